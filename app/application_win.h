@@ -1,0 +1,43 @@
+#pragma once
+// The hidden application window and the program's ten objects.
+#include <windows.h>
+
+namespace pendra {
+
+class Form;
+class TfrmTray;
+class TfrmMain;
+class TBootCode;
+
+// The hidden top-level window (class "TApplication", title "Pendra") that owns
+// every window of the program, so that none of them has a taskbar button.
+inline constexpr const char* kApplicationClass = "TApplication";
+HWND ApplicationWindow();
+void CreateApplicationWindow();
+
+// Asked by the tray's close query: the editor's save-changes question. True
+// when the close may go on.
+class IEditorCloseQuery {
+ public:
+  virtual ~IEditorCloseQuery() = default;
+  virtual bool EditorAllowsClose() = 0;
+};
+
+// The objects created at start, in creation order. Windows reach each other
+// only through this table (to show one another, and at exit).
+struct AppForms {
+  TfrmTray* frmTray = nullptr;
+  Form* frmPendra = nullptr;
+  Form* frmEditor = nullptr;
+  Form* frmAddTabs = nullptr;
+  Form* frmQuickie = nullptr;
+  Form* AboutBox = nullptr;
+  Form* frmToDo = nullptr;
+  Form* frmAddToDo = nullptr;
+  TfrmMain* frmMain = nullptr;
+  TBootCode* BootCode = nullptr;
+  IEditorCloseQuery* editorQuery = nullptr;
+};
+AppForms& Forms();
+
+}  // namespace pendra

@@ -1,0 +1,54 @@
+# Windows build: Pendra.exe, the Win32 layer and the tests that run under Wine.
+target_compile_definitions(pendra_core PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
+
+set(PENDRA_WIN_LIBS comctl32 comdlg32 winmm shell32 gdi32 user32 advapi32 ole32 uuid)
+set(PENDRA_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+add_library(pendra_win STATIC ${WIN_SOURCES})
+target_link_libraries(pendra_win PUBLIC pendra_core ${PENDRA_WIN_LIBS})
+target_compile_options(pendra_win PRIVATE ${PENDRA_WARNINGS})
+
+add_executable(Pendra WIN32 app/main_win.cpp res/Pendra.rc)
+target_link_libraries(Pendra PRIVATE pendra_win)
+target_link_options(Pendra PRIVATE ${PENDRA_STATIC_LINK})
+target_compile_options(Pendra PRIVATE ${PENDRA_WARNINGS})
+
+# Files the program expects beside its executable.
+foreach(f check.bmp undo.bmp)
+  add_custom_command(TARGET Pendra POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/res/${f} $<TARGET_FILE_DIR:Pendra>/${f})
+endforeach()
+
+if(PENDRA_TESTS)
+  # GoogleTest from source (Debian's googletest package, or GTEST_SOURCE_DIR).
+  set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest source tree")
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+  file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
+  if(WIN_TEST_SOURCES)
+    add_executable(win_tests ${WIN_TEST_SOURCES} res/Pendra.rc)
+    target_link_libraries(win_tests PRIVATE pendra_win gtest)
+    target_link_options(win_tests PRIVATE ${PENDRA_STATIC_LINK})
+    add_test(NAME win_tests COMMAND win_tests)
+  endif()
+
+  file(GLOB E2E_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+  if(E2E_TEST_SOURCES)
+    add_executable(e2e_tests ${E2E_TEST_SOURCES})
+    target_link_libraries(e2e_tests PRIVATE pendra_core gtest ${PENDRA_WIN_LIBS})
+    target_link_options(e2e_tests PRIVATE ${PENDRA_STATIC_LINK})
+    add_dependencies(e2e_tests Pendra)
+    add_test(NAME e2e_tests COMMAND e2e_tests $<TARGET_FILE:Pendra>)
+  endif()
+
+  file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
+  foreach(src ${TOOL_SOURCES})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} WIN32 ${src})
+    target_link_libraries(${name} PRIVATE ${PENDRA_WIN_LIBS})
+    target_link_options(${name} PRIVATE ${PENDRA_STATIC_LINK})
+  endforeach()
+endif()

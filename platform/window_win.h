@@ -1,0 +1,83 @@
+#pragma once
+// Small window base classes. The static window procedure keeps `this` in
+// GWLP_USERDATA and dispatches to HandleMessage; it is also the one place where
+// an error escaping a handler is caught and shown, so no exception ever
+// crosses into Windows.
+#include <windows.h>
+
+#include <string>
+
+namespace pendra {
+
+class Window {
+ public:
+  Window() = default;
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  virtual ~Window();
+
+  HWND Handle() const { return hwnd_; }
+
+  // Registers the class on first use (default cursor, no background brush
+  // unless given) and creates the window.
+  void CreateWnd(const char* className, const char* title, DWORD style, DWORD exStyle, int x,
+                 int y, int width, int height, HWND parentOrOwner, HMENU menu = nullptr,
+                 UINT classStyle = CS_DBLCLKS, HBRUSH background = nullptr, HICON icon = nullptr);
+
+ protected:
+  // Runs for every message; the default passes it to DefWindowProc.
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
+
+ private:
+  static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  HWND hwnd_ = nullptr;
+};
+
+// Runs an action under the general error handler: an error ends the action and
+// is shown in the "Pendra" stop box. Returns false when the action failed.
+template <class F>
+bool Guarded(F&& action);
+
+void ShowCaughtError();  // shows the exception being handled
+
+template <class F>
+bool Guarded(F&& action) {
+  try {
+    action();
+    return true;
+  } catch (...) {
+    ShowCaughtError();
+    return false;
+  }
+}
+
+// A top-level window that is only shown and hidden while the program runs:
+// "show" makes it visible and brings it to the front; closing runs the close
+// handler and hides it. The events mirror the form events of the program's
+// windows (FormShow, FormHide, FormCloseQuery, FormClose).
+class Form : public Window {
+ public:
+  void Show();   // visible and to the front
+  void Hide();   // runs FormHide when it was visible
+  // Runs the close query, then FormClose, then hides. Errors propagate to the
+  // caller (the tray's exit stops at the first failing window). Returns false
+  // when the close query refused.
+  bool Close();
+  bool Visible() const;
+
+ protected:
+  virtual void FormShow() {}
+  virtual void FormHide() {}
+  virtual bool FormCloseQuery() { return true; }
+  virtual void FormClose() {}
+  // WM_CLOSE runs Close() under the general error handler.
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
+// Small helpers.
+std::string GetText(HWND hwnd);
+void SetText(HWND hwnd, const std::string& text);
+RECT WindowRectOf(HWND hwnd);
+
+}  // namespace pendra

@@ -1,0 +1,13 @@
+#include "reminders/reminder_window_win.h"
+
+#include "app/application_win.h"
+
+namespace pendra {
+
+TfrmMain::TfrmMain() {
+  CreateWnd("TfrmMain", "Reminder", WS_OVERLAPPEDWINDOW, 0, 80, 114, 775, 506, ApplicationWindow());
+}
+
+TBootCode::TBootCode(TfrmMain&) {}
+
+}  // namespace pendra

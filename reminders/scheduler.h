@@ -1,0 +1,90 @@
+#pragma once
+// Deciding which reminders fall due. Portable: the Win32 layer owns the timers
+// and passes the clock in.
+#include <array>
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "reminders/announcement.h"
+#include "reminders/reminder_book.h"
+#include "settings/datetime.h"
+
+namespace pendra {
+
+// Mirrors of the window's hidden references editDayStr and editMonthStr.
+struct TodayRefs {
+  std::string dayStr;    // English weekday name
+  std::string monthStr;  // day of the month, no leading zero
+  static TodayRefs For(const Date& today);
+};
+
+struct DueReminder {
+  Kind kind;
+  std::string entry;    // whole entry text: the identity of a waiting announcement
+  std::string message;  // message field
+  MessageSpacing spacing = MessageSpacing::EmptyLine;
+};
+
+class ReminderScheduler {
+ public:
+  explicit ReminderScheduler(const ReminderBook& book) : book_(book) {}
+
+  // The one-second check of a kind (tmrTime for one-time, tmrDayEvent,
+  // tmrDailyEvent, tmrMonth). A tick that runs late examines every second of
+  // today since the previous run of that check, so an entry due in between is
+  // announced once. Result: in the order of the seconds, list order within one.
+  std::vector<DueReminder> CheckSecond(Kind kind, const DateTime& now, const LocaleFormats& formats,
+                                       unsigned formatsGeneration, const TodayRefs& refs);
+
+  // The repeat check of the one-time list (tmrEvent).
+  std::vector<DueReminder> CheckRepeat(const DateTime& now, const LocaleFormats& formats,
+                                       unsigned formatsGeneration);
+
+  // Midnight refresh: true on the first clock tick of a day other than the day
+  // of the last refresh (or of the window's creation); it records the new day.
+  bool TakeMidnightRefresh(const Date& today);
+  void SetRefreshDate(const Date& day) { refreshDate_ = day; }
+
+ private:
+  struct Cached;  // cut and converted entries of one list
+  const ReminderBook& book_;
+  std::array<std::optional<DateTime>, 4> lastExamined_;
+  std::optional<Date> refreshDate_;
+  std::array<std::shared_ptr<Cached>, 4> cache_;
+  const Cached& CacheFor(Kind kind, const LocaleFormats& formats, unsigned generation);
+};
+
+// The start-up catch-up. Announces (through `announce`, which returns once the
+// user has closed the box) the reminders of today whose time had passed: all
+// weekly, then daily, then monthly, then one-time (only when the repeat
+// interval is 0). `now` gives the current local time at each call.
+void RunCatchUp(const ReminderBook& book, const LocaleFormats& formats,
+                const std::string& lastBootDate, const TodayRefs& refs, int repeatIntervalMinutes,
+                const std::function<DateTime()>& now,
+                const std::function<void(const DueReminder&)>& announce);
+
+// Test button of a page: every entry in list order, whatever its schedule.
+std::vector<DueReminder> TestAnnouncements(const ReminderBook& book, Kind kind);
+
+// Keeps announcement boxes bounded: one box at a time; announcements that fall
+// due while a box is open wait in order; one already waiting is not queued again.
+class AnnouncementGate {
+ public:
+  void Offer(DueReminder item);                // from the timers
+  bool BoxOpen() const { return depth_ > 0; }
+  void BoxOpened() { ++depth_; }
+  void BoxClosed() { --depth_; }
+  std::optional<DueReminder> Next();           // the next waiting one, when no box is open
+  std::size_t Waiting() const { return waiting_.size(); }
+
+ private:
+  int depth_ = 0;
+  std::deque<DueReminder> waiting_;
+};
+
+}  // namespace pendra

@@ -1,0 +1,27 @@
+# Source this: sets up Wine for one run. Usage: . scripts/wine-env.sh [name]
+# Each name gets its own prefix (created once, about 20 s) and its own Xvfb
+# display when there is no display.
+_pendra_name=${1:-run}
+export WINEPREFIX=${PENDRA_WINEPREFIX:-/tmp/pendra-wine-$_pendra_name}
+export WINEARCH=win32
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "Creating Wine prefix $WINEPREFIX ..." >&2
+  wine wineboot --init >/dev/null 2>&1
+  wineserver -w
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  wineserver -w
+fi
+if [ -z "${DISPLAY:-}" ] || [ -n "${PENDRA_OWN_XVFB:-}" ]; then
+  for _n in $(seq 90 150); do
+    if [ ! -e /tmp/.X$_n-lock ] && [ ! -e /tmp/.X11-unix/X$_n ]; then
+      Xvfb :$_n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+      export PENDRA_XVFB_PID=$!
+      export DISPLAY=:$_n
+      for _i in $(seq 1 50); do [ -e /tmp/.X11-unix/X$_n ] && break; sleep 0.1; done
+      break
+    fi
+  done
+fi
+unset _pendra_name _n _i
