@@ -7,6 +7,9 @@ namespace pendra {
 class TfrmTray : public Form {
  public:
   TfrmTray();
+
+ protected:
+  void FormClose() override { PostQuitMessage(0); }
 };
 
 }  // namespace pendra

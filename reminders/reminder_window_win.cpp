@@ -8,6 +8,8 @@ TfrmMain::TfrmMain() {
   CreateWnd("TfrmMain", "Reminder", WS_OVERLAPPEDWINDOW, 0, 80, 114, 775, 506, ApplicationWindow());
 }
 
+void TfrmMain::CancelPanelsForExit() {}
+
 TBootCode::TBootCode(TfrmMain&) {}
 
 }  // namespace pendra

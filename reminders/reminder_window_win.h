@@ -7,6 +7,9 @@ namespace pendra {
 class TfrmMain : public Form {
  public:
   TfrmMain();
+  // "Exit Pendra" runs the Cancel of the four entry panels first, in the order
+  // weekly, one-time, daily, monthly.
+  void CancelPanelsForExit();
 };
 
 // The start-up data module: announces the reminders missed since the last run.

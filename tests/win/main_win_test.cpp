@@ -1,0 +1,17 @@
+// Entry of the Win32 test executable: one hidden application window owns the
+// windows the tests create, as in the program.
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include "app/application_win.h"
+#include "tests/win/test_env_win.h"
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+  InitCommonControlsEx(&icc);
+  pendra::test::TestEnv().Reset();
+  pendra::CreateApplicationWindow();
+  return RUN_ALL_TESTS();
+}

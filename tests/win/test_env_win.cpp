@@ -1,0 +1,154 @@
+#include "tests/win/test_env_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "app/application_win.h"
+#include "settings/reg_ini.h"
+#include "settings/registry_win.h"
+
+namespace pendra::test {
+
+void FakeClock::AdvanceSeconds(int seconds) {
+  int total = SecondsOfDay(now.time) + seconds;
+  int days = 0;
+  while (total >= 86400) { total -= 86400; ++days; }
+  while (total < 0) { total += 86400; --days; }
+  now.time = TimeFromSeconds(total);
+  now.date = AddDays(now.date, days);
+}
+
+void FakeDialogs::ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) {
+  shown.push_back({text, caption, icon});
+  if (duringBox) {
+    auto hook = duringBox;
+    hook(shown.back());
+  }
+}
+
+bool FakeDialogs::Confirm(const std::string& text) {
+  confirmations.push_back(text);
+  if (confirmAnswers.empty()) return false;
+  bool answer = confirmAnswers.front();
+  confirmAnswers.pop_front();
+  return answer;
+}
+
+bool FakeDialogs::OpenFile(const FileDialogRequest& request, std::string& chosenPath) {
+  openRequests.push_back(request);
+  if (openAnswers.empty()) return false;
+  std::string answer = openAnswers.front();
+  openAnswers.pop_front();
+  if (answer.empty()) return false;
+  chosenPath = answer;
+  return true;
+}
+
+std::vector<ShownMessage> FakeDialogs::Errors() const {
+  std::vector<ShownMessage> out;
+  for (const auto& m : shown)
+    if (m.icon == MsgIcon::Stop) out.push_back(m);
+  return out;
+}
+
+bool FakeSound::PlayFile(const std::string& path) {
+  played.push_back(path);
+  if (clock && blockSeconds > 0) clock->AdvanceSeconds(blockSeconds);
+  return true;
+}
+
+namespace {
+
+std::string ExeFolder() {
+  char path[MAX_PATH];
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string s(path);
+  return s.substr(0, s.find_last_of('\\') + 1);
+}
+
+WinRegistry& Registry() {
+  static WinRegistry registry;
+  return registry;
+}
+
+}  // namespace
+
+void Env::Reset() {
+  clock = FakeClock{};
+  locale = FakeLocale{};
+  dialogs = FakeDialogs{};
+  sound = FakeSound{};
+  sound.clock = &clock;
+  shell = FakeShell{};
+  help = FakeHelp{};
+
+  static int counter = 0;
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  folder = std::string(temp) + "pendra-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+           std::to_string(++counter) + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  for (const char* f : {"check.bmp", "undo.bmp"})
+    CopyFileA((ExeFolder() + f).c_str(), (folder + f).c_str(), FALSE);
+
+  Registry().DeleteTree(kPendraKey);
+
+  Services& s = Svc();
+  s.clock = &clock;
+  s.locale = &locale;
+  s.dialogs = &dialogs;
+  s.sound = &sound;
+  s.shell = &shell;
+  s.help = &help;
+  s.registry = &Registry();
+  s.programFolder = folder;
+  s.exePath = folder + "Pendra.exe";
+}
+
+Env& TestEnv() {
+  static Env env;
+  return env;
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void Click(HWND button) {
+  SendMessageA(button, BM_CLICK, 0, 0);
+  PumpMessages();
+}
+
+void MenuCommand(HWND window, int id) {
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  PumpMessages();
+}
+
+void PressKey(HWND control, WPARAM vk, char ch) {
+  SendMessageA(control, WM_KEYDOWN, vk, 1);
+  if (ch) SendMessageA(control, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(ch)), 1);
+  SendMessageA(control, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
+  PumpMessages();
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {};
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+}  // namespace pendra::test

@@ -1,0 +1,104 @@
+#pragma once
+// Fakes of the seams for the Win32 tests, and helpers to drive real windows.
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+#include "settings/datetime.h"
+
+namespace pendra::test {
+
+class FakeClock : public IClock {
+ public:
+  DateTime now{{2000, 6, 19}, {13, 5, 0}};  // a Monday
+  DateTime Now() override { return now; }
+  void Set(int y, int mo, int d, int h, int mi, int s) { now = {{y, mo, d}, {h, mi, s}}; }
+  void AdvanceSeconds(int seconds);
+};
+
+class FakeLocale : public ILocale {
+ public:
+  LocaleFormats formats;  // en-US by default
+  unsigned generation = 1;
+  const LocaleFormats& Formats() override { return formats; }
+  unsigned Generation() const override { return generation; }
+  void Refresh() override {}
+  void Change(const LocaleFormats& f) { formats = f; ++generation; }
+};
+
+struct ShownMessage {
+  std::string text;
+  std::string caption;
+  MsgIcon icon;
+};
+
+class FakeDialogs : public IDialogs {
+ public:
+  std::vector<ShownMessage> shown;
+  std::vector<std::string> confirmations;  // texts asked
+  std::deque<bool> confirmAnswers;         // default answer when empty: false (No)
+  std::deque<std::string> openAnswers;     // "" = cancel; default when empty: cancel
+  std::vector<FileDialogRequest> openRequests;
+  // Runs while a message box is "open" (before ShowMessage returns), so tests
+  // can deliver timer ticks the way a real modal box's message loop would.
+  std::function<void(const ShownMessage&)> duringBox;
+
+  void ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) override;
+  bool Confirm(const std::string& text) override;
+  bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) override;
+  std::vector<ShownMessage> Errors() const;  // the stop-icon boxes
+  void Clear() { shown.clear(); confirmations.clear(); }
+};
+
+class FakeSound : public ISound {
+ public:
+  std::vector<std::string> played;
+  // Seconds the fake clock moves on while a sound "plays" (a blocking sound).
+  int blockSeconds = 0;
+  FakeClock* clock = nullptr;
+  bool PlayFile(const std::string& path) override;
+};
+
+class FakeShell : public IShell {
+ public:
+  std::vector<std::string> opened;
+  void Open(const std::string& target) override { opened.push_back(target); }
+};
+
+class FakeHelp : public IHelp {
+ public:
+  std::vector<std::string> shown;
+  void ShowContents(const std::string& helpFile) override { shown.push_back(helpFile); }
+};
+
+// The fakes every test gets. Reset() gives a fresh program folder (a new
+// temporary directory holding check.bmp and undo.bmp) and an empty
+// "Software\Tavrin Software\Pendra" registry tree on the real registry.
+struct Env {
+  FakeClock clock;
+  FakeLocale locale;
+  FakeDialogs dialogs;
+  FakeSound sound;
+  FakeShell shell;
+  FakeHelp help;
+  std::string folder;  // program folder with trailing backslash
+  void Reset();
+};
+Env& TestEnv();
+
+// Dispatches every pending message of this thread.
+void PumpMessages();
+// Sends a click to a button the way a user's click arrives (BM_CLICK).
+void Click(HWND button);
+// Sends WM_COMMAND for a menu item id to a window.
+void MenuCommand(HWND window, int id);
+// Sends a key press (WM_KEYDOWN then WM_CHAR where it has one) to a control.
+void PressKey(HWND control, WPARAM vk, char ch = 0);
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+
+}  // namespace pendra::test
