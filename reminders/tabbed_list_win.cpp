@@ -1,0 +1,180 @@
+#include "reminders/tabbed_list_win.h"
+
+#include <windowsx.h>
+
+#include "platform/window_win.h"
+
+namespace pendra {
+namespace {
+
+constexpr const char* kSelfProp = "PendraTabbedList";
+constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+
+}  // namespace
+
+TMd4TabbedList::TMd4TabbedList(HWND parent, int id) : parent_(parent), id_(id) {}
+
+TMd4TabbedList::~TMd4TabbedList() {
+  if (hwnd_ && IsWindow(hwnd_)) {
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+    RemovePropA(hwnd_, kSelfProp);
+    DestroyWindow(hwnd_);
+  }
+}
+
+HWND TMd4TabbedList::HandleNeeded() {
+  if (!hwnd_) CreateWnd();
+  return hwnd_;
+}
+
+void TMd4TabbedList::CreateWnd() {
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY |
+                      LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT;
+  hwnd_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", style, bounds_.left, bounds_.top,
+                          bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                          GetModuleHandleA(nullptr), nullptr);
+  if (!hwnd_) return;
+  SetPropA(hwnd_, kSelfProp, this);
+  oldProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+  if (font_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  // Every creation starts from the default positions, whatever was parsed before.
+  FTabStops = DefaultTabStops();
+  ApplyTabStops();
+}
+
+void TMd4TabbedList::RecreateWnd() {
+  if (!hwnd_) {
+    CreateWnd();
+    return;
+  }
+  Lines rows;
+  for (int i = 0, n = Count(); i < n; ++i) rows.push_back(Item(i));
+  const int selected = ItemIndex();
+  const bool visible = IsWindowVisible(hwnd_) != FALSE;
+  HWND old = hwnd_;
+  SetWindowLongPtrA(old, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+  RemovePropA(old, kSelfProp);
+  hwnd_ = nullptr;
+  DestroyWindow(old);
+  CreateWnd();
+  SetItems(rows);
+  SetItemIndex(selected);
+  if (!visible && hwnd_) ShowWindow(hwnd_, SW_HIDE);
+}
+
+std::string TMd4TabbedList::TabsString() const { return FormatTabsString(FTabStops); }
+
+void TMd4TabbedList::SetTabsString(std::string_view text) {
+  FTabStops = ParseTabsString(text);
+  if (!hwnd_) {
+    // The new window's creation replaces the parsed positions by the defaults.
+    HandleNeeded();
+    return;
+  }
+  ApplyTabStops();
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void TMd4TabbedList::ApplyTabStops() {
+  if (!hwnd_) return;
+  HDC dc = GetDC(hwnd_);
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+  HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+  SIZE size{};
+  GetTextExtentPoint32A(dc, kLetters, 52, &size);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  applied_ = ToListTabUnits(FTabStops, static_cast<int>(size.cx));
+  INT units[10];
+  for (int i = 0; i < 10; ++i) units[i] = applied_[static_cast<size_t>(i)];
+  SendMessageA(hwnd_, LB_SETTABSTOPS, 10, reinterpret_cast<LPARAM>(units));
+}
+
+void TMd4TabbedList::SetFont(HFONT font) {
+  font_ = font;
+  if (!hwnd_) return;
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  ApplyTabStops();
+}
+
+void TMd4TabbedList::SetBounds(int x, int y, int width, int height) {
+  bounds_ = {x, y, x + width, y + height};
+  if (hwnd_) MoveWindow(hwnd_, x, y, width, height, TRUE);
+}
+
+void TMd4TabbedList::SetItems(const Lines& rows) {
+  HandleNeeded();
+  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
+  for (const auto& row : rows)
+    SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+  SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int TMd4TabbedList::Count() const {
+  return hwnd_ ? static_cast<int>(SendMessageA(hwnd_, LB_GETCOUNT, 0, 0)) : 0;
+}
+
+int TMd4TabbedList::ItemIndex() const {
+  if (!hwnd_) return -1;
+  LRESULT r = SendMessageA(hwnd_, LB_GETCURSEL, 0, 0);
+  return r == LB_ERR ? -1 : static_cast<int>(r);
+}
+
+void TMd4TabbedList::SetItemIndex(int index) {
+  if (hwnd_) SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+std::string TMd4TabbedList::Item(int index) const {
+  if (!hwnd_) return {};
+  LRESULT n = SendMessageA(hwnd_, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (n == LB_ERR) return {};
+  std::string s(static_cast<size_t>(n) + 1, '\0');
+  LRESULT got = SendMessageA(hwnd_, LB_GETTEXT, static_cast<WPARAM>(index),
+                             reinterpret_cast<LPARAM>(s.data()));
+  s.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
+  return s;
+}
+
+void TMd4TabbedList::SetPopupMenu(HMENU menu, HWND commandTarget) {
+  popup_ = menu;
+  commandTarget_ = commandTarget;
+}
+
+LRESULT CALLBACK TMd4TabbedList::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = static_cast<TMd4TabbedList*>(GetPropA(hwnd, kSelfProp));
+  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  WNDPROC oldProc = self->oldProc_;
+  switch (msg) {
+    case WM_KEYDOWN:
+      if (self->onKeyDown) {
+        auto handler = self->onKeyDown;
+        Guarded([&] { handler(wp); });
+        // The handler may have destroyed or replaced the window.
+        if (!IsWindow(hwnd)) return 0;
+      }
+      break;
+    case WM_CONTEXTMENU:
+      if (self->popup_) {
+        POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+        if (at.x == -1 && at.y == -1) {  // from the keyboard: below the list's corner
+          RECT r{};
+          GetWindowRect(hwnd, &r);
+          at = {r.left + 4, r.top + 4};
+        }
+        HWND target = self->commandTarget_ ? self->commandTarget_ : GetParent(hwnd);
+        TrackPopupMenu(self->popup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, target,
+                       nullptr);
+        return 0;
+      }
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcA(oldProc, hwnd, msg, wp, lp);
+}
+
+}  // namespace pendra
