@@ -77,6 +77,9 @@ class IReminderHost {
   virtual void GoToPage(Kind kind) = 0;
   // The Close command: hides the reminder window.
   virtual void HideWindow() = 0;
+  // Lays the page out again after its button panel was shown or hidden, so
+  // the list takes the panel's room or gives it back.
+  virtual void Relayout() {}
 };
 
 // Menu item helpers.
