@@ -30,7 +30,8 @@ void CreateApplicationWindow() {
   AppWnd().CreateWnd(kApplicationClass, kAppTitle,
                      WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                      WS_EX_TOOLWINDOW, GetSystemMetrics(SM_CXSCREEN) / 2,
-                     GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr);
+                     GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, CS_DBLCLKS, nullptr,
+                     LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
   ShowWindow(ApplicationWindow(), SW_HIDE);
 }
 
