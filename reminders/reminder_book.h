@@ -23,6 +23,8 @@ class ReminderBook {
   unsigned Version(Kind kind) const { return versions_[Index(kind)]; }
 
   void Replace(Kind kind, Lines lines);  // a load; ends an edit in progress
+  // Appending is the OK of the page: it ends an edit in progress, since the
+  // appended entry stands for the one taken out.
   void Append(Kind kind, std::string entry);
   void RemoveAt(Kind kind, int index);          // ThrowListIndexError when out of range
   bool Move(Kind kind, int index, MoveKind move);  // false when it does not act

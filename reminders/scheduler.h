@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "reminders/announcement.h"
@@ -78,13 +79,16 @@ class AnnouncementGate {
   void Offer(DueReminder item);                // from the timers
   bool BoxOpen() const { return depth_ > 0; }
   void BoxOpened() { ++depth_; }
-  void BoxClosed() { --depth_; }
+  void BoxClosed() {
+    if (depth_ > 0) --depth_;
+  }
   std::optional<DueReminder> Next();           // the next waiting one, when no box is open
   std::size_t Waiting() const { return waiting_.size(); }
 
  private:
   int depth_ = 0;
   std::deque<DueReminder> waiting_;
+  std::unordered_set<std::string> waitingKeys_;  // kind and entry of each waiting one
 };
 
 }  // namespace pendra

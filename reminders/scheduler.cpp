@@ -1,0 +1,258 @@
+#include "reminders/scheduler.h"
+
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+
+#include "reminders/entry.h"
+
+namespace pendra {
+
+TodayRefs TodayRefs::For(const Date& today) {
+  return TodayRefs{kEnglishWeekdayNames[static_cast<std::size_t>(DayOfWeek(today))],
+                   std::to_string(today.day)};
+}
+
+// The cut fields of one list, converted with one set of formats, and its rows
+// grouped by time text so that a second's check looks at the few rows whose
+// time text matches instead of at every row. Offsets point into the book's
+// lines and are valid while the list's version is unchanged.
+struct ReminderScheduler::Cached {
+  struct Item {
+    bool cut = false;
+    std::size_t scheduleBegin = 0, scheduleLength = 0, messageBegin = 0;
+    std::optional<Date> date;       // one-time and daily: the converted schedule
+    std::optional<TimeOfDay> time;  // one-time: the converted time field
+  };
+  unsigned version = 0;
+  unsigned generation = 0;
+  LocaleFormats formats;
+  std::vector<Item> items;
+  std::unordered_map<std::string, std::vector<int>> rowsByTime;
+};
+
+const ReminderScheduler::Cached& ReminderScheduler::CacheFor(Kind kind, const LocaleFormats& formats,
+                                                             unsigned generation) {
+  auto& cached = cache_[static_cast<std::size_t>(Index(kind))];
+  const unsigned version = book_.Version(kind);
+  if (cached && cached->version == version && cached->generation == generation &&
+      cached->formats == formats) {
+    return *cached;
+  }
+  auto fresh = std::make_shared<Cached>();
+  fresh->version = version;
+  fresh->generation = generation;
+  fresh->formats = formats;
+  const Lines& list = book_.List(kind);
+  fresh->items.resize(list.size());
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string_view line = list[i];
+    const auto fields = CutEntry(line);
+    if (!fields) continue;
+    auto& item = fresh->items[i];
+    item.cut = true;
+    item.scheduleBegin = static_cast<std::size_t>(fields->schedule.data() - line.data());
+    item.scheduleLength = fields->schedule.size();
+    item.messageBegin = static_cast<std::size_t>(fields->message.data() - line.data());
+    if (kind == Kind::OneTime || kind == Kind::Daily) {
+      item.date = ParseDateText(formats, fields->schedule);
+    }
+    if (kind == Kind::OneTime) item.time = ParseTimeText(formats, fields->time);
+    fresh->rowsByTime[std::string(fields->time)].push_back(static_cast<int>(i));
+  }
+  cached = std::move(fresh);
+  return *cached;
+}
+
+namespace {
+
+constexpr int kSecondsPerDay = 24 * 60 * 60;
+
+DueReminder MakeDue(Kind kind, const std::string& line, std::size_t messageBegin,
+                    MessageSpacing spacing) {
+  return DueReminder{kind, line, line.substr(messageBegin), spacing};
+}
+
+// The distinct time texts that the clock started to show in the seconds
+// first..last of today, in the order they appeared. A second whose text equals
+// that of the second before adds nothing, so a format without seconds yields a
+// text once, at the start of its minute.
+std::vector<std::string> NewTimeTexts(const LocaleFormats& formats, int first, int last) {
+  std::vector<std::string> texts;
+  if (first > last) return texts;
+  std::unordered_set<std::string> seen;
+  const bool manySeconds = last - first > 16;
+  std::string previous =
+      FormatTimeText(formats, TimeFromSeconds((first + kSecondsPerDay - 1) % kSecondsPerDay));
+  for (int second = first; second <= last; ++second) {
+    std::string text = FormatTimeText(formats, TimeFromSeconds(second));
+    if (text != previous) {
+      // A 12-hour format without AM/PM repeats its texts; each counts once.
+      bool repeated = false;
+      if (manySeconds) {
+        repeated = !seen.insert(text).second;
+      } else {
+        for (const auto& t : texts) repeated = repeated || t == text;
+      }
+      if (!repeated) texts.push_back(text);
+    }
+    previous = std::move(text);
+  }
+  return texts;
+}
+
+}  // namespace
+
+std::vector<DueReminder> ReminderScheduler::CheckSecond(Kind kind, const DateTime& now,
+                                                        const LocaleFormats& formats,
+                                                        unsigned formatsGeneration,
+                                                        const TodayRefs& refs) {
+  // The span of today's seconds not yet examined: from the one after the
+  // previous run, never before midnight. The first run, and a run after the
+  // clock was set back, examine only the current second.
+  const int nowSecond = SecondsOfDay(now.time);
+  int first = nowSecond;
+  auto& last = lastExamined_[static_cast<std::size_t>(Index(kind))];
+  if (last) {
+    if (last->date == now.date) {
+      if (last->time == now.time) {
+        first = nowSecond + 1;  // this second has been examined already
+      } else if (last->time < now.time) {
+        first = SecondsOfDay(last->time) + 1;
+      }
+    } else if (last->date < now.date) {
+      first = 0;
+    }
+  }
+  last = now;
+
+  std::vector<DueReminder> due;
+  const auto texts = NewTimeTexts(formats, first, nowSecond);
+  if (texts.empty()) return due;
+
+  const Cached& cached = CacheFor(kind, formats, formatsGeneration);
+  const Lines& list = book_.List(kind);
+  const MessageSpacing spacing =
+      kind == Kind::OneTime ? MessageSpacing::SingleBreak : MessageSpacing::EmptyLine;
+  for (const auto& text : texts) {
+    const auto rows = cached.rowsByTime.find(text);
+    if (rows == cached.rowsByTime.end()) continue;
+    for (int row : rows->second) {
+      const auto& item = cached.items[static_cast<std::size_t>(row)];
+      const std::string& line = list[static_cast<std::size_t>(row)];
+      const std::string_view schedule =
+          std::string_view(line).substr(item.scheduleBegin, item.scheduleLength);
+      bool isDue = false;
+      switch (kind) {
+        case Kind::OneTime: isDue = item.date && *item.date == now.date; break;
+        case Kind::Weekly: isDue = schedule == refs.dayStr; break;
+        case Kind::Daily: isDue = item.date && now.date >= *item.date; break;
+        case Kind::Monthly: isDue = schedule == refs.monthStr; break;
+      }
+      if (isDue) due.push_back(MakeDue(kind, line, item.messageBegin, spacing));
+    }
+  }
+  return due;
+}
+
+std::vector<DueReminder> ReminderScheduler::CheckRepeat(const DateTime& now,
+                                                        const LocaleFormats& formats,
+                                                        unsigned formatsGeneration) {
+  const Cached& cached = CacheFor(Kind::OneTime, formats, formatsGeneration);
+  const Lines& list = book_.List(Kind::OneTime);
+  std::vector<DueReminder> due;
+  for (std::size_t row = 0; row < cached.items.size(); ++row) {
+    const auto& item = cached.items[row];
+    if (item.cut && item.date && item.time && *item.date == now.date && now.time >= *item.time) {
+      due.push_back(MakeDue(Kind::OneTime, list[row], item.messageBegin, MessageSpacing::EmptyLine));
+    }
+  }
+  return due;
+}
+
+bool ReminderScheduler::TakeMidnightRefresh(const Date& today) {
+  if (!refreshDate_) {
+    refreshDate_ = today;
+    return false;
+  }
+  if (*refreshDate_ == today) return false;
+  refreshDate_ = today;
+  return true;
+}
+
+void RunCatchUp(const ReminderBook& book, const LocaleFormats& formats,
+                const std::string& lastBootDate, const TodayRefs& refs, int repeatIntervalMinutes,
+                const std::function<DateTime()>& now,
+                const std::function<void(const DueReminder&)>& announce) {
+  const DateTime start = now();
+  if (FormatDateText(formats, start.date) == lastBootDate) return;
+
+  // Each list is examined as it stood when its turn came; the boxes shown
+  // meanwhile cannot pull rows from under the loop.
+  auto each = [&](Kind kind, auto&& isDue) {
+    const Lines rows = book.List(kind);
+    for (const auto& line : rows) {
+      const auto fields = CutEntry(line);
+      if (fields && isDue(*fields)) {
+        announce(DueReminder{kind, line, std::string(fields->message), MessageSpacing::EmptyLine});
+      }
+    }
+  };
+  auto timeBeforeStart = [&](const EntryFields& f) {
+    const auto time = ParseTimeText(formats, f.time);
+    return time && *time < start.time;
+  };
+
+  each(Kind::Weekly, [&](const EntryFields& f) {
+    return timeBeforeStart(f) && f.schedule == refs.dayStr;
+  });
+  each(Kind::Daily, [&](const EntryFields& f) {
+    const auto begins = ParseDateText(formats, f.schedule);
+    return begins && start.date >= *begins && timeBeforeStart(f);
+  });
+  each(Kind::Monthly, [&](const EntryFields& f) {
+    return timeBeforeStart(f) && f.schedule == refs.monthStr;
+  });
+  if (repeatIntervalMinutes != 0) return;
+  each(Kind::OneTime, [&](const EntryFields& f) {
+    const auto date = ParseDateText(formats, f.schedule);
+    const auto time = ParseTimeText(formats, f.time);
+    if (!date || !time) return false;
+    const DateTime current = now();
+    return *date == current.date && current.time > *time;
+  });
+}
+
+std::vector<DueReminder> TestAnnouncements(const ReminderBook& book, Kind kind) {
+  std::vector<DueReminder> all;
+  for (const auto& line : book.List(kind)) {
+    if (const auto fields = CutEntry(line)) {
+      all.push_back(DueReminder{kind, line, std::string(fields->message), MessageSpacing::EmptyLine});
+    }
+  }
+  return all;
+}
+
+namespace {
+
+std::string WaitingKey(const DueReminder& item) {
+  return std::to_string(Index(item.kind)) + '|' + item.entry;
+}
+
+}  // namespace
+
+void AnnouncementGate::Offer(DueReminder item) {
+  if (!waitingKeys_.insert(WaitingKey(item)).second) return;
+  waiting_.push_back(std::move(item));
+}
+
+std::optional<DueReminder> AnnouncementGate::Next() {
+  if (BoxOpen() || waiting_.empty()) return std::nullopt;
+  DueReminder next = std::move(waiting_.front());
+  waiting_.pop_front();
+  waitingKeys_.erase(WaitingKey(next));
+  return next;
+}
+
+}  // namespace pendra
