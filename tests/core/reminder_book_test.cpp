@@ -1,0 +1,155 @@
+#include <gtest/gtest.h>
+
+#include "reminders/reminder_book.h"
+#include "settings/errors.h"
+
+namespace pendra {
+namespace {
+
+constexpr Kind kPage = Kind::Weekly;
+
+ReminderBook BookWith(Lines lines) {
+  ReminderBook book;
+  book.Replace(kPage, std::move(lines));
+  return book;
+}
+
+TEST(ReminderMoves, WhenEachMoveActsAndWhereTheRowGoes) {
+  EXPECT_FALSE(MoveActs(MoveKind::Up, 0, 3));
+  EXPECT_FALSE(MoveActs(MoveKind::ToTop, 0, 3));
+  EXPECT_FALSE(MoveActs(MoveKind::Down, 2, 3));
+  EXPECT_FALSE(MoveActs(MoveKind::ToBottom, 2, 3));
+  EXPECT_FALSE(MoveActs(MoveKind::Down, 0, 1));
+  EXPECT_TRUE(MoveActs(MoveKind::Up, 2, 5));
+  EXPECT_EQ(MoveDestination(MoveKind::Up, 2, 5), 1);
+  EXPECT_EQ(MoveDestination(MoveKind::Down, 2, 5), 3);
+  EXPECT_EQ(MoveDestination(MoveKind::ToTop, 2, 5), 0);
+  EXPECT_EQ(MoveDestination(MoveKind::ToBottom, 1, 3), 2);
+}
+
+TEST(ReminderMoves, RowsKeepTheirOrderAroundTheMovedOne) {
+  auto book = BookWith({"a", "b", "c", "d", "e"});
+  EXPECT_TRUE(book.Move(kPage, 2, MoveKind::Up));
+  EXPECT_EQ(book.List(kPage), (Lines{"a", "c", "b", "d", "e"}));
+  EXPECT_TRUE(book.Move(kPage, 1, MoveKind::ToBottom));
+  EXPECT_EQ(book.List(kPage), (Lines{"a", "b", "d", "e", "c"}));
+  EXPECT_TRUE(book.Move(kPage, 3, MoveKind::ToTop));
+  EXPECT_EQ(book.List(kPage), (Lines{"e", "a", "b", "d", "c"}));
+
+  auto three = BookWith({"1", "2", "3"});
+  EXPECT_TRUE(three.Move(kPage, 1, MoveKind::ToBottom));
+  EXPECT_EQ(three.List(kPage), (Lines{"1", "3", "2"}));
+}
+
+TEST(ReminderMoves, AMoveThatDoesNotActChangesNothing) {
+  auto book = BookWith({"a", "b"});
+  const unsigned version = book.Version(kPage);
+  EXPECT_FALSE(book.Move(kPage, 0, MoveKind::Up));
+  EXPECT_FALSE(book.Move(kPage, 1, MoveKind::ToBottom));
+  EXPECT_EQ(book.Version(kPage), version);
+  EXPECT_EQ(book.List(kPage), (Lines{"a", "b"}));
+}
+
+TEST(ReminderBookRows, WithoutASelectionTheListIndexErrorLeavesTheListAlone) {
+  auto book = BookWith({"a", "b"});
+  const unsigned version = book.Version(kPage);
+  for (int index : {-1, 2}) {
+    EXPECT_THROW(book.Move(kPage, index, MoveKind::Up), Error);
+    EXPECT_THROW(book.RemoveAt(kPage, index), Error);
+    EXPECT_THROW(book.BeginEdit(kPage, index), Error);
+  }
+  try {
+    book.RemoveAt(kPage, -1);
+  } catch (const Error& e) {
+    EXPECT_STREQ(e.what(), "List index out of bounds (-1)");
+  }
+  EXPECT_EQ(book.Version(kPage), version);
+  EXPECT_EQ(book.List(kPage), (Lines{"a", "b"}));
+  EXPECT_FALSE(book.EditInProgress(kPage));
+}
+
+TEST(ReminderBookRows, EqualRowsAreTakenByPosition) {
+  auto book = BookWith({"same", "b", "same"});
+  EXPECT_EQ(book.BeginEdit(kPage, 2), "same");
+  EXPECT_EQ(book.List(kPage), (Lines{"same", "b"}));
+  EXPECT_EQ(book.LinesToSave(kPage), (Lines{"same", "b", "same"}));
+
+  auto moved = BookWith({"x", "same", "y", "same"});
+  EXPECT_TRUE(moved.Move(kPage, 3, MoveKind::ToTop));
+  EXPECT_EQ(moved.List(kPage), (Lines{"same", "x", "same", "y"}));
+}
+
+TEST(ReminderBookRows, EveryChangeBumpsOnlyItsListsVersion) {
+  ReminderBook book;
+  unsigned v = book.Version(kPage);
+  const unsigned other = book.Version(Kind::Daily);
+  book.Append(kPage, "a");
+  EXPECT_GT(book.Version(kPage), v);
+  v = book.Version(kPage);
+  book.Append(kPage, "b");
+  book.Move(kPage, 1, MoveKind::Up);
+  EXPECT_GT(book.Version(kPage), v + 1);
+  v = book.Version(kPage);
+  book.BeginEdit(kPage, 0);
+  EXPECT_GT(book.Version(kPage), v);
+  v = book.Version(kPage);
+  book.RemoveAt(kPage, 0);
+  EXPECT_GT(book.Version(kPage), v);
+  EXPECT_EQ(book.Version(Kind::Daily), other);
+}
+
+TEST(EditKeeping, TheEntryTakenOutStaysInWhatIsSavedAtItsPlace) {
+  auto book = BookWith({"a", "b", "c", "d"});
+  EXPECT_EQ(book.BeginEdit(kPage, 2), "c");
+  EXPECT_TRUE(book.EditInProgress(kPage));
+  EXPECT_EQ(book.List(kPage), (Lines{"a", "b", "d"}));
+  EXPECT_EQ(book.LinesToSave(kPage), (Lines{"a", "b", "c", "d"}));
+
+  // Deleting an earlier row shifts the kept place; a later one does not.
+  book.RemoveAt(kPage, 0);
+  EXPECT_EQ(book.LinesToSave(kPage), (Lines{"b", "c", "d"}));
+  book.RemoveAt(kPage, 1);
+  EXPECT_EQ(book.LinesToSave(kPage), (Lines{"b", "c"}));
+  book.RemoveAt(kPage, 0);
+  EXPECT_EQ(book.List(kPage), Lines{});
+  EXPECT_EQ(book.LinesToSave(kPage), (Lines{"c"}));
+
+  // Other pages are not affected.
+  EXPECT_FALSE(book.EditInProgress(Kind::Daily));
+}
+
+TEST(EditKeeping, HowAnEditEnds) {
+  auto cancelled = BookWith({"a", "b", "c"});
+  cancelled.BeginEdit(kPage, 1);
+  cancelled.EndEdit(kPage);
+  EXPECT_FALSE(cancelled.EditInProgress(kPage));
+  EXPECT_EQ(cancelled.LinesToSave(kPage), (Lines{"a", "c"}));
+
+  // A load replaces the list and with it the edit.
+  auto reloaded = BookWith({"a", "b", "c"});
+  reloaded.BeginEdit(kPage, 1);
+  reloaded.Replace(kPage, {"a", "b", "c"});
+  EXPECT_FALSE(reloaded.EditInProgress(kPage));
+  EXPECT_EQ(reloaded.LinesToSave(kPage), (Lines{"a", "b", "c"}));
+
+  // OK appends the edited entry, which replaces the old one: no duplicate.
+  auto ok = BookWith({"a", "b", "c"});
+  ok.BeginEdit(kPage, 1);
+  ok.Append(kPage, "b2");
+  EXPECT_FALSE(ok.EditInProgress(kPage));
+  EXPECT_EQ(ok.LinesToSave(kPage), (Lines{"a", "c", "b2"}));
+}
+
+TEST(EditKeeping, ASecondEditPutsTheFirstEntryBack) {
+  auto book = BookWith({"a", "b", "c", "d"});
+  book.BeginEdit(kPage, 1);                    // b; shown a c d
+  EXPECT_EQ(book.BeginEdit(kPage, 2), "d");    // shown index 2 is d
+  EXPECT_EQ(book.List(kPage), (Lines{"a", "b", "c"}));
+  EXPECT_EQ(book.LinesToSave(kPage), (Lines{"a", "b", "c", "d"}));
+  book.BeginEdit(kPage, 0);                    // a; d goes back
+  EXPECT_EQ(book.List(kPage), (Lines{"b", "c", "d"}));
+  EXPECT_EQ(book.LinesToSave(kPage), (Lines{"a", "b", "c", "d"}));
+}
+
+}  // namespace
+}  // namespace pendra
