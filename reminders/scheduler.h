@@ -38,7 +38,12 @@ class ReminderScheduler {
   // The one-second check of a kind (tmrTime for one-time, tmrDayEvent,
   // tmrDailyEvent, tmrMonth). A tick that runs late examines every second of
   // today since the previous run of that check, so an entry due in between is
-  // announced once. Result: in the order of the seconds, list order within one.
+  // announced once; the span never reaches back before today's midnight. The
+  // first run, and a run after the clock was set back, examine the current
+  // second only; a second whose time text equals that of the second before (a
+  // format without seconds) adds nothing. Entries that do not cut or whose
+  // date does not convert are passed over. Result: in the order of the
+  // seconds, list order within one.
   std::vector<DueReminder> CheckSecond(Kind kind, const DateTime& now, const LocaleFormats& formats,
                                        unsigned formatsGeneration, const TodayRefs& refs);
 

@@ -63,18 +63,10 @@ TEST(ReminderEntry, RandomLinesCutWithinBounds) {
   }
 }
 
-TEST(ReminderKinds, FixedTextsKeepTheirBlanks) {
-  EXPECT_STREQ(Info(Kind::OneTime).pageCaption, "Reminder");
-  EXPECT_STREQ(Info(Kind::Monthly).fileName, "MonthMessage.lst");
-  EXPECT_STREQ(Info(Kind::Weekly).fileName, "DayMessage.lst");
-  EXPECT_STREQ(Info(Kind::Daily).fileName, "DailyMessage.lst");
+TEST(ReminderKinds, HeadingsKeepTheirBlanks) {
   EXPECT_STREQ(Info(Kind::OneTime).heading1, "   Time  &  Date");
   EXPECT_EQ(std::string(Info(Kind::Weekly).heading2), std::string(44, ' ') + "Message");
   EXPECT_EQ(std::string(Info(Kind::Monthly).heading2), std::string(44, ' ') + "Message");
-  EXPECT_STREQ(Info(Kind::Daily).heading2, "Message");
-  for (Kind k : kAllKinds) EXPECT_EQ(Info(k).soundSlot, Index(k) + 1);
-  EXPECT_STREQ(Info(Kind::Weekly).removeAllQuestion,
-               "Are you sure that you want to remove all your Weekly Reminders from this page?");
 }
 
 class AnnouncementText : public ::testing::Test {
@@ -108,16 +100,6 @@ TEST_F(AnnouncementText, EachKindWithItsBannerAndWords) {
                                 MessageSpacing::EmptyLine),
             Blanks(20) + "REMINDER" + Blanks(18) + "\r\rToday is. " + dateLine +
                 "\r The Time is. 1:05 PM\r\rDentist");
-}
-
-TEST_F(AnnouncementText, TwelveHourClockAroundMidnightAndNoon) {
-  const auto at = [&](int h, int m) {
-    return ComposeAnnouncement(Kind::Daily, "x", formats, DateTime{{2000, 6, 19}, {h, m, 0}},
-                               Words::Standard, MessageSpacing::EmptyLine);
-  };
-  EXPECT_NE(at(0, 7).find(" The Time is... 12:07 AM\r"), std::string::npos);
-  EXPECT_NE(at(12, 0).find(" The Time is... 12:00 PM\r"), std::string::npos);
-  EXPECT_NE(at(9, 30).find(" The Time is... 9:30 AM\r"), std::string::npos);
 }
 
 }  // namespace
