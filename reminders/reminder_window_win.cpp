@@ -1,15 +1,806 @@
+// The reminder window: its controls, layout, message routing and lifecycle.
+// The entry panels, the scheduler and the start-up catch-up are in
+// reminder_panels_win.cpp.
 #include "reminders/reminder_window_win.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
 #include "app/application_win.h"
+#include "platform/monitor_win.h"
+#include "platform/services.h"
+#include "settings/reg_ini.h"
 
 namespace pendra {
 
-TfrmMain::TfrmMain() {
-  CreateWnd("TfrmMain", "Reminder", WS_OVERLAPPEDWINDOW, 0, 80, 114, 775, 506, ApplicationWindow());
+namespace {
+
+constexpr UINT kRelayoutMessage = WM_APP + 1;
+constexpr COLORREF kTeal = RGB(0, 128, 128);
+constexpr int kEntryHeight = 128;    // the entry panel across the top of a page
+constexpr int kHeadingHeight = 22;   // the teal strip holding the column headings
+constexpr int kButtonHeight = 21;
+constexpr int kButtonStep = 23;
+
+constexpr const char* kWeekdayItems[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                         "Thursday", "Friday", "Saturday"};
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+RECT ClientRectOf(HWND hwnd) {
+  RECT r{};
+  GetClientRect(hwnd, &r);
+  return r;
 }
 
-void TfrmMain::CancelPanelsForExit() {}
+bool HasVisibleStyle(HWND hwnd) {
+  return (GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+}
 
-TBootCode::TBootCode(TfrmMain&) {}
+}  // namespace
+
+// The plain containers of a page (the sheet, the teal entry panel, the teal
+// heading strip, the button panel): they paint their background and pass
+// every notification of their controls on to the reminder window.
+class ReminderPaneWnd final : public Window {
+ public:
+  enum Look { Sheet = 0, Group, Heading, Buttons };
+  ReminderPaneWnd(HWND target, Look look, HBRUSH brush) : target_(target), look_(look), brush_(brush) {}
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    switch (msg) {
+      case WM_COMMAND:
+      case WM_NOTIFY:
+      case WM_DRAWITEM:
+      case WM_CTLCOLORSTATIC:
+      case WM_CTLCOLOREDIT:
+      case WM_CTLCOLORLISTBOX:
+      case WM_CTLCOLORBTN:
+      case WM_VKEYTOITEM:
+        return SendMessageA(target_, msg, wp, lp);
+      case WM_ERASEBKGND: {
+        RECT r = ClientRectOf(Handle());
+        FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
+        return 1;
+      }
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(Handle(), &ps);
+        RECT r = ClientRectOf(Handle());
+        if (look_ == Group) {
+          r.top += 6;
+          DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
+        } else if (look_ == Buttons) {
+          DrawEdge(dc, &r, BDR_SUNKENINNER, BF_RECT);
+        }
+        EndPaint(Handle(), &ps);
+        return 0;
+      }
+      case WM_SIZE:
+        InvalidateRect(Handle(), nullptr, TRUE);
+        break;
+      case WM_WINDOWPOSCHANGED: {
+        // A button panel shown or hidden gives its room to the list or takes it back.
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+        if (look_ == Buttons && (pos->flags & (SWP_SHOWWINDOW | SWP_HIDEWINDOW)))
+          PostMessageA(target_, kRelayoutMessage, 0, 0);
+        break;
+      }
+      default:
+        break;
+    }
+    return Window::HandleMessage(msg, wp, lp);
+  }
+
+ private:
+  HWND target_;
+  Look look_;
+  HBRUSH brush_;
+};
+
+TfrmMain::TfrmMain() {
+  for (Kind k : kAllKinds) {
+    listPaths_[static_cast<size_t>(Index(k))] = Svc().programFolder + Info(k).fileName;
+    Page(k).kind = k;
+  }
+  uiFont_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  listFont_ = CreateFontA(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+  clockFont_ = CreateFontA(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+  tealBrush_ = CreateSolidBrush(kTeal);
+  blackBrush_ = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+
+  CreateWnd("TfrmMain", "Reminder", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 80, 114, 775, 506,
+            ApplicationWindow(), nullptr, CS_DBLCLKS,
+            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+  CreateControls();
+  built_ = true;
+  Relayout();
+  FormCreate();
+}
+
+TfrmMain::~TfrmMain() {
+  if (Handle()) {
+    for (UINT_PTR id : {tmrTime, tmrEvent, tmrDayEvent, tmrDailyEvent, tmrMonth})
+      KillTimer(Handle(), id);
+    DestroyWindow(Handle());
+  }
+  for (auto& p : pages_) {
+    if (p.popup) DestroyMenu(p.popup);
+  }
+  if (listFont_) DeleteObject(listFont_);
+  if (clockFont_) DeleteObject(clockFont_);
+  if (tealBrush_) DeleteObject(tealBrush_);
+}
+
+// ---------------------------------------------------------------------------
+// Controls
+
+HWND TfrmMain::AddControl(HWND parent, const char* cls, const char* text, DWORD style, int x,
+                          int y, int w, int h, int id, DWORD exStyle) {
+  HWND hwnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | style, x, y, w, h, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(),
+                              nullptr);
+  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), FALSE);
+  return hwnd;
+}
+
+HWND TfrmMain::AddLabel(HWND parent, const char* text, int x, int y, int w, int h) {
+  HWND label = AddControl(parent, "STATIC", text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x, y, w, h,
+                          -1);
+  labels_.push_back(label);
+  return label;
+}
+
+void TfrmMain::AddHint(HWND control, const char* text) {
+  if (!tooltip_ || !control) return;
+  TTTOOLINFOA ti{};
+  ti.cbSize = TTTOOLINFOA_V2_SIZE;
+  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  ti.hwnd = GetParent(control);
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  ti.lpszText = const_cast<char*>(text);
+  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+}
+
+std::string TfrmMain::HintOf(HWND control) const {
+  if (!tooltip_ || !control) return {};
+  char buffer[256] = {};
+  TTTOOLINFOA ti{};
+  ti.cbSize = TTTOOLINFOA_V2_SIZE;
+  ti.uFlags = TTF_IDISHWND;
+  ti.hwnd = GetParent(control);
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  ti.lpszText = buffer;
+  if (!SendMessageA(tooltip_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti))) return {};
+  SendMessageA(tooltip_, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+  return buffer;
+}
+
+ReminderPaneWnd& TfrmMain::NewPane(HWND parent, int look, int x, int y, int w, int h, int id) {
+  HBRUSH brush = (look == ReminderPaneWnd::Group || look == ReminderPaneWnd::Heading)
+                     ? tealBrush_
+                     : GetSysColorBrush(COLOR_BTNFACE);
+  panes_.push_back(std::make_unique<ReminderPaneWnd>(Handle(), static_cast<ReminderPaneWnd::Look>(look), brush));
+  ReminderPaneWnd& pane = *panes_.back();
+  const char* cls = look == ReminderPaneWnd::Sheet     ? "TTabSheet"
+                    : look == ReminderPaneWnd::Buttons ? "TPanel"
+                    : look == ReminderPaneWnd::Heading ? "THeadingPanel"
+                                                       : "TGroupBox";
+  pane.CreateWnd(cls, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VISIBLE, 0, x, y, w, h,
+                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  return pane;
+}
+
+void TfrmMain::CreateControls() {
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                             Instance(), nullptr);
+  PageControl1_ = AddControl(Handle(), WC_TABCONTROLA, "",
+                             WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0,
+                             760, 470, 1);
+  for (Kind k : kAllKinds) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(Info(k).pageCaption);
+    SendMessageA(PageControl1_, TCM_INSERTITEMA, static_cast<WPARAM>(Index(k)),
+                 reinterpret_cast<LPARAM>(&item));
+  }
+  for (Kind k : kAllKinds) CreatePage(k);
+  SendMessageA(PageControl1_, TCM_SETCURSEL, 0, 0);
+  ShowSheet(Kind::OneTime);
+}
+
+void TfrmMain::CreatePage(Kind kind) {
+  ReminderPage& p = Page(kind);
+  const int base = kControlBase + Index(kind) * kPageStride;
+  ReminderPaneWnd& sheet = NewPane(PageControl1_, ReminderPaneWnd::Sheet, 0, 0, 750, 440, base);
+  p.page = sheet.Handle();
+  ShowWindow(p.page, SW_HIDE);
+
+  CreateEntryPanel(kind, p.page);
+
+  // The heading strip: two fixed sections that cannot be clicked or reordered.
+  ReminderPaneWnd& strip =
+      NewPane(p.page, ReminderPaneWnd::Heading, 0, kEntryHeight, 750, kHeadingHeight, 0);
+  p.header = AddControl(strip.Handle(), WC_HEADERA, "", WS_VISIBLE | HDS_HORZ, 2, 2, 746,
+                        kHeadingHeight - 4, ControlId(kind, Ctl::header));
+  const int firstWidth = kind == Kind::Weekly ? 140 : kind == Kind::Monthly ? 108 : 170;
+  const char* headings[2] = {Info(kind).heading1, Info(kind).heading2};
+  const int widths[2] = {firstWidth, 2000};
+  for (int i = 0; i < 2; ++i) {
+    HDITEMA item{};
+    item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+    item.fmt = HDF_LEFT | HDF_STRING;
+    item.cxy = widths[i];
+    item.pszText = const_cast<char*>(headings[i]);
+    SendMessageA(p.header, HDM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+
+  auto& list = lists_[static_cast<size_t>(Index(kind))];
+  list = std::make_unique<TMd4TabbedList>(p.page, ControlId(kind, Ctl::list));
+  list->SetFont(listFont_);
+  list->SetBounds(0, kEntryHeight + kHeadingHeight, 650, 280);
+  list->HandleNeeded();
+  list->SetTabsString("0;100;200;300;400;500;600;700;800;900;");
+  SendMessageA(list->Handle(), LB_SETITEMHEIGHT, 0, 16);
+  list->onKeyDown = [this, kind](WPARAM key) { commands_.ListKeyDown(kind, key); };
+  p.list = list.get();
+  AddHint(list->Handle(), "Right Click for Context Menu");
+
+  CreateButtonPanel(kind, p.page);
+
+  p.edtSound = AddControl(p.page, "EDIT", "", ES_AUTOHSCROLL, 0, 0, 10, 10,
+                          ControlId(kind, Ctl::edtSound));
+
+  CreatePopupMenu(kind);
+  list->SetPopupMenu(p.popup, Handle());
+}
+
+void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
+  ReminderPage& p = Page(kind);
+  ReminderPaneWnd& group = NewPane(sheet, ReminderPaneWnd::Group, 0, 0, 750, kEntryHeight, 0);
+  HWND g = group.Handle();
+
+  AddLabel(g, "Message", 10, 22, 55, 16);
+  p.editMessage = AddControl(g, "EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 70, 19, 660,
+                             21, ControlId(kind, Ctl::editMessage), WS_EX_CLIENTEDGE);
+  AddHint(p.editMessage, "Enter Message Here");
+  SetPropA(p.editMessage, "PendraMain", this);
+  messageEditProcs_[static_cast<size_t>(Index(kind))] = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+      p.editMessage, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TfrmMain::MessageEditProc)));
+
+  static constexpr const char* kScheduleLabels[] = {"Reminder Date", "Day Of Week",
+                                                    " Beginning Reminder Date", "Day Of Month "};
+  AddLabel(g, kScheduleLabels[Index(kind)], 10, 48, 170, 16);
+  const DWORD dateStyle = WS_VISIBLE | WS_TABSTOP | DTS_LONGDATEFORMAT;
+  if (kind == Kind::OneTime || kind == Kind::Daily) {
+    p.dtpSchedule = AddControl(g, DATETIMEPICK_CLASSA, "", dateStyle, 10, 66, 200, 21,
+                               ControlId(kind, Ctl::dtpSchedule));
+    AddHint(p.dtpSchedule, "Select Date here");
+  } else {
+    p.cbSchedule = AddControl(g, "COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN |
+                                                    CBS_AUTOHSCROLL,
+                              10, 66, 150, 300, ControlId(kind, Ctl::cbSchedule));
+    if (kind == Kind::Weekly) {
+      for (const char* day : kWeekdayItems)
+        SendMessageA(p.cbSchedule, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(day));
+      SetText(p.cbSchedule, "Reminder Day");
+    } else {
+      for (int d = 1; d <= 31; ++d) {
+        const std::string text = std::to_string(d);
+        SendMessageA(p.cbSchedule, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+      }
+      SetText(p.cbSchedule, "Month Day");
+    }
+    p.dtpCalendar = AddControl(g, DATETIMEPICK_CLASSA, "", dateStyle, 170, 66, 200, 21,
+                               ControlId(kind, Ctl::dtpCalendar));
+    AddHint(p.dtpCalendar, "Select Date here");
+    p.editRef = AddControl(g, "EDIT", "", ES_AUTOHSCROLL, 0, 0, 10, 10, ControlId(kind, Ctl::editRef));
+  }
+
+  AddLabel(g, "Reminder Time", 385, 48, 100, 16);
+  p.dtpTime = AddControl(g, DATETIMEPICK_CLASSA, "", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT, 385,
+                         66, 110, 21, ControlId(kind, Ctl::dtpTime));
+  AddHint(p.dtpTime, "Select Time here");
+  p.stxtClock = AddControl(g, "STATIC", "", WS_VISIBLE | SS_CENTER | SS_SUNKEN | SS_NOPREFIX, 505, 66,
+                           110, 21, ControlId(kind, Ctl::stxtClock));
+  SendMessageA(p.stxtClock, WM_SETFONT, reinterpret_cast<WPARAM>(clockFont_), FALSE);
+
+  p.btnOK = AddControl(g, "BUTTON", "OK", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 10,
+                       96, 75, 25, ControlId(kind, Ctl::btnOK));
+  p.btnCancel = AddControl(g, "BUTTON", "Cancel", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
+                           90, 96, 75, 25, ControlId(kind, Ctl::btnCancel));
+  p.btnTest = AddControl(g, "BUTTON", "Test", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 170, 96, 75,
+                         25, ControlId(kind, Ctl::btnTest));
+
+  if (kind == Kind::OneTime) {
+    const DWORD editStyle = WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL;
+    const DWORD spinStyle = WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
+                            UDS_NOTHOUSANDS;
+    AddLabel(g, "Reminder Interval    (Hours)", 260, 101, 150, 16);
+    spneditHours_ = AddControl(g, "EDIT", "0", editStyle, 410, 98, 45, 21,
+                               ControlId(kind, Ctl::editHours), WS_EX_CLIENTEDGE);
+    spinHours_ = AddControl(g, UPDOWN_CLASSA, "", spinStyle, 0, 0, 0, 0, ControlId(kind, Ctl::spinHours));
+    SendMessageA(spinHours_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spneditHours_), 0);
+    SendMessageA(spinHours_, UDM_SETRANGE32, 0, 24);
+    AddLabel(g, "Reminder Interval  (Minutes)", 475, 101, 150, 16);
+    spneditMinutes_ = AddControl(g, "EDIT", "0", editStyle, 625, 98, 45, 21,
+                                 ControlId(kind, Ctl::editMinutes), WS_EX_CLIENTEDGE);
+    spinMinutes_ = AddControl(g, UPDOWN_CLASSA, "", spinStyle, 0, 0, 0, 0,
+                              ControlId(kind, Ctl::spinMinutes));
+    SendMessageA(spinMinutes_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spneditMinutes_), 0);
+    SendMessageA(spinMinutes_, UDM_SETRANGE32, 0, 60);
+    for (HWND h : {spneditHours_, spinHours_, spneditMinutes_, spinMinutes_})
+      AddHint(h, "Set Reminder Interval");
+  }
+}
+
+void TfrmMain::CreateButtonPanel(Kind kind, HWND sheet) {
+  ReminderPage& p = Page(kind);
+  const int width = kind == Kind::Monthly ? 98 : 97;
+  ReminderPaneWnd& panel = NewPane(sheet, ReminderPaneWnd::Buttons, 650, kEntryHeight + kHeadingHeight,
+                                   width, 280, ControlId(kind, Ctl::panel));
+  p.panel = panel.Handle();
+  struct ButtonDef {
+    HWND* slot;
+    const char* caption;
+    Ctl role;
+    DWORD style;
+  };
+  const DWORD push = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+  const ButtonDef defs[] = {
+      {&p.btnRemove, "&Remove Message ", Ctl::btnRemove, push | WS_DISABLED},
+      {&p.btnEdit, "&Edit Message", Ctl::btnEdit, push | WS_DISABLED},
+      {&p.btnClearAll, "Remove &All", Ctl::btnClearAll, push},
+      {&p.btnUp, "Move &Up", Ctl::btnUp, push | WS_DISABLED},
+      {&p.btnDown, "Move &Down", Ctl::btnDown, push | WS_DISABLED},
+      {&p.btnMoveTop, "Move To &Top", Ctl::btnMoveTop, push | WS_DISABLED},
+      {&p.btnMoveBottom, "Move To &Bottom", Ctl::btnMoveBottom, push | WS_DISABLED},
+      {&p.btnSound, "Alarm &Sound", Ctl::btnSound, push},
+      // Takes no focus; shows the alarm switch through its picture.
+      {&p.btnPlay, "Play Sound", Ctl::btnPlay, WS_VISIBLE | WS_DISABLED | BS_OWNERDRAW},
+      {&p.btnHideButtons, "&Hide Buttons", Ctl::btnHideButtons, push},
+      {&p.btnHide, "&Close", Ctl::btnHide, push},
+  };
+  int y = 6;
+  for (const auto& d : defs) {
+    *d.slot = AddControl(p.panel, "BUTTON", d.caption, d.style, 6, y, width - 12, kButtonHeight,
+                         ControlId(kind, d.role));
+    y += kButtonStep;
+  }
+  AddHint(p.btnSound, "Choose Alarm Sound");
+}
+
+void TfrmMain::CreatePopupMenu(Kind kind) {
+  ReminderPage& p = Page(kind);
+  p.popup = ::CreatePopupMenu();
+  static constexpr const char* kGoCaptions[4][3] = {
+      {"Weekly Reminder", "Daily Reminder", "Monthly Reminder"},
+      {"&Reminder", "&Daily Reminder", "Monthly Reminder"},
+      {"Reminder", "Weekly Reminder", "Monthly Reminder"},
+      {"Reminder", "Weekly Reminder", "Daily Reminder"},
+  };
+  auto add = [&](Mnu role, const char* caption, bool enabled) {
+    AppendMenuA(p.popup, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED),
+                static_cast<UINT_PTR>(MenuId(kind, role)), caption);
+  };
+  auto separator = [&] { AppendMenuA(p.popup, MF_SEPARATOR, 0, nullptr); };
+  const auto& go = kGoCaptions[Index(kind)];
+  add(Mnu::GoPageA, go[0], true);
+  add(Mnu::GoPageB, go[1], true);
+  add(Mnu::GoPageC, go[2], true);
+  separator();
+  add(Mnu::DeleteMessage, "Delete Message", false);
+  add(Mnu::EditMessage, "Edit Message", false);
+  add(Mnu::RemoveAll, "Remove &All", false);
+  separator();
+  add(Mnu::MoveUp, "Move Up", true);
+  add(Mnu::MoveDown, "Move Down", true);
+  add(Mnu::MoveToTop, "Move To Top", true);
+  add(Mnu::MoveToBottom, "Move To Bottom", true);
+  separator();
+  add(Mnu::AlarmSound, kind == Kind::OneTime ? "Alarm &Sound" : "Alarm Sound", true);
+  add(Mnu::PlaySound, "Play Sounds", false);
+  add(Mnu::HideButtons, "Hide Buttons", kind != Kind::Weekly);
+  add(Mnu::ShowButtons, "Show Buttons", false);
+  separator();
+  add(Mnu::Close, kind == Kind::OneTime ? "&Close" : "Close", true);
+}
+
+// ---------------------------------------------------------------------------
+// Layout and pages
+
+void TfrmMain::Relayout() {
+  if (!built_) return;
+  RECT client = ClientRectOf(Handle());
+  MoveWindow(PageControl1_, 0, 0, client.right, client.bottom, TRUE);
+  RECT display = ClientRectOf(PageControl1_);
+  SendMessageA(PageControl1_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  const int w = std::max(0L, display.right - display.left);
+  const int h = std::max(0L, display.bottom - display.top);
+  const int listTop = kEntryHeight + kHeadingHeight;
+  const int listHeight = std::max(0, h - listTop);
+  for (Kind k : kAllKinds) {
+    ReminderPage& p = Page(k);
+    MoveWindow(p.page, display.left, display.top, w, h, TRUE);
+    MoveWindow(GetParent(p.editMessage), 0, 0, w, kEntryHeight, TRUE);
+    MoveWindow(p.editMessage, 70, 19, std::max(100, w - 80), 21, TRUE);
+    MoveWindow(GetParent(p.header), 0, kEntryHeight, w, kHeadingHeight, TRUE);
+    MoveWindow(p.header, 2, 2, std::max(0, w - 4), kHeadingHeight - 4, TRUE);
+    const int panelWidth = k == Kind::Monthly ? 98 : 97;
+    const bool panelShown = HasVisibleStyle(p.panel);
+    const int listWidth = std::max(0, panelShown ? w - panelWidth : w);
+    p.list->SetBounds(0, listTop, listWidth, listHeight);
+    MoveWindow(p.panel, listWidth, listTop, panelWidth, listHeight, TRUE);
+  }
+}
+
+Kind TfrmMain::ActivePage() const {
+  const int index = static_cast<int>(SendMessageA(PageControl1_, TCM_GETCURSEL, 0, 0));
+  return index >= 0 && index < kKindCount ? kAllKinds[static_cast<size_t>(index)] : Kind::OneTime;
+}
+
+bool TfrmMain::TabHighlighted(Kind kind) const {
+  TCITEMA item{};
+  item.mask = TCIF_STATE;
+  item.dwStateMask = TCIS_HIGHLIGHTED;
+  SendMessageA(PageControl1_, TCM_GETITEMA, static_cast<WPARAM>(Index(kind)),
+               reinterpret_cast<LPARAM>(&item));
+  return (item.dwState & TCIS_HIGHLIGHTED) != 0;
+}
+
+void TfrmMain::HighlightTab(Kind kind, bool on) {
+  SendMessageA(PageControl1_, TCM_HIGHLIGHTITEM, static_cast<WPARAM>(Index(kind)), MAKELPARAM(on ? 1 : 0, 0));
+}
+
+void TfrmMain::ShowSheet(Kind kind) {
+  for (Kind k : kAllKinds) ShowWindow(Page(k).page, k == kind ? SW_SHOW : SW_HIDE);
+}
+
+void TfrmMain::PageControl1Changing() { HighlightTab(ActivePage(), false); }
+
+void TfrmMain::PageControl1Change() {
+  ShowSheet(ActivePage());
+  HighlightTab(ActivePage(), true);
+}
+
+void TfrmMain::GoToPage(Kind kind) {
+  HighlightTab(ActivePage(), false);
+  SendMessageA(PageControl1_, TCM_SETCURSEL, static_cast<WPARAM>(Index(kind)), 0);
+  ShowSheet(kind);
+  HighlightTab(kind, true);
+}
+
+// ---------------------------------------------------------------------------
+// Lists
+
+void TfrmMain::RefreshList(Kind kind) { Page(kind).list->SetItems(book_.List(kind)); }
+
+void TfrmMain::SaveList(Kind kind) { WriteListFile(ListFilePath(kind), book_.LinesToSave(kind)); }
+
+void TfrmMain::LoadList(Kind kind) {
+  book_.Replace(kind, ReadListFile(ListFilePath(kind)));
+  RefreshList(kind);
+}
+
+std::string TfrmMain::ListFilePath(Kind kind) const { return listPaths_[static_cast<size_t>(Index(kind))]; }
+
+// ---------------------------------------------------------------------------
+// Messages
+
+LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(reinterpret_cast<NMHDR*>(lp));
+    case WM_CTLCOLORSTATIC:
+      return OnColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    case WM_DRAWITEM:
+      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+      return TRUE;
+    case WM_TIMER:
+      OnTimer(wp);
+      return 0;
+    case WM_SIZE:
+      Relayout();
+      return 0;
+    case kRelayoutMessage:
+      Relayout();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+      info->ptMinTrackSize.x = 600;
+      info->ptMinTrackSize.y = 470;
+      return 0;
+    }
+    default:
+      break;
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}
+
+void TfrmMain::OnCommand(int id, int code, HWND control) {
+  // Button clicks and menu items arrive with code 0; the list commands go first.
+  if (code == BN_CLICKED && commands_.OnCommand(id)) return;
+  if (id < kControlBase || id >= kControlBase + kKindCount * kPageStride) return;
+  const Kind kind = kAllKinds[static_cast<size_t>((id - kControlBase) / kPageStride)];
+  const auto role = static_cast<Ctl>((id - kControlBase) % kPageStride);
+  switch (role) {
+    case Ctl::editMessage:
+      if (code == EN_CHANGE) EditMessageChange(kind);
+      break;
+    case Ctl::edtSound:
+      if (code == EN_CHANGE) commands_.SoundPathChanged(kind);
+      break;
+    case Ctl::editHours:
+    case Ctl::editMinutes:
+      if (code == EN_CHANGE) spneditMinutesChange();
+      break;
+    case Ctl::list:
+      if (code == LBN_SELCHANGE) commands_.SelectionChanged(kind);
+      break;
+    case Ctl::btnOK:
+      if (code == BN_CLICKED) OkClick(kind);
+      break;
+    case Ctl::btnCancel:
+      if (code == BN_CLICKED) CancelClick(kind);
+      break;
+    case Ctl::btnTest:
+      if (code == BN_CLICKED) TestClick(kind);
+      break;
+    default:
+      break;
+  }
+  (void)control;
+}
+
+LRESULT TfrmMain::OnNotify(NMHDR* hdr) {
+  if (hdr->hwndFrom == PageControl1_) {
+    if (hdr->code == TCN_SELCHANGING) PageControl1Changing();
+    if (hdr->code == TCN_SELCHANGE) PageControl1Change();
+    return FALSE;
+  }
+  for (Kind k : kAllKinds) {
+    ReminderPage& p = Page(k);
+    if (hdr->hwndFrom == p.dtpCalendar && hdr->code == DTN_CLOSEUP) {
+      if (k == Kind::Weekly) DTPWeekEventsCloseUp();
+      if (k == Kind::Monthly) DTPMonthEventsCloseUp();
+      return 0;
+    }
+    if (hdr->hwndFrom == p.header) {
+      const auto* nm = reinterpret_cast<const NMHEADERA*>(hdr);
+      switch (hdr->code) {
+        case HDN_BEGINTRACKA:
+        case HDN_BEGINTRACKW:
+          // Only the daily page's first heading can be resized.
+          return !(k == Kind::Daily && nm->iItem == 0);
+        case HDN_ITEMCHANGINGA:
+        case HDN_ITEMCHANGINGW:
+          if (nm->pitem && (nm->pitem->mask & HDI_WIDTH)) {
+            if (!(k == Kind::Daily && nm->iItem == 0)) return TRUE;
+            nm->pitem->cxy = std::clamp(nm->pitem->cxy, 120, 200);
+          }
+          return FALSE;
+        case HDN_DIVIDERDBLCLICKA:
+        case HDN_DIVIDERDBLCLICKW:
+          return 0;
+        default:
+          return 0;
+      }
+    }
+  }
+  return 0;
+}
+
+LRESULT TfrmMain::OnColor(HDC dc, HWND control) {
+  for (Kind k : kAllKinds) {
+    if (control == Page(k).stxtClock) {
+      SetTextColor(dc, RGB(255, 0, 0));
+      SetBkColor(dc, RGB(0, 0, 0));
+      return reinterpret_cast<LRESULT>(blackBrush_);
+    }
+  }
+  if (std::find(labels_.begin(), labels_.end(), control) != labels_.end()) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, RGB(0, 0, 0));
+    return reinterpret_cast<LRESULT>(tealBrush_);
+  }
+  return Default(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+}
+
+void TfrmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  const ReminderPage* page = nullptr;
+  for (Kind k : kAllKinds)
+    if (item.hwndItem == Page(k).btnPlay) page = &Page(k);
+  if (!page) return;
+  HDC dc = item.hDC;
+  RECT r = item.rcItem;
+  const bool pushed = (item.itemState & ODS_SELECTED) != 0;
+  const bool enabled = (item.itemState & ODS_DISABLED) == 0;
+  DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+
+  const std::string caption = GetText(item.hwndItem);
+  HGDIOBJ oldFont = SelectObject(dc, uiFont_);
+  SIZE textSize{};
+  GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &textSize);
+  BITMAP bm{};
+  const bool glyph = page->playGlyph && GetObjectA(page->playGlyph, sizeof bm, &bm) == sizeof bm;
+  const int glyphWidth = glyph ? bm.bmWidth / 2 : 0;
+  const int glyphHeight = glyph ? bm.bmHeight : 0;
+  const int gap = glyph ? 4 : 0;
+  const int total = glyphWidth + gap + textSize.cx;
+  const int shift = pushed ? 1 : 0;
+  int x = r.left + (r.right - r.left - total) / 2 + shift;
+  if (glyph) {
+    // The first image while enabled, the second while disabled; the picture's
+    // bottom-left pixel colour is drawn transparent.
+    const int sourceX = enabled ? 0 : glyphWidth;
+    const int y = r.top + (r.bottom - r.top - glyphHeight) / 2 + shift;
+    HDC src = CreateCompatibleDC(dc);
+    HGDIOBJ oldSrc = SelectObject(src, page->playGlyph);
+    HDC maskDc = CreateCompatibleDC(dc);
+    HBITMAP mask = CreateBitmap(glyphWidth, glyphHeight, 1, 1, nullptr);
+    HGDIOBJ oldMask = SelectObject(maskDc, mask);
+    SetBkColor(src, GetPixel(src, sourceX, glyphHeight - 1));
+    BitBlt(maskDc, 0, 0, glyphWidth, glyphHeight, src, sourceX, 0, SRCCOPY);
+    const COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
+    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    BitBlt(dc, x, y, glyphWidth, glyphHeight, src, sourceX, 0, SRCINVERT);
+    BitBlt(dc, x, y, glyphWidth, glyphHeight, maskDc, 0, 0, SRCAND);
+    BitBlt(dc, x, y, glyphWidth, glyphHeight, src, sourceX, 0, SRCINVERT);
+    SetBkColor(dc, oldBk);
+    SetTextColor(dc, oldText);
+    SelectObject(maskDc, oldMask);
+    DeleteObject(mask);
+    DeleteDC(maskDc);
+    SelectObject(src, oldSrc);
+    DeleteDC(src);
+    x += glyphWidth + gap;
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  RECT textRect{x, r.top + shift, r.right, r.bottom + shift};
+  DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
+            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
+}
+
+void TfrmMain::OnTimer(UINT_PTR id) {
+  switch (id) {
+    case tmrTime: tmrTimeTimer(); break;
+    case tmrEvent: tmrEventTimer(); break;
+    case tmrDayEvent: tmrDayEventTimer(); break;
+    case tmrDailyEvent: tmrDailyEventTimer(); break;
+    case tmrMonth: tmrMonthTimer(); break;
+    default: break;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Lifecycle
+
+void TfrmMain::FormCreate() {
+  TRegIniFile ini(*Svc().registry, kReminderEventsKey);
+  const DateTime now = Svc().clock->Now();
+  const TodayRefs refs = TodayRefs::For(now.date);
+
+  interval_ = ini.ReadInteger("Time", "Interval", 0);
+  SetSpinValue(spneditHours_, std::clamp(ini.ReadInteger("Time", "HourInterval", 0), 0, 24));
+  SetSpinValue(spneditMinutes_, std::clamp(ini.ReadInteger("Time", "MinuteInterval", 0), 0, 60));
+  SetEventPeriod(interval_);
+
+  SetText(Page(Kind::Weekly).cbSchedule, refs.dayStr);
+  SetText(Page(Kind::Weekly).editRef, refs.dayStr);
+
+  for (Kind k : kAllKinds) LoadList(k);
+
+  for (Kind k : kAllKinds) {
+    const std::string slot = std::to_string(Info(k).soundSlot);
+    const std::string path = ini.ReadString("Alarm Sound", "WaveFileName" + slot, "");
+    // Only a change of the text runs the path's change handler.
+    if (GetText(Page(k).edtSound) != path) SetText(Page(k).edtSound, path);
+    CheckMenuItemById(Page(k).popup, MenuId(k, Mnu::PlaySound),
+                      ini.ReadBool("Play Sound" + slot, "Play", true));
+  }
+
+  SetText(Page(Kind::Monthly).cbSchedule, refs.monthStr);
+  SetText(Page(Kind::Monthly).editRef, refs.monthStr);
+
+  for (Kind k : kAllKinds) ResetPickers(k);
+
+  for (Kind k : kAllKinds) {
+    const bool rows = !book_.List(k).empty();
+    EnableWindow(Page(k).btnClearAll, rows);
+    EnableMenuItemById(Page(k).popup, MenuId(k, Mnu::RemoveAll), rows);
+  }
+
+  scheduler_.SetRefreshDate(now.date);
+  for (UINT_PTR id : {tmrTime, tmrDayEvent, tmrDailyEvent, tmrMonth}) SetTimer(Handle(), id, 1000, nullptr);
+}
+
+void TfrmMain::FormShow() {
+  // An error ends the show steps where it happens; the window still appears.
+  Guarded([&] {
+    TRegIniFile ini(*Svc().registry, kReminderEventsKey);
+    const DateTime now = Svc().clock->Now();
+    const TodayRefs refs = TodayRefs::For(now.date);
+
+    SetText(Page(Kind::Weekly).cbSchedule, refs.dayStr);
+
+    RECT r = WindowRectOf(Handle());
+    const int top = ini.ReadInteger("Position", "Top", r.top);
+    const int left = ini.ReadInteger("Position", "Left", r.left);
+    const int height = ini.ReadInteger("Size", "Height", r.bottom - r.top);
+    const int width = ini.ReadInteger("Size", "Width", r.right - r.left);
+    const RECT placed = BringOntoMonitor(RECT{left, top, left + width, top + height});
+    SetWindowPos(Handle(), nullptr, placed.left, placed.top, placed.right - placed.left,
+                 placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    for (Kind k : kAllKinds) ResetPickers(k);
+    SetText(Page(Kind::Monthly).cbSchedule, refs.monthStr);
+    SetText(Page(Kind::Monthly).editRef, refs.monthStr);
+
+    const int stored = ini.ReadInteger("Page", "Active Page", Index(ActivePage()));
+    // A page number the program never writes leaves the page shown as it is.
+    const Kind page = stored >= 0 && stored < kKindCount ? kAllKinds[static_cast<size_t>(stored)]
+                                                          : ActivePage();
+    GoToPage(page);
+
+    for (Kind k : kAllKinds) commands_.ShowSwitch(k);
+    commands_.RestorePanels();
+  });
+  Relayout();
+}
+
+void TfrmMain::FormHide() {
+  TRegIniFile ini(*Svc().registry, kReminderEventsKey);
+  ini.WriteInteger("Page", "Active Page", Index(ActivePage()));
+
+  interval_ = SpinValue(spneditHours_, 24) * 60 + SpinValue(spneditMinutes_, 60);
+  ini.WriteInteger("Time", "Interval", interval_);
+  ini.WriteInteger("Time", "HourInterval", SpinValue(spneditHours_, 24));
+  ini.WriteInteger("Time", "MinuteInterval", SpinValue(spneditMinutes_, 60));
+  SetEventPeriod(ini.ReadInteger("Time", "Interval", 0));
+
+  // A minimised or maximised window stores the place it comes back to.
+  WINDOWPLACEMENT wp{};
+  wp.length = sizeof wp;
+  RECT r = WindowRectOf(Handle());
+  if ((IsIconic(Handle()) || IsZoomed(Handle())) && GetWindowPlacement(Handle(), &wp))
+    r = wp.rcNormalPosition;
+  ini.WriteInteger("Position", "Top", r.top);
+  ini.WriteInteger("Position", "Left", r.left);
+  ini.WriteInteger("Size", "Height", r.bottom - r.top);
+  ini.WriteInteger("Size", "Width", r.right - r.left);
+
+  for (Kind k : kAllKinds) {
+    const std::string slot = std::to_string(Info(k).soundSlot);
+    ini.WriteString("Alarm Sound", "WaveFileName" + slot, GetText(Page(k).edtSound));
+    ini.WriteBool("Play Sound" + slot, "Play", MenuItemChecked(Page(k).popup, MenuId(k, Mnu::PlaySound)));
+  }
+}
+
+void TfrmMain::FormClose() {
+  for (Kind k : kAllKinds) SaveList(k);
+  TRegIniFile ini(*Svc().registry, kReminderEventsKey);
+  ini.WriteString("Last Boot", " Date",
+                  FormatDateText(Svc().locale->Formats(), Svc().clock->Now().date));
+}
+
+void TfrmMain::CancelPanelsForExit() {
+  btnDayCancelClick();
+  btnCancelClick();
+  btnDailyCancelClick();
+  btnMonthCancelClick();
+}
 
 }  // namespace pendra

@@ -1,21 +1,175 @@
 #pragma once
+// The reminder window: four pages (one-time, weekly, daily, monthly), each
+// with its entry panel, heading strip, tabbed list and button panel; the five
+// scheduler timers; the window's lifecycle and settings.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "platform/window_win.h"
+#include "reminders/announcement.h"
+#include "reminders/page_commands_win.h"
+#include "reminders/reminder_page_win.h"
+#include "reminders/scheduler.h"
+#include "reminders/tabbed_list_win.h"
 
 namespace pendra {
 
-// The reminder window.
-class TfrmMain : public Form {
+class ReminderPaneWnd;
+
+class TfrmMain : public Form, public IReminderHost {
  public:
+  // Window timers (SetTimer ids).
+  static constexpr UINT_PTR tmrTime = 1;
+  static constexpr UINT_PTR tmrEvent = 2;
+  static constexpr UINT_PTR tmrDayEvent = 3;
+  static constexpr UINT_PTR tmrDailyEvent = 4;
+  static constexpr UINT_PTR tmrMonth = 5;
+
   TfrmMain();
+  ~TfrmMain() override;
+
   // "Exit Pendra" runs the Cancel of the four entry panels first, in the order
   // weekly, one-time, daily, monthly.
   void CancelPanelsForExit();
+
+  // IReminderHost
+  ReminderPage& Page(Kind kind) override { return pages_[static_cast<size_t>(Index(kind))]; }
+  ReminderBook& Book() override { return book_; }
+  void RefreshList(Kind kind) override;
+  void SaveList(Kind kind) override;
+  void LoadList(Kind kind) override;
+  std::string ListFilePath(Kind kind) const override;
+  void GoToPage(Kind kind) override;
+  void HideWindow() override { Hide(); }
+
+  // Places the pages' contents; the list takes the panel's room while it is hidden.
+  void Relayout() override;
+
+  // Read-only views for tests and the start-up catch-up.
+  const ReminderPage& PageOf(Kind kind) const { return pages_[static_cast<size_t>(Index(kind))]; }
+  HWND PageControl1() const { return PageControl1_; }
+  Kind ActivePage() const;
+  bool TabHighlighted(Kind kind) const;
+  HWND spneditHours() const { return spneditHours_; }      // the spin edits' text fields
+  HWND spneditMinutes() const { return spneditMinutes_; }
+  HWND spinHours() const { return spinHours_; }            // their arrow buttons
+  HWND spinMinutes() const { return spinMinutes_; }
+  int ReminderInterval() const { return interval_; }       // minutes
+  UINT EventPeriodMs() const { return eventPeriodMs_; }    // 0: tmrEvent stopped
+  TodayRefs Refs() const;                                  // editDayStr, editMonthStr
+  const AnnouncementGate& Gate() const { return gate_; }
+  std::string HintOf(HWND control) const;                  // tooltip text, empty: none
+
+  // Handlers, named after their components.
+  void btnOKClick() { OkClick(Kind::OneTime); }
+  void btnDayOKClick() { OkClick(Kind::Weekly); }
+  void btnDailyOKClick() { OkClick(Kind::Daily); }
+  void btnMonthOKClick() { OkClick(Kind::Monthly); }
+  void btnCancelClick() { CancelClick(Kind::OneTime); }
+  void btnDayCancelClick() { CancelClick(Kind::Weekly); }
+  void btnDailyCancelClick() { CancelClick(Kind::Daily); }
+  void btnMonthCancelClick() { CancelClick(Kind::Monthly); }
+  void btnTestClick() { TestClick(Kind::OneTime); }
+  void btnDayTestClick() { TestClick(Kind::Weekly); }
+  void btnDailyTestClick() { TestClick(Kind::Daily); }
+  void btnMonthTestClick() { TestClick(Kind::Monthly); }
+  void DTPWeekEventsCloseUp();
+  void DTPMonthEventsCloseUp();
+  void spneditMinutesChange();
+  void tmrTimeTimer();
+  void tmrEventTimer();
+  void tmrDayEventTimer() { CheckSecond(Kind::Weekly); }
+  void tmrDailyEventTimer() { CheckSecond(Kind::Daily); }
+  void tmrMonthTimer() { CheckSecond(Kind::Monthly); }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void FormShow() override;
+  void FormHide() override;
+  void FormClose() override;
+
+ private:
+  friend class TBootCode;
+
+  void CreateControls();
+  void CreatePage(Kind kind);
+  void CreateEntryPanel(Kind kind, HWND sheet);
+  void CreateButtonPanel(Kind kind, HWND sheet);
+  void CreatePopupMenu(Kind kind);
+  HWND AddControl(HWND parent, const char* cls, const char* text, DWORD style, int x, int y,
+                  int w, int h, int id, DWORD exStyle = 0);
+  HWND AddLabel(HWND parent, const char* text, int x, int y, int w, int h);
+  void AddHint(HWND control, const char* text);
+  ReminderPaneWnd& NewPane(HWND parent, int kindOfPane, int x, int y, int w, int h, int id);
+
+  void FormCreate();
+  void ShowSheet(Kind kind);
+  void HighlightTab(Kind kind, bool on);
+  void PageControl1Changing();
+  void PageControl1Change();
+
+  void OnCommand(int id, int code, HWND control);
+  LRESULT OnNotify(NMHDR* hdr);
+  LRESULT OnColor(HDC dc, HWND control);
+  void OnDrawItem(const DRAWITEMSTRUCT& item);
+  void OnTimer(UINT_PTR id);
+
+  // Entry panels.
+  void EditMessageChange(Kind kind);
+  void OkClick(Kind kind);
+  void CancelClick(Kind kind);
+  void TestClick(Kind kind);
+  void EnableEntryControls(Kind kind, bool enabled, bool menuMovesToo);
+  void ResetPickers(Kind kind);  // time picker to now, the page's date picker to today
+  static LRESULT CALLBACK MessageEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+  // Scheduler.
+  void CheckSecond(Kind kind);
+  void MidnightRefresh(const Date& today);
+  void SetEventPeriod(int minutes);
+  void Offer(std::vector<DueReminder> due);
+  void DrainAnnouncements();
+  void ShowAnnouncement(const DueReminder& due, Words words);
+  int SpinValue(HWND edit, int max) const;
+  void SetSpinValue(HWND edit, int value);
+
+  ReminderBook book_;
+  ReminderScheduler scheduler_{book_};
+  AnnouncementGate gate_;
+  ReminderPageCommands commands_{*this};
+
+  std::array<ReminderPage, 4> pages_{};
+  std::array<std::unique_ptr<TMd4TabbedList>, 4> lists_;
+  std::vector<std::unique_ptr<ReminderPaneWnd>> panes_;
+  std::array<std::string, 4> listPaths_;
+  std::vector<HWND> labels_;
+  std::array<WNDPROC, 4> messageEditProcs_{};
+
+  HWND PageControl1_ = nullptr;
+  HWND tooltip_ = nullptr;
+  HWND spneditHours_ = nullptr, spneditMinutes_ = nullptr;
+  HWND spinHours_ = nullptr, spinMinutes_ = nullptr;
+  HFONT uiFont_ = nullptr, listFont_ = nullptr, clockFont_ = nullptr;
+  HBRUSH tealBrush_ = nullptr, blackBrush_ = nullptr;
+
+  int interval_ = 0;        // reminder interval, minutes
+  UINT eventPeriodMs_ = 0;  // tmrEvent's period; 0 while stopped
+  bool built_ = false;
 };
 
-// The start-up data module: announces the reminders missed since the last run.
+// The start-up data module: announces the reminders of today missed since the
+// reminder window was last closed.
 class TBootCode {
  public:
   explicit TBootCode(TfrmMain& frmMain);
+
+ private:
+  void DataModuleCreate();
+  TfrmMain& frmMain_;
 };
 
 }  // namespace pendra

@@ -1,0 +1,314 @@
+// The reminder window's entry panels (OK, Cancel, Test, Enter, calendar
+// close-ups), the scheduler's timers and announcements, and the start-up
+// catch-up.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#include "platform/services.h"
+#include "reminders/entry.h"
+#include "reminders/reminder_window_win.h"
+#include "settings/reg_ini.h"
+
+namespace pendra {
+
+namespace {
+
+void SetPicker(HWND picker, const Date& date, const TimeOfDay& time) {
+  if (!picker) return;
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(date.year);
+  st.wMonth = static_cast<WORD>(date.month);
+  st.wDay = static_cast<WORD>(date.day);
+  st.wDayOfWeek = static_cast<WORD>(DayOfWeek(date));
+  st.wHour = static_cast<WORD>(time.hour);
+  st.wMinute = static_cast<WORD>(time.minute);
+  st.wSecond = static_cast<WORD>(time.second);
+  SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+}
+
+DateTime PickerValue(HWND picker) {
+  SYSTEMTIME st{};
+  SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
+  return DateTime{{st.wYear, st.wMonth, st.wDay}, {st.wHour, st.wMinute, st.wSecond}};
+}
+
+// Closes the box count it opened however the announcement ends.
+class BoxScope {
+ public:
+  explicit BoxScope(AnnouncementGate& gate) : gate_(gate) { gate_.BoxOpened(); }
+  ~BoxScope() { gate_.BoxClosed(); }
+  BoxScope(const BoxScope&) = delete;
+  BoxScope& operator=(const BoxScope&) = delete;
+
+ private:
+  AnnouncementGate& gate_;
+};
+
+constexpr const char* kMainProp = "PendraMain";
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Entry panels
+
+void TfrmMain::ResetPickers(Kind kind) {
+  const DateTime now = Svc().clock->Now();
+  ReminderPage& p = Page(kind);
+  SetPicker(p.dtpTime, now.date, now.time);
+  SetPicker(p.dtpSchedule ? p.dtpSchedule : p.dtpCalendar, now.date, now.time);
+}
+
+void TfrmMain::EditMessageChange(Kind kind) {
+  ReminderPage& p = Page(kind);
+  EnableWindow(p.btnOK, !GetText(p.editMessage).empty());
+}
+
+LRESULT CALLBACK TfrmMain::MessageEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = static_cast<TfrmMain*>(GetPropA(hwnd, kMainProp));
+  const int id = GetDlgCtrlID(hwnd);
+  const int index = (id - kControlBase) / kPageStride;
+  if (!self || index < 0 || index >= kKindCount) return DefWindowProcA(hwnd, msg, wp, lp);
+  WNDPROC old = self->messageEditProcs_[static_cast<size_t>(index)];
+  if (msg == WM_CHAR && wp == VK_RETURN) {
+    // Enter runs OK whether the button is enabled or not; the key goes on.
+    const Kind kind = kAllKinds[static_cast<size_t>(index)];
+    Guarded([&] { self->OkClick(kind); });
+  } else if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    RemovePropA(hwnd, kMainProp);
+  }
+  return CallWindowProcA(old, hwnd, msg, wp, lp);
+}
+
+void TfrmMain::EnableEntryControls(Kind kind, bool enabled, bool menuMovesToo) {
+  ReminderPage& p = Page(kind);
+  for (HWND b : {p.btnRemove, p.btnEdit, p.btnUp, p.btnDown, p.btnMoveTop, p.btnMoveBottom})
+    EnableWindow(b, enabled);
+  EnableMenuItemById(p.popup, MenuId(kind, Mnu::DeleteMessage), enabled);
+  EnableMenuItemById(p.popup, MenuId(kind, Mnu::EditMessage), enabled);
+  if (menuMovesToo) {
+    for (Mnu m : {Mnu::MoveUp, Mnu::MoveDown, Mnu::MoveToTop, Mnu::MoveToBottom})
+      EnableMenuItemById(p.popup, MenuId(kind, m), enabled);
+  }
+}
+
+void TfrmMain::OkClick(Kind kind) {
+  ReminderPage& p = Page(kind);
+  const LocaleFormats& formats = Svc().locale->Formats();
+  const std::string message = GetText(p.editMessage);
+  if (!message.empty()) {
+    const std::string timeText = FormatTimeText(formats, PickerValue(p.dtpTime).time);
+    const std::string schedule = p.dtpSchedule
+                                     ? FormatDateText(formats, PickerValue(p.dtpSchedule).date)
+                                     : GetText(p.cbSchedule);
+    const std::string entry = ComposeEntry(timeText, schedule, message);
+    // The appended entry stands for one taken out by an edit in progress.
+    book_.Append(kind, entry);
+    book_.EndEdit(kind);
+    RefreshList(kind);
+    const Lines& rows = book_.List(kind);
+    const auto first = std::find(rows.begin(), rows.end(), entry);
+    p.list->SetItemIndex(static_cast<int>(first - rows.begin()));
+  }
+
+  SetText(p.editMessage, "");
+  ResetPickers(kind);
+
+  SaveList(kind);
+
+  EnableWindow(p.btnClearAll, TRUE);
+  EnableMenuItemById(p.popup, MenuId(kind, Mnu::RemoveAll), true);
+  EnableEntryControls(kind, true, true);
+  if (kind == Kind::Monthly) EnableWindow(p.btnRemove, p.list->ItemIndex() >= 0);
+
+  SetFocus(p.editMessage);
+
+  const TodayRefs today = TodayRefs::For(Svc().clock->Now().date);
+  if (kind == Kind::Weekly) SetText(p.cbSchedule, today.dayStr);
+  if (kind == Kind::Monthly) SetText(p.cbSchedule, today.monthStr);
+}
+
+void TfrmMain::CancelClick(Kind kind) {
+  ReminderPage& p = Page(kind);
+  const TodayRefs today = TodayRefs::For(Svc().clock->Now().date);
+  switch (kind) {
+    case Kind::OneTime:
+      LoadList(kind);
+      SetText(p.editMessage, "");
+      ResetPickers(kind);
+      break;
+    case Kind::Weekly:
+      SetText(p.cbSchedule, today.dayStr);
+      LoadList(kind);
+      SetText(p.editMessage, "");
+      ResetPickers(kind);
+      EnableEntryControls(kind, false, true);
+      break;
+    case Kind::Daily:
+      LoadList(kind);
+      SetText(p.editMessage, "");
+      ResetPickers(kind);
+      EnableEntryControls(kind, false, true);
+      break;
+    case Kind::Monthly:
+      // The day comes from the calendar picker before it is reset to today.
+      SetText(p.cbSchedule, std::to_string(PickerValue(p.dtpCalendar).date.day));
+      SetText(p.editMessage, "");
+      ResetPickers(kind);
+      LoadList(kind);
+      break;
+  }
+  if (kind == Kind::OneTime || kind == Kind::Monthly) {
+    EnableWindow(p.btnRemove, FALSE);
+    EnableWindow(p.btnEdit, FALSE);
+    EnableMenuItemById(p.popup, MenuId(kind, Mnu::DeleteMessage), false);
+    EnableMenuItemById(p.popup, MenuId(kind, Mnu::EditMessage), false);
+  }
+}
+
+void TfrmMain::TestClick(Kind kind) {
+  const Words words = kind == Kind::OneTime ? Words::OneTimeTest : Words::Standard;
+  const std::vector<DueReminder> all = TestAnnouncements(book_, kind);
+  {
+    // The whole run counts as one open box: ticks meanwhile wait their turn.
+    BoxScope open(gate_);
+    for (const auto& due : all) ShowAnnouncement(due, words);
+  }
+  DrainAnnouncements();
+}
+
+void TfrmMain::DTPWeekEventsCloseUp() {
+  ReminderPage& p = Page(Kind::Weekly);
+  SetText(p.cbSchedule, kEnglishWeekdayNames[static_cast<size_t>(DayOfWeek(PickerValue(p.dtpCalendar).date))]);
+}
+
+void TfrmMain::DTPMonthEventsCloseUp() {
+  ReminderPage& p = Page(Kind::Monthly);
+  SetText(p.cbSchedule, std::to_string(PickerValue(p.dtpCalendar).date.day));
+}
+
+// ---------------------------------------------------------------------------
+// Scheduler
+
+TodayRefs TfrmMain::Refs() const {
+  return TodayRefs{GetText(PageOf(Kind::Weekly).editRef), GetText(PageOf(Kind::Monthly).editRef)};
+}
+
+int TfrmMain::SpinValue(HWND edit, int max) const {
+  const std::string text = GetText(edit);
+  size_t begin = 0;
+  while (begin < text.size() && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
+  int value = 0;
+  const char* first = text.data() + begin;
+  const char* last = text.data() + text.size();
+  if (first != last && *first == '+') ++first;
+  const auto result = std::from_chars(first, last, value);
+  // Text that is not a number counts as 0; a number stays within the spin range.
+  if (result.ec != std::errc() || result.ptr != last) return 0;
+  return std::clamp(value, 0, max);
+}
+
+void TfrmMain::SetSpinValue(HWND edit, int value) {
+  const std::string text = std::to_string(value);
+  if (GetText(edit) != text) SetText(edit, text);
+}
+
+void TfrmMain::spneditMinutesChange() {
+  if (!spneditHours_ || !spneditMinutes_) return;
+  interval_ = SpinValue(spneditHours_, 24) * 60 + SpinValue(spneditMinutes_, 60);
+  SetEventPeriod(interval_);
+}
+
+void TfrmMain::SetEventPeriod(int minutes) {
+  const UINT period = minutes > 0 ? static_cast<UINT>(minutes) * 60000u : 0u;
+  // The count restarts only when the period changes.
+  if (period == eventPeriodMs_) return;
+  eventPeriodMs_ = period;
+  if (period == 0)
+    KillTimer(Handle(), tmrEvent);
+  else
+    SetTimer(Handle(), tmrEvent, period, nullptr);
+}
+
+void TfrmMain::tmrTimeTimer() {
+  const DateTime now = Svc().clock->Now();
+  const LocaleFormats& formats = Svc().locale->Formats();
+  const std::string timeText = FormatTimeText(formats, now.time);
+  for (Kind k : {Kind::OneTime, Kind::Weekly, Kind::Monthly, Kind::Daily})
+    SetText(Page(k).stxtClock, timeText);
+  if (scheduler_.TakeMidnightRefresh(now.date)) MidnightRefresh(now.date);
+  CheckSecond(Kind::OneTime);
+}
+
+void TfrmMain::MidnightRefresh(const Date& today) {
+  const TodayRefs refs = TodayRefs::For(today);
+  for (Kind k : {Kind::Weekly, Kind::OneTime, Kind::Daily, Kind::Monthly}) {
+    ReminderPage& p = Page(k);
+    HWND picker = p.dtpSchedule ? p.dtpSchedule : p.dtpCalendar;
+    SetPicker(picker, today, PickerValue(picker).time);
+  }
+  SetText(Page(Kind::Weekly).cbSchedule, refs.dayStr);
+  SetText(Page(Kind::Weekly).editRef, refs.dayStr);
+  SetText(Page(Kind::Monthly).cbSchedule, refs.monthStr);
+  SetText(Page(Kind::Monthly).editRef, refs.monthStr);
+}
+
+void TfrmMain::CheckSecond(Kind kind) {
+  ILocale& locale = *Svc().locale;
+  Offer(scheduler_.CheckSecond(kind, Svc().clock->Now(), locale.Formats(), locale.Generation(),
+                               Refs()));
+}
+
+void TfrmMain::tmrEventTimer() {
+  ILocale& locale = *Svc().locale;
+  Offer(scheduler_.CheckRepeat(Svc().clock->Now(), locale.Formats(), locale.Generation()));
+}
+
+void TfrmMain::Offer(std::vector<DueReminder> due) {
+  for (auto& d : due) gate_.Offer(std::move(d));
+  DrainAnnouncements();
+}
+
+void TfrmMain::DrainAnnouncements() {
+  while (!gate_.BoxOpen()) {
+    std::optional<DueReminder> next = gate_.Next();
+    if (!next) break;
+    ShowAnnouncement(*next, Words::Standard);
+  }
+}
+
+void TfrmMain::ShowAnnouncement(const DueReminder& due, Words words) {
+  BoxScope open(gate_);
+  const std::string text = ComposeAnnouncement(due.kind, due.message, Svc().locale->Formats(),
+                                                Svc().clock->Now(), words, due.spacing);
+  const std::string sound = commands_.SlotSound(due.kind);
+  if (!sound.empty()) Svc().sound->PlayFile(sound);
+  Svc().dialogs->ShowMessage(text, kAppTitle, MsgIcon::None);
+}
+
+// ---------------------------------------------------------------------------
+// Start-up catch-up
+
+TBootCode::TBootCode(TfrmMain& frmMain) : frmMain_(frmMain) {
+  Guarded([&] { DataModuleCreate(); });
+}
+
+void TBootCode::DataModuleCreate() {
+  TRegIniFile ini(*Svc().registry, kReminderEventsKey);
+  const std::string lastBoot = ini.ReadString("Last Boot", " Date", "");
+  TfrmMain& m = frmMain_;
+  {
+    BoxScope open(m.gate_);
+    RunCatchUp(
+        m.book_, Svc().locale->Formats(), lastBoot, m.Refs(),
+        static_cast<int>(m.eventPeriodMs_ / 60000u), [] { return Svc().clock->Now(); },
+        [&m](const DueReminder& due) { m.ShowAnnouncement(due, Words::Standard); });
+  }
+  m.DrainAnnouncements();
+}
+
+}  // namespace pendra
