@@ -1,0 +1,130 @@
+#include "settings/list_file.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include "settings/errors.h"
+
+namespace pendra {
+
+Lines SplitLines(std::string_view text) {
+  Lines lines;
+  std::size_t start = 0;
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  while (i < n) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      lines.emplace_back(text.substr(start, i - start));
+      ++i;
+      if (c == '\r' && i < n && text[i] == '\n') ++i;
+      start = i;
+    } else {
+      ++i;
+    }
+  }
+  if (start < n) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+std::string JoinLines(const Lines& lines) {
+  std::size_t size = 0;
+  for (const auto& line : lines) size += line.size() + 2;
+  std::string text;
+  text.reserve(size);
+  for (const auto& line : lines) {
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+bool PathExists(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+bool IsDirectory(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFDIR;
+}
+
+// Puts the written bytes on the disk before the file is moved over the old
+// one, so a crash cannot leave an empty list in its place.
+bool CommitToDisk(std::FILE* f) {
+#ifdef _WIN32
+  return _commit(_fileno(f)) == 0;
+#else
+  return ::fsync(fileno(f)) == 0;
+#endif
+}
+
+// A name beside the target that no other write in this process is using.
+std::string TemporaryPathFor(const std::string& path) {
+  static unsigned counter = 0;
+  const auto ticks = static_cast<unsigned long long>(
+      std::chrono::steady_clock::now().time_since_epoch().count());
+  char suffix[40];
+  std::snprintf(suffix, sizeof suffix, ".%llx-%x.tmp", ticks & 0xFFFFFFFFFFull, ++counter);
+  return path + suffix;
+}
+
+}  // namespace
+
+Lines ReadListFile(const std::string& path) {
+  FilePtr file(std::fopen(path.c_str(), "rb"));
+  if (!file) {
+    if (!PathExists(path)) return {};
+    throw Error("Cannot open file " + path);
+  }
+  if (IsDirectory(path)) throw Error("Cannot open file " + path);
+  std::string text;
+  char buffer[65536];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, got);
+  if (std::ferror(file.get())) throw Error("Cannot open file " + path);
+  return SplitLines(text);
+}
+
+void WriteListFile(const std::string& path, const Lines& lines) {
+  const std::string text = JoinLines(lines);
+  const std::string temp = TemporaryPathFor(path);
+  bool written = false;
+  {
+    FilePtr file(std::fopen(temp.c_str(), "wb"));
+    if (file) {
+      written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() &&
+                std::fflush(file.get()) == 0 && CommitToDisk(file.get());
+      written = std::fclose(file.release()) == 0 && written;
+    }
+  }
+  if (!written || !ReplaceFileWith(temp, path)) {
+    std::remove(temp.c_str());
+    throw Error("Cannot create file " + path);
+  }
+}
+
+bool FileExists(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFREG;
+}
+
+bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
+}  // namespace pendra
