@@ -65,19 +65,6 @@ TEST(PlanEdit, ALineWithoutSeparatorsBecomesTheWholeMessage) {
   }
 }
 
-TEST(PageMenus, EachMenuNamesTheOtherThreePagesInOrder) {
-  using A = std::array<Kind, 3>;
-  EXPECT_EQ(OtherPages(Kind::OneTime), (A{Kind::Weekly, Kind::Daily, Kind::Monthly}));
-  EXPECT_EQ(OtherPages(Kind::Weekly), (A{Kind::OneTime, Kind::Daily, Kind::Monthly}));
-  EXPECT_EQ(OtherPages(Kind::Daily), (A{Kind::OneTime, Kind::Weekly, Kind::Monthly}));
-  EXPECT_EQ(OtherPages(Kind::Monthly), (A{Kind::OneTime, Kind::Weekly, Kind::Daily}));
-}
-
-TEST(SwitchPictures, OnIsCheckAndOffIsUndo) {
-  EXPECT_EQ(SwitchPicturePath("C:\\P\\", true), "C:\\P\\check.bmp");
-  EXPECT_EQ(SwitchPicturePath("C:\\P\\", false), "C:\\P\\undo.bmp");
-}
-
 TEST(PanelVisibility, StoredPerPageAsOneOrZeroAndShownByDefault) {
   MemoryRegistry reg;
   for (Kind k : kAllKinds) EXPECT_TRUE(StoredPanelVisible(reg, k));
