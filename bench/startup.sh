@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Start-up benchmark: Pendra.exe against a bare one-window program, start to
+# idle under Wine, medians of interleaved runs. Builds what is missing first.
+# Usage: bash bench/startup.sh [runs]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD=${PENDRA_BUILD:-$PWD/build}
+
+cmake -S . -B "$BUILD/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+cmake --build "$BUILD/win" -j "${PENDRA_JOBS:-2}" --target Pendra bare_window_win startup_timer_win \
+  >/dev/null
+
+. scripts/wine-env.sh bench
+trap '. scripts/wine-stop.sh' EXIT
+# One untimed start of Wine itself, so the first timed program does not pay
+# for starting the Wine server.
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+wine "$BUILD/win/startup_timer_win.exe" "$BUILD/win/Pendra.exe" "$BUILD/win/bare_window_win.exe" \
+  "${1:-21}" </dev/null 2>&1 | tr -d '\r'

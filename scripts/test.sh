@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian 12), builds everything and runs every test:
+# the core tests natively with sanitizers, then the Windows tests and the
+# end-to-end tests of Pendra.exe under Wine, in one fresh Wine prefix. Ends
+# with the line "N passed, N failed" and a non-zero exit status on any failure.
+#
+# Environment: PENDRA_BUILD (build folder, default ./build), PENDRA_JOBS
+# (parallel build jobs, default 2), PENDRA_TEST_TIMEOUT (seconds per test
+# executable, default 900).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+BUILD=${PENDRA_BUILD:-$ROOT/build}
+JOBS=${PENDRA_JOBS:-2}
+TIMEOUT=${PENDRA_TEST_TIMEOUT:-900}
+
+. scripts/deps.sh
+pendra_install_deps
+
+mkdir -p "$BUILD"
+
+# Builds quietly; shows the log when the build fails.
+build() {
+  local name=$1 dir=$2
+  shift 2
+  echo "== build $name"
+  if ! { cmake -S . -B "$dir" -G Ninja "$@" && cmake --build "$dir" -j "$JOBS"; } \
+      >"$BUILD/build-$name.log" 2>&1; then
+    tail -n 60 "$BUILD/build-$name.log"
+    echo "build $name failed (log: $BUILD/build-$name.log)"
+    echo "0 passed, 1 failed"
+    exit 1
+  fi
+}
+
+build native "$BUILD/native" -DPENDRA_SANITIZE=ON
+build windows "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+
+PASSED=0
+FAILED=0
+SUMMARY=()
+
+# Runs one GoogleTest executable once and adds up its results. A run that
+# crashes or times out without a result counts as one failure.
+run_suite() {
+  local name=$1
+  shift
+  local log="$BUILD/test-$name.log"
+  echo "== $name"
+  local rc=0
+  set +e
+  timeout -k 10 "$TIMEOUT" "$@" --gtest_brief=1 </dev/null 2>&1 | tr -d '\r' | tee "$log"
+  rc=${PIPESTATUS[0]}
+  set -e
+  local p f
+  p=$(sed -n 's/^\[  PASSED  \] \([0-9][0-9]*\) test.*/\1/p' "$log" | tail -n 1)
+  f=$(sed -n 's/^\[  FAILED  \] \([0-9][0-9]*\) test.*/\1/p' "$log" | tail -n 1)
+  p=${p:-0}
+  f=${f:-0}
+  if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then
+    f=1
+    if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
+      echo "$name: timed out after $TIMEOUT s"
+    else
+      echo "$name: ended with exit status $rc without a test result"
+    fi
+  fi
+  PASSED=$((PASSED + p))
+  FAILED=$((FAILED + f))
+  SUMMARY+=("$name: $p passed, $f failed")
+}
+
+run_suite core_tests "$BUILD/native/core_tests"
+
+# One fresh Wine prefix (and one Xvfb when there is no display) for the run.
+export PENDRA_WINEPREFIX="${TMPDIR:-/tmp}/pendra-wine-test-$$-$(date +%s)"
+cleanup() {
+  . scripts/wine-stop.sh
+  rm -rf "$PENDRA_WINEPREFIX"
+}
+trap cleanup EXIT
+. scripts/wine-env.sh test
+
+if [ -f "$BUILD/win/win_tests.exe" ]; then
+  run_suite win_tests wine "$BUILD/win/win_tests.exe"
+fi
+if [ -f "$BUILD/win/e2e_tests.exe" ]; then
+  run_suite e2e_tests wine "$BUILD/win/e2e_tests.exe" "$BUILD/win/Pendra.exe"
+fi
+# Locale-dependent texts once more under a German locale, last, because Wine
+# rewrites the prefix's international settings to follow the locale.
+if [ -f "$BUILD/win/win_tests.exe" ] && grep -rqs 'German' tests/win; then
+  if pendra_german_locale; then
+    run_suite win_tests_german env LC_ALL=de_DE.UTF-8 wine "$BUILD/win/win_tests.exe" \
+      '--gtest_filter=*German*'
+  else
+    echo "== win_tests_german skipped: the de_DE.UTF-8 locale cannot be generated"
+  fi
+fi
+
+echo
+for line in "${SUMMARY[@]}"; do echo "$line"; done
+echo "$PASSED passed, $FAILED failed"
+[ "$FAILED" -eq 0 ]
