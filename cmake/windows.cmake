@@ -7,6 +7,9 @@ set(PENDRA_STATIC_LINK -static -static-libgcc -static-libstdc++)
 add_library(pendra_win STATIC ${WIN_SOURCES})
 target_link_libraries(pendra_win PUBLIC pendra_core ${PENDRA_WIN_LIBS})
 target_compile_options(pendra_win PRIVATE ${PENDRA_WARNINGS})
+# The core calls a few platform functions (replacing a file safely) that have a
+# _win.cpp body on Windows: link the two static libraries as a group.
+target_link_libraries(pendra_core INTERFACE pendra_win)
 
 add_executable(Pendra WIN32 app/main_win.cpp res/Pendra.rc)
 target_link_libraries(Pendra PRIVATE pendra_win)
