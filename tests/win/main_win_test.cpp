@@ -1,6 +1,7 @@
 // Entry of the Win32 test executable: one hidden application window owns the
 // windows the tests create, as in the program.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <commctrl.h>
 
