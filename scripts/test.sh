@@ -38,6 +38,7 @@ build windows "$BUILD/win" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 
 PASSED=0
 FAILED=0
+SKIPPED=0
 SUMMARY=()
 
 # Runs one GoogleTest executable once and adds up its results. A run that
@@ -52,11 +53,13 @@ run_suite() {
   timeout -k 10 "$TIMEOUT" "$@" --gtest_brief=1 </dev/null 2>&1 | tr -d '\r' | tee "$log"
   rc=${PIPESTATUS[0]}
   set -e
-  local p f
+  local p f s
   p=$(sed -n 's/^\[  PASSED  \] \([0-9][0-9]*\) test.*/\1/p' "$log" | tail -n 1)
   f=$(sed -n 's/^\[  FAILED  \] \([0-9][0-9]*\) test.*/\1/p' "$log" | tail -n 1)
+  s=$(sed -n 's/^\[  SKIPPED \] \([0-9][0-9]*\) test.*/\1/p' "$log" | tail -n 1)
   p=${p:-0}
   f=${f:-0}
+  s=${s:-0}
   if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then
     f=1
     if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
@@ -67,7 +70,8 @@ run_suite() {
   fi
   PASSED=$((PASSED + p))
   FAILED=$((FAILED + f))
-  SUMMARY+=("$name: $p passed, $f failed")
+  SKIPPED=$((SKIPPED + s))
+  SUMMARY+=("$name: $p passed, $f failed, $s skipped")
 }
 
 run_suite core_tests "$BUILD/native/core_tests"
@@ -100,5 +104,6 @@ fi
 
 echo
 for line in "${SUMMARY[@]}"; do echo "$line"; done
+[ "$SKIPPED" -eq 0 ] || echo "($SKIPPED skipped)"
 echo "$PASSED passed, $FAILED failed"
 [ "$FAILED" -eq 0 ]
