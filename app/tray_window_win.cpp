@@ -1,13 +1,486 @@
 #include "app/tray_window_win.h"
 
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cstring>
+
 #include "app/application_win.h"
+#include "platform/monitor_win.h"
+#include "platform/services.h"
+#include "reminders/reminder_window_win.h"
+#include "settings/errors.h"
 
 namespace pendra {
+namespace {
+
+constexpr int kLauncherSize = 32;
+// Where the launcher sits until the user moves it.
+constexpr int kDesignLeft = 343;
+constexpr int kDesignTop = 252;
+
+constexpr const char* kTrayTip = "Pendra: Right Click for Menu";
+constexpr const char* kLauncherHint = "Pendra: Right click for Menu";
+constexpr const char* kRunValueName = "Pendra";
+constexpr const char* kHelpFileName = "Pendra.hlp";
+
+// Settings of the tray key. The first ident has always been read with a
+// capital T and written without; value names match regardless of case.
+constexpr const char* kSectionTrayIcon = "TrayIcon";
+constexpr const char* kIdentNotShowRead = "NotShowOnDeskTop";
+constexpr const char* kIdentNotShowWrite = "NotShowOnDesktop";
+constexpr const char* kIdentTrayShow = "TrayShow";
+constexpr const char* kSectionStart = "Start";
+constexpr const char* kIdentStartWithWindows = "StartWithWindows";
+constexpr const char* kSectionPosition = "Position";
+constexpr const char* kIdentTop = "Top";
+constexpr const char* kIdentLeft = "Left";
+
+void ShowForm(Form* form) {
+  if (form) form->Show();
+}
+
+HICON LoadProgramIcon() {
+  HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+  return icon ? icon : LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+}
+
+bool IsPlainFile(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+TrayPlatform& TrayApi() {
+  static TrayPlatform api;
+  return api;
+}
 
 TfrmTray::TfrmTray() {
-  CreateWnd("TfrmTray", "frmTray", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, 343, 252, 32, 32,
-            ApplicationWindow());
-  ShowWindow(Handle(), SW_SHOW);
+  imgStart_ = LoadProgramIcon();
+  imgPendra_ = imgStart_;
+  BuildMenu();
+  CreateWnd("TfrmTray", "frmTray", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kDesignLeft,
+            kDesignTop, kLauncherSize, kLauncherSize, ApplicationWindow(), nullptr, CS_DBLCLKS,
+            reinterpret_cast<HBRUSH>(COLOR_DESKTOP + 1));
+  CreateHintWindow();
+  taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+  // An error here is shown and ends the creation steps, as for any window.
+  Guarded([&] { FormCreate(); });
+}
+
+TfrmTray::~TfrmTray() {
+  if (Handle()) DestroyWindow(Handle());
+  if (pmnSysTrayEx_) DestroyMenu(pmnSysTrayEx_);
+}
+
+void TfrmTray::BuildMenu() {
+  pmnSysTrayEx_ = CreatePopupMenu();
+  auto item = [&](int id, const char* caption) {
+    AppendMenuA(pmnSysTrayEx_, MF_STRING, static_cast<UINT_PTR>(id), caption);
+  };
+  auto separator = [&] { AppendMenuA(pmnSysTrayEx_, MF_SEPARATOR, 0, nullptr); };
+  item(kMnuPendra, "Pendra");
+  item(kEditor1, "Editor");
+  item(kQuickNotes1, "Quick Notes");
+  separator();  // N4
+  item(kReminders1, "Reminder");
+  item(kToDo, "To Do List");
+  separator();  // N1
+  item(kHide1, kCaptionHideLauncher);
+  item(kDoNotShowInTray1, kCaptionHideIcon);
+  item(kWindows1, kCaptionStartWithWindows);
+  separator();  // N2
+  item(kHelp1, "Help");
+  item(kAboutPendra1, "About Pendra");
+  separator();  // N3
+  item(kMnuClose, "Exit Pendra");
+  SetMenuDefaultItem(pmnSysTrayEx_, kMnuPendra, FALSE);
+}
+
+void TfrmTray::CreateHintWindow() {
+  hint_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
+                          nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!hint_) return;
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;  // accepted by every common-controls version
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(Handle());
+  tool.lpszText = const_cast<char*>("");
+  SendMessageA(hint_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TfrmTray::FormCreate() {
+  SetWindowPos(Handle(), nullptr, 0, 0, kLauncherSize, kLauncherSize,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  trayIcon_ = NOTIFYICONDATAA{};
+  trayIcon_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  trayIcon_.hWnd = Handle();
+  trayIcon_.uID = 0;
+  trayIcon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  trayIcon_.uCallbackMessage = kTrayCallback;
+  trayIcon_.hIcon = imgPendra_;
+  AddTrayIcon();
+
+  settings_ = std::make_unique<TRegIniFile>(*Svc().registry, kTrayKey);
+  SetCaption(kWindows1, kCaptionStartWithWindows);
+
+  if (!settings_->ReadBool(kSectionTrayIcon, kIdentNotShowRead, false)) {
+    Show();
+    SetCaption(kHide1, kCaptionHideLauncher);
+  } else {
+    SetCaption(kHide1, kCaptionShowLauncher);
+  }
+
+  if (settings_->ReadBool(kSectionTrayIcon, kIdentTrayShow, true)) {
+    SetCaption(kDoNotShowInTray1, kCaptionHideIcon);
+  } else {
+    // Without the icon the launcher is the only way in, whatever else is stored.
+    SetCaption(kDoNotShowInTray1, kCaptionShowIcon);
+    SetCaption(kHide1, kCaptionHideLauncher);
+    Show();
+    RemoveTrayIcon();
+  }
+
+  SetCaption(kWindows1, settings_->ReadBool(kSectionStart, kIdentStartWithWindows, false)
+                            ? kCaptionNoStartWithWindows
+                            : kCaptionStartWithWindows);
+
+  TRegIniFile(*Svc().registry, kPendraKey)
+      .WriteString("Current Version", "PathName", Svc().programFolder + "Pendra.exe");
+}
+
+std::string TfrmTray::MenuCaption(int id) const {
+  char text[256] = {};
+  GetMenuStringA(pmnSysTrayEx_, static_cast<UINT>(id), text, sizeof text, MF_BYCOMMAND);
+  return text;
+}
+
+void TfrmTray::SetCaption(int id, const char* caption) {
+  ModifyMenuA(pmnSysTrayEx_, static_cast<UINT>(id), MF_BYCOMMAND | MF_STRING,
+              static_cast<UINT_PTR>(id), caption);
+}
+
+bool TfrmTray::IconShown() const { return MenuCaption(kDoNotShowInTray1) == kCaptionHideIcon; }
+
+std::string TfrmTray::Hint() const {
+  if (!hint_) return {};
+  char text[128] = {};
+  TOOLINFOA tool{};
+  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  tool.hwnd = Handle();
+  tool.uId = reinterpret_cast<UINT_PTR>(Handle());
+  tool.lpszText = text;
+  SendMessageA(hint_, TTM_GETTEXTA, sizeof text, reinterpret_cast<LPARAM>(&tool));
+  return text;
+}
+
+void TfrmTray::AddTrayIcon() {
+  // The record is the first version's: its tip field holds 64 bytes.
+  constexpr size_t kTipField = 64;
+  std::memset(trayIcon_.szTip, 0, sizeof trayIcon_.szTip);
+  std::strncpy(trayIcon_.szTip, kTrayTip, kTipField - 1);
+  TrayApi().notifyIcon(NIM_ADD, &trayIcon_);
+}
+
+void TfrmTray::RemoveTrayIcon() { TrayApi().notifyIcon(NIM_DELETE, &trayIcon_); }
+
+void TfrmTray::PopupMenuAt(POINT screenPoint) {
+  if (TrayApi().popupMenu) {
+    TrayApi().popupMenu(Handle(), pmnSysTrayEx_, screenPoint);
+    return;
+  }
+  // Without the foreground the menu would not close when the user clicks
+  // elsewhere; the posted message lets a second opening work at once.
+  SetForegroundWindow(Handle());
+  TrackPopupMenu(pmnSysTrayEx_, TPM_RIGHTBUTTON, screenPoint.x, screenPoint.y, 0, Handle(),
+                 nullptr);
+  PostMessageA(Handle(), WM_NULL, 0, 0);
+}
+
+void TfrmTray::FormShow() {
+  // Showing an owned window can bring the application window's taskbar button back.
+  ShowWindow(ApplicationWindow(), SW_HIDE);
+
+  RECT current = WindowRectOf(Handle());
+  const LONG width = current.right - current.left;
+  const LONG height = current.bottom - current.top;
+  const int top = settings_ ? settings_->ReadInteger(kSectionPosition, kIdentTop, current.top)
+                            : current.top;
+  const int left = settings_ ? settings_->ReadInteger(kSectionPosition, kIdentLeft, current.left)
+                             : current.left;
+  RECT target = BringOntoMonitor(RECT{left, top, left + width, top + height});
+  SetWindowPos(Handle(), nullptr, target.left, target.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  if (hint_) {
+    SendMessageA(hint_, TTM_ACTIVATE, TRUE, 0);
+    TOOLINFOA tool{};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.hwnd = Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(Handle());
+    tool.lpszText = const_cast<char*>(kLauncherHint);
+    SendMessageA(hint_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  launcherShown_ = true;
+}
+
+void TfrmTray::FormHide() {
+  if (!settings_) return;
+  RECT r = WindowRectOf(Handle());
+  settings_->WriteInteger(kSectionPosition, kIdentTop, r.top);
+  settings_->WriteInteger(kSectionPosition, kIdentLeft, r.left);
+}
+
+void TfrmTray::StoreLauncherPosition() {
+  // A launcher that never appeared in this run sits at its design position;
+  // storing that would throw away where the user last put it.
+  if (!launcherShown_) return;
+  FormHide();
+}
+
+bool TfrmTray::FormCloseQuery() {
+  IEditorCloseQuery* editor = Forms().editorQuery;
+  return editor ? editor->EditorAllowsClose() : true;
+}
+
+void TfrmTray::CloseWindowsForExit(bool stopAtError) {
+  AppForms& f = Forms();
+  Form* const order[] = {f.frmPendra, f.frmEditor, f.frmQuickie, f.frmMain, f.frmToDo};
+  if (stopAtError) {
+    StoreLauncherPosition();
+    for (Form* form : order)
+      if (form) form->Close();
+    return;
+  }
+  // At the end of the session the process is about to be ended anyway: one
+  // window that fails to save must not keep the others from saving.
+  Guarded([&] { StoreLauncherPosition(); });
+  for (Form* form : order)
+    if (form) Guarded([&] { form->Close(); });
+}
+
+void TfrmTray::FormClose() {
+  CloseWindowsForExit(true);
+  TrayApi().postQuit(0);
+}
+
+void TfrmTray::EndSession() {
+  if (sessionSaved_) return;
+  sessionSaved_ = true;
+  CloseWindowsForExit(false);
+  RemoveTrayIcon();
+  TrayApi().postQuit(0);
+}
+
+void TfrmTray::mnuPendraClick() { ShowForm(Forms().frmPendra); }
+void TfrmTray::Editor1Click() { ShowForm(Forms().frmEditor); }
+void TfrmTray::QuickNotes1Click() { ShowForm(Forms().frmQuickie); }
+void TfrmTray::Reminders1Click() { ShowForm(Forms().frmMain); }
+void TfrmTray::ToDoClick() { ShowForm(Forms().frmToDo); }
+void TfrmTray::AboutPendra1Click() { ShowForm(Forms().AboutBox); }
+
+void TfrmTray::Hide1Click() {
+  if (MenuCaption(kHide1) == kCaptionHideLauncher) {
+    settings_->WriteBool(kSectionTrayIcon, kIdentNotShowWrite, true);
+    SetCaption(kHide1, kCaptionShowLauncher);
+    Hide();
+    // Hiding the launcher always brings the icon back, so one face stays.
+    AddTrayIcon();
+    settings_->WriteBool(kSectionTrayIcon, kIdentTrayShow, true);
+    SetCaption(kDoNotShowInTray1, kCaptionHideIcon);
+  } else {
+    settings_->WriteBool(kSectionTrayIcon, kIdentNotShowWrite, false);
+    SetCaption(kHide1, kCaptionHideLauncher);
+    Show();
+  }
+}
+
+void TfrmTray::DoNotShowInTray1Click() {
+  if (MenuCaption(kDoNotShowInTray1) == kCaptionHideIcon) {
+    settings_->WriteBool(kSectionTrayIcon, kIdentTrayShow, false);
+    SetCaption(kDoNotShowInTray1, kCaptionShowIcon);
+    SetCaption(kHide1, kCaptionHideLauncher);
+    Show();
+    RemoveTrayIcon();
+  } else {
+    settings_->WriteBool(kSectionTrayIcon, kIdentTrayShow, true);
+    SetCaption(kDoNotShowInTray1, kCaptionHideIcon);
+    AddTrayIcon();
+  }
+}
+
+void TfrmTray::Windows1Click() {
+  IRegistry& registry = *Svc().registry;
+  if (MenuCaption(kWindows1) == kCaptionStartWithWindows) {
+    SetCaption(kWindows1, kCaptionNoStartWithWindows);
+    // A Run key that cannot be opened is passed over; the choice is still recorded.
+    try {
+      registry.WriteText(kRunKey, kRunValueName, Svc().exePath);
+    } catch (const Error&) {
+    }
+    settings_->WriteBool(kSectionStart, kIdentStartWithWindows, true);
+  } else {
+    SetCaption(kWindows1, kCaptionStartWithWindows);
+    registry.DeleteValue(kRunKey, kRunValueName);
+    settings_->WriteBool(kSectionStart, kIdentStartWithWindows, false);
+  }
+}
+
+void TfrmTray::Help1Click() {
+  const std::string path = Svc().programFolder + kHelpFileName;
+  if (IsPlainFile(path) && Svc().help) Svc().help->ShowContents(path);
+}
+
+void TfrmTray::mnuCloseClick() {
+  Guarded([&] {
+    if (Forms().frmMain) Forms().frmMain->CancelPanelsForExit();
+    Close();
+  });
+}
+
+void TfrmTray::TrayMessage(UINT mouseEvent) {
+  switch (mouseEvent) {
+    case WM_LBUTTONDBLCLK:
+      mnuPendraClick();
+      break;
+    case WM_RBUTTONUP: {
+      POINT at{};
+      GetCursorPos(&at);
+      PopupMenuAt(at);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TfrmTray::imgStartMouseDown(int x, int y) {
+  SetCapture(Handle());
+  screenDC_ = GetDC(nullptr);
+  pressPoint_ = POINT{x, y};
+  lastPoint_ = pressPoint_;
+  dragRect_ = WindowRectOf(Handle());
+  DrawFocusRect(screenDC_, &dragRect_);
+  dragging_ = true;
+}
+
+void TfrmTray::imgStartMouseMove(int x, int y) {
+  if (!dragging_) return;
+  DrawFocusRect(screenDC_, &dragRect_);
+  lastPoint_ = POINT{x, y};
+  RECT bounds = WindowRectOf(Handle());
+  const LONG dx = x - pressPoint_.x;
+  const LONG dy = y - pressPoint_.y;
+  dragRect_ = RECT{bounds.left + dx, bounds.top + dy, bounds.right + dx, bounds.bottom + dy};
+  DrawFocusRect(screenDC_, &dragRect_);
+}
+
+void TfrmTray::imgStartMouseUp(int x, int y) {
+  if (!dragging_) return;
+  // Cleared first: releasing the capture reports a capture change, which must
+  // not be taken for a lost drag.
+  dragging_ = false;
+  ReleaseCapture();
+  DrawFocusRect(screenDC_, &dragRect_);
+  RECT bounds = WindowRectOf(Handle());
+  SetWindowPos(Handle(), nullptr, x + bounds.left - pressPoint_.x, y + bounds.top - pressPoint_.y,
+               0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  ReleaseDC(nullptr, screenDC_);
+  screenDC_ = nullptr;
+}
+
+void TfrmTray::CancelDrag() {
+  // The capture went elsewhere (another window took it): the release will not
+  // come, so wipe the rectangle and give the screen's context back.
+  if (!dragging_) return;
+  dragging_ = false;
+  DrawFocusRect(screenDC_, &dragRect_);
+  ReleaseDC(nullptr, screenDC_);
+  screenDC_ = nullptr;
+}
+
+void TfrmTray::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(Handle(), &ps);
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  DrawIconEx(dc, 0, 0, imgStart_, client.right, client.bottom, 0, nullptr, DI_NORMAL);
+  EndPaint(Handle(), &ps);
+}
+
+LRESULT TfrmTray::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (taskbarCreated_ && msg == taskbarCreated_) {
+    // The shell restarted and forgot every icon.
+    if (IconShown()) AddTrayIcon();
+    return 0;
+  }
+  switch (msg) {
+    case kTrayCallback:
+      TrayMessage(LOWORD(lp));
+      return 0;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_LBUTTONDOWN:
+      imgStartMouseDown(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+      return 0;
+    case WM_MOUSEMOVE:
+      imgStartMouseMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+      return 0;
+    case WM_LBUTTONUP:
+      imgStartMouseUp(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      mnuPendraClick();
+      return 0;
+    case WM_RBUTTONDOWN: {
+      POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      ClientToScreen(Handle(), &at);
+      PopupMenuAt(at);
+      return 0;
+    }
+    case WM_CAPTURECHANGED:
+      if (reinterpret_cast<HWND>(lp) != Handle()) CancelDrag();
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wp) != 0 || lp != 0) break;
+      switch (LOWORD(wp)) {
+        case kMnuPendra: mnuPendraClick(); return 0;
+        case kEditor1: Editor1Click(); return 0;
+        case kQuickNotes1: QuickNotes1Click(); return 0;
+        case kReminders1: Reminders1Click(); return 0;
+        case kToDo: ToDoClick(); return 0;
+        case kHide1: Hide1Click(); return 0;
+        case kDoNotShowInTray1: DoNotShowInTray1Click(); return 0;
+        case kWindows1: Windows1Click(); return 0;
+        case kHelp1: Help1Click(); return 0;
+        case kAboutPendra1: AboutPendra1Click(); return 0;
+        case kMnuClose: mnuCloseClick(); return 0;
+        default: break;
+      }
+      break;
+    case WM_QUERYENDSESSION: {
+      // The editor may still hold unsaved text; its question decides.
+      bool allow = true;
+      Guarded([&] { allow = FormCloseQuery(); });
+      return allow ? TRUE : FALSE;
+    }
+    case WM_ENDSESSION:
+      if (wp) EndSession();
+      return 0;
+    case WM_DESTROY:
+      CancelDrag();
+      RemoveTrayIcon();
+      return 0;
+    default:
+      break;
+  }
+  return Form::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace pendra

@@ -1,15 +1,127 @@
 #pragma once
+// The tray icon and the desktop launcher: the program's main window. Closing it
+// ends the program.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/single_instance_win.h"
 #include "platform/window_win.h"
+#include "settings/reg_ini.h"
 
 namespace pendra {
 
-// The tray icon and desktop launcher; the program's main window.
+// The tray icon's callback message.
+inline constexpr UINT kTrayCallback = WM_USER + 100;
+
+// Command ids of the program menu pmnSysTrayEx.
+enum TrayMenuId : int {
+  kMnuPendra = 101,
+  kEditor1,
+  kQuickNotes1,
+  kReminders1,
+  kToDo,
+  kHide1,
+  kDoNotShowInTray1,
+  kWindows1,
+  kHelp1,
+  kAboutPendra1,
+  kMnuClose,
+};
+
+// Captions of the two-state items; each names the action of the next click.
+inline constexpr const char* kCaptionHideLauncher = "&Do Not Show On Desktop";
+inline constexpr const char* kCaptionShowLauncher = "&Show On Desktop";
+inline constexpr const char* kCaptionHideIcon = "Do &Not Show In Tray";
+inline constexpr const char* kCaptionShowIcon = "Show In &Tray";
+inline constexpr const char* kCaptionStartWithWindows = "Start With &Windows";
+inline constexpr const char* kCaptionNoStartWithWindows = "D&o not Start With Windows";
+
+// The calls into the shell and the menu loop, replaceable so that tests can
+// count icon adds and removals and look at a menu without a modal loop.
+struct TrayPlatform {
+  std::function<BOOL(DWORD message, NOTIFYICONDATAA* data)> notifyIcon = Shell_NotifyIconA;
+  // Pops the menu up at a screen point; its command arrives as WM_COMMAND.
+  std::function<void(HWND owner, HMENU menu, POINT at)> popupMenu;
+  std::function<void(int exitCode)> postQuit = PostQuitMessage;
+};
+TrayPlatform& TrayApi();
+
 class TfrmTray : public Form {
  public:
   TfrmTray();
+  ~TfrmTray() override;
+
+  HMENU pmnSysTrayEx() const { return pmnSysTrayEx_; }
+  std::string MenuCaption(int id) const;
+  std::string Hint() const;  // the launcher's current hint text
+  bool IconShown() const;    // the tray face is on (read from the menu)
+
+  // Menu handlers, also reached through WM_COMMAND.
+  void mnuPendraClick();
+  void Editor1Click();
+  void QuickNotes1Click();
+  void Reminders1Click();
+  void ToDoClick();
+  void Hide1Click();
+  void DoNotShowInTray1Click();
+  void Windows1Click();
+  void Help1Click();
+  void AboutPendra1Click();
+  void mnuCloseClick();
 
  protected:
-  void FormClose() override { PostQuitMessage(0); }
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void FormShow() override;
+  void FormHide() override;
+  bool FormCloseQuery() override;
+  void FormClose() override;
+
+ private:
+  void FormCreate();
+  void BuildMenu();
+  void CreateHintWindow();
+  void SetCaption(int id, const char* caption);
+  void AddTrayIcon();
+  void RemoveTrayIcon();
+  void PopupMenuAt(POINT screenPoint);
+  void StoreLauncherPosition();
+  void CloseWindowsForExit(bool stopAtError);
+  void EndSession();
+
+  void imgStartMouseDown(int x, int y);
+  void imgStartMouseMove(int x, int y);
+  void imgStartMouseUp(int x, int y);
+  void CancelDrag();
+  void TrayMessage(UINT mouseEvent);
+  void Paint();
+
+  // Runs the single-instance check before anything else of the tray exists;
+  // it ends the process when another instance is running.
+  TPBJustOne PBJustOne1;
+
+  HICON imgStart_ = nullptr;   // the launcher's face, filling the client area
+  HICON imgPendra_ = nullptr;  // the same picture, given to the tray icon
+  HMENU pmnSysTrayEx_ = nullptr;
+  HWND hint_ = nullptr;
+  NOTIFYICONDATAA trayIcon_{};
+  UINT taskbarCreated_ = 0;
+
+  bool dragging_ = false;
+  HDC screenDC_ = nullptr;
+  POINT pressPoint_{};
+  POINT lastPoint_{};
+  RECT dragRect_{};
+
+  // Whether the launcher was visible at some time in this run: only then is
+  // its position worth storing at exit.
+  bool launcherShown_ = false;
+  bool sessionSaved_ = false;
+
+  std::unique_ptr<TRegIniFile> settings_;
 };
 
 }  // namespace pendra
