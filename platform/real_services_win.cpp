@@ -1,9 +1,298 @@
 #include "platform/real_services_win.h"
 
-#include "platform/services.h"
+#include <windows.h>
+#include <commdlg.h>
+#include <mmsystem.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "app/application_win.h"
+#include "settings/registry_win.h"
 
 namespace pendra {
 
-void InstallRealServices() {}
+// ---- Clock ------------------------------------------------------------------
+
+namespace {
+
+class RealClock final : public IClock {
+ public:
+  DateTime Now() override {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return DateTime{{st.wYear, st.wMonth, st.wDay}, {st.wHour, st.wMinute, st.wSecond}};
+  }
+};
+
+}  // namespace
+
+// ---- Locale -----------------------------------------------------------------
+
+namespace {
+
+// A locale text, or nullopt when the system has none.
+std::optional<std::string> LocaleText(LCTYPE type) {
+  const int size = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, nullptr, 0);
+  if (size <= 0) return std::nullopt;
+  std::string text(static_cast<std::size_t>(size), '\0');
+  const int got = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, text.data(), size);
+  if (got <= 0) return std::nullopt;
+  text.resize(std::strlen(text.c_str()));
+  return text;
+}
+
+// Keeps the default when the system gives nothing; an empty picture would make
+// every time text equal, an empty name would make dates unreadable.
+void TakeNonEmpty(std::string& slot, LCTYPE type) {
+  auto text = LocaleText(type);
+  if (text && !text->empty()) slot = *text;
+}
+
+}  // namespace
+
+RealLocale::RealLocale() : formats_(ReadFromSystem()) {}
+
+LocaleFormats RealLocale::ReadFromSystem() {
+  LocaleFormats f;
+  TakeNonEmpty(f.shortDate, LOCALE_SSHORTDATE);
+  TakeNonEmpty(f.longTime, LOCALE_STIMEFORMAT);
+  // A 24-hour locale has no designators; an empty one is kept as given.
+  if (auto am = LocaleText(LOCALE_S1159)) f.am = *am;
+  if (auto pm = LocaleText(LOCALE_S2359)) f.pm = *pm;
+  // The system numbers days from Monday (1) to Sunday (7); ours start on Sunday.
+  for (int i = 0; i < 7; ++i) {
+    const std::size_t ours = static_cast<std::size_t>((i + 1) % 7);
+    TakeNonEmpty(f.longDayNames[ours], static_cast<LCTYPE>(LOCALE_SDAYNAME1 + i));
+    TakeNonEmpty(f.shortDayNames[ours], static_cast<LCTYPE>(LOCALE_SABBREVDAYNAME1 + i));
+  }
+  for (int i = 0; i < 12; ++i) {
+    const std::size_t m = static_cast<std::size_t>(i);
+    TakeNonEmpty(f.longMonthNames[m], static_cast<LCTYPE>(LOCALE_SMONTHNAME1 + i));
+    TakeNonEmpty(f.shortMonthNames[m], static_cast<LCTYPE>(LOCALE_SABBREVMONTHNAME1 + i));
+  }
+  return f;
+}
+
+void RealLocale::Refresh() {
+  LocaleFormats fresh = ReadFromSystem();
+  if (fresh == formats_) return;
+  formats_ = std::move(fresh);
+  ++generation_;
+}
+
+// ---- Dialogs ----------------------------------------------------------------
+
+namespace {
+
+UINT IconFlag(MsgIcon icon) {
+  switch (icon) {
+    case MsgIcon::Stop: return MB_ICONSTOP;
+    case MsgIcon::Question: return MB_ICONQUESTION;
+    case MsgIcon::Warning: return MB_ICONWARNING;
+    case MsgIcon::Information: return MB_ICONINFORMATION;
+    case MsgIcon::None: break;
+  }
+  return 0;
+}
+
+// The "Confirm" box is a dialog of our own rather than a Yes/No message box,
+// because a Yes/No message box ignores Esc and the box must answer No to it.
+constexpr int kConfirmIconId = 100;
+constexpr int kConfirmTextId = 101;
+
+HWND AddControl(HWND dlg, const char* cls, const char* text, DWORD style, int id, HFONT font) {
+  HWND h = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, dlg,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                           GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return h;
+}
+
+void LayOutConfirm(HWND dlg, const std::string& text) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0));
+  SetWindowTextA(dlg, "Confirm");
+  HWND icon = AddControl(dlg, "STATIC", "", SS_ICON, kConfirmIconId, font);
+  SendMessageA(icon, STM_SETICON,
+               reinterpret_cast<WPARAM>(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_QUESTION))),
+               0);
+  HWND label = AddControl(dlg, "STATIC", text.c_str(), SS_LEFT | SS_NOPREFIX, kConfirmTextId, font);
+  HWND yes = AddControl(dlg, "BUTTON", "&Yes", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDYES, font);
+  HWND no = AddControl(dlg, "BUTTON", "&No", BS_PUSHBUTTON | WS_TABSTOP, IDNO, font);
+
+  // Measure the text with the dialog's font to size the box around it.
+  RECT textRect{0, 0, 400, 0};
+  HDC dc = GetDC(dlg);
+  HGDIOBJ old = SelectObject(dc, font);
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  SelectObject(dc, old);
+  ReleaseDC(dlg, dc);
+
+  const int margin = 12, iconSize = 32, buttonW = 75, buttonH = 23, gap = 8;
+  const int textLeft = margin + iconSize + margin;
+  const int textW = std::max<int>(textRect.right, 1);
+  const int textH = std::max<int>(textRect.bottom, 1);
+  const int textTop = textH < iconSize ? margin + (iconSize - textH) / 2 : margin;
+  const int contentBottom = std::max(margin + iconSize, textTop + textH);
+  const int clientW = std::max(textLeft + textW + margin, 2 * buttonW + gap + 2 * margin);
+  const int buttonsTop = contentBottom + 16;
+  const int clientH = buttonsTop + buttonH + margin;
+  const int buttonsLeft = (clientW - (2 * buttonW + gap)) / 2;
+
+  MoveWindow(icon, margin, margin, iconSize, iconSize, FALSE);
+  MoveWindow(label, textLeft, textTop, textW, textH, FALSE);
+  MoveWindow(yes, buttonsLeft, buttonsTop, buttonW, buttonH, FALSE);
+  MoveWindow(no, buttonsLeft + buttonW + gap, buttonsTop, buttonW, buttonH, FALSE);
+
+  RECT frame{0, 0, clientW, clientH};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)));
+  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  SetWindowPos(dlg, nullptr, work.left + (work.right - work.left - w) / 2,
+               work.top + (work.bottom - work.top - h) / 2, w, h, SWP_NOZORDER);
+
+  SendMessageA(dlg, DM_SETDEFID, IDYES, 0);
+  SetFocus(yes);
+}
+
+INT_PTR CALLBACK ConfirmProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      LayOutConfirm(dlg, *reinterpret_cast<const std::string*>(lp));
+      return FALSE;  // focus already set on "&Yes"
+    case WM_COMMAND:
+      switch (LOWORD(wp)) {
+        case IDYES: EndDialog(dlg, IDYES); return TRUE;
+        case IDNO:
+        case IDCANCEL: EndDialog(dlg, IDNO); return TRUE;  // Esc and the close box
+        default: break;
+      }
+      break;
+    default: break;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+void RealDialogs::ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) {
+  MessageBoxA(ApplicationWindow(), text.c_str(), caption.c_str(), MB_OK | IconFlag(icon));
+}
+
+bool RealDialogs::Confirm(const std::string& text) {
+  // An in-memory template: no controls (they are made at WM_INITDIALOG),
+  // no menu, the standard class, an empty title and the dialog font.
+  alignas(4) WORD buffer[32]{};
+  auto* dlg = reinterpret_cast<DLGTEMPLATE*>(buffer);
+  dlg->style = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  WORD* p = buffer + 9;  // the fixed part is 18 bytes
+  *p++ = 0;              // menu
+  *p++ = 0;              // class
+  *p++ = 0;              // title
+  *p++ = 8;              // point size
+  for (const char* face = "MS Shell Dlg"; *face; ++face) *p++ = static_cast<WORD>(*face);
+  *p = 0;
+  const INT_PTR result =
+      DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dlg, ApplicationWindow(), ConfirmProc,
+                              reinterpret_cast<LPARAM>(&text));
+  return result == IDYES;
+}
+
+std::string ToDialogFilter(const std::string& filter) {
+  std::string out = filter;
+  std::replace(out.begin(), out.end(), '|', '\0');
+  out.append(2, '\0');
+  return out;
+}
+
+bool RealDialogs::OpenFile(const FileDialogRequest& request, std::string& chosenPath) {
+  const std::string filter = ToDialogFilter(request.filter);
+  std::vector<char> file(32768, '\0');
+  auto run = [&](const std::string& initial) {
+    std::fill(file.begin(), file.end(), '\0');
+    initial.copy(file.data(), std::min(initial.size(), file.size() - 1));
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = ApplicationWindow();
+    ofn.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
+    ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+    return GetOpenFileNameA(&ofn) != 0;
+  };
+  bool chosen = run(request.initialFile);
+  // A stored file name the dialog cannot take would otherwise end the dialog
+  // before the user sees it; open it afresh without one.
+  if (!chosen && CommDlgExtendedError() != 0 && !request.initialFile.empty()) chosen = run({});
+  if (!chosen) return false;
+  chosenPath = file.data();
+  return true;
+}
+
+// ---- Sound, shell, help -----------------------------------------------------
+
+namespace {
+
+class RealSound final : public ISound {
+ public:
+  bool PlayFile(const std::string& path) override {
+    return PlaySoundA(path.c_str(), GetModuleHandleA(nullptr), SND_FILENAME) != FALSE;
+  }
+};
+
+class RealShell final : public IShell {
+ public:
+  void Open(const std::string& target) override {
+    ShellExecuteA(ApplicationWindow(), "open", target.c_str(), "", "", SW_SHOWNORMAL);
+  }
+};
+
+class RealHelp final : public IHelp {
+ public:
+  void ShowContents(const std::string& helpFile) override {
+    WinHelpA(ApplicationWindow(), helpFile.c_str(), HELP_FINDER, 0);
+  }
+};
+
+std::string ExecutablePath() {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD got = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (got == 0) return {};
+    if (got < buffer.size()) return std::string(buffer.data(), got);
+    buffer.resize(buffer.size() * 2);  // truncated: try a larger buffer
+  }
+}
+
+}  // namespace
+
+void InstallRealServices() {
+  static RealClock clock;
+  static RealLocale locale;
+  static RealDialogs dialogs;
+  static RealSound sound;
+  static RealShell shell;
+  static RealHelp help;
+  static WinRegistry registry;
+
+  Services& s = Svc();
+  s.clock = &clock;
+  s.locale = &locale;
+  s.dialogs = &dialogs;
+  s.sound = &sound;
+  s.shell = &shell;
+  s.help = &help;
+  s.registry = &registry;
+  s.exePath = ExecutablePath();
+  s.programFolder = s.exePath.substr(0, s.exePath.find_last_of('\\') + 1);
+}
 
 }  // namespace pendra

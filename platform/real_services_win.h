@@ -1,5 +1,39 @@
 #pragma once
 // Installs the real, Win32-backed implementations of every seam.
+#include <string>
+
+#include "platform/services.h"
+
 namespace pendra {
+
 void InstallRealServices();
-}
+
+// The user's locale formats, read with GetLocaleInfoA and kept until Refresh.
+class RealLocale final : public ILocale {
+ public:
+  RealLocale();
+  const LocaleFormats& Formats() override { return formats_; }
+  unsigned Generation() const override { return generation_; }
+  void Refresh() override;
+
+  // The formats the system gives now.
+  static LocaleFormats ReadFromSystem();
+
+ private:
+  LocaleFormats formats_;
+  unsigned generation_ = 1;
+};
+
+// Message boxes and common dialogs owned by the application window.
+class RealDialogs final : public IDialogs {
+ public:
+  void ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) override;
+  bool Confirm(const std::string& text) override;
+  bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) override;
+};
+
+// "Text files (*.txt)|*.txt|All (*.*)|*.*" in the zero-separated, doubly
+// zero-ended form the open dialog takes.
+std::string ToDialogFilter(const std::string& filter);
+
+}  // namespace pendra

@@ -1,0 +1,158 @@
+// The real seams: the boxes are answered from a timer, the way a user would,
+// since their own modal loops keep dispatching this thread's timer ticks.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "app/application_win.h"
+#include "platform/real_services_win.h"
+#include "platform/services.h"
+
+namespace pendra::test {
+namespace {
+
+struct OpenBox {
+  HWND hwnd = nullptr;
+  std::string caption;
+  HWND owner = nullptr;
+};
+
+// What the timer does with the first dialog it finds; the box's facts are
+// recorded for the test to check afterwards.
+std::function<void(HWND)> g_answer;
+OpenBox g_seen;
+int g_ticks = 0;
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lp) {
+  char cls[64] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (std::string(cls) == "#32770" && IsWindowVisible(hwnd)) {
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+void CALLBACK AnswerTick(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&box));
+  if (!box) return;
+  if (!g_seen.hwnd) {
+    char caption[128] = {};
+    GetWindowTextA(box, caption, sizeof caption);
+    g_seen = {box, caption, GetWindow(box, GW_OWNER)};
+    g_answer(box);
+  } else if (++g_ticks > 100) {
+    // The answer did not close it: close it anyway so the run goes on.
+    KillTimer(nullptr, id);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    PostMessageA(box, WM_COMMAND, IDYES, 0);
+  }
+}
+
+template <class F>
+auto WithAnswer(std::function<void(HWND)> answer, F&& openBox) {
+  g_answer = std::move(answer);
+  g_seen = {};
+  g_ticks = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, AnswerTick);
+  auto result = openBox();
+  KillTimer(nullptr, timer);
+  return result;
+}
+
+std::string TextOf(HWND box, int id) {
+  char text[256] = {};
+  GetDlgItemTextA(box, id, text, sizeof text);
+  return text;
+}
+
+void PressKey(HWND box, WPARAM vk) {
+  HWND focus = GetFocus();
+  PostMessageA(focus && IsChild(box, focus) ? focus : box, WM_KEYDOWN, vk, 1);
+}
+
+TEST(RealDialogsTest, ConfirmAsksWithYesAsDefaultAndEscAnswersNo) {
+  RealDialogs dialogs;
+  std::string yes, no, question;
+  LONG yesStyle = 0;
+  bool focusOnYes = false;
+  const bool escAnswer = WithAnswer(
+      [&](HWND box) {
+        yes = TextOf(box, IDYES);
+        no = TextOf(box, IDNO);
+        question = TextOf(box, 101);
+        yesStyle = GetWindowLongA(GetDlgItem(box, IDYES), GWL_STYLE);
+        focusOnYes = GetFocus() == GetDlgItem(box, IDYES);
+        PressKey(box, VK_ESCAPE);
+      },
+      [&] { return dialogs.Confirm("Remove all the reminders of this page?"); });
+  EXPECT_FALSE(escAnswer);
+  EXPECT_EQ(g_seen.caption, "Confirm");
+  EXPECT_EQ(g_seen.owner, ApplicationWindow());
+  EXPECT_EQ(yes, "&Yes");
+  EXPECT_EQ(no, "&No");
+  EXPECT_EQ(question, "Remove all the reminders of this page?");
+  EXPECT_EQ(yesStyle & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_TRUE(focusOnYes);
+
+  EXPECT_TRUE(WithAnswer([](HWND box) { PressKey(box, VK_RETURN); },
+                         [&] { return dialogs.Confirm("Enter?"); }));
+  EXPECT_FALSE(WithAnswer([](HWND box) { SendMessageA(GetDlgItem(box, IDNO), BM_CLICK, 0, 0); },
+                          [&] { return dialogs.Confirm("No?"); }));
+}
+
+TEST(RealDialogsTest, MessageBoxIsOwnedByTheApplicationWindow) {
+  RealDialogs dialogs;
+  std::string text;
+  WithAnswer(
+      [&](HWND box) {
+        text = TextOf(box, 0xFFFF);  // the message box's text control
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+      [&] {
+        dialogs.ShowMessage("Cannot open file C:\\x.lst.", "Pendra", MsgIcon::Stop);
+        return 0;
+      });
+  EXPECT_EQ(g_seen.caption, "Pendra");
+  EXPECT_EQ(g_seen.owner, ApplicationWindow());
+  EXPECT_EQ(text, "Cannot open file C:\\x.lst.");
+}
+
+TEST(RealServicesTest, FilterTextTakesTheDialogForm) {
+  const char one[] = "Wave files (*.wav)\0*.wav\0";  // and the literal's own zero
+  EXPECT_EQ(ToDialogFilter("Wave files (*.wav)|*.wav"), std::string(one, sizeof one));
+  const char two[] = "Text (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+  EXPECT_EQ(ToDialogFilter("Text (*.txt)|*.txt|All files (*.*)|*.*"), std::string(two, sizeof two));
+}
+
+TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
+  const Services saved = Svc();
+  InstallRealServices();
+  const Services real = Svc();
+  Svc() = saved;
+
+  ASSERT_TRUE(real.clock && real.locale && real.dialogs && real.sound && real.shell &&
+              real.help && real.registry);
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  EXPECT_EQ(real.exePath, path);
+  ASSERT_FALSE(real.programFolder.empty());
+  EXPECT_EQ(real.programFolder.back(), '\\');
+  EXPECT_EQ(real.exePath.rfind(real.programFolder, 0), 0u);
+  EXPECT_EQ(real.exePath.find('\\', real.programFolder.size()), std::string::npos);
+
+  // A missing sound file does not block and reports failure.
+  const DWORD start = GetTickCount();
+  EXPECT_FALSE(real.sound->PlayFile(real.programFolder + "no-such-sound.wav"));
+  EXPECT_LT(GetTickCount() - start, 2000u);
+
+  const DateTime now = real.clock->Now();
+  EXPECT_TRUE(IsValidDate(now.date));
+}
+
+}  // namespace
+}  // namespace pendra::test
