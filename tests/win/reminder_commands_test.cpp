@@ -1,0 +1,146 @@
+// Remove, Remove All, the moves, the Delete key, page switching and Close on
+// the real reminder window.
+#include "tests/win/reminder_commands_fixture.h"
+
+namespace pendra::test {
+namespace {
+
+std::string W(const std::string& message) { return "9:00:00 AM-Monday--" + message; }
+
+using ListCommandsTest = ReminderCommandsTest;
+
+TEST_F(ListCommandsTest, MoveUpOnTheThirdOfFiveRowsSavesTheNewOrder) {
+  WriteList(Kind::Weekly, {W("A"), W("B"), W("C"), W("D"), W("E")});
+  Open();
+  Choose(Kind::Weekly, 2);
+  EXPECT_EQ(EntryControls(Kind::Weekly), Entry::On);
+  Click(P(Kind::Weekly).btnUp);
+
+  const Rows moved{W("A"), W("C"), W("B"), W("D"), W("E")};
+  EXPECT_EQ(Shown(Kind::Weekly), moved);
+  EXPECT_EQ(FileOf(Kind::Weekly), Crlf(moved));
+  EXPECT_EQ(Selected(Kind::Weekly), -1);
+  EXPECT_EQ(EntryControls(Kind::Weekly), Entry::Off);
+}
+
+TEST_F(ListCommandsTest, MovesAndRemovesActOnTheChosenRowByPosition) {
+  WriteList(Kind::Daily, {"A", "B", "C"});
+  WriteList(Kind::OneTime, {"E", "F", "E"});
+  WriteList(Kind::Monthly, {"E", "F", "E"});
+  Open();
+
+  Choose(Kind::Daily, 1);
+  Menu(Kind::Daily, Mnu::MoveToBottom);
+  EXPECT_EQ(FileOf(Kind::Daily), Crlf({"A", "C", "B"}));
+
+  // The second of two equal rows moves up; the first would not move at all.
+  Choose(Kind::OneTime, 2);
+  Click(P(Kind::OneTime).btnUp);
+  EXPECT_EQ(FileOf(Kind::OneTime), Crlf({"E", "E", "F"}));
+
+  Choose(Kind::Monthly, 2);
+  Click(P(Kind::Monthly).btnRemove);
+  EXPECT_EQ(Shown(Kind::Monthly), (Rows{"E", "F"}));
+  EXPECT_EQ(FileOf(Kind::Monthly), Crlf({"E", "F"}));
+  EXPECT_EQ(EntryControls(Kind::Monthly), Entry::Off);
+  EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(ListCommandsTest, AMoveThatDoesNotActChangesAndWritesNothing) {
+  // LF line ends: any rewrite of the file would turn them into CR LF.
+  WriteFileBytes(ListPath(Kind::Daily), "A\nB\nC\n");
+  Open();
+
+  Choose(Kind::Daily, 0);
+  Menu(Kind::Daily, Mnu::MoveUp);
+  Click(P(Kind::Daily).btnMoveTop);
+  EXPECT_EQ(Selected(Kind::Daily), 0);
+
+  Choose(Kind::Daily, 2);
+  Click(P(Kind::Daily).btnDown);
+  Menu(Kind::Daily, Mnu::MoveToBottom);
+  EXPECT_EQ(Selected(Kind::Daily), 2);
+  EXPECT_EQ(EntryControls(Kind::Daily), Entry::On);
+
+  EXPECT_EQ(Shown(Kind::Daily), (Rows{"A", "B", "C"}));
+  EXPECT_EQ(FileOf(Kind::Daily), "A\nB\nC\n");
+  EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(ListCommandsTest, AMoveBeforeAnyRowWasChosenShowsTheListIndexError) {
+  WriteList(Kind::OneTime, {"A", "B"});
+  Open();
+  Menu(Kind::OneTime, Mnu::MoveUp);
+
+  EXPECT_EQ(Errors(), (Rows{"List index out of bounds (-1)"}));
+  EXPECT_EQ(Shown(Kind::OneTime), (Rows{"A", "B"}));
+  EXPECT_EQ(FileOf(Kind::OneTime), Crlf({"A", "B"}));
+  EXPECT_FALSE(IsWindowEnabled(P(Kind::OneTime).btnRemove));
+  EXPECT_TRUE(ItemOn(Kind::OneTime, Mnu::MoveUp));
+
+  // The Delete key with no row chosen does nothing and says nothing.
+  DeleteKey(Kind::OneTime);
+  EXPECT_EQ(Errors().size(), 1u);
+  EXPECT_EQ(Shown(Kind::OneTime), (Rows{"A", "B"}));
+}
+
+TEST_F(ListCommandsTest, TheDeleteKeyRemovesEvenWhileAMessageIsTyped) {
+  WriteList(Kind::Daily, {"A", "B", "C"});
+  Open();
+  Type(P(Kind::Daily).editMessage, "typing");
+  Choose(Kind::Daily, 1);
+  EXPECT_EQ(EntryControls(Kind::Daily), Entry::Off);
+
+  DeleteKey(Kind::Daily);
+  EXPECT_EQ(Shown(Kind::Daily), (Rows{"A", "C"}));
+  EXPECT_EQ(FileOf(Kind::Daily), Crlf({"A", "C"}));
+}
+
+TEST_F(ListCommandsTest, RemoveAllAsksAndOnYesDeletesTheFile) {
+  WriteList(Kind::OneTime, {"A", "B"});
+  Open();
+  auto& dialogs = TestEnv().dialogs;
+
+  dialogs.confirmAnswers = {false};
+  Click(P(Kind::OneTime).btnClearAll);
+  EXPECT_EQ(dialogs.confirmations,
+            (Rows{"Are you sure that you want to remove all your Reminders from this page?"}));
+  EXPECT_EQ(Shown(Kind::OneTime), (Rows{"A", "B"}));
+  EXPECT_EQ(FileOf(Kind::OneTime), Crlf({"A", "B"}));
+  EXPECT_TRUE(IsWindowEnabled(P(Kind::OneTime).btnClearAll));
+
+  dialogs.confirmAnswers = {true};
+  Menu(Kind::OneTime, Mnu::RemoveAll);
+  EXPECT_FALSE(FileExists(ListPath(Kind::OneTime)));
+  EXPECT_TRUE(Shown(Kind::OneTime).empty());
+  EXPECT_FALSE(IsWindowEnabled(P(Kind::OneTime).btnClearAll));
+  EXPECT_TRUE(ItemOn(Kind::OneTime, Mnu::RemoveAll));
+
+  // A later OK writes a new file.
+  Type(P(Kind::OneTime).editMessage, "New");
+  Click(P(Kind::OneTime).btnOK);
+  EXPECT_EQ(FileOf(Kind::OneTime), Crlf({"1:05:00 PM-6/19/2000--New"}));
+}
+
+TEST_F(ListCommandsTest, PageMenusSwitchPagesAndCloseHidesTheWindow) {
+  Open().Show();
+  Menu(Kind::OneTime, Mnu::GoPageC);  // "Monthly Reminder"
+  EXPECT_EQ(Frm().ActivePage(), Kind::Monthly);
+  Menu(Kind::Monthly, Mnu::GoPageC);  // "Daily Reminder"
+  EXPECT_EQ(Frm().ActivePage(), Kind::Daily);
+  EXPECT_TRUE(Frm().TabHighlighted(Kind::Daily));
+  EXPECT_FALSE(Frm().TabHighlighted(Kind::Monthly));
+  Menu(Kind::Daily, Mnu::GoPageA);  // "Reminder"
+  EXPECT_EQ(Frm().ActivePage(), Kind::OneTime);
+  Menu(Kind::OneTime, Mnu::GoPageA);  // "Weekly Reminder"
+  EXPECT_EQ(Frm().ActivePage(), Kind::Weekly);
+
+  Click(P(Kind::Weekly).btnHide);
+  EXPECT_FALSE(Frm().Visible());
+  Frm().Show();
+  Menu(Kind::Weekly, Mnu::Close);
+  EXPECT_FALSE(Frm().Visible());
+}
+
+}  // namespace
+}  // namespace pendra::test
