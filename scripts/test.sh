@@ -6,13 +6,13 @@
 #
 # Environment: PENDRA_BUILD (build folder, default ./build), PENDRA_JOBS
 # (parallel build jobs, default 2), PENDRA_TEST_TIMEOUT (seconds per test
-# executable, default 900).
+# executable, default 480).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 BUILD=${PENDRA_BUILD:-$ROOT/build}
 JOBS=${PENDRA_JOBS:-2}
-TIMEOUT=${PENDRA_TEST_TIMEOUT:-900}
+TIMEOUT=${PENDRA_TEST_TIMEOUT:-480}
 
 . scripts/deps.sh
 pendra_install_deps
@@ -55,7 +55,8 @@ run_suite() {
   set -e
   local p f s
   p=$(sed -n 's/^\[  PASSED  \] \([0-9][0-9]*\) test.*/\1/p' "$log" | tail -n 1)
-  f=$(sed -n 's/^\[  FAILED  \] \([0-9][0-9]*\) test.*/\1/p' "$log" | tail -n 1)
+  # Brief output has no closing list of failures: count the failed tests.
+  f=$(grep -cE '^\[  FAILED  \] .* \([0-9]+ ms\)$' "$log" || true)
   s=$(sed -n 's/^\[  SKIPPED \] \([0-9][0-9]*\) test.*/\1/p' "$log" | tail -n 1)
   p=${p:-0}
   f=${f:-0}
