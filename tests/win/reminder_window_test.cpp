@@ -1,0 +1,356 @@
+// The reminder window: its controls as the user meets them, and what it
+// stores when it is created, shown, hidden and closed.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/application_win.h"
+#include "tests/win/reminder_window_fixture.h"
+
+namespace pendra::test {
+namespace {
+
+using WindowTest = ReminderWindowTest;
+
+RECT Rect(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+std::string MenuText(HMENU menu, UINT position) {
+  char buffer[128] = {};
+  GetMenuStringA(menu, position, buffer, sizeof buffer, MF_BYPOSITION);
+  return buffer;
+}
+
+TEST_F(WindowTest, FirstRunOpensAtTheDesignPlaceOnTheReminderPage) {
+  Create();
+  EXPECT_FALSE(IsWindowVisible(Wnd()));
+  EXPECT_EQ(GetText(Wnd()), "Reminder");
+  EXPECT_EQ(GetWindow(Wnd(), GW_OWNER), ApplicationWindow());
+  const LONG style = GetWindowLongA(Wnd(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_TRUE(style & WS_MAXIMIZEBOX);
+
+  Frm().Show();
+  EXPECT_TRUE(IsWindowVisible(Wnd()));
+  const RECT r = Rect(Wnd());
+  EXPECT_EQ(r.left, 80);
+  EXPECT_EQ(r.top, 114);
+  EXPECT_EQ(r.right - r.left, 775);
+  EXPECT_EQ(r.bottom - r.top, 506);
+  EXPECT_EQ(Frm().ActivePage(), Kind::OneTime);
+  EXPECT_TRUE(IsWindowVisible(P(Kind::OneTime).page));
+  EXPECT_FALSE(IsWindowVisible(P(Kind::Weekly).page));
+  EXPECT_TRUE(Frm().TabHighlighted(Kind::OneTime));
+  EXPECT_FALSE(Frm().TabHighlighted(Kind::Daily));
+  for (Kind k : kAllKinds) EXPECT_EQ(P(k).list->Count(), 0);
+  EXPECT_EQ(Frm().ReminderInterval(), 0);
+  EXPECT_EQ(GetText(Frm().spneditHours()), "0");
+  EXPECT_TRUE(ErrorTexts().empty());
+
+  MINMAXINFO info{};
+  SendMessageA(Wnd(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, 600);
+  EXPECT_EQ(info.ptMinTrackSize.y, 470);
+}
+
+TEST_F(WindowTest, ItComesBackWhereItWasMovedAlsoAfterARestart) {
+  Create();
+  Frm().Show();
+  SetWindowPos(Wnd(), nullptr, 200, 150, 700, 480, SWP_NOZORDER);
+  Frm().Hide();
+  EXPECT_EQ(EventsValue("Position", "Left"), "200");
+  EXPECT_EQ(EventsValue("Position", "Top"), "150");
+  EXPECT_EQ(EventsValue("Size", "Width"), "700");
+  EXPECT_EQ(EventsValue("Size", "Height"), "480");
+  Frm().Show();
+  RECT r = Rect(Wnd());
+  EXPECT_EQ(r.left, 200);
+  EXPECT_EQ(r.top, 150);
+
+  Restart();
+  Frm().Show();
+  r = Rect(Wnd());
+  EXPECT_EQ(r.left, 200);
+  EXPECT_EQ(r.top, 150);
+  EXPECT_EQ(r.right - r.left, 700);
+  EXPECT_EQ(r.bottom - r.top, 480);
+}
+
+TEST_F(WindowTest, APlaceOffEveryMonitorIsBroughtBack) {
+  Events().WriteInteger("Position", "Left", -5000);
+  Events().WriteInteger("Position", "Top", -5000);
+  Create();
+  Frm().Show();
+  RECT r = Rect(Wnd());
+  RECT overlap{};
+  RECT screen{0, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  EXPECT_TRUE(IntersectRect(&overlap, &r, &screen));
+  EXPECT_EQ(r.right - r.left, 775);
+}
+
+TEST_F(WindowTest, HidingStoresTheIntervalPageAndSoundsAndARestartReadsThem) {
+  Create();
+  Frm().Show();
+  Type(Frm().spneditHours(), "1");
+  Type(Frm().spneditMinutes(), "30");
+  Type(P(Kind::Daily).edtSound, "C:\\bell.wav");
+  CheckMenuItemById(P(Kind::Weekly).popup, MenuId(Kind::Weekly, Mnu::PlaySound), false);
+  Frm().GoToPage(Kind::Daily);
+  EXPECT_TRUE(Frm().TabHighlighted(Kind::Daily));
+  EXPECT_FALSE(Frm().TabHighlighted(Kind::OneTime));
+  Frm().Hide();
+  EXPECT_EQ(EventsValue("Time", "Interval"), "90");
+  EXPECT_EQ(EventsValue("Time", "HourInterval"), "1");
+  EXPECT_EQ(EventsValue("Time", "MinuteInterval"), "30");
+  EXPECT_EQ(EventsValue("Page", "Active Page"), "2");
+  EXPECT_EQ(EventsValue("Alarm Sound", "WaveFileName3"), "C:\\bell.wav");
+  EXPECT_EQ(EventsValue("Alarm Sound", "WaveFileName1"), "");
+  EXPECT_EQ(EventsValue("Play Sound2", "Play"), "0");
+  EXPECT_EQ(EventsValue("Play Sound3", "Play"), "1");
+  EXPECT_EQ(Frm().EventPeriodMs(), 90u * 60000u);
+
+  Restart();
+  EXPECT_EQ(GetText(Frm().spneditHours()), "1");
+  EXPECT_EQ(GetText(Frm().spneditMinutes()), "30");
+  EXPECT_EQ(Frm().EventPeriodMs(), 90u * 60000u);
+  EXPECT_EQ(GetText(P(Kind::Daily).edtSound), "C:\\bell.wav");
+  // A stored path enables the slot's play controls; the others stay disabled.
+  EXPECT_TRUE(Enabled(P(Kind::Daily).btnPlay));
+  EXPECT_TRUE(ItemEnabled(Kind::Daily, Mnu::PlaySound));
+  EXPECT_FALSE(Enabled(P(Kind::OneTime).btnPlay));
+  EXPECT_FALSE(ItemChecked(Kind::Weekly, Mnu::PlaySound));
+  EXPECT_TRUE(ItemChecked(Kind::Monthly, Mnu::PlaySound));
+  Frm().Show();
+  EXPECT_EQ(Frm().ActivePage(), Kind::Daily);
+  EXPECT_TRUE(Frm().TabHighlighted(Kind::Daily));
+  EXPECT_TRUE(IsWindowVisible(P(Kind::Daily).page));
+}
+
+TEST_F(WindowTest, StoredSpinValuesStayWithinTheirRanges) {
+  Events().WriteInteger("Time", "HourInterval", 99);
+  Events().WriteInteger("Time", "MinuteInterval", -3);
+  Events().WriteInteger("Page", "Active Page", 7);
+  Create();
+  EXPECT_EQ(GetText(Frm().spneditHours()), "24");
+  EXPECT_EQ(GetText(Frm().spneditMinutes()), "0");
+  Frm().Show();
+  EXPECT_EQ(Frm().ActivePage(), Kind::OneTime);
+}
+
+TEST_F(WindowTest, TheCloseBoxSavesTheListsAndTheDateWhileHidingWritesNeither) {
+  WriteList(Kind::Monthly, {"9:00:00 AM-1--rent"});
+  Create();
+  Frm().Show();
+  Click(P(Kind::OneTime).btnHide);  // "&Close" only hides
+  EXPECT_FALSE(IsWindowVisible(Wnd()));
+  EXPECT_EQ(EventsValue("Last Boot", " Date"), "<missing>");
+  EXPECT_FALSE(FileExists(PathOf(Kind::OneTime)));
+  EXPECT_EQ(EventsValue("Time", "Interval"), "0");  // hiding stores the settings
+
+  Frm().Show();
+  SendMessageA(Wnd(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(IsWindowVisible(Wnd()));
+  EXPECT_EQ(EventsValue("Last Boot", " Date"), "6/19/2000");
+  for (Kind k : kAllKinds) EXPECT_TRUE(FileExists(PathOf(k))) << Index(k);
+  EXPECT_EQ(FileLines(Kind::Monthly), Lines{"9:00:00 AM-1--rent"});
+  EXPECT_TRUE(IsWindow(Wnd()));
+}
+
+TEST_F(WindowTest, SettingsAreNotWrittenWhenTheWindowWasNeverShown) {
+  Create();
+  Frm().Hide();
+  EXPECT_FALSE(Svc().registry->KeyExists(std::string(kReminderEventsKey) + "\\Time"));
+}
+
+TEST_F(WindowTest, RemoveAllIsEnabledOnlyForListsWithRows) {
+  WriteList(Kind::Weekly, {"9:00:00 AM-Monday--a"});
+  Create();
+  for (Kind k : kAllKinds) {
+    const bool rows = k == Kind::Weekly;
+    EXPECT_EQ(Enabled(P(k).btnClearAll), rows) << Index(k);
+    EXPECT_EQ(ItemEnabled(k, Mnu::RemoveAll), rows) << Index(k);
+  }
+  EXPECT_EQ(Rows(Kind::Weekly), Lines{"9:00:00 AM-Monday--a"});
+}
+
+TEST_F(WindowTest, PagesCarryTheirControlsCaptionsAndDesignStates) {
+  Create();
+  const char* captions[] = {"&Remove Message ", "&Edit Message", "Remove &All", "Move &Up",
+                            "Move &Down", "Move To &Top", "Move To &Bottom", "Alarm &Sound",
+                            "Play Sound", "&Hide Buttons", "&Close"};
+  for (Kind k : kAllKinds) {
+    const ReminderPage& p = P(k);
+    const HWND buttons[] = {p.btnRemove, p.btnEdit, p.btnClearAll, p.btnUp, p.btnDown,
+                            p.btnMoveTop, p.btnMoveBottom, p.btnSound, p.btnPlay,
+                            p.btnHideButtons, p.btnHide};
+    int lastTop = -1;
+    for (size_t i = 0; i < 11; ++i) {
+      EXPECT_EQ(GetText(buttons[i]), captions[i]) << Index(k);
+      EXPECT_EQ(GetParent(buttons[i]), p.panel);
+      const int top = static_cast<int>(Rect(buttons[i]).top);
+      EXPECT_GT(top, lastTop);  // top to bottom in this order
+      lastTop = top;
+    }
+    for (HWND off : {p.btnRemove, p.btnEdit, p.btnUp, p.btnDown, p.btnMoveTop, p.btnMoveBottom,
+                     p.btnPlay})
+      EXPECT_FALSE(Enabled(off)) << Index(k);
+    EXPECT_EQ(GetWindowLongA(p.btnPlay, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    EXPECT_EQ(Rect(p.panel).right - Rect(p.panel).left, k == Kind::Monthly ? 98 : 97);
+    EXPECT_FALSE(GetWindowLongA(p.edtSound, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(GetText(p.btnOK), "OK");
+    EXPECT_EQ(GetText(p.btnCancel), "Cancel");
+    EXPECT_EQ(GetText(p.btnTest), "Test");
+    EXPECT_TRUE(GetWindowLongA(p.dtpTime, GWL_STYLE) & DTS_TIMEFORMAT);
+    const LONG clock = GetWindowLongA(p.stxtClock, GWL_STYLE);
+    EXPECT_TRUE(clock & SS_SUNKEN);
+    EXPECT_EQ(clock & SS_TYPEMASK, SS_CENTER);
+    EXPECT_EQ(Frm().HintOf(p.editMessage), "Enter Message Here");
+    EXPECT_EQ(Frm().HintOf(p.dtpTime), "Select Time here");
+    EXPECT_EQ(Frm().HintOf(p.list->Handle()), "Right Click for Context Menu");
+    EXPECT_EQ(Frm().HintOf(p.btnSound), "Choose Alarm Sound");
+    EXPECT_EQ(Frm().HintOf(p.btnPlay), "");
+
+    // The heading strip: two sections with the kind's texts.
+    ASSERT_EQ(SendMessageA(p.header, HDM_GETITEMCOUNT, 0, 0), 2);
+    for (int i = 0; i < 2; ++i) {
+      char text[80] = {};
+      HDITEMA item{};
+      item.mask = HDI_TEXT | HDI_WIDTH;
+      item.pszText = text;
+      item.cchTextMax = sizeof text;
+      SendMessageA(p.header, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+      EXPECT_EQ(std::string(text), i == 0 ? Info(k).heading1 : Info(k).heading2);
+      const int first = k == Kind::Weekly ? 140 : k == Kind::Monthly ? 108 : 170;
+      EXPECT_EQ(item.cxy, i == 0 ? first : 2000);
+    }
+  }
+  EXPECT_EQ(SendMessageA(P(Kind::Weekly).cbSchedule, CB_GETCOUNT, 0, 0), 7);
+  EXPECT_EQ(SendMessageA(P(Kind::Monthly).cbSchedule, CB_GETCOUNT, 0, 0), 31);
+  EXPECT_EQ(GetText(P(Kind::Weekly).cbSchedule), "Monday");
+  EXPECT_EQ(GetText(P(Kind::Weekly).editRef), "Monday");
+  EXPECT_EQ(GetText(P(Kind::Monthly).cbSchedule), "19");
+  EXPECT_EQ(Frm().HintOf(Frm().spneditHours()), "Set Reminder Interval");
+  char tab[40] = {};
+  TCITEMA item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = tab;
+  item.cchTextMax = sizeof tab;
+  SendMessageA(Frm().PageControl1(), TCM_GETITEMA, 1, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(std::string(tab), "Weekly Reminder");
+}
+
+TEST_F(WindowTest, ListsUseTheBoldFontAndDefaultTabStops) {
+  Create();
+  for (Kind k : kAllKinds) {
+    TMd4TabbedList& list = *P(k).list;
+    EXPECT_EQ(list.TabsString(), "0;100;200;300;400;500;600;700;800;900;");
+    LOGFONTA lf{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(list.Handle(), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+    EXPECT_EQ(std::string(lf.lfFaceName), "MS Sans Serif");
+    EXPECT_EQ(lf.lfWeight, FW_BOLD);
+    EXPECT_EQ(lf.lfHeight, -13);
+    EXPECT_EQ(SendMessageA(list.Handle(), LB_GETITEMHEIGHT, 0, 0), 16);
+  }
+}
+
+TEST_F(WindowTest, PopupMenusHoldTheNineteenItemsInTheirDesignStates) {
+  Create();
+  const char* go[4][3] = {{"Weekly Reminder", "Daily Reminder", "Monthly Reminder"},
+                          {"&Reminder", "&Daily Reminder", "Monthly Reminder"},
+                          {"Reminder", "Weekly Reminder", "Monthly Reminder"},
+                          {"Reminder", "Weekly Reminder", "Daily Reminder"}};
+  for (Kind k : kAllKinds) {
+    HMENU m = P(k).popup;
+    ASSERT_EQ(GetMenuItemCount(m), 19);
+    for (UINT i = 0; i < 3; ++i) EXPECT_EQ(MenuText(m, i), go[Index(k)][i]);
+    for (UINT sep : {3u, 7u, 12u, 17u}) EXPECT_TRUE(GetMenuState(m, sep, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(MenuText(m, 4), "Delete Message");
+    EXPECT_EQ(MenuText(m, 6), "Remove &All");
+    EXPECT_EQ(MenuText(m, 11), "Move To Bottom");
+    EXPECT_EQ(MenuText(m, 13), k == Kind::OneTime ? "Alarm &Sound" : "Alarm Sound");
+    EXPECT_EQ(MenuText(m, 14), "Play Sounds");
+    EXPECT_EQ(MenuText(m, 18), k == Kind::OneTime ? "&Close" : "Close");
+    EXPECT_FALSE(ItemEnabled(k, Mnu::DeleteMessage));
+    EXPECT_FALSE(ItemEnabled(k, Mnu::EditMessage));
+    for (Mnu on : {Mnu::MoveUp, Mnu::MoveDown, Mnu::MoveToTop, Mnu::MoveToBottom, Mnu::AlarmSound, Mnu::Close})
+      EXPECT_TRUE(ItemEnabled(k, on));
+    EXPECT_FALSE(ItemEnabled(k, Mnu::PlaySound));
+    EXPECT_TRUE(ItemChecked(k, Mnu::PlaySound));
+    EXPECT_EQ(ItemEnabled(k, Mnu::HideButtons), k != Kind::Weekly);
+    EXPECT_FALSE(ItemEnabled(k, Mnu::ShowButtons));
+  }
+}
+
+TEST_F(WindowTest, TheListTakesTheFullWidthWhileTheButtonPanelIsHidden) {
+  Create();
+  Frm().Show();
+  const ReminderPage& p = P(Kind::OneTime);
+  const int pageWidth = static_cast<int>(Rect(p.page).right - Rect(p.page).left);
+  EXPECT_EQ(Rect(p.list->Handle()).right - Rect(p.list->Handle()).left, pageWidth - 97);
+  Click(p.btnHideButtons);
+  PumpMessages();
+  EXPECT_FALSE(IsWindowVisible(p.panel));
+  EXPECT_EQ(Rect(p.list->Handle()).right - Rect(p.list->Handle()).left, pageWidth);
+  SetWindowPos(Wnd(), nullptr, 0, 0, 900, 600, SWP_NOMOVE | SWP_NOZORDER);
+  const int wider = static_cast<int>(Rect(p.page).right - Rect(p.page).left);
+  EXPECT_EQ(Rect(p.list->Handle()).right - Rect(p.list->Handle()).left, wider);
+}
+
+TEST_F(WindowTest, AMissingPictureEndsTheShowStepsButTheWindowAppears) {
+  Events();
+  TRegIniFile(*Svc().registry, kReminderButtonsKey).WriteBool("Button2", "Visible", false);
+  DeleteFileA((E().folder + "check.bmp").c_str());
+  Create();
+  Frm().Show();
+  EXPECT_TRUE(IsWindowVisible(Wnd()));
+  ASSERT_EQ(ErrorTexts().size(), 1u);
+  EXPECT_EQ(ErrorTexts()[0], "Cannot open file " + E().folder + "check.bmp.");
+  // The panels were not restored.
+  EXPECT_TRUE(GetWindowLongA(P(Kind::Weekly).panel, GWL_STYLE) & WS_VISIBLE);
+}
+
+TEST_F(WindowTest, OnlyTheDailyFirstHeadingCanBeResizedWithinItsBounds) {
+  Create();
+  for (Kind k : kAllKinds) {
+    for (int section = 0; section < 2; ++section) {
+      NMHEADERA nm{};
+      nm.hdr = {P(k).header, static_cast<UINT_PTR>(GetDlgCtrlID(P(k).header)), static_cast<UINT>(HDN_BEGINTRACKA)};
+      nm.iItem = section;
+      const LRESULT refused = SendMessageA(Wnd(), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+      EXPECT_EQ(refused != 0, !(k == Kind::Daily && section == 0)) << Index(k) << " " << section;
+    }
+  }
+  HDITEMA item{};
+  item.mask = HDI_WIDTH;
+  item.cxy = 500;
+  NMHEADERA nm{};
+  nm.hdr = {P(Kind::Daily).header, 0, static_cast<UINT>(HDN_ITEMCHANGINGA)};
+  nm.iItem = 0;
+  nm.pitem = &item;
+  SendMessageA(Wnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+  EXPECT_EQ(item.cxy, 200);
+  item.cxy = 50;
+  SendMessageA(Wnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+  EXPECT_EQ(item.cxy, 120);
+}
+
+TEST_F(WindowTest, UserTabChangesMoveTheHighlight) {
+  Create();
+  Frm().Show();
+  NMHDR hdr{Frm().PageControl1(), 1, static_cast<UINT>(TCN_SELCHANGING)};
+  SendMessageA(Wnd(), WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&hdr));
+  SendMessageA(Frm().PageControl1(), TCM_SETCURSEL, 3, 0);
+  hdr.code = static_cast<UINT>(TCN_SELCHANGE);
+  SendMessageA(Wnd(), WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&hdr));
+  EXPECT_EQ(Frm().ActivePage(), Kind::Monthly);
+  EXPECT_TRUE(IsWindowVisible(P(Kind::Monthly).page));
+  EXPECT_FALSE(IsWindowVisible(P(Kind::OneTime).page));
+  EXPECT_TRUE(Frm().TabHighlighted(Kind::Monthly));
+  EXPECT_FALSE(Frm().TabHighlighted(Kind::OneTime));
+}
+
+}  // namespace
+}  // namespace pendra::test
