@@ -170,10 +170,15 @@ TEST_F(ListFileTest, FailedWritesReportAndLeaveTheOldFileIntact) {
   EXPECT_EQ(left, (std::vector<std::string>{"Quick.qnf", std::string(250, 'n') + ".pnd"}));
 }
 
-TEST_F(ListFileTest, UnwritableFolderFailsWithoutTouchingTheFile) {
+TEST_F(ListFileTest, WithoutWriteRightsTheFileStaysAsItWas) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
   const std::string path = PathOf("ToDo.lst");
   Put(path, "old\r\n");
+  ASSERT_EQ(chmod(path.c_str(), 0444), 0);  // a read-only file in a writable folder
+  ExpectError([&] { WriteListFile(path, {"new"}); }, "Cannot create file " + path);
+  EXPECT_EQ(Bytes(path), "old\r\n");
+  ASSERT_EQ(chmod(path.c_str(), 0644), 0);
+
   ASSERT_EQ(chmod(dir_.c_str(), 0555), 0);
   ExpectError([&] { WriteListFile(path, {"new"}); }, "Cannot create file " + path);
   EXPECT_EQ(Bytes(path), "old\r\n");

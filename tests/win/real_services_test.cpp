@@ -1,6 +1,7 @@
 // The real seams: the boxes are answered from a timer, the way a user would,
 // since their own modal loops keep dispatching this thread's timer ticks.
 #include <windows.h>
+#include <dlgs.h>
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
-void CALLBACK AnswerTick(HWND, UINT, UINT_PTR id, DWORD) {
+void CALLBACK AnswerTick(HWND, UINT, UINT_PTR, DWORD) {
   HWND box = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&box));
   if (!box) return;
@@ -46,10 +47,9 @@ void CALLBACK AnswerTick(HWND, UINT, UINT_PTR id, DWORD) {
     g_seen = {box, caption, GetWindow(box, GW_OWNER)};
     g_answer(box);
   } else if (++g_ticks > 100) {
-    // The answer did not close it: close it anyway so the run goes on.
-    KillTimer(nullptr, id);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    PostMessageA(box, WM_COMMAND, IDYES, 0);
+    // The answer did not close it (or opened another box): cancel whatever is
+    // open so the run goes on and the test fails instead of hanging.
+    PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
   }
 }
 
@@ -120,6 +120,36 @@ TEST(RealDialogsTest, MessageBoxIsOwnedByTheApplicationWindow) {
   EXPECT_EQ(g_seen.caption, "Pendra");
   EXPECT_EQ(g_seen.owner, ApplicationWindow());
   EXPECT_EQ(text, "Cannot open file C:\\x.lst.");
+}
+
+TEST(RealDialogsTest, OpenDialogTakesANameOfAFileNotYetThere) {
+  RealDialogs dialogs;
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string wanted = std::string(temp) + "pendra-no-such-sound.wav";
+  FileDialogRequest request{"Wave files (*.wav)|*.wav", std::string(temp) + "old.wav",
+                            "Choose a sound", "wav"};
+  std::string chosen;
+  std::string shownName;
+  const bool ok = WithAnswer(
+      [&](HWND box) {
+        char name[MAX_PATH] = {};
+        GetDlgItemTextA(box, cmb13, name, sizeof name);
+        if (!*name) GetDlgItemTextA(box, edt1, name, sizeof name);
+        shownName = name;
+        SetDlgItemTextA(box, cmb13, wanted.c_str());
+        SetDlgItemTextA(box, edt1, wanted.c_str());
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+      [&] { return dialogs.OpenFile(request, chosen); });
+  EXPECT_TRUE(ok);
+  EXPECT_EQ(chosen, wanted);
+  EXPECT_EQ(g_seen.caption, "Choose a sound");
+  EXPECT_EQ(shownName, "old.wav");
+
+  EXPECT_FALSE(WithAnswer([](HWND box) { PostMessageA(box, WM_COMMAND, IDCANCEL, 0); },
+                          [&] { return dialogs.OpenFile(request, chosen); }));
+  EXPECT_EQ(chosen, wanted);  // untouched when cancelled
 }
 
 TEST(RealServicesTest, FilterTextTakesTheDialogForm) {
