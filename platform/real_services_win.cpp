@@ -178,6 +178,15 @@ INT_PTR CALLBACK ConfirmProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
   return FALSE;
 }
 
+// "Text files (*.txt)|*.txt|All (*.*)|*.*" in the zero-separated, doubly
+// zero-ended form the open dialog takes.
+std::string ToDialogFilter(const std::string& filter) {
+  std::string out = filter;
+  std::replace(out.begin(), out.end(), '|', '\0');
+  out.append(2, '\0');
+  return out;
+}
+
 }  // namespace
 
 void RealDialogs::ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) {
@@ -201,13 +210,6 @@ bool RealDialogs::Confirm(const std::string& text) {
       DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dlg, ApplicationWindow(), ConfirmProc,
                               reinterpret_cast<LPARAM>(&text));
   return result == IDYES;
-}
-
-std::string ToDialogFilter(const std::string& filter) {
-  std::string out = filter;
-  std::replace(out.begin(), out.end(), '|', '\0');
-  out.append(2, '\0');
-  return out;
 }
 
 bool RealDialogs::OpenFile(const FileDialogRequest& request, std::string& chosenPath) {

@@ -32,8 +32,4 @@ class RealDialogs final : public IDialogs {
   bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) override;
 };
 
-// "Text files (*.txt)|*.txt|All (*.*)|*.*" in the zero-separated, doubly
-// zero-ended form the open dialog takes.
-std::string ToDialogFilter(const std::string& filter);
-
 }  // namespace pendra

@@ -40,81 +40,50 @@ LocaleFormats WithPictures(std::string date, std::string time) {
   return f;
 }
 
-TEST(Calendar, LeapYearsAndMonthLengths) {
-  EXPECT_TRUE(IsLeapYear(2000));
-  EXPECT_TRUE(IsLeapYear(2024));
-  EXPECT_FALSE(IsLeapYear(1900));
-  EXPECT_FALSE(IsLeapYear(2100));
-  EXPECT_FALSE(IsLeapYear(2001));
+TEST(Calendar, MonthLengthsWeekdaysAndDayArithmetic) {
   EXPECT_EQ(DaysInMonth(2000, 2), 29);
-  EXPECT_EQ(DaysInMonth(2001, 2), 28);
+  EXPECT_EQ(DaysInMonth(1900, 2), 28);
   EXPECT_EQ(DaysInMonth(2001, 4), 30);
-  EXPECT_EQ(DaysInMonth(2001, 12), 31);
-  EXPECT_TRUE(IsValidDate({2000, 2, 29}));
   EXPECT_FALSE(IsValidDate({2001, 2, 29}));
   EXPECT_FALSE(IsValidDate({2001, 13, 1}));
-  EXPECT_FALSE(IsValidDate({2001, 0, 1}));
-  EXPECT_FALSE(IsValidDate({2001, 1, 0}));
-  EXPECT_FALSE(IsValidDate({0, 1, 1}));
-}
-
-TEST(Calendar, WeekdaysAndDayArithmetic) {
-  EXPECT_EQ(DayOfWeek({2000, 6, 19}), 1);  // Monday
-  EXPECT_EQ(DayOfWeek({1970, 1, 1}), 4);   // Thursday
-  EXPECT_EQ(DayOfWeek({2024, 2, 29}), 4);
+  EXPECT_EQ(DayOfWeek({2000, 6, 19}), 1);   // Monday
   EXPECT_EQ(DayOfWeek({1899, 12, 31}), 0);  // before the 1970 epoch
-  EXPECT_STREQ(kEnglishWeekdayNames[static_cast<std::size_t>(DayOfWeek({2000, 6, 19}))],
-               "Monday");
-
-  EXPECT_EQ(AddDays({2000, 2, 28}, 1), (Date{2000, 2, 29}));
   EXPECT_EQ(AddDays({2000, 2, 28}, 2), (Date{2000, 3, 1}));
-  EXPECT_EQ(AddDays({2001, 2, 28}, 1), (Date{2001, 3, 1}));
-  EXPECT_EQ(AddDays({1999, 12, 31}, 1), (Date{2000, 1, 1}));
   EXPECT_EQ(AddDays({2000, 1, 1}, -1), (Date{1999, 12, 31}));
-  EXPECT_EQ(DaysBetween({2000, 1, 1}, {2001, 1, 1}), 366);
   EXPECT_EQ(DaysBetween({2001, 1, 1}, {2000, 1, 1}), -366);
+  EXPECT_EQ(TimeFromSeconds(-1), (TimeOfDay{23, 59, 59}));
 
-  // Day by day over several leap cycles: arithmetic and weekdays stay in step.
+  // Day by day over several leap cycles (1900 and 2000 included): arithmetic
+  // and weekdays stay in step.
   Date d{1896, 1, 1};
   int weekday = DayOfWeek(d);
-  for (int i = 0; i < 365 * 12; ++i) {
+  for (int i = 0; i < 365 * 110; ++i) {
     Date next = AddDays(d, 1);
     ASSERT_TRUE(IsValidDate(next));
     ASSERT_EQ(DaysBetween(d, next), 1);
+    if (next.day == 1)
+      ASSERT_EQ(d.day, DaysInMonth(d.year, d.month));
+    else
+      ASSERT_EQ(next.day, d.day + 1);
     weekday = (weekday + 1) % 7;
     ASSERT_EQ(DayOfWeek(next), weekday);
     d = next;
   }
 }
 
-TEST(Calendar, SecondsOfDayWrapAround) {
-  EXPECT_EQ(SecondsOfDay({13, 5, 9}), 13 * 3600 + 5 * 60 + 9);
-  EXPECT_EQ(TimeFromSeconds(13 * 3600 + 5 * 60 + 9), (TimeOfDay{13, 5, 9}));
-  EXPECT_EQ(TimeFromSeconds(86400), (TimeOfDay{0, 0, 0}));
-  EXPECT_EQ(TimeFromSeconds(-1), (TimeOfDay{23, 59, 59}));
-}
-
-TEST(TimeText, TwelveHourPicture) {
+TEST(TimeText, PictureTokensAndLiterals) {
   const LocaleFormats f = EnUs();
   EXPECT_EQ(FormatTimeText(f, {0, 0, 1}), "12:00:01 AM");
-  EXPECT_EQ(FormatTimeText(f, {9, 5, 0}), "9:05:00 AM");
   EXPECT_EQ(FormatTimeText(f, {12, 0, 0}), "12:00:00 PM");
   EXPECT_EQ(FormatTimeText(f, {13, 5, 9}), "1:05:09 PM");
-  EXPECT_EQ(FormatTimeText(f, {23, 59, 59}), "11:59:59 PM");
   EXPECT_EQ(FormatTimeText(WithPictures("", "hh:mm t"), {13, 5, 0}), "01:05 P");
-}
-
-TEST(TimeText, TwentyFourHourPicturesAndLiterals) {
   EXPECT_EQ(FormatTimeText(German(), {0, 0, 1}), "00:00:01");
-  EXPECT_EQ(FormatTimeText(German(), {13, 5, 9}), "13:05:09");
   EXPECT_EQ(FormatTimeText(WithPictures("", "H:m:s"), {9, 5, 7}), "9:5:7");
   EXPECT_EQ(FormatTimeText(WithPictures("", "HH'h'mm"), {9, 5, 0}), "09h05");
   EXPECT_EQ(FormatTimeText(WithPictures("", "HH 'o''clock'"), {9, 5, 0}), "09 o'clock");
   EXPECT_EQ(FormatTimeText(WithPictures("", "HH''mm"), {9, 5, 0}), "09'05");
   // Date letters are plain text in a time picture.
   EXPECT_EQ(FormatTimeText(WithPictures("", "HH.mm dy"), {9, 5, 0}), "09.05 dy");
-  // A 24-hour locale has no designators.
-  EXPECT_EQ(FormatTimeText(German(), {13, 0, 0}).find(' '), std::string::npos);
 }
 
 TEST(DateText, NumericAndNamePictures) {
@@ -241,13 +210,10 @@ TEST(ConvertBack, RandomInputNeverCrashesAndOnlyGivesValidValues) {
 
 TEST(Announcement, DateAndTimePatterns) {
   EXPECT_EQ(FormatAnnouncementDate(EnUs(), {2000, 6, 19}), "Monday, June 19, 2000,");
-  EXPECT_EQ(FormatAnnouncementDate(EnUs(), {2001, 3, 5}), "Monday, March 5, 2001,");
   EXPECT_EQ(FormatAnnouncementDate(German(), {2001, 3, 4}), "Sonntag, M\xE4rz 4, 2001,");
   EXPECT_EQ(FormatAnnouncementTime({13, 5, 59}), "1:05 PM");
   EXPECT_EQ(FormatAnnouncementTime({0, 0, 1}), "12:00 AM");
   EXPECT_EQ(FormatAnnouncementTime({12, 30, 0}), "12:30 PM");
-  EXPECT_EQ(FormatAnnouncementTime({9, 7, 0}), "9:07 AM");
-  EXPECT_EQ(FormatAnnouncementTime({23, 59, 0}), "11:59 PM");
 }
 
 }  // namespace
