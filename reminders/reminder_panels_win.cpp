@@ -113,6 +113,11 @@ void TfrmMain::OkClick(Kind kind) {
     const Lines& rows = book_.List(kind);
     const auto first = std::find(rows.begin(), rows.end(), entry);
     p.list->SetItemIndex(static_cast<int>(first - rows.begin()));
+  } else if (book_.EditInProgress(kind)) {
+    // Nothing to add: the entry taken out by Edit goes back to its place, so
+    // a later OK cannot drop it unseen.
+    book_.Replace(kind, book_.LinesToSave(kind));
+    RefreshList(kind);
   }
 
   SetText(p.editMessage, "");

@@ -201,6 +201,24 @@ TEST_F(PanelTest, AnEntryTakenOutByEditSurvivesTheCloseBox) {
   EXPECT_EQ(FileLines(Kind::Weekly)[0], "10:00:00 AM-Monday--b");
 }
 
+TEST_F(PanelTest, OkWithTheEditedMessageClearedPutsTheEntryBack) {
+  const Lines lines = {"9:00:00 AM-6/1/2000--a", "10:00:00 AM-6/1/2000--b", "11:00:00 AM-6/1/2000--c"};
+  WriteList(Kind::Daily, lines);
+  Create();
+  const ReminderPage& p = P(Kind::Daily);
+  p.list->SetItemIndex(1);
+  MenuCommand(Wnd(), ControlId(Kind::Daily, Ctl::btnEdit));
+  Type(p.editMessage, "");
+  Click(p.btnOK);
+  EXPECT_EQ(Rows(Kind::Daily), lines);
+  EXPECT_EQ(FileLines(Kind::Daily), lines);
+  // A new entry afterwards is added beside it, not in its place.
+  Type(p.editMessage, "d");
+  Click(p.btnOK);
+  EXPECT_EQ(FileLines(Kind::Daily).size(), 4u);
+  EXPECT_EQ(FileLines(Kind::Daily)[1], "10:00:00 AM-6/1/2000--b");
+}
+
 TEST_F(PanelTest, ExitCancelsEveryEditBeforeTheListsAreSaved) {
   WriteList(Kind::Daily, {"9:00:00 AM-6/1/2000--a", "10:00:00 AM-6/1/2000--b"});
   Create();
