@@ -171,6 +171,12 @@ LRESULT CALLBACK TMd4TabbedList::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LP
         return 0;
       }
       break;
+    case WM_NCDESTROY:
+      // Destroyed with its parent: the control no longer has a window.
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
+      RemovePropA(hwnd, kSelfProp);
+      self->hwnd_ = nullptr;
+      break;
     default:
       break;
   }

@@ -103,6 +103,17 @@ TEST_F(TabbedListTest, StopsAreMeasuredInTheListsOwnFont) {
   EXPECT_EQ(List().AppliedUnits()[1], 100 * 4 / average);
 }
 
+TEST_F(TabbedListTest, AListDestroyedWithItsParentHasNoWindowAndIsCreatedAnew) {
+  List().HandleNeeded();
+  DestroyWindow(parent_);
+  EXPECT_EQ(List().Handle(), nullptr);
+  EXPECT_EQ(List().Count(), 0);
+  parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 300, 200, nullptr, nullptr,
+                            GetModuleHandleA(nullptr), nullptr);
+  list_ = std::make_unique<TMd4TabbedList>(parent_, 7);
+  EXPECT_TRUE(List().HandleNeeded());
+}
+
 TEST_F(TabbedListTest, RowsKeepTheirOrderAndEqualRowsStayTwoRows) {
   List().SetItems({"b", "a", "b"});
   EXPECT_EQ(List().Count(), 3);
