@@ -114,16 +114,6 @@ TEST_F(TabbedListTest, AListDestroyedWithItsParentHasNoWindowAndIsCreatedAnew) {
   EXPECT_TRUE(List().HandleNeeded());
 }
 
-TEST_F(TabbedListTest, RowsKeepTheirOrderAndEqualRowsStayTwoRows) {
-  List().SetItems({"b", "a", "b"});
-  EXPECT_EQ(List().Count(), 3);
-  EXPECT_EQ(List().Item(0), "b");
-  EXPECT_EQ(List().Item(1), "a");
-  EXPECT_EQ(List().ItemIndex(), -1);
-  List().SetItems({});
-  EXPECT_EQ(List().Count(), 0);
-}
-
 TEST_F(TabbedListTest, KeyDownReachesTheHandlerBeforeTheListMovesTheSelection) {
   List().SetItems({"a", "b"});
   std::vector<WPARAM> keys;
