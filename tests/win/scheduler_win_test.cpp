@@ -127,20 +127,6 @@ TEST_F(SchedulerTest, ABlockingSoundDoesNotCostAReminderDueMeanwhile) {
   EXPECT_EQ(E().sound.played[0], "C:\\sounds\\bell.wav");
 }
 
-TEST_F(SchedulerTest, SoundPlaysOnlyWhileTheSwitchIsOnAndAPathIsChosen) {
-  WriteList(Kind::Weekly, {"1:05:02 PM-Monday--a", "1:05:04 PM-Monday--b", "1:05:06 PM-Monday--c"});
-  Create();
-  RunSeconds(2);
-  EXPECT_TRUE(E().sound.played.empty());  // no path chosen
-  Type(P(Kind::Weekly).edtSound, "C:\\w.wav");
-  RunSeconds(2);
-  EXPECT_EQ(E().sound.played.size(), 1u);
-  CheckMenuItemById(P(Kind::Weekly).popup, MenuId(Kind::Weekly, Mnu::PlaySound), false);
-  RunSeconds(2);
-  EXPECT_EQ(E().sound.played.size(), 1u);
-  EXPECT_EQ(Announcements().size(), 3u);
-}
-
 TEST_F(SchedulerTest, RepeatsComeAtTheIntervalInListOrderAndNotWithIntervalZero) {
   WriteList(Kind::OneTime, {"9:00:00 AM-6/19/2000--morning", "11:00:00 PM-6/19/2000--tonight",
                             "9:00:00 AM-6/18/2000--yesterday", "1:00:00 PM-6/19/2000--lunch"});
