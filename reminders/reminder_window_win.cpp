@@ -38,6 +38,64 @@ bool HasVisibleStyle(HWND hwnd) {
   return (GetWindowLongA(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+// The "Play Sound" button takes no keyboard focus: its mouse press is handled
+// here instead of by the button, which would take the focus on a press.
+constexpr const char* kOldProcProp = "PendraOldProc";
+constexpr const char* kPressedProp = "PendraPressed";
+
+LRESULT CALLBACK NoFocusButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto old = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kOldProcProp));
+  auto inside = [&] {
+    RECT r{};
+    GetClientRect(hwnd, &r);
+    POINT pt{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+    return PtInRect(&r, pt) != FALSE;
+  };
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (IsWindowEnabled(hwnd)) {
+        SetPropA(hwnd, kPressedProp, reinterpret_cast<HANDLE>(1));
+        SetCapture(hwnd);
+        SendMessageA(hwnd, BM_SETSTATE, TRUE, 0);
+      }
+      return 0;
+    case WM_MOUSEMOVE:
+      if (GetPropA(hwnd, kPressedProp)) SendMessageA(hwnd, BM_SETSTATE, inside(), 0);
+      return 0;
+    case WM_LBUTTONUP:
+      if (GetPropA(hwnd, kPressedProp)) {
+        RemovePropA(hwnd, kPressedProp);
+        if (GetCapture() == hwnd) ReleaseCapture();
+        SendMessageA(hwnd, BM_SETSTATE, FALSE, 0);
+        if (inside())
+          SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(hwnd));
+      }
+      return 0;
+    case WM_CAPTURECHANGED:
+      if (GetPropA(hwnd, kPressedProp) && reinterpret_cast<HWND>(lp) != hwnd) {
+        RemovePropA(hwnd, kPressedProp);
+        SendMessageA(hwnd, BM_SETSTATE, FALSE, 0);
+      }
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+      RemovePropA(hwnd, kOldProcProp);
+      RemovePropA(hwnd, kPressedProp);
+      break;
+    default:
+      break;
+  }
+  return CallWindowProcA(old, hwnd, msg, wp, lp);
+}
+
+void MakeNoFocusButton(HWND button) {
+  SetPropA(button, kOldProcProp,
+           reinterpret_cast<HANDLE>(SetWindowLongPtrA(button, GWLP_WNDPROC,
+                                                      reinterpret_cast<LONG_PTR>(&NoFocusButtonProc))));
+}
+
 }  // namespace
 
 // The plain containers of a page (the sheet, the teal entry panel, the teal
@@ -375,6 +433,7 @@ void TfrmMain::CreateButtonPanel(Kind kind, HWND sheet) {
                          ControlId(kind, d.role));
     y += kButtonStep;
   }
+  MakeNoFocusButton(p.btnPlay);
   AddHint(p.btnSound, "Choose Alarm Sound");
 }
 

@@ -197,6 +197,26 @@ TEST_F(WindowTest, ControlsStartInTheirDesignStates) {
   EXPECT_EQ(GetText(P(Kind::Monthly).editRef), "19");
 }
 
+TEST_F(WindowTest, PlaySoundTakesNoFocusButStillClicks) {
+  Create();
+  Frm().Show();
+  const ReminderPage& p = P(Kind::OneTime);
+  Type(p.edtSound, "C:\\a.wav");
+  SetFocus(p.editMessage);
+  ASSERT_TRUE(ItemChecked(Kind::OneTime, Mnu::PlaySound));
+  SendMessageA(p.btnPlay, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  EXPECT_EQ(GetFocus(), p.editMessage);
+  SendMessageA(p.btnPlay, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PumpMessages();
+  EXPECT_FALSE(ItemChecked(Kind::OneTime, Mnu::PlaySound));
+  // Released outside the button: no click.
+  SendMessageA(p.btnPlay, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(p.btnPlay, WM_LBUTTONUP, 0, MAKELPARAM(-50, -50));
+  EXPECT_FALSE(ItemChecked(Kind::OneTime, Mnu::PlaySound));
+  Click(p.btnPlay);
+  EXPECT_TRUE(ItemChecked(Kind::OneTime, Mnu::PlaySound));
+}
+
 TEST_F(WindowTest, TheListTakesTheFullWidthWhileTheButtonPanelIsHidden) {
   Create();
   Frm().Show();
