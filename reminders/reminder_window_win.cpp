@@ -163,7 +163,9 @@ TfrmMain::TfrmMain() {
     listPaths_[static_cast<size_t>(Index(k))] = Svc().programFolder + Info(k).fileName;
     Page(k).kind = k;
   }
-  uiFont_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  uiFont_ = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
   listFont_ = CreateFontA(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
@@ -191,6 +193,7 @@ TfrmMain::~TfrmMain() {
   for (auto& p : pages_) {
     if (p.popup) DestroyMenu(p.popup);
   }
+  if (uiFont_) DeleteObject(uiFont_);
   if (listFont_) DeleteObject(listFont_);
   if (clockFont_) DeleteObject(clockFont_);
   if (tealBrush_) DeleteObject(tealBrush_);
@@ -209,7 +212,7 @@ HWND TfrmMain::AddControl(HWND parent, const char* cls, const char* text, DWORD 
 }
 
 HWND TfrmMain::AddLabel(HWND parent, const char* text, int x, int y, int w, int h) {
-  HWND label = AddControl(parent, "STATIC", text, WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x, y, w, h,
+  HWND label = AddControl(parent, "STATIC", text, WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, x, y, w, h,
                           -1);
   labels_.push_back(label);
   return label;
@@ -339,7 +342,7 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
   AddLabel(g, kScheduleLabels[Index(kind)], 10, 48, 170, 16);
   const DWORD dateStyle = WS_VISIBLE | WS_TABSTOP | DTS_LONGDATEFORMAT;
   if (kind == Kind::OneTime || kind == Kind::Daily) {
-    p.dtpSchedule = AddControl(g, DATETIMEPICK_CLASSA, "", dateStyle, 10, 66, 200, 21,
+    p.dtpSchedule = AddControl(g, DATETIMEPICK_CLASSA, "", dateStyle, 10, 66, 250, 21,
                                ControlId(kind, Ctl::dtpSchedule));
     AddHint(p.dtpSchedule, "Select Date here");
   } else {
@@ -357,17 +360,17 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
       }
       SetText(p.cbSchedule, "Month Day");
     }
-    p.dtpCalendar = AddControl(g, DATETIMEPICK_CLASSA, "", dateStyle, 170, 66, 200, 21,
+    p.dtpCalendar = AddControl(g, DATETIMEPICK_CLASSA, "", dateStyle, 170, 66, 215, 21,
                                ControlId(kind, Ctl::dtpCalendar));
     AddHint(p.dtpCalendar, "Select Date here");
     p.editRef = AddControl(g, "EDIT", "", ES_AUTOHSCROLL, 0, 0, 10, 10, ControlId(kind, Ctl::editRef));
   }
 
-  AddLabel(g, "Reminder Time", 385, 48, 100, 16);
-  p.dtpTime = AddControl(g, DATETIMEPICK_CLASSA, "", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT, 385,
+  AddLabel(g, "Reminder Time", 400, 48, 100, 16);
+  p.dtpTime = AddControl(g, DATETIMEPICK_CLASSA, "", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT, 400,
                          66, 110, 21, ControlId(kind, Ctl::dtpTime));
   AddHint(p.dtpTime, "Select Time here");
-  p.stxtClock = AddControl(g, "STATIC", "", WS_VISIBLE | SS_CENTER | SS_SUNKEN | SS_NOPREFIX, 505, 66,
+  p.stxtClock = AddControl(g, "STATIC", "", WS_VISIBLE | SS_CENTER | SS_SUNKEN | SS_NOPREFIX, 520, 66,
                            110, 21, ControlId(kind, Ctl::stxtClock));
   SendMessageA(p.stxtClock, WM_SETFONT, reinterpret_cast<WPARAM>(clockFont_), FALSE);
 
@@ -382,14 +385,14 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
     const DWORD editStyle = WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL;
     const DWORD spinStyle = WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
                             UDS_NOTHOUSANDS;
-    AddLabel(g, "Reminder Interval    (Hours)", 260, 101, 150, 16);
-    spneditHours_ = AddControl(g, "EDIT", "0", editStyle, 410, 98, 45, 21,
+    AddLabel(g, "Reminder Interval    (Hours)", 255, 101, 175, 16);
+    spneditHours_ = AddControl(g, "EDIT", "0", editStyle, 432, 98, 45, 21,
                                ControlId(kind, Ctl::editHours), WS_EX_CLIENTEDGE);
     spinHours_ = AddControl(g, UPDOWN_CLASSA, "", spinStyle, 0, 0, 0, 0, ControlId(kind, Ctl::spinHours));
     SendMessageA(spinHours_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spneditHours_), 0);
     SendMessageA(spinHours_, UDM_SETRANGE32, 0, 24);
-    AddLabel(g, "Reminder Interval  (Minutes)", 475, 101, 150, 16);
-    spneditMinutes_ = AddControl(g, "EDIT", "0", editStyle, 625, 98, 45, 21,
+    AddLabel(g, "Reminder Interval  (Minutes)", 495, 101, 175, 16);
+    spneditMinutes_ = AddControl(g, "EDIT", "0", editStyle, 672, 98, 45, 21,
                                  ControlId(kind, Ctl::editMinutes), WS_EX_CLIENTEDGE);
     spinMinutes_ = AddControl(g, UPDOWN_CLASSA, "", spinStyle, 0, 0, 0, 0,
                               ControlId(kind, Ctl::spinMinutes));
@@ -429,7 +432,7 @@ void TfrmMain::CreateButtonPanel(Kind kind, HWND sheet) {
   };
   int y = 6;
   for (const auto& d : defs) {
-    *d.slot = AddControl(p.panel, "BUTTON", d.caption, d.style, 6, y, width - 12, kButtonHeight,
+    *d.slot = AddControl(p.panel, "BUTTON", d.caption, d.style, 3, y, width - 6, kButtonHeight,
                          ControlId(kind, d.role));
     y += kButtonStep;
   }
