@@ -181,7 +181,12 @@ TfrmMain::TfrmMain() {
   CreateControls();
   built_ = true;
   Relayout();
-  FormCreate();
+  // The window is created at program start, outside any handler: an error of
+  // the creation steps is shown and ends them, and the program goes on.
+  scheduler_.SetRefreshDate(Svc().clock->Now().date);
+  Guarded([&] { FormCreate(); });
+  // The timers run from the window's creation whatever the creation steps met.
+  for (UINT_PTR id : {tmrTime, tmrDayEvent, tmrDailyEvent, tmrMonth}) SetTimer(Handle(), id, 1000, nullptr);
 }
 
 TfrmMain::~TfrmMain() {
@@ -785,8 +790,6 @@ void TfrmMain::FormCreate() {
     EnableMenuItemById(Page(k).popup, MenuId(k, Mnu::RemoveAll), rows);
   }
 
-  scheduler_.SetRefreshDate(now.date);
-  for (UINT_PTR id : {tmrTime, tmrDayEvent, tmrDailyEvent, tmrMonth}) SetTimer(Handle(), id, 1000, nullptr);
 }
 
 void TfrmMain::FormShow() {

@@ -74,6 +74,17 @@ class ReminderWindowTest : public ::testing::Test {
     return Events().ReadString(section, ident, "<missing>");
   }
 
+  // A value of the wrong type (not text), as another program could leave it.
+  static void WriteDword(const std::string& section, const std::string& name, DWORD value) {
+    HKEY key = nullptr;
+    const std::string path = std::string(kReminderEventsKey) + "\\" + section;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+  }
+
   void Tick(UINT_PTR timer) { SendMessageA(Wnd(), WM_TIMER, timer, 0); }
   // One second of the clock with every one-second timer delivered.
   void TickSecond() {

@@ -153,6 +153,27 @@ TEST_F(WindowTest, TheCloseBoxSavesTheListsAndTheDateWhileHidingWritesNeither) {
   EXPECT_TRUE(IsWindow(Wnd()));
 }
 
+TEST_F(WindowTest, ASettingOfTheWrongTypeIsReportedAndTheTimersStillRun) {
+  WriteDword("Time", "Interval", 15);
+  WriteList(Kind::Weekly, {"1:05:02 PM-Monday--still announced"});
+  Create();
+  EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Invalid data type for 'Interval'"});
+  EXPECT_TRUE(IsWindow(Wnd()));
+  EXPECT_TRUE(KillTimer(Wnd(), TfrmMain::tmrDayEvent));  // running
+  SetTimer(Wnd(), TfrmMain::tmrDayEvent, 1000, nullptr);
+}
+
+TEST_F(WindowTest, AMaximisedWindowStoresThePlaceItComesBackTo) {
+  Create();
+  Frm().Show();
+  SetWindowPos(Wnd(), nullptr, 120, 130, 640, 480, SWP_NOZORDER);
+  ShowWindow(Wnd(), SW_MAXIMIZE);
+  Frm().Hide();
+  EXPECT_EQ(EventsValue("Position", "Left"), "120");
+  EXPECT_EQ(EventsValue("Size", "Width"), "640");
+  EXPECT_EQ(EventsValue("Size", "Height"), "480");
+}
+
 TEST_F(WindowTest, SettingsAreNotWrittenWhenTheWindowWasNeverShown) {
   Create();
   Frm().Hide();

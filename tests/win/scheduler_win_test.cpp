@@ -281,6 +281,16 @@ TEST_F(CatchUpTest, OneTimeRemindersAreLeftToTheRepeatsWhenAnIntervalIsSet) {
   EXPECT_NE(Announcements()[0].find("daily"), std::string::npos);
 }
 
+TEST_F(CatchUpTest, AStoredDateOfTheWrongTypeIsReportedAndTheStartGoesOn) {
+  WriteDword("Last Boot", " Date", 1);
+  WriteList(Kind::Daily, {"1:05:02 PM-6/1/2000--later today"});
+  Create();
+  Boot();
+  EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Invalid data type for ' Date'"});
+  RunSeconds(3);
+  EXPECT_EQ(Announcements().size(), 1u);
+}
+
 TEST_F(CatchUpTest, TicksDuringTheCatchUpBoxesAreShownAfterThem) {
   Clock().Set(2000, 6, 19, 8, 0, 0);
   WriteList(Kind::Daily, {"7:00:00 AM-6/1/2000--late", "8:00:01 AM-6/1/2000--on time"});
