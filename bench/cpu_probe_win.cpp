@@ -2,7 +2,8 @@
 // 1,000 reminders in each list (none of them due), marking each stretch so
 // that bench/reminder_cpu.sh can compare the CPU time of the two.
 //
-// Usage: cpu_probe_win.exe <Pendra.exe> [seconds] [reminders per list]
+// Usage: cpu_probe_win.exe <Pendra.exe> [seconds] [reminders per list] [rounds]
+// Each round runs the empty and the loaded program once, in turn.
 // Each run starts Pendra from a fresh temporary program folder (a copy of the
 // exe and its pictures), with the last-close date set to today so that no
 // start-up announcement appears. Once Pendra is idle and has settled, the
@@ -133,11 +134,15 @@ BOOL CALLBACK FindTray(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
-std::string MakeProgramFolder(const std::string& exe, int run) {
+std::string Tag(int run, int count) {
+  return "pendra-cpu-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(run) +
+         (count > 0 ? "-loaded" : "-empty");
+}
+
+std::string MakeProgramFolder(const std::string& exe, const std::string& tag) {
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
-  const std::string folder = std::string(temp) + "pendra-cpu-" +
-                             std::to_string(GetCurrentProcessId()) + "-" + std::to_string(run) + "\\";
+  const std::string folder = std::string(temp) + tag + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   CopyFileA(exe.c_str(), (folder + "Pendra.exe").c_str(), FALSE);
   for (const char* f : {"check.bmp", "undo.bmp"})
@@ -161,7 +166,8 @@ struct Measured {
 };
 
 Measured MeasureRun(const std::string& exe, int seconds, int count, int run) {
-  const std::string folder = MakeProgramFolder(exe, run);
+  const std::string tag = Tag(run, count);
+  const std::string folder = MakeProgramFolder(exe, tag);
   WriteLists(folder, count);
   SetLastCloseToday();
 
@@ -180,7 +186,6 @@ Measured MeasureRun(const std::string& exe, int seconds, int count, int run) {
     return ToSeconds(kernel) + ToSeconds(user);
   };
   // The markers let a script outside Wine read the process's CPU time too.
-  const std::string tag = "pendra-cpu-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(run);
   const double before = cpuNow();
   std::printf("MARK begin %s\n", tag.c_str());
   std::fflush(stdout);
@@ -213,16 +218,23 @@ int main(int argc, char** argv) {
   const int seconds = argc > 2 ? std::atoi(argv[2]) : 60;
   const int count = argc > 3 ? std::atoi(argv[3]) : 1000;
 
-  const Measured empty = MeasureRun(exe, seconds, 0, 1);
-  const Measured loaded = MeasureRun(exe, seconds, count, 2);
-  if (empty.running < 0 || loaded.running < 0) {
-    std::printf("could not measure\n");
-    return 1;
+  const int rounds = argc > 4 ? std::atoi(argv[4]) : 1;
+
+  double empty = 0, loaded = 0;
+  for (int round = 0; round < rounds; ++round) {
+    const Measured e = MeasureRun(exe, seconds, 0, 2 * round + 1);
+    const Measured l = MeasureRun(exe, seconds, count, 2 * round + 2);
+    if (e.running < 0 || l.running < 0) {
+      std::printf("could not measure\n");
+      return 1;
+    }
+    empty += e.running;
+    loaded += l.running;
   }
   // Wine counts another process's time coarsely; bench/reminder_cpu.sh reads
   // the figures from /proc at the markers and judges the budget.
-  std::printf("As Windows reports it, CPU time over %d s: empty lists %.3f s, 4 x %d reminders %.3f s\n",
-              seconds, empty.running, count, loaded.running);
+  std::printf("As Windows reports it, CPU time over %d x %d s: empty lists %.3f s, 4 x %d reminders %.3f s\n",
+              rounds, seconds, empty, count, loaded);
   std::fflush(stdout);
   return 0;
 }
