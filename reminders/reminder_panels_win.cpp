@@ -245,7 +245,6 @@ void TfrmMain::tmrTimeTimer() {
   const std::string timeText = FormatTimeText(formats, now.time);
   for (Kind k : {Kind::OneTime, Kind::Weekly, Kind::Monthly, Kind::Daily})
     SetText(Page(k).stxtClock, timeText);
-  if (scheduler_.TakeMidnightRefresh(now.date)) MidnightRefresh(now.date);
   CheckSecond(Kind::OneTime);
 }
 
@@ -264,8 +263,11 @@ void TfrmMain::MidnightRefresh(const Date& today) {
 
 void TfrmMain::CheckSecond(Kind kind) {
   ILocale& locale = *Svc().locale;
-  Offer(scheduler_.CheckSecond(kind, Svc().clock->Now(), locale.Formats(), locale.Generation(),
-                               Refs()));
+  const DateTime now = Svc().clock->Now();
+  // Whichever one-second timer ticks first on a new day moves the references
+  // to it, so the weekly and monthly checks never compare with yesterday.
+  if (scheduler_.TakeMidnightRefresh(now.date)) MidnightRefresh(now.date);
+  Offer(scheduler_.CheckSecond(kind, now, locale.Formats(), locale.Generation(), Refs()));
 }
 
 void TfrmMain::tmrEventTimer() {

@@ -19,22 +19,7 @@ class ReminderWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     TestEnv().Reset();
-    ClearFolder();
     Clock().Set(2000, 6, 19, 13, 5, 0);  // a Monday
-  }
-  // Folder names can repeat between runs (process ids are reused), so files
-  // of an earlier run are removed; the two pictures stay.
-  static void ClearFolder() {
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((TestEnv().folder + "*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return;
-    do {
-      const std::string name = found.cFileName;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      if (name == "check.bmp" || name == "undo.bmp") continue;
-      DeleteFileA((TestEnv().folder + name).c_str());
-    } while (FindNextFileA(h, &found));
-    FindClose(h);
   }
   void TearDown() override {
     TestEnv().dialogs.duringBox = nullptr;

@@ -103,6 +103,22 @@ TEST_F(SchedulerTest, MidnightRefreshRunsOnTheFirstTickOfTheDayInA24HourLocale) 
   EXPECT_EQ(GetText(P(Kind::Daily).stxtClock), "00:00:07");
 }
 
+TEST_F(SchedulerTest, AWeeklyTimerTickingFirstOnANewDayComparesWithTheNewDay) {
+  Clock().Set(2000, 6, 18, 23, 59, 59);  // Sunday
+  WriteList(Kind::Weekly, {"12:00:00 AM-Sunday--still Sunday?", "12:00:00 AM-Monday--Monday"});
+  WriteList(Kind::Monthly, {"12:00:00 AM-18--the 18th?", "12:00:00 AM-19--the 19th"});
+  Create();
+  TickSecond();
+  // At midnight the weekly and monthly timers run before the clock timer.
+  Clock().AdvanceSeconds(1);
+  Tick(TfrmMain::tmrDayEvent);
+  Tick(TfrmMain::tmrMonth);
+  const auto shown = Announcements();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_NE(shown[0].find("\rMonday"), std::string::npos);
+  EXPECT_NE(shown[1].find("the 19th"), std::string::npos);
+}
+
 TEST_F(SchedulerTest, MonthDay31IsAnnouncedInALongMonthAfterTheRefresh) {
   Clock().Set(2000, 7, 30, 23, 59, 58);
   WriteList(Kind::Monthly, {"12:00:03 AM-31--end of July"});

@@ -69,6 +69,19 @@ std::string ExeFolder() {
   return s.substr(0, s.find_last_of('\\') + 1);
 }
 
+void EmptyFolder(const std::string& dir) {
+  WIN32_FIND_DATAA found;
+  HANDLE h = FindFirstFileA((dir + "*").c_str(), &found);
+  if (h == INVALID_HANDLE_VALUE) return;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::string path = dir + found.cFileName;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+  } while (FindNextFileA(h, &found));
+  FindClose(h);
+}
+
 WinRegistry& Registry() {
   static WinRegistry registry;
   return registry;
@@ -85,12 +98,16 @@ void Env::Reset() {
   shell = FakeShell{};
   help = FakeHelp{};
 
+  // Wine reuses process ids, so the name also carries the start time; a folder
+  // left by an earlier run is emptied all the same.
   static int counter = 0;
+  static const std::string runId = std::to_string(GetCurrentProcessId()) + "-" +
+                                   std::to_string(GetTickCount());
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
-  folder = std::string(temp) + "pendra-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-           std::to_string(++counter) + "\\";
+  folder = std::string(temp) + "pendra-test-" + runId + "-" + std::to_string(++counter) + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
+  EmptyFolder(folder);
   for (const char* f : {"check.bmp", "undo.bmp"})
     CopyFileA((ExeFolder() + f).c_str(), (folder + f).c_str(), FALSE);
 
