@@ -31,8 +31,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 # A bare Xvfb has no window manager: Wine then waits 2 s for one each time a
-# shown window is hidden or destroyed. Let Wine manage the windows itself.
-if [ -n "${PENDRA_XVFB_PID:-}" ] && ! grep -qs '"Managed"="N"' "$WINEPREFIX/user.reg"; then
+# shown window is hidden or destroyed. Let Wine manage the windows itself
+# (PENDRA_WINE_MANAGED=1 keeps the usual managed windows).
+if [ -n "${PENDRA_XVFB_PID:-}" ] && [ -z "${PENDRA_WINE_MANAGED:-}" ] && ! grep -qs '"Managed"="N"' "$WINEPREFIX/user.reg"; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 || true
 fi
 unset _pendra_name _n _i
