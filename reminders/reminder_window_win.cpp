@@ -303,7 +303,8 @@ void TfrmMain::CreatePage(Kind kind) {
   for (int i = 0; i < 2; ++i) {
     HDITEMA item{};
     item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
-    item.fmt = HDF_LEFT | HDF_STRING;
+    // Drawn by the window so that "&" in a heading shows as itself.
+    item.fmt = HDF_LEFT | HDF_STRING | HDF_OWNERDRAW;
     item.cxy = widths[i];
     item.pszText = const_cast<char*>(headings[i]);
     SendMessageA(p.header, HDM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
@@ -684,7 +685,27 @@ LRESULT TfrmMain::OnColor(HDC dc, HWND control) {
   return Default(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
 }
 
+void TfrmMain::DrawHeading(const DRAWITEMSTRUCT& item) {
+  char text[256] = "";
+  HDITEMA hd{};
+  hd.mask = HDI_TEXT;
+  hd.pszText = text;
+  hd.cchTextMax = sizeof text;
+  SendMessageA(item.hwndItem, HDM_GETITEMA, item.itemID, reinterpret_cast<LPARAM>(&hd));
+  HGDIOBJ oldFont = SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)));
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
+  RECT r = item.rcItem;
+  r.left += 6;
+  DrawTextA(item.hDC, text, -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(item.hDC, oldFont);
+}
+
 void TfrmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  if (item.CtlType == ODT_HEADER) {
+    DrawHeading(item);
+    return;
+  }
   const ReminderPage* page = nullptr;
   for (Kind k : kAllKinds)
     if (item.hwndItem == Page(k).btnPlay) page = &Page(k);

@@ -115,6 +115,7 @@ class TfrmMain : public Form, public IReminderHost {
   void OnCommand(int id, int code, HWND control);
   LRESULT OnNotify(NMHDR* hdr);
   LRESULT OnColor(HDC dc, HWND control);
+  void DrawHeading(const DRAWITEMSTRUCT& item);
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void OnTimer(UINT_PTR id);
 
