@@ -117,6 +117,19 @@ std::string FreshProgramFolder(const std::string& pendraExe) {
   return folder;
 }
 
+// Removes the files Pendra left in its program folder, then the folder.
+void RemoveProgramFolder(const std::string& folder) {
+  WIN32_FIND_DATAA fd;
+  HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((folder + fd.cFileName).c_str());
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+  }
+  RemoveDirectoryA(folder.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -146,6 +159,7 @@ int main(int argc, char** argv) {
     if (p >= 0) pendraMs.push_back(p);
     if (b >= 0) bareMs.push_back(b);
   }
+  RemoveProgramFolder(folder);
   if (pendraMs.empty() || bareMs.empty()) {
     std::printf("no successful run\n");
     return 1;
