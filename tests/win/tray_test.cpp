@@ -9,6 +9,8 @@
 #include "app/application_win.h"
 #include "app/tray_window_win.h"
 #include "platform/placeholder_form_win.h"
+#include "reminders/reminder_window_win.h"
+#include "reminders/tabbed_list_win.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"
 #include "tests/win/test_env_win.h"
@@ -382,6 +384,40 @@ TEST_F(TrayTest, SessionEndSavesEveryWindowEvenPastAnError) {
   EXPECT_EQ(Stored("Position", "Left"), "343");
   EXPECT_EQ(icons.back().first, static_cast<DWORD>(NIM_DELETE));
   EXPECT_EQ(quits, std::vector<int>{0});
+}
+
+
+TEST_F(TrayTest, ExitCancelsAReminderEditBeforeTheListsAreSaved) {
+  const std::string file = TestEnv().folder + "DayMessage.lst";
+  const std::string before = "9:00:00 AM-Monday--first\r\n9:30:00 AM-Friday--second\r\n";
+  test::WriteFileBytes(file, before);
+  auto reminder = std::make_unique<TfrmMain>();
+  Forms().frmMain = reminder.get();
+  Start();
+
+  // Take the second weekly row out into the entry panel, as Edit does.
+  const ReminderPage& weekly = reminder->PageOf(Kind::Weekly);
+  HWND list = weekly.list->Handle();
+  SendMessageA(list, LB_SETCURSEL, 1, 0);
+  SendMessageA(GetParent(list), WM_COMMAND,
+               MAKEWPARAM(ControlId(Kind::Weekly, Ctl::list), LBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(list));
+  test::Click(weekly.btnEdit);
+  ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 1);
+  ASSERT_EQ(GetText(weekly.editMessage), "second");
+
+  Command(kMnuClose);
+  // The panel's Cancel ran before the close saved: the row is back at its place.
+  EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(GetText(weekly.editMessage), "");
+  EXPECT_EQ(test::ReadFileBytes(file), before);
+  std::string lastBoot;
+  EXPECT_EQ(Svc().registry->Read(std::string(kReminderEventsKey) + "\\Last Boot", " Date", lastBoot),
+            ValueKind::Text);
+  EXPECT_EQ(lastBoot, "6/19/2000");
+  EXPECT_EQ(quits, std::vector<int>{0});
+  tray.reset();
+  Forms().frmMain = nullptr;
 }
 
 }  // namespace
