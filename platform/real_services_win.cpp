@@ -190,7 +190,10 @@ std::string ToDialogFilter(const std::string& filter) {
 }  // namespace
 
 void RealDialogs::ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) {
-  MessageBoxA(ApplicationWindow(), text.c_str(), caption.c_str(), MB_OK | IconFlag(icon));
+  // Reminders are announced from timers while the user works elsewhere, so
+  // the box asks to come to the front.
+  MessageBoxA(ApplicationWindow(), text.c_str(), caption.c_str(),
+              MB_OK | MB_SETFOREGROUND | IconFlag(icon));
 }
 
 bool RealDialogs::Confirm(const std::string& text) {
