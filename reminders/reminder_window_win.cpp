@@ -427,14 +427,14 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
                             UDS_NOTHOUSANDS;
     AddLabel(g, "Reminder Interval    (Hours)", 255, 101, 175, 16);
     // Built with the values they stand for, so no change handler runs.
-    spneditHours_ = AddControl(g, "EDIT", std::to_string(hourPart_).c_str(), editStyle, 432, 98, 45, 21,
-                               ControlId(kind, Ctl::editHours), WS_EX_CLIENTEDGE);
+    spneditHours_ = AddControl(g, "EDIT", std::to_string(hourPart_).c_str(), editStyle, 432, 98,
+                               45, 21, ControlId(kind, Ctl::editHours), WS_EX_CLIENTEDGE);
     spinHours_ = AddControl(g, UPDOWN_CLASSA, "", spinStyle, 0, 0, 0, 0, ControlId(kind, Ctl::spinHours));
     SendMessageA(spinHours_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spneditHours_), 0);
     SendMessageA(spinHours_, UDM_SETRANGE32, 0, 24);
     AddLabel(g, "Reminder Interval  (Minutes)", 495, 101, 175, 16);
-    spneditMinutes_ = AddControl(g, "EDIT", std::to_string(minutePart_).c_str(), editStyle, 672, 98, 45, 21,
-                                 ControlId(kind, Ctl::editMinutes), WS_EX_CLIENTEDGE);
+    spneditMinutes_ = AddControl(g, "EDIT", std::to_string(minutePart_).c_str(), editStyle, 672,
+                                 98, 45, 21, ControlId(kind, Ctl::editMinutes), WS_EX_CLIENTEDGE);
     spinMinutes_ = AddControl(g, UPDOWN_CLASSA, "", spinStyle, 0, 0, 0, 0,
                               ControlId(kind, Ctl::spinMinutes));
     SendMessageA(spinMinutes_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spneditMinutes_), 0);
