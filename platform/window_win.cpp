@@ -71,6 +71,7 @@ void ShowCaughtError() {
 }
 
 void Form::Show() {
+  BeforeShow();
   if (!Visible()) {
     FormShow();
     ShowWindow(Handle(), SW_SHOW);

@@ -58,7 +58,7 @@ bool Guarded(F&& action) {
 // windows (FormShow, FormHide, FormCloseQuery, FormClose).
 class Form : public Window {
  public:
-  void Show();   // visible and to the front
+  void Show();   // visible and to the front; builds what was put off first
   void Hide();   // runs FormHide when it was visible
   // Runs the close query, then FormClose, then hides. Errors propagate to the
   // caller (the tray's exit stops at the first failing window). Returns false
@@ -67,6 +67,9 @@ class Form : public Window {
   bool Visible() const;
 
  protected:
+  // Runs at the start of every Show, before FormShow: a window that puts off
+  // creating its window or controls until it is first needed builds them here.
+  virtual void BeforeShow() {}
   virtual void FormShow() {}
   virtual void FormHide() {}
   virtual bool FormCloseQuery() { return true; }

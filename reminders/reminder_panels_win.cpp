@@ -97,6 +97,8 @@ void TfrmMain::EnableEntryControls(Kind kind, bool enabled, bool menuMovesToo) {
 }
 
 void TfrmMain::OkClick(Kind kind) {
+  // OK works on the entry panel, so it needs the panel to exist.
+  EnsureControls();
   ReminderPage& p = Page(kind);
   const LocaleFormats& formats = Svc().locale->Formats();
   const std::string message = GetText(p.editMessage);
@@ -188,11 +190,13 @@ void TfrmMain::TestClick(Kind kind) {
 
 void TfrmMain::DTPWeekEventsCloseUp() {
   ReminderPage& p = Page(Kind::Weekly);
+  if (!p.dtpCalendar) return;
   SetText(p.cbSchedule, kEnglishWeekdayNames[static_cast<size_t>(DayOfWeek(PickerValue(p.dtpCalendar).date))]);
 }
 
 void TfrmMain::DTPMonthEventsCloseUp() {
   ReminderPage& p = Page(Kind::Monthly);
+  if (!p.dtpCalendar) return;
   SetText(p.cbSchedule, std::to_string(PickerValue(p.dtpCalendar).date.day));
 }
 
@@ -217,14 +221,25 @@ int TfrmMain::SpinValue(HWND edit, int max) const {
   return std::clamp(value, 0, max);
 }
 
-void TfrmMain::SetSpinValue(HWND edit, int value) {
-  const std::string text = std::to_string(value);
-  if (GetText(edit) != text) SetText(edit, text);
+void TfrmMain::SetSpinValue(int& part, HWND edit, int value) {
+  if (edit) {
+    const std::string text = std::to_string(value);
+    if (GetText(edit) != text) SetText(edit, text);
+    return;
+  }
+  if (part == value) return;
+  part = value;
+  spneditMinutesChange();
 }
 
 void TfrmMain::spneditMinutesChange() {
-  if (!spneditHours_ || !spneditMinutes_) return;
-  interval_ = SpinValue(spneditHours_, 24) * 60 + SpinValue(spneditMinutes_, 60);
+  if (spneditHours_ || spneditMinutes_) {
+    // While the controls are being built their texts are the parts already.
+    if (!built_ || !spneditHours_ || !spneditMinutes_) return;
+    hourPart_ = SpinValue(spneditHours_, 24);
+    minutePart_ = SpinValue(spneditMinutes_, 60);
+  }
+  interval_ = hourPart_ * 60 + minutePart_;
   SetEventPeriod(interval_);
 }
 

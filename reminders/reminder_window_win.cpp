@@ -178,9 +178,7 @@ TfrmMain::TfrmMain() {
   CreateWnd("TfrmMain", "Reminder", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 80, 114, 775, 506,
             ApplicationWindow(), nullptr, CS_DBLCLKS,
             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-  CreateControls();
-  built_ = true;
-  Relayout();
+  CreateStateHolders();
   // The window is created at program start, outside any handler: an error of
   // the creation steps is shown and ends them, and the program goes on.
   scheduler_.SetRefreshDate(Svc().clock->Now().date);
@@ -206,6 +204,47 @@ TfrmMain::~TfrmMain() {
 
 // ---------------------------------------------------------------------------
 // Controls
+
+// What the running program needs while the window has never been shown: the
+// popup menus (the alarm switches and enable states live in them), and hidden
+// edits holding the day references and the alarm-sound paths, children of the
+// window itself so they exist before the pages do.
+void TfrmMain::CreateStateHolders() {
+  for (Kind k : kAllKinds) {
+    ReminderPage& p = Page(k);
+    CreatePopupMenu(k);
+    p.edtSound = AddControl(Handle(), "EDIT", "", ES_AUTOHSCROLL, 0, 0, 10, 10,
+                            ControlId(k, Ctl::edtSound));
+    if (k == Kind::Weekly || k == Kind::Monthly)
+      p.editRef = AddControl(Handle(), "EDIT", "", ES_AUTOHSCROLL, 0, 0, 10, 10,
+                             ControlId(k, Ctl::editRef));
+  }
+}
+
+void TfrmMain::EnsureControls() {
+  if (built_) return;
+  CreateControls();
+  built_ = true;
+  ApplyStateToControls();
+  Relayout();
+}
+
+// Brings the new controls to where the creation steps and everything since
+// would have left them. The entry panels' list buttons keep their design
+// state: before the first show nothing can enable them.
+void TfrmMain::ApplyStateToControls() {
+  for (Kind k : kAllKinds) {
+    ReminderPage& p = Page(k);
+    RefreshList(k);
+    EnableWindow(p.btnClearAll, clearAllEnabled_[static_cast<size_t>(Index(k))]);
+    EnableWindow(p.btnPlay, !GetText(p.edtSound).empty());
+    if (p.cbSchedule) {
+      const std::string ref = GetText(p.editRef);
+      if (!ref.empty()) SetText(p.cbSchedule, ref);
+    }
+    ResetPickers(k);
+  }
+}
 
 HWND TfrmMain::AddControl(HWND parent, const char* cls, const char* text, DWORD style, int x,
                           int y, int w, int h, int id, DWORD exStyle) {
@@ -323,10 +362,6 @@ void TfrmMain::CreatePage(Kind kind) {
 
   CreateButtonPanel(kind, p.page);
 
-  p.edtSound = AddControl(p.page, "EDIT", "", ES_AUTOHSCROLL, 0, 0, 10, 10,
-                          ControlId(kind, Ctl::edtSound));
-
-  CreatePopupMenu(kind);
   list->SetPopupMenu(p.popup, Handle());
 }
 
@@ -369,7 +404,6 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
     p.dtpCalendar = AddControl(g, DATETIMEPICK_CLASSA, "", dateStyle, 170, 66, 215, 21,
                                ControlId(kind, Ctl::dtpCalendar));
     AddHint(p.dtpCalendar, "Select Date here");
-    p.editRef = AddControl(g, "EDIT", "", ES_AUTOHSCROLL, 0, 0, 10, 10, ControlId(kind, Ctl::editRef));
   }
 
   AddLabel(g, "Reminder Time", 400, 48, 100, 16);
@@ -392,14 +426,15 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
     const DWORD spinStyle = WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
                             UDS_NOTHOUSANDS;
     AddLabel(g, "Reminder Interval    (Hours)", 255, 101, 175, 16);
-    spneditHours_ = AddControl(g, "EDIT", "0", editStyle, 432, 98, 45, 21,
-                               ControlId(kind, Ctl::editHours), WS_EX_CLIENTEDGE);
+    // Built with the values they stand for, so no change handler runs.
+    spneditHours_ = AddControl(g, "EDIT", std::to_string(hourPart_).c_str(), editStyle, 432, 98,
+                               45, 21, ControlId(kind, Ctl::editHours), WS_EX_CLIENTEDGE);
     spinHours_ = AddControl(g, UPDOWN_CLASSA, "", spinStyle, 0, 0, 0, 0, ControlId(kind, Ctl::spinHours));
     SendMessageA(spinHours_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spneditHours_), 0);
     SendMessageA(spinHours_, UDM_SETRANGE32, 0, 24);
     AddLabel(g, "Reminder Interval  (Minutes)", 495, 101, 175, 16);
-    spneditMinutes_ = AddControl(g, "EDIT", "0", editStyle, 672, 98, 45, 21,
-                                 ControlId(kind, Ctl::editMinutes), WS_EX_CLIENTEDGE);
+    spneditMinutes_ = AddControl(g, "EDIT", std::to_string(minutePart_).c_str(), editStyle, 672,
+                                 98, 45, 21, ControlId(kind, Ctl::editMinutes), WS_EX_CLIENTEDGE);
     spinMinutes_ = AddControl(g, UPDOWN_CLASSA, "", spinStyle, 0, 0, 0, 0,
                               ControlId(kind, Ctl::spinMinutes));
     SendMessageA(spinMinutes_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(spneditMinutes_), 0);
@@ -549,7 +584,10 @@ void TfrmMain::GoToPage(Kind kind) {
 // ---------------------------------------------------------------------------
 // Lists
 
-void TfrmMain::RefreshList(Kind kind) { Page(kind).list->SetItems(book_.List(kind)); }
+void TfrmMain::RefreshList(Kind kind) {
+  // A list not built yet is filled from the book when it is.
+  if (Page(kind).list) Page(kind).list->SetItems(book_.List(kind));
+}
 
 void TfrmMain::SaveList(Kind kind) { WriteListFile(ListFilePath(kind), book_.LinesToSave(kind)); }
 
@@ -782,8 +820,9 @@ void TfrmMain::FormCreate() {
   const TodayRefs refs = TodayRefs::For(now.date);
 
   interval_ = ini.ReadInteger("Time", "Interval", 0);
-  SetSpinValue(spneditHours_, std::clamp(ini.ReadInteger("Time", "HourInterval", 0), 0, 24));
-  SetSpinValue(spneditMinutes_, std::clamp(ini.ReadInteger("Time", "MinuteInterval", 0), 0, 60));
+  SetSpinValue(hourPart_, spneditHours_, std::clamp(ini.ReadInteger("Time", "HourInterval", 0), 0, 24));
+  SetSpinValue(minutePart_, spneditMinutes_,
+               std::clamp(ini.ReadInteger("Time", "MinuteInterval", 0), 0, 60));
   SetEventPeriod(interval_);
 
   SetText(Page(Kind::Weekly).cbSchedule, refs.dayStr);
@@ -807,6 +846,7 @@ void TfrmMain::FormCreate() {
 
   for (Kind k : kAllKinds) {
     const bool rows = !book_.List(k).empty();
+    clearAllEnabled_[static_cast<size_t>(Index(k))] = rows;
     EnableWindow(Page(k).btnClearAll, rows);
     EnableMenuItemById(Page(k).popup, MenuId(k, Mnu::RemoveAll), rows);
   }
@@ -851,10 +891,12 @@ void TfrmMain::FormHide() {
   TRegIniFile ini(*Svc().registry, kReminderEventsKey);
   ini.WriteInteger("Page", "Active Page", Index(ActivePage()));
 
-  interval_ = SpinValue(spneditHours_, 24) * 60 + SpinValue(spneditMinutes_, 60);
+  const int hours = built_ ? SpinValue(spneditHours_, 24) : hourPart_;
+  const int minutes = built_ ? SpinValue(spneditMinutes_, 60) : minutePart_;
+  interval_ = hours * 60 + minutes;
   ini.WriteInteger("Time", "Interval", interval_);
-  ini.WriteInteger("Time", "HourInterval", SpinValue(spneditHours_, 24));
-  ini.WriteInteger("Time", "MinuteInterval", SpinValue(spneditMinutes_, 60));
+  ini.WriteInteger("Time", "HourInterval", hours);
+  ini.WriteInteger("Time", "MinuteInterval", minutes);
   SetEventPeriod(ini.ReadInteger("Time", "Interval", 0));
 
   // A minimised or maximised window stores the place it comes back to.

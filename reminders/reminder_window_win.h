@@ -29,8 +29,16 @@ class TfrmMain : public Form, public IReminderHost {
   static constexpr UINT_PTR tmrDailyEvent = 4;
   static constexpr UINT_PTR tmrMonth = 5;
 
+  // Creates the top-level window (it owns the timers), the popup menus and
+  // the hidden state holders, and runs the creation steps; the visible
+  // controls wait for the first show.
   TfrmMain();
   ~TfrmMain() override;
+
+  // Builds the visible controls once and brings them to the state they would
+  // have had if built at creation. Show runs it; idempotent.
+  void EnsureControls();
+  bool ControlsBuilt() const { return built_; }
 
   // "Exit Pendra" runs the Cancel of the four entry panels first, in the order
   // weekly, one-time, daily, monthly.
@@ -88,6 +96,7 @@ class TfrmMain : public Form, public IReminderHost {
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void BeforeShow() override { EnsureControls(); }
   void FormShow() override;
   void FormHide() override;
   void FormClose() override;
@@ -95,7 +104,9 @@ class TfrmMain : public Form, public IReminderHost {
  private:
   friend class TBootCode;
 
+  void CreateStateHolders();
   void CreateControls();
+  void ApplyStateToControls();
   void CreatePage(Kind kind);
   void CreateEntryPanel(Kind kind, HWND sheet);
   void CreateButtonPanel(Kind kind, HWND sheet);
@@ -136,7 +147,9 @@ class TfrmMain : public Form, public IReminderHost {
   void DrainAnnouncements();
   void ShowAnnouncement(const DueReminder& due, Words words);
   int SpinValue(HWND edit, int max) const;
-  void SetSpinValue(HWND edit, int value);
+  // Sets one interval part: through its spin edit when built (whose change
+  // handler follows), else directly, running the change handler on a change.
+  void SetSpinValue(int& part, HWND edit, int value);
 
   ReminderBook book_;
   ReminderScheduler scheduler_{book_};
@@ -157,9 +170,16 @@ class TfrmMain : public Form, public IReminderHost {
   HFONT uiFont_ = nullptr, listFont_ = nullptr, clockFont_ = nullptr;
   HBRUSH tealBrush_ = nullptr, blackBrush_ = nullptr;
 
+  // The spin edits' values while they do not exist yet; the edits show them
+  // when built.
+  int hourPart_ = 0, minutePart_ = 0;
+  // Remove All as the creation steps left it (enabled by design), for the
+  // buttons built later.
+  std::array<bool, 4> clearAllEnabled_{true, true, true, true};
+
   int interval_ = 0;        // reminder interval, minutes
   UINT eventPeriodMs_ = 0;  // tmrEvent's period; 0 while stopped
-  bool built_ = false;
+  bool built_ = false;      // the visible controls exist
 };
 
 // The start-up data module: announces the reminders of today missed since the

@@ -30,6 +30,7 @@ class ReminderCommandsTest : public ::testing::Test {
   TfrmMain& Open() {
     frm_.reset();
     frm_ = std::make_unique<TfrmMain>();
+    frm_->EnsureControls();
     PumpMessages();
     return *frm_;
   }

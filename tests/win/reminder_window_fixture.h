@@ -30,7 +30,15 @@ class ReminderWindowTest : public ::testing::Test {
   static FakeClock& Clock() { return TestEnv().clock; }
   static FakeDialogs& Dialogs() { return TestEnv().dialogs; }
 
+  // The window with its controls built at once, as a first show builds them.
   TfrmMain& Create() {
+    frm_ = std::make_unique<TfrmMain>();
+    frm_->EnsureControls();
+    return *frm_;
+  }
+  // The window as the program creates it at start: controls not built yet.
+  TfrmMain& CreateUnshown() {
+    frm_.reset();
     frm_ = std::make_unique<TfrmMain>();
     return *frm_;
   }
