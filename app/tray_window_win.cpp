@@ -64,7 +64,6 @@ TfrmTray::TfrmTray() {
   CreateWnd("TfrmTray", "frmTray", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kDesignLeft,
             kDesignTop, kLauncherSize, kLauncherSize, ApplicationWindow(), nullptr, CS_DBLCLKS,
             reinterpret_cast<HBRUSH>(COLOR_DESKTOP + 1));
-  CreateHintWindow();
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   // An error here is shown and ends the creation steps, as for any window.
   Guarded([&] { FormCreate(); });
@@ -109,8 +108,9 @@ void TfrmTray::CreateHintWindow() {
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   tool.hwnd = Handle();
   tool.uId = reinterpret_cast<UINT_PTR>(Handle());
-  tool.lpszText = const_cast<char*>("");
+  tool.lpszText = const_cast<char*>(hintText_.c_str());
   SendMessageA(hint_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageA(hint_, TTM_ACTIVATE, TRUE, 0);
 }
 
 void TfrmTray::FormCreate() {
@@ -168,7 +168,7 @@ void TfrmTray::SetCaption(int id, const char* caption) {
 bool TfrmTray::IconShown() const { return MenuCaption(kDoNotShowInTray1) == kCaptionHideIcon; }
 
 std::string TfrmTray::Hint() const {
-  if (!hint_) return {};
+  if (!hint_) return hintText_;
   char text[128] = {};
   TOOLINFOA tool{};
   tool.cbSize = TTTOOLINFOA_V2_SIZE;
@@ -217,6 +217,7 @@ void TfrmTray::FormShow() {
   SetWindowPos(Handle(), nullptr, target.left, target.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
+  hintText_ = kLauncherHint;
   if (hint_) {
     SendMessageA(hint_, TTM_ACTIVATE, TRUE, 0);
     TOOLINFOA tool{};
@@ -430,6 +431,9 @@ LRESULT TfrmTray::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       imgStartMouseDown(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
       return 0;
     case WM_MOUSEMOVE:
+      // The hint's tooltip window is made when the mouse first comes over the
+      // launcher, which keeps it out of the program's start.
+      if (!hint_ && !hintText_.empty()) CreateHintWindow();
       imgStartMouseMove(GET_X_LPARAM(lp), GET_Y_LPARAM(lp));
       return 0;
     case WM_LBUTTONUP:

@@ -107,6 +107,7 @@ class TfrmTray : public Form {
   HICON imgPendra_ = nullptr;  // the same picture, given to the tray icon
   HMENU pmnSysTrayEx_ = nullptr;
   HWND hint_ = nullptr;
+  std::string hintText_;  // the launcher's hint, set at every show
   NOTIFYICONDATAA trayIcon_{};
   UINT taskbarCreated_ = 0;
 

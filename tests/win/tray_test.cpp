@@ -2,6 +2,9 @@
 // the launcher's mouse, start with Windows, help and the exit sequence.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -131,6 +134,14 @@ TEST_F(TrayTest, FirstStartShowsBothFacesAndTheMenu) {
   EXPECT_EQ(FindWindowA("TfrmTray", "frmTray"), Tray());
   EXPECT_EQ(GetWindow(Tray(), GW_OWNER), ApplicationWindow());
   EXPECT_TRUE(GetWindowLongA(Tray(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(tray->Hint(), "Pendra: Right click for Menu");
+  // The tooltip that shows it comes with the first mouse move over the launcher.
+  Mouse(WM_MOUSEMOVE, 5, 5);
+  HWND tip = nullptr;
+  for (HWND w = FindWindowExA(nullptr, nullptr, TOOLTIPS_CLASSA, nullptr); w && !tip;
+       w = FindWindowExA(nullptr, w, TOOLTIPS_CLASSA, nullptr))
+    if (GetWindow(w, GW_OWNER) == Tray()) tip = w;
+  EXPECT_NE(tip, nullptr);
   EXPECT_EQ(tray->Hint(), "Pendra: Right click for Menu");
 
   ASSERT_EQ(icons.size(), 1u);
@@ -392,6 +403,7 @@ TEST_F(TrayTest, ExitCancelsAReminderEditBeforeTheListsAreSaved) {
   const std::string before = "9:00:00 AM-Monday--first\r\n9:30:00 AM-Friday--second\r\n";
   test::WriteFileBytes(file, before);
   auto reminder = std::make_unique<TfrmMain>();
+  reminder->EnsureControls();
   Forms().frmMain = reminder.get();
   Start();
 
