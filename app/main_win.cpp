@@ -1,7 +1,6 @@
 // Program entry: one instance per desktop, the ten objects created in order,
 // then the message loop until the tray window closes.
 #include <windows.h>
-#include <commctrl.h>
 
 #include <memory>
 
@@ -60,9 +59,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // The first instance is running: leave without touching anything.
   if (FindWindowA("TfrmTray", "frmTray")) return 0;
 
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_UPDOWN_CLASS |
-                                           ICC_BAR_CLASSES};
-  InitCommonControlsEx(&icc);
   InstallRealServices();
   // Hidden for good: the program never has a taskbar button.
   CreateApplicationWindow();

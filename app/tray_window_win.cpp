@@ -1,5 +1,7 @@
 #include "app/tray_window_win.h"
 
+#include "platform/on_demand_win.h"
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -99,6 +101,7 @@ void TfrmTray::BuildMenu() {
 }
 
 void TfrmTray::CreateHintWindow() {
+  EnsureCommonControls();
   hint_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(),
                           nullptr, GetModuleHandleA(nullptr), nullptr);

@@ -1,7 +1,8 @@
 # Windows build: Pendra.exe, the Win32 layer and the tests that run under Wine.
 target_compile_definitions(pendra_core PUBLIC WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
 
-set(PENDRA_WIN_LIBS comctl32 comdlg32 winmm shell32 gdi32 user32 advapi32 ole32 uuid)
+# comctl32, comdlg32 and winmm are loaded on first use (platform/on_demand_win.cpp).
+set(PENDRA_WIN_LIBS shell32 gdi32 user32 advapi32 ole32 uuid)
 set(PENDRA_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 add_library(pendra_win STATIC ${WIN_SOURCES})

@@ -1,5 +1,7 @@
 #include "platform/real_services_win.h"
 
+#include "platform/on_demand_win.h"
+
 #include <windows.h>
 #include <commdlg.h>
 #include <mmsystem.h>
@@ -218,6 +220,7 @@ bool RealDialogs::Confirm(const std::string& text) {
 bool RealDialogs::OpenFile(const FileDialogRequest& request, std::string& chosenPath) {
   const std::string filter = ToDialogFilter(request.filter);
   std::vector<char> file(32768, '\0');
+  DWORD dialogError = 0;
   auto run = [&](const std::string& initial) {
     std::fill(file.begin(), file.end(), '\0');
     initial.copy(file.data(), std::min(initial.size(), file.size() - 1));
@@ -231,12 +234,12 @@ bool RealDialogs::OpenFile(const FileDialogRequest& request, std::string& chosen
     ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
     ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-    return GetOpenFileNameA(&ofn) != 0;
+    return OpenFileDialog(&ofn, &dialogError) != 0;
   };
   bool chosen = run(request.initialFile);
   // A stored file name the dialog cannot take would otherwise end the dialog
   // before the user sees it; open it afresh without one.
-  if (!chosen && CommDlgExtendedError() != 0 && !request.initialFile.empty()) chosen = run({});
+  if (!chosen && dialogError != 0 && !request.initialFile.empty()) chosen = run({});
   if (!chosen) return false;
   chosenPath = file.data();
   return true;
@@ -249,7 +252,7 @@ namespace {
 class RealSound final : public ISound {
  public:
   bool PlayFile(const std::string& path) override {
-    return PlaySoundA(path.c_str(), GetModuleHandleA(nullptr), SND_FILENAME) != FALSE;
+    return PlaySoundFile(path.c_str(), GetModuleHandleA(nullptr), SND_FILENAME) != FALSE;
   }
 };
 

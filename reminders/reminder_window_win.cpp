@@ -3,6 +3,8 @@
 // reminder_panels_win.cpp.
 #include "reminders/reminder_window_win.h"
 
+#include "platform/on_demand_win.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
@@ -223,6 +225,7 @@ void TfrmMain::CreateStateHolders() {
 
 void TfrmMain::EnsureControls() {
   if (built_) return;
+  EnsureCommonControls();
   CreateControls();
   built_ = true;
   ApplyStateToControls();

@@ -6,12 +6,12 @@
 #include <commctrl.h>
 
 #include "app/application_win.h"
+#include "platform/on_demand_win.h"
 #include "tests/win/test_env_win.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
-  InitCommonControlsEx(&icc);
+  pendra::EnsureCommonControls();
   pendra::test::TestEnv().Reset();
   pendra::CreateApplicationWindow();
   return RUN_ALL_TESTS();
