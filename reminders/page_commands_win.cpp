@@ -44,7 +44,7 @@ const Route kRoutes[] = {
      {"btnMoveBottomClick", "btnMoveBottom2Click", "btnMoveBottom3Click", "btnMoveBottom4Click"}},
     {Command::ChooseSound, Ctl::btnSound, Mnu::AlarmSound,
      {"btnSoundClick", "btnSound2Click", "btnSound3Click", "btnMonthSoundClick"}},
-    {Command::TogglePlay, Ctl::btnPlay, Mnu::PlaySound,
+    {Command::TogglePlay, Ctl::btnPlay, Mnu::PlaySounds,
      {"btnPlayClick", "btnPlay2Click", "btnPlay3Click, PlaySound3Click", "btnPlay4Click"}},
     {Command::HideButtons, Ctl::btnHideButtons, Mnu::HideButtons,
      {"btnHideButtonsClick", "btnHideButtons2Click", "btnHideButtons3Click",
@@ -269,11 +269,11 @@ void ReminderPageCommands::SoundPathChanged(Kind kind) {
   ReminderPage& p = host_.Page(kind);
   const bool chosen = !GetText(p.edtSound).empty();
   EnableWindow(p.btnPlay, chosen);
-  EnableMenuItemById(p.popup, MenuId(kind, Mnu::PlaySound), chosen);
+  EnableMenuItemById(p.popup, MenuId(kind, Mnu::PlaySounds), chosen);
 }
 
 bool ReminderPageCommands::SwitchOn(Kind kind) {
-  return MenuItemChecked(host_.Page(kind).popup, MenuId(kind, Mnu::PlaySound));
+  return MenuItemChecked(host_.Page(kind).popup, MenuId(kind, Mnu::PlaySounds));
 }
 
 void ReminderPageCommands::LoadSwitchPicture(Kind kind, bool on) {
@@ -294,7 +294,7 @@ void ReminderPageCommands::LoadSwitchPicture(Kind kind, bool on) {
 void ReminderPageCommands::TogglePlay(Kind kind) {
   const bool on = SwitchOn(kind);
   LoadSwitchPicture(kind, on);
-  CheckMenuItemById(host_.Page(kind).popup, MenuId(kind, Mnu::PlaySound), !on);
+  CheckMenuItemById(host_.Page(kind).popup, MenuId(kind, Mnu::PlaySounds), !on);
   LoadSwitchPicture(kind, !on);
 }
 

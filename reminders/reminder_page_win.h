@@ -28,7 +28,7 @@ enum class Ctl : int {
 enum class Mnu : int {
   GoPageA = 1, GoPageB, GoPageC,  // the three other pages, in menu order
   DeleteMessage, EditMessage, RemoveAll, MoveUp, MoveDown, MoveToTop, MoveToBottom,
-  AlarmSound, PlaySound, HideButtons, ShowButtons, Close,
+  AlarmSound, PlaySounds, HideButtons, ShowButtons, Close,  // PlaySounds: the "Play Sounds" items PlaySound1..4
 };
 inline constexpr int kControlBase = 1000;
 inline constexpr int kMenuBase = 5000;

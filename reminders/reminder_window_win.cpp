@@ -513,7 +513,7 @@ void TfrmMain::CreatePopupMenu(Kind kind) {
   add(Mnu::MoveToBottom, "Move To Bottom", true);
   separator();
   add(Mnu::AlarmSound, kind == Kind::OneTime ? "Alarm &Sound" : "Alarm Sound", true);
-  add(Mnu::PlaySound, "Play Sounds", false);
+  add(Mnu::PlaySounds, "Play Sounds", false);
   add(Mnu::HideButtons, "Hide Buttons", kind != Kind::Weekly);
   add(Mnu::ShowButtons, "Show Buttons", false);
   separator();
@@ -838,7 +838,7 @@ void TfrmMain::FormCreate() {
     const std::string path = ini.ReadString("Alarm Sound", "WaveFileName" + slot, "");
     // Only a change of the text runs the path's change handler.
     if (GetText(Page(k).edtSound) != path) SetText(Page(k).edtSound, path);
-    CheckMenuItemById(Page(k).popup, MenuId(k, Mnu::PlaySound),
+    CheckMenuItemById(Page(k).popup, MenuId(k, Mnu::PlaySounds),
                       ini.ReadBool("Play Sound" + slot, "Play", true));
   }
 
@@ -916,7 +916,7 @@ void TfrmMain::FormHide() {
   for (Kind k : kAllKinds) {
     const std::string slot = std::to_string(Info(k).soundSlot);
     ini.WriteString("Alarm Sound", "WaveFileName" + slot, GetText(Page(k).edtSound));
-    ini.WriteBool("Play Sound" + slot, "Play", MenuItemChecked(Page(k).popup, MenuId(k, Mnu::PlaySound)));
+    ini.WriteBool("Play Sound" + slot, "Play", MenuItemChecked(Page(k).popup, MenuId(k, Mnu::PlaySounds)));
   }
 }
 

@@ -39,8 +39,8 @@ TEST_F(AlarmSoundTest, ChoosingAFileEnablesOnlyThatSlotAndTheDialogIsShared) {
   EXPECT_EQ(GetText(P(Kind::Weekly).edtSound), "C:\\Sounds\\ding.wav");
   for (Kind k : kAllKinds) {
     EXPECT_EQ(IsWindowEnabled(P(k).btnPlay) != 0, k == Kind::Weekly) << Index(k);
-    EXPECT_EQ(ItemOn(k, Mnu::PlaySound), k == Kind::Weekly) << Index(k);
-    EXPECT_TRUE(ItemChecked(k, Mnu::PlaySound));
+    EXPECT_EQ(ItemOn(k, Mnu::PlaySounds), k == Kind::Weekly) << Index(k);
+    EXPECT_TRUE(ItemChecked(k, Mnu::PlaySounds));
   }
 
   Menu(Kind::Monthly, Mnu::AlarmSound);  // cancelled, but opened on the weekly choice
@@ -65,7 +65,7 @@ TEST_F(AlarmSoundTest, TheSwitchFlipsWithItsPictureAndSilencesTheSlot) {
   EXPECT_EQ(TestEnv().sound.played, (Rows{"C:\\Sounds\\ding.wav"}));
 
   Click(p.btnPlay);
-  EXPECT_FALSE(ItemChecked(Kind::Weekly, Mnu::PlaySound));
+  EXPECT_FALSE(ItemChecked(Kind::Weekly, Mnu::PlaySounds));
   EXPECT_TRUE(GlyphIs(p.playGlyph, Undo()));
   EXPECT_EQ(Frm().ActivePage(), Kind::OneTime);  // no other slot touched
   EXPECT_TRUE(GlyphIs(P(Kind::OneTime).playGlyph, Check()));
@@ -77,8 +77,8 @@ TEST_F(AlarmSoundTest, TheSwitchFlipsWithItsPictureAndSilencesTheSlot) {
   EXPECT_EQ(TestEnv().sound.played.size(), 1u);
   EXPECT_EQ(TestEnv().dialogs.shown.size(), 3u);  // three announcements, two silent
 
-  Menu(Kind::Weekly, Mnu::PlaySound);
-  EXPECT_TRUE(ItemChecked(Kind::Weekly, Mnu::PlaySound));
+  Menu(Kind::Weekly, Mnu::PlaySounds);
+  EXPECT_TRUE(ItemChecked(Kind::Weekly, Mnu::PlaySounds));
   EXPECT_TRUE(GlyphIs(p.playGlyph, Check()));
   EXPECT_TRUE(Errors().empty());
 }
@@ -94,16 +94,16 @@ TEST_F(AlarmSoundTest, AMissingPictureStopsTheToggleAndTheShowSteps) {
   EXPECT_FALSE(ItemOn(Kind::Weekly, Mnu::HideButtons));
 
   // Switch on: "check.bmp" is loaded first, so the switch stays on.
-  Menu(Kind::Daily, Mnu::PlaySound);
-  EXPECT_TRUE(ItemChecked(Kind::Daily, Mnu::PlaySound));
+  Menu(Kind::Daily, Mnu::PlaySounds);
+  EXPECT_TRUE(ItemChecked(Kind::Daily, Mnu::PlaySounds));
   EXPECT_EQ(Errors().size(), 2u);
 
   // "undo.bmp" missing: the switch flips, the picture of the state left stays.
   MoveFileA(saved.c_str(), Check().c_str());
   WriteFileBytes(Undo(), "");  // there, but no bitmap
-  Menu(Kind::Daily, Mnu::PlaySound);
+  Menu(Kind::Daily, Mnu::PlaySounds);
   EXPECT_EQ(Errors().back(), "Cannot open file " + Undo() + ".");
-  EXPECT_FALSE(ItemChecked(Kind::Daily, Mnu::PlaySound));
+  EXPECT_FALSE(ItemChecked(Kind::Daily, Mnu::PlaySounds));
   EXPECT_TRUE(GlyphIs(P(Kind::Daily).playGlyph, Check()));
 }
 

@@ -91,7 +91,7 @@ TEST_F(WindowTest, HidingStoresTheIntervalPageAndSoundsAndARestartReadsThem) {
   Type(Frm().spneditHours(), "1");
   Type(Frm().spneditMinutes(), "30");
   Type(P(Kind::Daily).edtSound, "C:\\bell.wav");
-  CheckMenuItemById(P(Kind::Weekly).popup, MenuId(Kind::Weekly, Mnu::PlaySound), false);
+  CheckMenuItemById(P(Kind::Weekly).popup, MenuId(Kind::Weekly, Mnu::PlaySounds), false);
   Frm().GoToPage(Kind::Daily);
   EXPECT_TRUE(Frm().TabHighlighted(Kind::Daily));
   EXPECT_FALSE(Frm().TabHighlighted(Kind::OneTime));
@@ -113,10 +113,10 @@ TEST_F(WindowTest, HidingStoresTheIntervalPageAndSoundsAndARestartReadsThem) {
   EXPECT_EQ(GetText(P(Kind::Daily).edtSound), "C:\\bell.wav");
   // A stored path enables the slot's play controls; the others stay disabled.
   EXPECT_TRUE(Enabled(P(Kind::Daily).btnPlay));
-  EXPECT_TRUE(ItemEnabled(Kind::Daily, Mnu::PlaySound));
+  EXPECT_TRUE(ItemEnabled(Kind::Daily, Mnu::PlaySounds));
   EXPECT_FALSE(Enabled(P(Kind::OneTime).btnPlay));
-  EXPECT_FALSE(ItemChecked(Kind::Weekly, Mnu::PlaySound));
-  EXPECT_TRUE(ItemChecked(Kind::Monthly, Mnu::PlaySound));
+  EXPECT_FALSE(ItemChecked(Kind::Weekly, Mnu::PlaySounds));
+  EXPECT_TRUE(ItemChecked(Kind::Monthly, Mnu::PlaySounds));
   Frm().Show();
   EXPECT_EQ(Frm().ActivePage(), Kind::Daily);
   EXPECT_TRUE(Frm().TabHighlighted(Kind::Daily));
@@ -203,8 +203,8 @@ TEST_F(WindowTest, ControlsStartInTheirDesignStates) {
     EXPECT_FALSE(ItemEnabled(k, Mnu::EditMessage));
     for (Mnu on : {Mnu::MoveUp, Mnu::MoveDown, Mnu::MoveToTop, Mnu::MoveToBottom})
       EXPECT_TRUE(ItemEnabled(k, on));
-    EXPECT_FALSE(ItemEnabled(k, Mnu::PlaySound));
-    EXPECT_TRUE(ItemChecked(k, Mnu::PlaySound));
+    EXPECT_FALSE(ItemEnabled(k, Mnu::PlaySounds));
+    EXPECT_TRUE(ItemChecked(k, Mnu::PlaySounds));
     EXPECT_EQ(ItemEnabled(k, Mnu::HideButtons), k != Kind::Weekly);
     EXPECT_FALSE(ItemEnabled(k, Mnu::ShowButtons));
     EXPECT_EQ(GetMenuItemCount(p.popup), 19);
@@ -224,18 +224,18 @@ TEST_F(WindowTest, PlaySoundTakesNoFocusButStillClicks) {
   const ReminderPage& p = P(Kind::OneTime);
   Type(p.edtSound, "C:\\a.wav");
   SetFocus(p.editMessage);
-  ASSERT_TRUE(ItemChecked(Kind::OneTime, Mnu::PlaySound));
+  ASSERT_TRUE(ItemChecked(Kind::OneTime, Mnu::PlaySounds));
   SendMessageA(p.btnPlay, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   EXPECT_EQ(GetFocus(), p.editMessage);
   SendMessageA(p.btnPlay, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
   PumpMessages();
-  EXPECT_FALSE(ItemChecked(Kind::OneTime, Mnu::PlaySound));
+  EXPECT_FALSE(ItemChecked(Kind::OneTime, Mnu::PlaySounds));
   // Released outside the button: no click.
   SendMessageA(p.btnPlay, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageA(p.btnPlay, WM_LBUTTONUP, 0, MAKELPARAM(-50, -50));
-  EXPECT_FALSE(ItemChecked(Kind::OneTime, Mnu::PlaySound));
+  EXPECT_FALSE(ItemChecked(Kind::OneTime, Mnu::PlaySounds));
   Click(p.btnPlay);
-  EXPECT_TRUE(ItemChecked(Kind::OneTime, Mnu::PlaySound));
+  EXPECT_TRUE(ItemChecked(Kind::OneTime, Mnu::PlaySounds));
 }
 
 TEST_F(WindowTest, TheListTakesTheFullWidthWhileTheButtonPanelIsHidden) {
