@@ -1,9 +1,7 @@
 #include "tests/e2e/e2e_harness.h"
 
 #include <algorithm>
-#include <fstream>
 #include <ostream>
-#include <sstream>
 
 namespace pendra::e2e {
 namespace {
@@ -385,19 +383,6 @@ std::vector<std::string> RegSnapshot(const std::string& keyPath, HKEY root) {
   RegCloseKey(key);
   std::sort(out.begin(), out.end());
   return out;
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
 }
 
 bool FileExists(const std::string& path) {

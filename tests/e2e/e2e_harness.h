@@ -21,6 +21,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+
+#include "tests/common/file_bytes.h"
 #include <vector>
 
 namespace pendra::e2e {
@@ -128,8 +130,8 @@ void DeleteRegTree(const std::string& keyPath, HKEY root = HKEY_CURRENT_USER);
 std::vector<std::string> RegSnapshot(const std::string& keyPath, HKEY root = HKEY_CURRENT_USER);
 
 // Files.
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
+using testing_files::ReadFileBytes;
+using testing_files::WriteFileBytes;
 bool FileExists(const std::string& path);
 // Names of the files in a folder (sorted), with their sizes: "name:size".
 std::vector<std::string> FolderSnapshot(const std::string& folder);

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "app/application_win.h"
 #include "settings/reg_ini.h"
@@ -153,19 +151,6 @@ void PressKey(HWND control, WPARAM vk, char ch) {
   if (ch) SendMessageA(control, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(ch)), 1);
   SendMessageA(control, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
   PumpMessages();
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
 }
 
 }  // namespace pendra::test

@@ -5,6 +5,8 @@
 #include <deque>
 #include <functional>
 #include <string>
+
+#include "tests/common/file_bytes.h"
 #include <vector>
 
 #include "platform/services.h"
@@ -98,7 +100,7 @@ void Click(HWND button);
 void MenuCommand(HWND window, int id);
 // Sends a key press (WM_KEYDOWN then WM_CHAR where it has one) to a control.
 void PressKey(HWND control, WPARAM vk, char ch = 0);
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
+using testing_files::ReadFileBytes;
+using testing_files::WriteFileBytes;
 
 }  // namespace pendra::test
