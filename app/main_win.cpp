@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/application_win.h"
+#include "platform/application_win.h"
 #include "app/single_instance_win.h"
 #include "app/tray_window_win.h"
 #include "platform/placeholder_form_win.h"

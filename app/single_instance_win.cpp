@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/application_win.h"
+#include "platform/application_win.h"
 
 namespace pendra {
 namespace {

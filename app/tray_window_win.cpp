@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-#include "app/application_win.h"
+#include "platform/application_win.h"
 #include "platform/monitor_win.h"
 #include "platform/services.h"
 #include "reminders/reminder_window_win.h"

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/application_win.h"
+#include "platform/application_win.h"
 #include "settings/registry_win.h"
 
 namespace pendra {

@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "app/application_win.h"
+#include "platform/application_win.h"
 #include "platform/monitor_win.h"
 #include "platform/services.h"
 #include "settings/reg_ini.h"

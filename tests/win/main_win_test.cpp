@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-#include "app/application_win.h"
+#include "platform/application_win.h"
 #include "platform/on_demand_win.h"
 #include "tests/win/test_env_win.h"
 

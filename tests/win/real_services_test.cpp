@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "app/application_win.h"
+#include "platform/application_win.h"
 #include "platform/real_services_win.h"
 #include "platform/services.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/application_win.h"
+#include "platform/application_win.h"
 #include "platform/placeholder_form_win.h"
 #include "tests/win/reminder_window_fixture.h"
 

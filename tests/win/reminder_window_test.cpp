@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/application_win.h"
+#include "platform/application_win.h"
 #include "tests/win/reminder_window_fixture.h"
 
 namespace pendra::test {

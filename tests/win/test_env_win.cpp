@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/application_win.h"
+#include "platform/application_win.h"
 #include "settings/reg_ini.h"
 #include "settings/registry_win.h"
 

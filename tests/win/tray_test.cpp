@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/application_win.h"
+#include "platform/application_win.h"
 #include "app/tray_window_win.h"
 #include "platform/placeholder_form_win.h"
 #include "reminders/reminder_window_win.h"

@@ -1,4 +1,4 @@
-#include "app/application_win.h"
+#include "platform/application_win.h"
 
 #include "platform/services.h"
 #include "platform/window_win.h"

@@ -1,5 +1,6 @@
 #pragma once
-// The hidden application window and the program's ten objects.
+// The hidden application window and the table of the program's ten objects,
+// through which windows show one another and the tray ends the program.
 #include <windows.h>
 
 namespace pendra {
