@@ -12,23 +12,27 @@
 PENDRA_PRINT_QUEUE_NAME=PendraPDF
 PENDRA_PDF_OUT=/var/spool/pendra-pdf
 
+# lpstat -r exits 0 either way; its words tell.
+_pendra_cupsd_running() {
+  lpstat -r 2>/dev/null | grep -q 'scheduler is running'
+}
+
 pendra_print_setup() {
   local folder=$1
   PENDRA_PRINT_REASON=
   if [ "$(id -u)" -ne 0 ]; then PENDRA_PRINT_REASON="not root: cannot set up a printer"; return 1; fi
-  local tool
+  local tool i
   for tool in cupsd lpadmin lpstat pdftotext; do
     if ! command -v "$tool" >/dev/null 2>&1; then
       PENDRA_PRINT_REASON="$tool is not installed"; return 1
     fi
   done
   if [ ! -x /usr/lib/cups/backend/cups-pdf ]; then PENDRA_PRINT_REASON="cups-pdf is not installed"; return 1; fi
-  if ! lpstat -r >/dev/null 2>&1; then
+  if ! _pendra_cupsd_running; then
     cupsd -f >/dev/null 2>&1 &
     PENDRA_CUPSD_PID=$!
-    local i
-    for i in $(seq 1 50); do lpstat -r >/dev/null 2>&1 && break; sleep 0.2; done
-    if ! lpstat -r >/dev/null 2>&1; then PENDRA_PRINT_REASON="cupsd does not start"; return 1; fi
+    for i in $(seq 1 50); do _pendra_cupsd_running && break; sleep 0.2; done
+    if ! _pendra_cupsd_running; then PENDRA_PRINT_REASON="cupsd does not start"; return 1; fi
   fi
   # A printer of its own: its PDFs go to one folder, each named by its job
   # number, so printouts with the same (empty) title do not replace each other.
@@ -36,10 +40,16 @@ pendra_print_setup() {
   find "$PENDRA_PDF_OUT" -name '*.pdf' -mmin +60 -delete 2>/dev/null || true
   printf 'Out %s\nLabel 1\nGrp lpadmin\nDecodeHexStrings 1\n' "$PENDRA_PDF_OUT" \
     >/etc/cups/cups-pdf-pendra.conf
-  if ! lpadmin -p "$PENDRA_PRINT_QUEUE_NAME" -v cups-pdf:/pendra -E >/dev/null 2>&1 ||
-     ! lpadmin -d "$PENDRA_PRINT_QUEUE_NAME" >/dev/null 2>&1; then
-    PENDRA_PRINT_REASON="lpadmin cannot add the PDF printer"; return 1
-  fi
+  # A cupsd that has just started may still refuse a connection or two.
+  local added=
+  for i in $(seq 1 20); do
+    if lpadmin -p "$PENDRA_PRINT_QUEUE_NAME" -v cups-pdf:/pendra -E >/dev/null 2>&1 &&
+       lpadmin -d "$PENDRA_PRINT_QUEUE_NAME" >/dev/null 2>&1; then
+      added=1; break
+    fi
+    sleep 0.5
+  done
+  if [ -z "$added" ]; then PENDRA_PRINT_REASON="lpadmin cannot add the PDF printer"; return 1; fi
   rm -rf "$folder"
   mkdir -p "$folder"
   PENDRA_PRINT_STAMP="$folder/.started"

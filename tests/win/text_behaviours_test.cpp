@@ -278,10 +278,23 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
     edit->SaveToFile(dir + "copy.txt");
     EXPECT_EQ(ReadFileBytes(dir + "copy.txt"), everyByte);
   }
-  // The rich edit 2.0 control turns a lone LF into CR LF, and says so.
-  WriteFileBytes(dir + "lf.txt", "a\nb\r\n");
-  EXPECT_FALSE(host.rich.LoadFromFile(dir + "lf.txt").faithful);
-  EXPECT_EQ(host.rich.Text(), "a\r\nb\r\n");
+  // What the controls keep: the 1.0 control every byte; the 2.0 control
+  // turns a lone CR or LF into CR LF and CR CR LF into a blank. A load says
+  // so, and a faithful load saves the same bytes.
+  struct Sample {
+    std::string bytes;
+    bool richKeeps, plainKeeps;
+  } samples[] = {{std::string("a\0b\r\n", 5), true, true},
+                 {"a\rb\r\n", false, true},
+                 {"a\nb\r\n", false, true},
+                 {"a\r\r\nb", false, true}};
+  for (const Sample& sample : samples) {
+    WriteFileBytes(dir + "s.txt", sample.bytes);
+    EXPECT_EQ(host.rich.LoadFromFile(dir + "s.txt").faithful, sample.richKeeps) << sample.bytes;
+    EXPECT_EQ(host.plain.LoadFromFile(dir + "s.txt").faithful, sample.plainKeeps) << sample.bytes;
+    host.plain.SaveToFile(dir + "s2.txt");
+    EXPECT_EQ(ReadFileBytes(dir + "s2.txt"), sample.bytes);
+  }
 }
 
 }  // namespace
