@@ -25,7 +25,11 @@ struct InStream {
 
 DWORD CALLBACK ReadIn(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
   auto* in = reinterpret_cast<InStream*>(cookie);
-  const std::size_t n = std::min(in->bytes->size() - in->pos, static_cast<std::size_t>(size));
+  const std::size_t left = in->bytes->size() - in->pos;
+  std::size_t n = std::min(left, static_cast<std::size_t>(size));
+  // A CR LF cut between two pieces reaches some controls (Wine's 2.0 one) as
+  // two line ends; a piece that would end in CR leaves it to the next.
+  if (n < left && n > 1 && (*in->bytes)[in->pos + n - 1] == '\r') --n;
   std::copy_n(in->bytes->data() + in->pos, n, buffer);
   in->pos += n;
   *got = static_cast<LONG>(n);

@@ -263,6 +263,9 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
     if (b % 16 == 0) everyByte += "\r\n";
   }
   everyByte += "\r\n";
+  // Read in pieces of 4,096 bytes: one CR LF falls across two of them.
+  everyByte.append(4095 - everyByte.size() % 4096, 'x');
+  everyByte += "\r\nthe next piece\r\n";
   WriteFileBytes(dir + "all.txt", everyByte);
   for (RichTextControl* edit : {static_cast<RichTextControl*>(&host.rich),
                                 static_cast<RichTextControl*>(&host.plain)}) {
