@@ -32,9 +32,10 @@ enum class TextFormat { PlainText, RichText };
 enum class MouseButton { Left, Right, Middle };
 
 // What a load found. `faithful` is false when saving the text as the control
-// now holds it would not give back the file's bytes (the control changed some
-// of them: a zero byte, a lone CR or LF, CR CR LF); the editor tells the user
-// instead of writing a different file.
+// now holds it would not give back the file's bytes, because the control
+// changed some of them (the 2.0 control turns a lone CR or LF into CR LF and
+// CR CR LF into a blank; the 1.0 control keeps every byte); the editor then
+// tells the user instead of silently writing a different file.
 struct TextLoad {
   bool faithful = true;
 };

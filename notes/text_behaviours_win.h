@@ -10,10 +10,13 @@
 //   const CommandStateRow kRefresh[] = {
 //       {ID_BTN_PASTE, CommandRule::Clipboard, true, true},
 //       {ID_CUT1, CommandRule::Selection, false, true}, ...};
-//   // 2. The behaviours, with the settings key and the font-cancel option.
+//   // 2. Members: the control, then the behaviours with the window's
+//   //    settings key and what a cancelled font dialog does.
+//   TRxRichEdit redtPendra_;
 //   TextBehaviours text_{redtPendra_, {kNotebookKey, FontCancel::StoreCurrentFont,
 //                                      {std::begin(kRefresh), std::end(kRefresh)}}};
-//   // 3. After creating the control and its toolbar and menus:
+//   // 3. When building the controls (the designed font; size in points):
+//   redtPendra_.Create(Handle(), ID_REDT, bounds, {"MS Sans Serif", 10, 0, {}});
 //   text_.Commands().AddToolbar(tlbPendra_);
 //   text_.Commands().AddMenu(MainMenu1_);
 //   text_.Commands().AddMenu(PopupMenuNotes_);
@@ -26,7 +29,9 @@
 // The behaviours take the control's change, mouse-move and link events;
 // `afterChange` runs after the refresh of every change (the editor's modified
 // flag). The window keeps onMouseDown and onKeyDown of the control for its
-// context menu.
+// context menu. The window loads and saves its own files through the control
+// (LoadFromFile, SaveToFile) and calls FontRestore when it needs to (at
+// every show, or once at creation).
 #include <windows.h>
 
 #include <functional>

@@ -34,7 +34,8 @@ class RealPrinting {
   // A text unique to this run, to put into every printout so that the check
   // finds this run's PDFs among others.
   std::string Token() const;
-  // One printout whose text must be `text`, found by the check under `name`.
+  // One printout whose text must be `text`, reported by the check under
+  // `name` (unique in the run).
   void Expect(const std::string& name, const std::string& text) const;
 
  private:
