@@ -108,6 +108,13 @@ LRESULT CALLBACK RichTextControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
   auto* self = static_cast<RichTextControl*>(GetPropA(hwnd, kSelfProp));
   if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
   const WNDPROC base = self->baseProc_;
+  if (msg == WM_NCDESTROY) {
+    // Destroyed with its parent: the object outlives its window.
+    RemovePropA(hwnd, kSelfProp);
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+    self->hwnd_ = nullptr;
+    return CallWindowProcA(base, hwnd, msg, wp, lp);
+  }
   try {
     switch (msg) {
       case WM_MOUSEMOVE:

@@ -212,8 +212,11 @@ TEST_F(TextBehavioursTest, EditCommandsWorkThroughTheClipboard) {
     TextBehaviours& text = edit == &host.rich ? host.richText : host.plainText;
     edit->SetText("one two three");
     edit->Select(4, 4);
+    int changes = 0;
+    text.afterChange = [&] { ++changes; };
     text.Run(TextCommand::Cut);
     EXPECT_EQ(edit->Text(), "one three");
+    EXPECT_EQ(changes, 1);
     edit->Select(0, 3);
     text.Run(TextCommand::Paste);
     EXPECT_EQ(edit->Text(), "two  three");
