@@ -43,6 +43,55 @@ BOOL OpenFileDialog(OPENFILENAMEA* ofn, DWORD* extendedError) {
   return chosen;
 }
 
+BOOL SaveFileDialog(OPENFILENAMEA* ofn, DWORD* extendedError) {
+  using Save = BOOL(WINAPI*)(OPENFILENAMEA*);
+  using Error = DWORD(WINAPI*)();
+  static const auto save = ProcAs<Save>("comdlg32.dll", "GetSaveFileNameA");
+  static const auto error = ProcAs<Error>("comdlg32.dll", "CommDlgExtendedError");
+  if (!save) {
+    *extendedError = 0;
+    return FALSE;
+  }
+  const BOOL chosen = save(ofn);
+  *extendedError = chosen || !error ? 0 : error();
+  return chosen;
+}
+
+BOOL ChooseFontDialog(CHOOSEFONTA* choice) {
+  using Choose = BOOL(WINAPI*)(CHOOSEFONTA*);
+  static const auto choose = ProcAs<Choose>("comdlg32.dll", "ChooseFontA");
+  return choose ? choose(choice) : FALSE;
+}
+
+HWND FindTextDialog(FINDREPLACEA* find) {
+  using Find = HWND(WINAPI*)(FINDREPLACEA*);
+  static const auto open = ProcAs<Find>("comdlg32.dll", "FindTextA");
+  return open ? open(find) : nullptr;
+}
+
+bool EnsureRichEdit20() {
+  static const bool loaded = LoadLibraryA("riched20.dll") != nullptr;
+  return loaded;
+}
+
+bool EnsureRichEdit10() {
+  static const bool loaded = LoadLibraryA("riched32.dll") != nullptr;
+  return loaded;
+}
+
+std::string DefaultPrinterName() {
+  using Get = BOOL(WINAPI*)(LPSTR, LPDWORD);
+  static const auto get = ProcAs<Get>("winspool.drv", "GetDefaultPrinterA");
+  if (!get) return {};
+  DWORD size = 0;
+  get(nullptr, &size);
+  if (size == 0) return {};
+  std::string name(size, '\0');
+  if (!get(name.data(), &size)) return {};
+  name.resize(name.find('\0') == std::string::npos ? name.size() : name.find('\0'));
+  return name;
+}
+
 BOOL PlaySoundFile(const char* path, HMODULE module, DWORD flags) {
   using Play = BOOL(WINAPI*)(LPCSTR, HMODULE, DWORD);
   static const auto play = ProcAs<Play>("winmm.dll", "PlaySoundA");

@@ -1,8 +1,11 @@
 #pragma once
 // System libraries that only some actions need (common controls, the common
-// dialogs, sound) are loaded on first use, which keeps them out of the start.
+// dialogs, sound, the rich edit controls, the spooler) are loaded on first
+// use, which keeps them out of the start.
 #include <windows.h>
 #include <commdlg.h>
+
+#include <string>
 
 namespace pendra {
 
@@ -12,6 +15,23 @@ void EnsureCommonControls();
 
 // GetOpenFileNameA; also reports CommDlgExtendedError when it returns FALSE.
 BOOL OpenFileDialog(OPENFILENAMEA* ofn, DWORD* extendedError);
+
+// GetSaveFileNameA; also reports CommDlgExtendedError when it returns FALSE.
+BOOL SaveFileDialog(OPENFILENAMEA* ofn, DWORD* extendedError);
+
+// ChooseFontA; FALSE when cancelled or when the library is not there.
+BOOL ChooseFontDialog(CHOOSEFONTA* choice);
+
+// FindTextA: the modeless find dialog, or null.
+HWND FindTextDialog(FINDREPLACEA* find);
+
+// Loads RICHED20.DLL ("RichEdit20A") or RICHED32.DLL ("RICHEDIT"), once;
+// false when the library is not there.
+bool EnsureRichEdit20();
+bool EnsureRichEdit10();
+
+// GetDefaultPrinterA; empty when there is no default printer.
+std::string DefaultPrinterName();
 
 // PlaySoundA; FALSE when the sound library is not there.
 BOOL PlaySoundFile(const char* path, HMODULE module, DWORD flags);

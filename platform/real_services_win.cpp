@@ -7,8 +7,13 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include <dlgs.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <map>
+#include <memory>
 #include <vector>
 
 #include "platform/application_win.h"
@@ -217,7 +222,12 @@ bool RealDialogs::Confirm(const std::string& text) {
   return result == IDYES;
 }
 
-bool RealDialogs::OpenFile(const FileDialogRequest& request, std::string& chosenPath) {
+namespace {
+
+using FileDialogFunction = BOOL (*)(OPENFILENAMEA*, DWORD*);
+
+bool RunFileDialog(FileDialogFunction dialog, DWORD flags, const FileDialogRequest& request,
+                   std::string& chosenPath) {
   const std::string filter = ToDialogFilter(request.filter);
   std::vector<char> file(32768, '\0');
   DWORD dialogError = 0;
@@ -226,15 +236,15 @@ bool RealDialogs::OpenFile(const FileDialogRequest& request, std::string& chosen
     initial.copy(file.data(), std::min(initial.size(), file.size() - 1));
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = ApplicationWindow();
+    ofn.hwndOwner = request.owner ? static_cast<HWND>(request.owner) : ApplicationWindow();
     ofn.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
     ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-    return OpenFileDialog(&ofn, &dialogError) != 0;
+    ofn.Flags = flags;
+    return dialog(&ofn, &dialogError) != 0;
   };
   bool chosen = run(request.initialFile);
   // A stored file name the dialog cannot take would otherwise end the dialog
@@ -244,6 +254,88 @@ bool RealDialogs::OpenFile(const FileDialogRequest& request, std::string& chosen
   chosenPath = file.data();
   return true;
 }
+
+}  // namespace
+
+bool RealDialogs::OpenFile(const FileDialogRequest& request, std::string& chosenPath) {
+  return RunFileDialog(OpenFileDialog,
+                       OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR,
+                       request, chosenPath);
+}
+
+bool RealDialogs::SaveFile(const FileDialogRequest& request, std::string& chosenPath) {
+  return RunFileDialog(SaveFileDialog,
+                       OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_ENABLESIZING |
+                           OFN_NOCHANGEDIR,
+                       request, chosenPath);
+}
+
+bool RealDialogs::PickFont(NativeWindow owner, FontSpec& font) {
+  HWND ownerWindow = owner ? static_cast<HWND>(owner) : ApplicationWindow();
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+
+  LOGFONTA lf{};
+  lf.lfHeight = font.size > 0 ? -MulDiv(font.size, dpi, 72) : 0;
+  lf.lfWeight = font.style.bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = font.style.italic;
+  lf.lfUnderline = font.style.underline;
+  lf.lfStrikeOut = font.style.strikeOut;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  font.name.copy(lf.lfFaceName, sizeof lf.lfFaceName - 1);
+
+  CHOOSEFONTA cf{};
+  cf.lStructSize = sizeof cf;
+  cf.hwndOwner = ownerWindow;
+  cf.lpLogFont = &lf;
+  cf.Flags = CF_SCREENFONTS | CF_EFFECTS | CF_INITTOLOGFONTSTRUCT;
+  cf.rgbColors = static_cast<COLORREF>(font.color) & 0xFFFFFF;
+  if (!ChooseFontDialog(&cf)) return false;
+
+  font.name = lf.lfFaceName;
+  font.size = cf.iPointSize > 0 ? (cf.iPointSize + 5) / 10 : MulDiv(std::abs(lf.lfHeight), 72, dpi);
+  font.color = static_cast<int>(cf.rgbColors);
+  font.style = {lf.lfWeight >= FW_SEMIBOLD, lf.lfItalic != 0, lf.lfUnderline != 0,
+                lf.lfStrikeOut != 0};
+  return true;
+}
+
+namespace {
+
+// One find dialog per owner. The record and its text buffer must outlive the
+// modeless dialog, so they stay for the run and are reused.
+struct FindDialogState {
+  FINDREPLACEA find{};
+  char text[256]{};
+  HWND dialog = nullptr;
+};
+
+}  // namespace
+
+void RealDialogs::ShowFind(NativeWindow owner, const std::string& text) {
+  static std::map<NativeWindow, std::unique_ptr<FindDialogState>> states;
+  auto& state = states[owner];
+  if (!state) state = std::make_unique<FindDialogState>();
+  std::fill(std::begin(state->text), std::end(state->text), '\0');
+  text.copy(state->text, sizeof state->text - 1);
+  if (state->dialog && IsWindow(state->dialog)) {
+    SetDlgItemTextA(state->dialog, edt1, state->text);
+    ShowWindow(state->dialog, SW_SHOW);
+    SetForegroundWindow(state->dialog);
+    return;
+  }
+  FINDREPLACEA& find = state->find;
+  find = FINDREPLACEA{};
+  find.lStructSize = sizeof find;
+  find.hwndOwner = static_cast<HWND>(owner);
+  find.Flags = FR_DOWN | FR_HIDEMATCHCASE | FR_HIDEWHOLEWORD | FR_HIDEUPDOWN;
+  find.lpstrFindWhat = state->text;
+  find.wFindWhatLen = sizeof state->text;
+  state->dialog = FindTextDialog(&find);
+}
+
+std::string RealPrinter::DefaultPrinter() { return DefaultPrinterName(); }
 
 // ---- Sound, shell, help -----------------------------------------------------
 
@@ -258,8 +350,9 @@ class RealSound final : public ISound {
 
 class RealShell final : public IShell {
  public:
-  void Open(const std::string& target) override {
-    ShellExecuteA(ApplicationWindow(), "open", target.c_str(), "", "", SW_SHOWNORMAL);
+  void Open(NativeWindow owner, const std::string& target) override {
+    ShellExecuteA(owner ? static_cast<HWND>(owner) : ApplicationWindow(), "open", target.c_str(),
+                  "", "", SW_SHOWNORMAL);
   }
 };
 
@@ -289,6 +382,7 @@ void InstallRealServices() {
   static RealSound sound;
   static RealShell shell;
   static RealHelp help;
+  static RealPrinter printer;
   static WinRegistry registry;
 
   Services& s = Svc();
@@ -298,6 +392,7 @@ void InstallRealServices() {
   s.sound = &sound;
   s.shell = &shell;
   s.help = &help;
+  s.printer = &printer;
   s.registry = &registry;
   s.exePath = ExecutablePath();
   s.programFolder = s.exePath.substr(0, s.exePath.find_last_of('\\') + 1);

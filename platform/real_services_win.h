@@ -30,6 +30,16 @@ class RealDialogs final : public IDialogs {
   void ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) override;
   bool Confirm(const std::string& text) override;
   bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) override;
+  bool SaveFile(const FileDialogRequest& request, std::string& chosenPath) override;
+  bool PickFont(NativeWindow owner, FontSpec& font) override;
+  void ShowFind(NativeWindow owner, const std::string& text) override;
+};
+
+// The default printer of the system; documents go to the printer itself.
+class RealPrinter final : public IPrinter {
+ public:
+  std::string DefaultPrinter() override;
+  std::string DocumentOutput() override { return {}; }
 };
 
 }  // namespace pendra

@@ -10,6 +10,28 @@ namespace pendra {
 
 class IRegistry;
 
+// A window of the platform (an HWND on Windows), passed through the seams as
+// the owner of what they show.
+using NativeWindow = void*;
+
+struct FontStyle {
+  bool bold = false;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  friend bool operator==(const FontStyle&, const FontStyle&) = default;
+};
+
+// The font of a text control: face, size in points (0: the face's default
+// height), colour as 0x00BBGGRR, style.
+struct FontSpec {
+  std::string name;
+  int size = 0;
+  int color = 0;
+  FontStyle style;
+  friend bool operator==(const FontSpec&, const FontSpec&) = default;
+};
+
 class IClock {
  public:
   virtual ~IClock() = default;
@@ -34,6 +56,7 @@ struct FileDialogRequest {
   std::string initialFile;  // file name the dialog opens on
   std::string title;        // empty: the system's
   std::string defaultExt;
+  NativeWindow owner = nullptr;  // null: the application window
 };
 
 class IDialogs {
@@ -45,6 +68,19 @@ class IDialogs {
   virtual bool Confirm(const std::string& text) = 0;
   // Open-file dialog; false when cancelled.
   virtual bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) = 0;
+  // Save-file dialog: the first filter entry selected, a question before an
+  // existing file is overwritten, no read-only box, resizable; false when
+  // cancelled.
+  virtual bool SaveFile(const FileDialogRequest& request, std::string& chosenPath) = 0;
+  // Font dialog (ChooseFontA) opened on `font`: face, size (no limits),
+  // style, underline, strike-out and colour. On OK `font` takes the choice;
+  // false when cancelled.
+  virtual bool PickFont(NativeWindow owner, FontSpec& font) = 0;
+  // Shows the owner's modeless find dialog with `text` as its search text:
+  // search down, no match-case, whole-word or direction controls. Each press
+  // of Find Next reaches the owner as the registered "commdlg_FindReplace"
+  // message.
+  virtual void ShowFind(NativeWindow owner, const std::string& text) = 0;
 };
 
 class ISound {
@@ -57,7 +93,18 @@ class ISound {
 class IShell {
  public:
   virtual ~IShell() = default;
-  virtual void Open(const std::string& target) = 0;  // ShellExecuteA "open"
+  // ShellExecuteA(owner, "open", target, "", "", SW_SHOWNORMAL); the result
+  // is not looked at. A null owner stands for the application window.
+  virtual void Open(NativeWindow owner, const std::string& target) = 0;
+};
+
+class IPrinter {
+ public:
+  virtual ~IPrinter() = default;
+  // The default printer's name; empty when there is none.
+  virtual std::string DefaultPrinter() = 0;
+  // Where a print job goes: empty for the printer itself, else a file name.
+  virtual std::string DocumentOutput() = 0;
 };
 
 class IHelp {
@@ -73,6 +120,7 @@ struct Services {
   ISound* sound = nullptr;
   IShell* shell = nullptr;
   IHelp* help = nullptr;
+  IPrinter* printer = nullptr;
   IRegistry* registry = nullptr;
   std::string programFolder;  // with its trailing separator
   std::string exePath;        // full path of the running executable

@@ -77,17 +77,39 @@ run_suite() {
 
 run_suite core_tests "$BUILD/native/core_tests"
 
+# Real printing: a PDF printer as the default printer, set up before the Wine
+# prefix so that Wine finds it there.
+. scripts/print-check.sh
+PRINTING=
+if pendra_print_setup "$BUILD/print-check"; then
+  PRINTING=1
+else
+  echo "== printing checks skipped: $PENDRA_PRINT_REASON"
+fi
+
 # One fresh Wine prefix (and one Xvfb when there is no display) for the run.
 export PENDRA_WINEPREFIX="${TMPDIR:-/tmp}/pendra-wine-test-$$-$(date +%s)"
 cleanup() {
   . scripts/wine-stop.sh
   rm -rf "$PENDRA_WINEPREFIX"
+  pendra_print_stop
 }
 trap cleanup EXIT
 . scripts/wine-env.sh test
 
 if [ -f "$BUILD/win/win_tests.exe" ]; then
   run_suite win_tests wine "$BUILD/win/win_tests.exe"
+fi
+# The PDFs of the printouts the Windows tests made, read back.
+if [ -n "$PRINTING" ]; then
+  echo "== print_check"
+  pendra_print_check
+  PASSED=$((PASSED + PRINT_PASSED))
+  FAILED=$((FAILED + PRINT_FAILED))
+  SUMMARY+=("print_check: $PRINT_PASSED passed, $PRINT_FAILED failed")
+else
+  SKIPPED=$((SKIPPED + 1))
+  SUMMARY+=("print_check: skipped, $PENDRA_PRINT_REASON")
 fi
 if [ -f "$BUILD/win/e2e_tests.exe" ]; then
   run_suite e2e_tests wine "$BUILD/win/e2e_tests.exe" "$BUILD/win/Pendra.exe"

@@ -87,29 +87,42 @@ std::string TemporaryPathFor(const std::string& path) {
 
 }  // namespace
 
-Lines ReadListFile(const std::string& path) {
-  FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file) {
-    if (!PathExists(path)) return {};
-    throw Error("Cannot open file " + path);
-  }
-  if (IsDirectory(path)) throw Error("Cannot open file " + path);
-  std::string text;
+namespace {
+
+// Reads the whole of an opened file; false on a read error.
+bool ReadAll(std::FILE* file, std::string& text) {
   char buffer[65536];
   std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) text.append(buffer, got);
-  if (std::ferror(file.get())) throw Error("Cannot open file " + path);
-  return SplitLines(text);
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+  return !std::ferror(file);
+}
+
+}  // namespace
+
+Lines ReadListFile(const std::string& path) {
+  if (!PathExists(path)) return {};
+  return SplitLines(ReadWholeFile(path));
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  FilePtr file(std::fopen(path.c_str(), "rb"));
+  if (!file || IsDirectory(path)) throw Error("Cannot open file " + path);
+  std::string text;
+  if (!ReadAll(file.get(), text)) throw Error("Cannot open file " + path);
+  return text;
 }
 
 void WriteListFile(const std::string& path, const Lines& lines) {
-  const std::string text = JoinLines(lines);
+  WriteWholeFile(path, JoinLines(lines));
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
   const std::string temp = TemporaryPathFor(path);
   bool written = false;
   {
     FilePtr file(std::fopen(temp.c_str(), "wb"));
     if (file) {
-      written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size() &&
+      written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
                 std::fflush(file.get()) == 0 && CommitToDisk(file.get());
       written = std::fclose(file.release()) == 0 && written;
     }

@@ -20,6 +20,12 @@ Lines ReadListFile(const std::string& path);
 // it); fails with "Cannot create file <path>".
 void WriteListFile(const std::string& path, const Lines& lines);
 
+// A whole file as bytes; fails with "Cannot open file <path>", also when the
+// file does not exist.
+std::string ReadWholeFile(const std::string& path);
+// Replaces the file whole and safely with `bytes`, as WriteListFile does.
+void WriteWholeFile(const std::string& path, const std::string& bytes);
+
 bool FileExists(const std::string& path);
 bool RemoveFile(const std::string& path);
 

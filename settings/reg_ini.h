@@ -75,6 +75,9 @@ inline constexpr const char* kPendraKey = "Software\\Tavrin Software\\Pendra";
 inline constexpr const char* kTrayKey = "Software\\Tavrin Software\\Pendra\\Tray";
 inline constexpr const char* kReminderEventsKey = "Software\\Tavrin Software\\Pendra\\Reminder\\Events";
 inline constexpr const char* kReminderButtonsKey = "Software\\Tavrin Software\\Pendra\\Reminder\\Buttons";
+inline constexpr const char* kNotebookKey = "Software\\Tavrin Software\\Pendra\\Pendra";
+inline constexpr const char* kEditorKey = "Software\\Tavrin Software\\Pendra\\Editor";
+inline constexpr const char* kQuicknotesKey = "Software\\Tavrin Software\\Pendra\\Quicknotes";
 inline constexpr const char* kRunKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 }  // namespace pendra

@@ -11,6 +11,7 @@
 #include "platform/application_win.h"
 #include "platform/real_services_win.h"
 #include "platform/services.h"
+#include "platform/window_win.h"
 
 namespace pendra::test {
 namespace {
@@ -152,6 +153,81 @@ TEST(RealDialogsTest, OpenDialogTakesANameOfAFileNotYetThere) {
   EXPECT_EQ(chosen, wanted);  // untouched when cancelled
 }
 
+int CALLBACK TakeTrueTypeFace(const LOGFONTA* lf, const TEXTMETRICA*, DWORD type, LPARAM face) {
+  if (!(type & TRUETYPE_FONTTYPE) || lf->lfFaceName[0] == '@') return 1;
+  *reinterpret_cast<std::string*>(face) = lf->lfFaceName;
+  return 0;
+}
+
+TEST(RealDialogsTest, FontDialogGivesBackTheFontItOpenedOn) {
+  std::string face;
+  HDC screen = GetDC(nullptr);
+  LOGFONTA all{};
+  all.lfCharSet = DEFAULT_CHARSET;
+  EnumFontFamiliesExA(screen, &all, TakeTrueTypeFace, reinterpret_cast<LPARAM>(&face), 0);
+  ReleaseDC(nullptr, screen);
+  ASSERT_FALSE(face.empty());
+  RealDialogs dialogs;
+  const FontSpec start{face, 14, 0x0000FF, {true, true, true, true}};
+  FontSpec font = start;
+  EXPECT_TRUE(WithAnswer([](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); },
+                         [&] { return dialogs.PickFont(nullptr, font); }));
+  EXPECT_EQ(font, start);
+  EXPECT_EQ(g_seen.owner, ApplicationWindow());
+  font.size = 99;
+  EXPECT_FALSE(WithAnswer([](HWND box) { PostMessageA(box, WM_COMMAND, IDCANCEL, 0); },
+                          [&] { return dialogs.PickFont(nullptr, font); }));
+  EXPECT_EQ(font.size, 99);
+}
+
+TEST(RealDialogsTest, SaveDialogAddsTheDefaultExtension) {
+  RealDialogs dialogs;
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  FileDialogRequest request{"Text(*.txt)|*.txt|All Files(*.*)|*.*", "", "", "txt"};
+  std::string chosen;
+  EXPECT_TRUE(WithAnswer(
+      [&](HWND box) {
+        SetDlgItemTextA(box, cmb13, (std::string(temp) + "pendra-export").c_str());
+        SetDlgItemTextA(box, edt1, (std::string(temp) + "pendra-export").c_str());
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+      [&] { return dialogs.SaveFile(request, chosen); }));
+  EXPECT_EQ(chosen, std::string(temp) + "pendra-export.txt");
+}
+
+// The modeless find dialog: only the search text and Find Next, whose press
+// reaches the owner as the find message.
+TEST(RealDialogsTest, FindDialogHidesItsOptionsAndSendsFindNextToItsOwner) {
+  struct Owner : Window {
+    std::string found;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+      if (msg == RegisterWindowMessageA(FINDMSGSTRINGA)) {
+        const auto* find = reinterpret_cast<const FINDREPLACEA*>(lp);
+        if (find->Flags & FR_FINDNEXT) found = find->lpstrFindWhat;
+        return 0;
+      }
+      return Window::HandleMessage(msg, wp, lp);
+    }
+  } owner;
+  owner.CreateWnd("PendraFindOwner", "", WS_OVERLAPPEDWINDOW, 0, 0, 0, 100, 100, ApplicationWindow());
+  RealDialogs dialogs;
+  dialogs.ShowFind(owner.Handle(), "needle");
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&box));
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(TextOf(box, edt1), "needle");
+  for (int hidden : {chx1, chx2, rad1, rad2, grp1})
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(box, hidden))) << hidden;
+  SendMessageA(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(owner.found, "needle");
+  // A second Find command reuses the open dialog with the new text.
+  dialogs.ShowFind(owner.Handle(), "pin");
+  EXPECT_EQ(TextOf(box, edt1), "pin");
+  SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_FALSE(IsWindow(box));
+}
+
 TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
   const Services saved = Svc();
   InstallRealServices();
@@ -159,7 +235,7 @@ TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
   Svc() = saved;
 
   ASSERT_TRUE(real.clock && real.locale && real.dialogs && real.sound && real.shell &&
-              real.help && real.registry);
+              real.help && real.printer && real.registry);
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   EXPECT_EQ(real.exePath, path);

@@ -45,6 +45,26 @@ bool FakeDialogs::OpenFile(const FileDialogRequest& request, std::string& chosen
   return true;
 }
 
+bool FakeDialogs::SaveFile(const FileDialogRequest& request, std::string& chosenPath) {
+  saveRequests.push_back(request);
+  if (saveAnswers.empty()) return false;
+  std::string answer = saveAnswers.front();
+  saveAnswers.pop_front();
+  if (answer.empty()) return false;
+  chosenPath = answer;
+  return true;
+}
+
+bool FakeDialogs::PickFont(NativeWindow, FontSpec& font) {
+  fontRequests.push_back(font);
+  if (fontAnswers.empty()) return false;
+  std::optional<FontSpec> answer = fontAnswers.front();
+  fontAnswers.pop_front();
+  if (!answer) return false;
+  font = *answer;
+  return true;
+}
+
 std::vector<ShownMessage> FakeDialogs::Errors() const {
   std::vector<ShownMessage> out;
   for (const auto& m : shown)
@@ -95,6 +115,7 @@ void Env::Reset() {
   sound.clock = &clock;
   shell = FakeShell{};
   help = FakeHelp{};
+  printer = FakePrinter{};
 
   // Wine reuses process ids, so the name also carries the start time; a folder
   // left by an earlier run is emptied all the same.
@@ -118,6 +139,7 @@ void Env::Reset() {
   s.sound = &sound;
   s.shell = &shell;
   s.help = &help;
+  s.printer = &printer;
   s.registry = &Registry();
   s.programFolder = folder;
   s.exePath = folder + "Pendra.exe";

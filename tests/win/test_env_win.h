@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "tests/common/file_bytes.h"
@@ -45,6 +46,17 @@ class FakeDialogs : public IDialogs {
   std::deque<bool> confirmAnswers;         // default answer when empty: false (No)
   std::deque<std::string> openAnswers;     // "" = cancel; default when empty: cancel
   std::vector<FileDialogRequest> openRequests;
+  std::deque<std::string> saveAnswers;  // "" = cancel; default when empty: cancel
+  std::vector<FileDialogRequest> saveRequests;
+  // The font dialog: each answer is the font chosen, nullopt a cancel
+  // (default when empty: cancel). The fonts it was opened on are kept.
+  std::deque<std::optional<FontSpec>> fontAnswers;
+  std::vector<FontSpec> fontRequests;
+  struct FindShown {
+    NativeWindow owner;
+    std::string text;
+  };
+  std::vector<FindShown> findsShown;
   // Runs while a message box is "open" (before ShowMessage returns), so tests
   // can deliver timer ticks the way a real modal box's message loop would.
   std::function<void(const ShownMessage&)> duringBox;
@@ -52,6 +64,11 @@ class FakeDialogs : public IDialogs {
   void ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) override;
   bool Confirm(const std::string& text) override;
   bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) override;
+  bool SaveFile(const FileDialogRequest& request, std::string& chosenPath) override;
+  bool PickFont(NativeWindow owner, FontSpec& font) override;
+  void ShowFind(NativeWindow owner, const std::string& text) override {
+    findsShown.push_back({owner, text});
+  }
   std::vector<ShownMessage> Errors() const;  // the stop-icon boxes
   void Clear() { shown.clear(); confirmations.clear(); }
 };
@@ -68,7 +85,20 @@ class FakeSound : public ISound {
 class FakeShell : public IShell {
  public:
   std::vector<std::string> opened;
-  void Open(const std::string& target) override { opened.push_back(target); }
+  std::vector<NativeWindow> owners;
+  void Open(NativeWindow owner, const std::string& target) override {
+    owners.push_back(owner);
+    opened.push_back(target);
+  }
+};
+
+// No default printer unless a test names one.
+class FakePrinter : public IPrinter {
+ public:
+  std::string name;
+  std::string output;
+  std::string DefaultPrinter() override { return name; }
+  std::string DocumentOutput() override { return output; }
 };
 
 class FakeHelp : public IHelp {
@@ -87,6 +117,7 @@ struct Env {
   FakeSound sound;
   FakeShell shell;
   FakeHelp help;
+  FakePrinter printer;
   std::string folder;  // program folder with trailing backslash
   void Reset();
 };

@@ -1,0 +1,63 @@
+#pragma once
+// Rules of the shared text commands that need no window: which commands the
+// change and mouse-move events enable, where Find Next searches, and which
+// file names are exported as rich text.
+#include <span>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace pendra {
+
+enum class CommandRule {
+  Clipboard,  // the clipboard holds plain text (CF_TEXT)
+  Selection,  // the selection is not empty
+  Text,       // the text is not empty
+};
+
+// One row of a window's command-state table: a command (a toolbar button or
+// menu item id of that window), its rule, and the events that refresh it.
+struct CommandStateRow {
+  int command;
+  CommandRule rule;
+  bool onChange;
+  bool onMouseMove;
+};
+
+enum class TextEvent { Change, MouseMove };
+
+// What the rules look at, taken when the event arrives.
+struct TextFacts {
+  bool clipboardHasText = false;
+  int selectionLength = 0;
+  int textLength = 0;
+};
+
+bool RuleHolds(CommandRule rule, const TextFacts& facts);
+
+// The commands that `event` refreshes, in table order, each with its new
+// enabled state. Commands the event does not refresh keep their state.
+std::vector<std::pair<int, bool>> CommandStates(std::span<const CommandStateRow> table,
+                                                TextEvent event, const TextFacts& facts);
+
+// True when some row that `event` refreshes is under `rule` (so the window
+// can skip asking the clipboard when nothing needs it).
+bool EventUsesRule(std::span<const CommandStateRow> table, TextEvent event, CommandRule rule);
+
+// Find Next searches from the end of the selection, or from the start of the
+// text when nothing is selected (the caret alone does not count), to the end.
+struct SearchRange {
+  int start;
+  int length;
+};
+SearchRange FindNextRange(int selectionStart, int selectionLength, int textLength);
+
+// True when the file name's extension is "rtf" in any letter case.
+bool IsRichTextFileName(std::string_view path);
+
+// The text-file export's save dialog.
+inline constexpr const char* kExportFilter =
+    "Text(*.txt)|*.txt|Pendra Files(*.pnd)|*.pnd|All Files(*.*)|*.*";
+inline constexpr const char* kExportDefaultExt = "txt";
+
+}  // namespace pendra

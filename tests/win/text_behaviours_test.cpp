@@ -1,0 +1,307 @@
+// The shared text behaviours on the real rich edit controls, driven by real
+// messages, with the dialogs, shell and printer faked.
+#include <windows.h>
+#include <commdlg.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings/errors.h"
+#include "settings/list_file.h"
+#include "tests/win/test_env_win.h"
+#include "tests/win/text_host_win.h"
+
+namespace pendra::test {
+namespace {
+
+class TextBehavioursTest : public ::testing::Test {
+ protected:
+  void SetUp() override { TestEnv().Reset(); }
+  static FakeDialogs& Dialogs() { return TestEnv().dialogs; }
+  static std::string Fonts(const char* key, const char* ident) {
+    return TRegIniFile(*Svc().registry, key).ReadString("Fonts", ident, "<missing>");
+  }
+  static CHARFORMATA ShownFormat(HWND edit) {
+    CHARFORMATA cf{};
+    cf.cbSize = sizeof cf;
+    SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
+    return cf;
+  }
+  static std::string Selected(const RichTextControl& c) {
+    return std::to_string(c.SelStart()) + "+" + std::to_string(c.SelLength());
+  }
+  // Find Next as the find dialog sends it to its owner.
+  static void PressFindNext(HWND owner, const char* text) {
+    static char buffer[256];
+    lstrcpynA(buffer, text, sizeof buffer);
+    FINDREPLACEA find{};
+    find.lStructSize = sizeof find;
+    find.hwndOwner = owner;
+    find.Flags = FR_FINDNEXT | FR_DOWN;
+    find.lpstrFindWhat = buffer;
+    find.wFindWhatLen = sizeof buffer;
+    SendMessageA(owner, RegisterWindowMessageA(FINDMSGSTRINGA), 0, reinterpret_cast<LPARAM>(&find));
+  }
+  static void SetClipboardText(const char* text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    if (text) {
+      HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, lstrlenA(text) + 1);
+      lstrcpyA(static_cast<char*>(GlobalLock(mem)), text);
+      GlobalUnlock(mem);
+      SetClipboardData(CF_TEXT, mem);
+    }
+    CloseClipboard();
+  }
+};
+
+TEST_F(TextBehavioursTest, FirstUseIsBoldItalicAtSizeZeroInBlackAndACancelStoresItOnlyWhenAsked) {
+  for (FontCancel cancel : {FontCancel::StoreCurrentFont, FontCancel::StoreNothing}) {
+    TestEnv().Reset();
+    TextHost host(cancel);
+    int changes = 0;  // a font is no change of the text
+    host.richText.afterChange = [&] { ++changes; };
+    host.richText.FontRestore();
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(host.rich.Font(), (FontSpec{"MS Sans Serif", 0, 0, {true, true, false, false}}));
+    const CHARFORMATA shown = ShownFormat(host.rich.Handle());
+    EXPECT_EQ(shown.dwEffects & (CFE_BOLD | CFE_ITALIC | CFE_UNDERLINE), DWORD{CFE_BOLD | CFE_ITALIC});
+    EXPECT_EQ(shown.crTextColor, 0u);
+    EXPECT_EQ(shown.yHeight, 200);  // size 0 shows at the designed size
+    EXPECT_EQ(std::string(shown.szFaceName), "MS Sans Serif");
+
+    EXPECT_TRUE(host.richText.Run(TextCommand::Fonts));  // cancelled
+    ASSERT_EQ(Dialogs().fontRequests.size(), 1u);
+    EXPECT_EQ(Dialogs().fontRequests[0], host.rich.Font());
+    if (cancel == FontCancel::StoreCurrentFont) {
+      EXPECT_EQ(Fonts(kNotebookKey, "Font Name"), "MS Sans Serif");
+      EXPECT_EQ(Fonts(kNotebookKey, "Font Size"), "0");
+      EXPECT_EQ(Fonts(kNotebookKey, "Font Bold"), "0");
+      EXPECT_EQ(Fonts(kNotebookKey, "Font Italic"), "0");
+      EXPECT_EQ(Fonts(kNotebookKey, "Font BoldItalic"), "1");
+    } else {
+      EXPECT_FALSE(Svc().registry->KeyExists(std::string(kNotebookKey) + "\\Fonts"));
+    }
+  }
+}
+
+TEST_F(TextBehavioursTest, ABoldUnderlineChoiceIsStoredAsThreeFalseFlagsAndComesBackInTheDesignedStyle) {
+  const FontSpec chosen{"Courier New", 14, 0x008000, {true, false, true, false}};
+  {
+    TextHost host;
+    Dialogs().fontAnswers.push_back(chosen);
+    host.plainText.Run(TextCommand::Fonts);
+    EXPECT_EQ(host.plain.Font(), chosen);
+    EXPECT_EQ(ShownFormat(host.plain.Handle()).dwEffects & (CFE_BOLD | CFE_UNDERLINE),
+              DWORD{CFE_BOLD | CFE_UNDERLINE});
+    for (const char* flag : {"Font Bold", "Font Italic", "Font BoldItalic"})
+      EXPECT_EQ(Fonts(kEditorKey, flag), "0") << flag;
+    EXPECT_EQ(Fonts(kEditorKey, "Font Color"), "32768");
+  }
+  // The next run: fresh in-run copies, and a font given before the control exists.
+  TextHost next(FontCancel::StoreCurrentFont, false);
+  next.plainText.FontRestore();
+  next.Build();
+  EXPECT_EQ(next.plain.Font(), (FontSpec{"Courier New", 14, 0x008000, {}}));
+  EXPECT_EQ(ShownFormat(next.plain.Handle()).yHeight, 14 * 20);
+}
+
+TEST_F(TextBehavioursTest, FindNextStartsAtTheBeginningIgnoresCaseAndWordsAndKeepsTheLastMatch) {
+  for (bool richControl : {true, false}) {
+    TestEnv().Reset();
+    TextHost host;
+    host.findTarget = richControl ? &host.richText : &host.plainText;
+    RichTextControl& edit = host.findTarget->Control();
+    edit.SetText("Alpha beta ALPHA alphabet");
+    edit.Select(9, 0);  // the caret alone does not count
+
+    PressFindNext(host.Handle(), "alpha");
+    EXPECT_EQ(Selected(edit), "0+5");
+    EXPECT_EQ(GetFocus(), edit.Handle());
+    PressFindNext(host.Handle(), "alpha");
+    EXPECT_EQ(Selected(edit), "11+5");
+    PressFindNext(host.Handle(), "alpha");
+    EXPECT_EQ(Selected(edit), "17+5");  // inside a longer word
+    EXPECT_TRUE(Dialogs().shown.empty());
+    PressFindNext(host.Handle(), "alpha");
+    ASSERT_EQ(Dialogs().shown.size(), 1u);
+    EXPECT_EQ(Dialogs().shown[0].text, "Text not found");
+    EXPECT_EQ(Dialogs().shown[0].caption, "Information");
+    EXPECT_EQ(Dialogs().shown[0].icon, MsgIcon::Information);
+    EXPECT_EQ(Selected(edit), "17+5");
+
+    // The find command offers the selected text.
+    host.findTarget->Run(TextCommand::Find);
+    ASSERT_EQ(Dialogs().findsShown.size(), 1u);
+    EXPECT_EQ(Dialogs().findsShown[0].text, "alpha");
+    EXPECT_EQ(Dialogs().findsShown[0].owner, host.Handle());
+  }
+}
+
+TEST_F(TextBehavioursTest, AClickOnADetectedLinkOpensItWithTheWindowAsOwner) {
+  TextHost host;
+  ShowWindow(host.Handle(), SW_SHOWNOACTIVATE);
+  const std::string url = "http://example.com/page";
+  host.rich.SetText("see " + url + " now");
+  PumpMessages();
+  POINTL at{};
+  SendMessageA(host.rich.Handle(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), 8);
+  const LPARAM onLink = MAKELPARAM(at.x + 2, at.y + 4);
+  const LPARAM offLink = MAKELPARAM(2, 60);
+  auto click = [&](UINT down, UINT up, LPARAM where) {
+    SendMessageA(host.rich.Handle(), down, down == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON, onLink);
+    SendMessageA(host.rich.Handle(), up, 0, where);
+    PumpMessages();
+  };
+  click(WM_LBUTTONDOWN, WM_LBUTTONUP, onLink);
+  click(WM_RBUTTONDOWN, WM_RBUTTONUP, onLink);
+  click(WM_LBUTTONDOWN, WM_LBUTTONUP, offLink);  // released elsewhere: no click
+  EXPECT_EQ(TestEnv().shell.opened, (std::vector<std::string>{url, url}));
+  ASSERT_FALSE(TestEnv().shell.owners.empty());
+  EXPECT_EQ(TestEnv().shell.owners[0], host.Handle());
+  ShowWindow(host.Handle(), SW_HIDE);
+}
+
+TEST_F(TextBehavioursTest, CommandStatesFollowChangesAndMouseMovesButNotAKeyboardSelection) {
+  SetClipboardText(nullptr);
+  TextHost host;
+  RichTextControl& edit = host.rich;
+  edit.SetText("some text");
+  EXPECT_TRUE(host.ButtonEnabled(TextHost::btnPrint));
+  EXPECT_FALSE(host.ItemEnabled(TextHost::Clear));  // the mouse-move row waits
+  EXPECT_FALSE(host.ButtonEnabled(TextHost::btnCut));
+  EXPECT_FALSE(host.ButtonEnabled(TextHost::btnPaste));
+
+  // Shift+Right four times from the start.
+  edit.Select(0, 0);
+  BYTE keys[256]{};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  for (int i = 0; i < 4; ++i) PressKey(edit.Handle(), VK_RIGHT);
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  ASSERT_EQ(edit.SelLength(), 4);
+  EXPECT_FALSE(host.ButtonEnabled(TextHost::btnCut));
+  EXPECT_FALSE(host.ItemEnabled(TextHost::Cut1));
+  SetClipboardText("clip");
+  SendMessageA(edit.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_TRUE(host.ButtonEnabled(TextHost::btnCut));
+  EXPECT_TRUE(host.ItemEnabled(TextHost::Cut1));
+  EXPECT_TRUE(host.ItemEnabled(TextHost::Paste1));
+  EXPECT_TRUE(host.ItemEnabled(TextHost::Clear));
+
+  // Clear All; Select All on the empty text then selects nothing.
+  host.richText.Run(TextCommand::ClearAll);
+  host.richText.Run(TextCommand::SelectAll);
+  SendMessageA(edit.Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(6, 6));
+  EXPECT_FALSE(host.ButtonEnabled(TextHost::btnPrint));
+  EXPECT_FALSE(host.ItemEnabled(TextHost::Clear));
+  EXPECT_FALSE(host.ButtonEnabled(TextHost::btnCut));
+  EXPECT_TRUE(host.ButtonEnabled(TextHost::btnPaste));
+  PressKey(edit.Handle(), 'X', 'x');  // typing is a change
+  EXPECT_TRUE(host.ButtonEnabled(TextHost::btnPrint));
+}
+
+TEST_F(TextBehavioursTest, EditCommandsWorkThroughTheClipboard) {
+  TextHost host;
+  for (RichTextControl* edit : {static_cast<RichTextControl*>(&host.rich),
+                                static_cast<RichTextControl*>(&host.plain)}) {
+    TextBehaviours& text = edit == &host.rich ? host.richText : host.plainText;
+    edit->SetText("one two three");
+    edit->Select(4, 4);
+    int changes = 0;
+    text.afterChange = [&] { ++changes; };
+    text.Run(TextCommand::Cut);
+    EXPECT_EQ(edit->Text(), "one three");
+    EXPECT_EQ(changes, 1);
+    edit->Select(0, 3);
+    text.Run(TextCommand::Paste);
+    EXPECT_EQ(edit->Text(), "two  three");
+    text.Run(TextCommand::SelectAll);
+    EXPECT_EQ(edit->SelText(), "two  three");
+    edit->Select(3, 1);
+    text.Run(TextCommand::DeleteSelectedText);
+    EXPECT_EQ(edit->Text(), "two three");
+  }
+}
+
+TEST_F(TextBehavioursTest, ExportPicksRichTextByExtensionAndReportsAFileItCannotCreate) {
+  TextHost host;
+  host.rich.SetText("line one\r\nline two\r\n");
+  const std::string& dir = TestEnv().folder;
+  for (const char* name : {"a.RTF", "b.rtf", "c.txt", "d.pnd", "e.doc"}) {
+    Dialogs().saveAnswers.push_back(dir + name);
+    ASSERT_TRUE(host.richText.Run(TextCommand::SaveAsTextFile));
+    const std::string bytes = ReadFileBytes(dir + name);
+    const bool rtf = name[2] == 'R' || name[2] == 'r';
+    EXPECT_EQ(bytes.rfind("{\\rtf", 0) == 0, rtf) << name;
+    if (!rtf) EXPECT_EQ(bytes, "line one\r\nline two\r\n") << name;
+  }
+  const FileDialogRequest& asked = Dialogs().saveRequests.at(0);
+  EXPECT_EQ(asked.filter, "Text(*.txt)|*.txt|Pendra Files(*.pnd)|*.pnd|All Files(*.*)|*.*");
+  EXPECT_EQ(asked.defaultExt, "txt");
+  EXPECT_EQ(asked.owner, host.Handle());
+
+  const std::string bad = dir + "no-such-folder\\x.txt";
+  Dialogs().saveAnswers.push_back(bad);
+  EXPECT_FALSE(host.richText.Run(TextCommand::SaveAsTextFile));
+  ASSERT_EQ(Dialogs().Errors().size(), 1u);
+  EXPECT_EQ(Dialogs().Errors()[0].text, "Cannot create file " + bad + ".");
+  EXPECT_EQ(host.rich.Text(), "line one\r\nline two\r\n");
+  // Nothing to print on: the printouts say so.
+  EXPECT_FALSE(host.richText.Run(TextCommand::Print));
+  EXPECT_EQ(Dialogs().Errors().back().text, "There is no default printer currently selected.");
+}
+
+TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotComeBackTheSame) {
+  TextHost host;
+  const std::string dir = TestEnv().folder;
+  std::string everyByte;
+  for (int b = 1; b < 256; ++b) {
+    if (b == '\r' || b == '\n') continue;
+    everyByte += static_cast<char>(b);
+    if (b % 16 == 0) everyByte += "\r\n";
+  }
+  everyByte += "\r\n";
+  // Read in pieces of 4,096 bytes: one CR LF falls across two of them.
+  everyByte.append(4095 - everyByte.size() % 4096, 'x');
+  everyByte += "\r\nthe next piece\r\n";
+  WriteFileBytes(dir + "all.txt", everyByte);
+  for (RichTextControl* edit : {static_cast<RichTextControl*>(&host.rich),
+                                static_cast<RichTextControl*>(&host.plain)}) {
+    edit->SetText("kept");
+    try {
+      edit->LoadFromFile(dir + "missing.txt");
+      ADD_FAILURE() << "a missing file loaded";
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()), "Cannot open file " + dir + "missing.txt");
+    }
+    EXPECT_EQ(edit->Text(), "kept");
+    EXPECT_TRUE(edit->LoadFromFile(dir + "all.txt").faithful);
+    edit->SaveToFile(dir + "copy.txt");
+    EXPECT_EQ(ReadFileBytes(dir + "copy.txt"), everyByte);
+  }
+  // What the controls keep: the 1.0 control every byte; the 2.0 control
+  // turns a lone CR or LF into CR LF and CR CR LF into a blank. A load says
+  // so, and a faithful load saves the same bytes.
+  struct Sample {
+    std::string bytes;
+    bool richKeeps, plainKeeps;
+  } samples[] = {{std::string("a\0b\r\n", 5), true, true},
+                 {"a\rb\r\n", false, true},
+                 {"a\nb\r\n", false, true},
+                 {"a\r\r\nb", false, true}};
+  for (const Sample& sample : samples) {
+    WriteFileBytes(dir + "s.txt", sample.bytes);
+    EXPECT_EQ(host.rich.LoadFromFile(dir + "s.txt").faithful, sample.richKeeps) << sample.bytes;
+    EXPECT_EQ(host.plain.LoadFromFile(dir + "s.txt").faithful, sample.plainKeeps) << sample.bytes;
+    host.plain.SaveToFile(dir + "s2.txt");
+    EXPECT_EQ(ReadFileBytes(dir + "s2.txt"), sample.bytes);
+  }
+}
+
+}  // namespace
+}  // namespace pendra::test
