@@ -8,6 +8,7 @@
 #include <cctype>
 #include <charconv>
 
+#include "platform/message_loop_win.h"
 #include "platform/services.h"
 #include "reminders/entry.h"
 #include "reminders/reminder_window_win.h"
@@ -308,8 +309,10 @@ void TfrmMain::ShowAnnouncement(const DueReminder& due, Words words) {
   const std::string text = ComposeAnnouncement(due.kind, due.message, Svc().locale->Formats(),
                                                 Svc().clock->Now(), words, due.spacing);
   const std::string sound = commands_.SlotSound(due.kind);
-  if (!sound.empty()) Svc().sound->PlayFile(sound);
-  Svc().dialogs->ShowMessage(text, kAppTitle, MsgIcon::None);
+  // The sound plays out before the box appears, and the windows keep
+  // responding meanwhile; ticks that fall due wait behind the open box.
+  if (!sound.empty()) RunResponsively([&] { Svc().sound->PlayFile(sound); });
+  Svc().dialogs->Announce(text);
 }
 
 // ---------------------------------------------------------------------------
