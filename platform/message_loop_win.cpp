@@ -47,6 +47,23 @@ bool TurnPage(HWND root, const MSG& msg) {
   SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(next), 0);
   hdr.code = static_cast<UINT>(TCN_SELCHANGE);
   SendMessageA(parent, WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr));
+  // The focus left on the page turned away goes to the new page.
+  HWND focus = GetFocus();
+  if (!focus || !IsWindowVisible(focus)) {
+    HWND first = GetNextDlgTabItem(root, nullptr, FALSE);
+    if (first) SetFocus(first);
+  }
+  return true;
+}
+
+// Enter on a focused push button presses it, as in a dialog.
+bool PressFocusedButton(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN) return false;
+  HWND focus = GetFocus();
+  if (!focus || focus != msg.hwnd) return false;
+  const LRESULT code = SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+  if (!(code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) return false;
+  SendMessageA(focus, BM_CLICK, 0, 0);
   return true;
 }
 
@@ -62,7 +79,7 @@ void DispatchProgramMessage(MSG& msg) {
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     if (OwnWindow(root) && IsWindowVisible(root) && IsWindowEnabled(root)) {
-      if (TurnPage(root, msg)) return;
+      if (TurnPage(root, msg) || PressFocusedButton(msg)) return;
       if (IsDialogMessageA(root, &msg)) return;
     }
   }

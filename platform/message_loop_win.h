@@ -11,8 +11,9 @@ namespace pendra {
 // Dispatches one message as every loop of the program does. The keys that
 // move about a window (Tab, the arrow keys, the access keys of the captions,
 // Enter and Esc) go first to the dialog manager of the message's top-level
-// window, so any window of the program answers them as a dialog does; Ctrl+Tab
-// and Ctrl+Page Up/Down turn the pages of the window's page control.
+// window, so any window of the program answers them as a dialog does; Enter
+// presses a focused push button; Ctrl+Tab and Ctrl+Page Up/Down turn the pages
+// of the window's page control.
 void DispatchProgramMessage(MSG& msg);
 
 // Runs the loop until WM_QUIT and returns its exit code.

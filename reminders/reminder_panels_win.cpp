@@ -74,6 +74,11 @@ LRESULT CALLBACK TfrmMain::MessageEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
   const int index = (id - kControlBase) / kPageStride;
   if (!self || index < 0 || index >= kKindCount) return DefWindowProcA(hwnd, msg, wp, lp);
   WNDPROC old = self->messageEditProcs_[static_cast<size_t>(index)];
+  if (msg == WM_GETDLGCODE && wp == VK_RETURN) {
+    // Enter stays with the edit rather than going to the window's keyboard
+    // handling, so it runs OK.
+    return CallWindowProcA(old, hwnd, msg, wp, lp) | DLGC_WANTALLKEYS;
+  }
   if (msg == WM_CHAR && wp == VK_RETURN) {
     // Enter runs OK whether the button is enabled or not; the key goes on.
     const Kind kind = kAllKinds[static_cast<size_t>(index)];

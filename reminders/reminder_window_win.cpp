@@ -259,8 +259,9 @@ HWND TfrmMain::AddControl(HWND parent, const char* cls, const char* text, DWORD 
 }
 
 HWND TfrmMain::AddLabel(HWND parent, const char* text, int x, int y, int w, int h) {
-  HWND label = AddControl(parent, "STATIC", text, WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, x, y, w, h,
-                          -1);
+  // A label ends the group of arrow keys before it.
+  HWND label = AddControl(parent, "STATIC", text, WS_VISIBLE | WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
+                          x, y, w, h, -1);
   labels_.push_back(label);
   return label;
 }
@@ -300,8 +301,10 @@ ReminderPaneWnd& TfrmMain::NewPane(HWND parent, int look, int x, int y, int w, i
                     : look == ReminderPaneWnd::Buttons ? "TPanel"
                     : look == ReminderPaneWnd::Heading ? "THeadingPanel"
                                                        : "TGroupBox";
-  pane.CreateWnd(cls, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VISIBLE, 0, x, y, w, h,
-                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  // Tab and the access keys reach the controls inside it.
+  pane.CreateWnd(cls, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VISIBLE,
+                 WS_EX_CONTROLPARENT, x, y, w, h, parent,
+                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
   return pane;
 }
 
@@ -310,9 +313,10 @@ void TfrmMain::CreateControls() {
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                              Instance(), nullptr);
+  // The pages are its children; Ctrl+Tab turns them.
   PageControl1_ = AddControl(Handle(), WC_TABCONTROLA, "",
                              WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0,
-                             760, 470, 1);
+                             760, 470, 1, WS_EX_CONTROLPARENT);
   for (Kind k : kAllKinds) {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
@@ -374,7 +378,7 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
   HWND g = group.Handle();
 
   AddLabel(g, "Message", 10, 22, 55, 16);
-  p.editMessage = AddControl(g, "EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 70, 19, 660,
+  p.editMessage = AddControl(g, "EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 70, 19, 660,
                              21, ControlId(kind, Ctl::editMessage), WS_EX_CLIENTEDGE);
   AddHint(p.editMessage, "Enter Message Here");
   SetPropA(p.editMessage, "PendraMain", this);
@@ -384,13 +388,13 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
   static constexpr const char* kScheduleLabels[] = {"Reminder Date", "Day Of Week",
                                                     " Beginning Reminder Date", "Day Of Month "};
   AddLabel(g, kScheduleLabels[Index(kind)], 10, 48, 170, 16);
-  const DWORD dateStyle = WS_VISIBLE | WS_TABSTOP | DTS_LONGDATEFORMAT;
+  const DWORD dateStyle = WS_VISIBLE | WS_TABSTOP | WS_GROUP | DTS_LONGDATEFORMAT;
   if (kind == Kind::OneTime || kind == Kind::Daily) {
     p.dtpSchedule = AddControl(g, DATETIMEPICK_CLASSA, "", dateStyle, 10, 66, 250, 21,
                                ControlId(kind, Ctl::dtpSchedule));
     AddHint(p.dtpSchedule, "Select Date here");
   } else {
-    p.cbSchedule = AddControl(g, "COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN |
+    p.cbSchedule = AddControl(g, "COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWN |
                                                     CBS_AUTOHSCROLL,
                               10, 66, 150, 300, ControlId(kind, Ctl::cbSchedule));
     if (kind == Kind::Weekly) {
@@ -410,14 +414,14 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
   }
 
   AddLabel(g, "Reminder Time", 400, 48, 100, 16);
-  p.dtpTime = AddControl(g, DATETIMEPICK_CLASSA, "", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT, 400,
+  p.dtpTime = AddControl(g, DATETIMEPICK_CLASSA, "", WS_VISIBLE | WS_TABSTOP | WS_GROUP | DTS_TIMEFORMAT, 400,
                          66, 110, 21, ControlId(kind, Ctl::dtpTime));
   AddHint(p.dtpTime, "Select Time here");
-  p.stxtClock = AddControl(g, "STATIC", "", WS_VISIBLE | SS_CENTER | SS_SUNKEN | SS_NOPREFIX, 520, 66,
+  p.stxtClock = AddControl(g, "STATIC", "", WS_VISIBLE | WS_GROUP | SS_CENTER | SS_SUNKEN | SS_NOPREFIX, 520, 66,
                            110, 21, ControlId(kind, Ctl::stxtClock));
   SendMessageA(p.stxtClock, WM_SETFONT, reinterpret_cast<WPARAM>(clockFont_), FALSE);
 
-  p.btnOK = AddControl(g, "BUTTON", "OK", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 10,
+  p.btnOK = AddControl(g, "BUTTON", "OK", WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_DISABLED | BS_PUSHBUTTON, 10,
                        96, 75, 25, ControlId(kind, Ctl::btnOK));
   p.btnCancel = AddControl(g, "BUTTON", "Cancel", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
                            90, 96, 75, 25, ControlId(kind, Ctl::btnCancel));
@@ -425,7 +429,7 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
                          25, ControlId(kind, Ctl::btnTest));
 
   if (kind == Kind::OneTime) {
-    const DWORD editStyle = WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL;
+    const DWORD editStyle = WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_NUMBER | ES_AUTOHSCROLL;
     const DWORD spinStyle = WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
                             UDS_NOTHOUSANDS;
     AddLabel(g, "Reminder Interval    (Hours)", 255, 101, 175, 16);
@@ -459,9 +463,11 @@ void TfrmMain::CreateButtonPanel(Kind kind, HWND sheet) {
     Ctl role;
     DWORD style;
   };
+  // Two groups for the arrow keys, Remove to Alarm Sound and Hide Buttons to
+  // Close, around the Play Sound button, which takes no focus.
   const DWORD push = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
   const ButtonDef defs[] = {
-      {&p.btnRemove, "&Remove Message ", Ctl::btnRemove, push | WS_DISABLED},
+      {&p.btnRemove, "&Remove Message ", Ctl::btnRemove, push | WS_GROUP | WS_DISABLED},
       {&p.btnEdit, "&Edit Message", Ctl::btnEdit, push | WS_DISABLED},
       {&p.btnClearAll, "Remove &All", Ctl::btnClearAll, push},
       {&p.btnUp, "Move &Up", Ctl::btnUp, push | WS_DISABLED},
@@ -470,8 +476,8 @@ void TfrmMain::CreateButtonPanel(Kind kind, HWND sheet) {
       {&p.btnMoveBottom, "Move To &Bottom", Ctl::btnMoveBottom, push | WS_DISABLED},
       {&p.btnSound, "Alarm &Sound", Ctl::btnSound, push},
       // Takes no focus; shows the alarm switch through its picture.
-      {&p.btnPlay, "Play Sound", Ctl::btnPlay, WS_VISIBLE | WS_DISABLED | BS_OWNERDRAW},
-      {&p.btnHideButtons, "&Hide Buttons", Ctl::btnHideButtons, push},
+      {&p.btnPlay, "Play Sound", Ctl::btnPlay, WS_VISIBLE | WS_GROUP | WS_DISABLED | BS_OWNERDRAW},
+      {&p.btnHideButtons, "&Hide Buttons", Ctl::btnHideButtons, push | WS_GROUP},
       {&p.btnHide, "&Close", Ctl::btnHide, push},
   };
   int y = 6;
@@ -582,6 +588,11 @@ void TfrmMain::GoToPage(Kind kind) {
   SendMessageA(PageControl1_, TCM_SETCURSEL, static_cast<WPARAM>(Index(kind)), 0);
   ShowSheet(kind);
   HighlightTab(kind, true);
+  // The keyboard focus does not stay on the page turned away (the list whose
+  // menu went to this page).
+  HWND focus = GetFocus();
+  if (focus && IsChild(Handle(), focus) && !IsWindowVisible(focus) && Page(kind).list)
+    SetFocus(Page(kind).list->Handle());
 }
 
 // ---------------------------------------------------------------------------
