@@ -876,14 +876,14 @@ void TfrmMain::FormShow() {
 
     SetText(Page(Kind::Weekly).cbSchedule, refs.dayStr);
 
-    RECT r = WindowRectOf(Handle());
+    RECT r = NormalPlaceOnScreen(Handle());
     const int top = ini.ReadInteger("Position", "Top", r.top);
     const int left = ini.ReadInteger("Position", "Left", r.left);
     const int height = ini.ReadInteger("Size", "Height", r.bottom - r.top);
     const int width = ini.ReadInteger("Size", "Width", r.right - r.left);
-    const RECT placed = BringOntoMonitor(RECT{left, top, left + width, top + height});
-    SetWindowPos(Handle(), nullptr, placed.left, placed.top, placed.right - placed.left,
-                 placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The stored place is the normal one: a window hidden maximised comes
+    // back maximised and is restored to it.
+    SetNormalPlace(Handle(), BringOntoMonitor(RECT{left, top, left + width, top + height}));
 
     for (Kind k : kAllKinds) ResetPickers(k);
     SetText(Page(Kind::Monthly).cbSchedule, refs.monthStr);
@@ -914,11 +914,7 @@ void TfrmMain::FormHide() {
   SetEventPeriod(ini.ReadInteger("Time", "Interval", 0));
 
   // A minimised or maximised window stores the place it comes back to.
-  WINDOWPLACEMENT wp{};
-  wp.length = sizeof wp;
-  RECT r = WindowRectOf(Handle());
-  if ((IsIconic(Handle()) || IsZoomed(Handle())) && GetWindowPlacement(Handle(), &wp))
-    r = wp.rcNormalPosition;
+  const RECT r = NormalPlaceOnScreen(Handle());
   ini.WriteInteger("Position", "Top", r.top);
   ini.WriteInteger("Position", "Left", r.left);
   ini.WriteInteger("Size", "Height", r.bottom - r.top);

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/application_win.h"
+#include "platform/monitor_win.h"
 #include "tests/win/reminder_window_fixture.h"
 
 namespace pendra::test {
@@ -172,6 +173,54 @@ TEST_F(WindowTest, AMaximisedWindowStoresThePlaceItComesBackTo) {
   EXPECT_EQ(EventsValue("Position", "Left"), "120");
   EXPECT_EQ(EventsValue("Size", "Width"), "640");
   EXPECT_EQ(EventsValue("Size", "Height"), "480");
+
+  // Shown again it is still maximised, over the whole work area, and is
+  // restored to its place; closed maximised, it stores that place too.
+  Frm().Show();
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_TRUE(IsZoomed(Wnd()));
+  EXPECT_GE(Rect(Wnd()).right - Rect(Wnd()).left, work.right - work.left);
+  SendMessageA(Wnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(EventsValue("Position", "Top"), "130");
+  Frm().Show();
+  ShowWindow(Wnd(), SW_RESTORE);
+  RECT r = Rect(Wnd());
+  EXPECT_EQ(r.left, 120);
+  EXPECT_EQ(r.top, 130);
+  EXPECT_EQ(r.right - r.left, 640);
+  // After a restart it opens at that place, not maximised.
+  ShowWindow(Wnd(), SW_MAXIMIZE);
+  SendMessageA(Wnd(), WM_CLOSE, 0, 0);
+  Restart();
+  Frm().Show();
+  r = Rect(Wnd());
+  EXPECT_FALSE(IsZoomed(Wnd()));
+  EXPECT_EQ(r.left, 120);
+  EXPECT_EQ(r.bottom - r.top, 480);
+}
+
+TEST(WorkspaceTest, ANormalPlaceIsOffsetByTheRoomOfATaskbarAtTheTopOrLeft) {
+  struct Case {
+    RECT monitor, work;
+  };
+  const Case cases[] = {
+      {{0, 0, 1280, 1024}, {0, 40, 1280, 1024}},          // taskbar at the top
+      {{0, 0, 1280, 1024}, {60, 0, 1280, 1024}},          // at the left
+      {{1280, 0, 2560, 1024}, {1280, 0, 2560, 984}},      // a second monitor, at the bottom
+  };
+  const RECT place{200, 150, 900, 630};
+  for (const Case& c : cases) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    info.rcMonitor = c.monitor;
+    info.rcWork = c.work;
+    const RECT workspace = ScreenToWorkspace(place, info);
+    EXPECT_EQ(workspace.left, place.left - (c.work.left - c.monitor.left));
+    EXPECT_EQ(workspace.top, place.top - (c.work.top - c.monitor.top));
+    const RECT back = WorkspaceToScreen(workspace, info);
+    EXPECT_TRUE(EqualRect(&back, &place));
+  }
 }
 
 TEST_F(WindowTest, SettingsAreNotWrittenWhenTheWindowWasNeverShown) {
