@@ -24,6 +24,10 @@ constexpr int kEntryHeight = 128;    // the entry panel across the top of a page
 constexpr int kHeadingHeight = 22;   // the teal strip holding the column headings
 constexpr int kButtonHeight = 21;
 constexpr int kButtonStep = 23;
+// A push button draws its caption inside its edges and its focus mark.
+constexpr int kButtonTextMargin = 8;
+// The Play Sound button's picture and the gap after it.
+constexpr int kGlyphRoom = 16 + 4;
 
 constexpr const char* kWeekdayItems[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                          "Thursday", "Friday", "Saturday"};
@@ -34,6 +38,18 @@ RECT ClientRectOf(HWND hwnd) {
   RECT r{};
   GetClientRect(hwnd, &r);
   return r;
+}
+
+// Width of a caption in the control's font; an ampersand that marks an access
+// key takes no room.
+int CaptionWidth(HWND control, const char* text, bool accessKeys) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT r{0, 0, 0, 0};
+  DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | (accessKeys ? 0 : DT_NOPREFIX));
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return r.right - r.left;
 }
 
 bool HasVisibleStyle(HWND hwnd) {
@@ -343,8 +359,11 @@ void TfrmMain::CreatePage(Kind kind) {
       NewPane(p.page, ReminderPaneWnd::Heading, 0, kEntryHeight, 750, kHeadingHeight, 0);
   p.header = AddControl(strip.Handle(), WC_HEADERA, "", WS_VISIBLE | HDS_HORZ, 2, 2, 746,
                         kHeadingHeight - 4, ControlId(kind, Ctl::header));
-  const int firstWidth = kind == Kind::Weekly ? 140 : kind == Kind::Monthly ? 108 : 170;
   const char* headings[2] = {Info(kind).heading1, Info(kind).heading2};
+  // The design width, or what the first heading needs in the font in use
+  // (drawn 6 pixels in, with as much room after it).
+  const int designWidth = kind == Kind::Weekly ? 140 : kind == Kind::Monthly ? 108 : 170;
+  const int firstWidth = std::max(designWidth, CaptionWidth(p.header, headings[0], false) + 12);
   const int widths[2] = {firstWidth, 2000};
   for (int i = 0; i < 2; ++i) {
     HDITEMA item{};
@@ -480,12 +499,21 @@ void TfrmMain::CreateButtonPanel(Kind kind, HWND sheet) {
       {&p.btnHideButtons, "&Hide Buttons", Ctl::btnHideButtons, push | WS_GROUP},
       {&p.btnHide, "&Close", Ctl::btnHide, push},
   };
+  // The design width, or wider where a caption needs it in the font in use.
+  int panelWidth = width;
   int y = 6;
   for (const auto& d : defs) {
     *d.slot = AddControl(p.panel, "BUTTON", d.caption, d.style, 3, y, width - 6, kButtonHeight,
                          ControlId(kind, d.role));
+    const int glyph = d.slot == &p.btnPlay ? kGlyphRoom : 0;
+    panelWidth = std::max(panelWidth, CaptionWidth(*d.slot, d.caption, glyph == 0) + glyph +
+                                          kButtonTextMargin + 6);
     y += kButtonStep;
   }
+  panelWidths_[static_cast<size_t>(Index(kind))] = panelWidth;
+  for (const auto& d : defs)
+    SetWindowPos(*d.slot, nullptr, 0, 0, panelWidth - 6, kButtonHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   MakeNoFocusButton(p.btnPlay);
   AddHint(p.btnSound, "Choose Alarm Sound");
 }
@@ -546,7 +574,7 @@ void TfrmMain::Relayout() {
     MoveWindow(p.editMessage, 70, 19, std::max(100, w - 80), 21, TRUE);
     MoveWindow(GetParent(p.header), 0, kEntryHeight, w, kHeadingHeight, TRUE);
     MoveWindow(p.header, 2, 2, std::max(0, w - 4), kHeadingHeight - 4, TRUE);
-    const int panelWidth = k == Kind::Monthly ? 98 : 97;
+    const int panelWidth = panelWidths_[static_cast<size_t>(Index(k))];
     const bool panelShown = HasVisibleStyle(p.panel);
     const int listWidth = std::max(0, panelShown ? w - panelWidth : w);
     p.list->SetBounds(0, listTop, listWidth, listHeight);
