@@ -11,20 +11,14 @@
 namespace pendra::test {
 namespace {
 
-struct Cut {
-  std::string text;
-  int needed;
-  int room;
-};
-
 // Width of a caption in a control's font; an ampersand marks the access key
 // and takes no room unless the control shows it as written.
-int TextWidth(HWND control, std::string text, bool prefix) {
+int TextWidth(HWND control, const std::string& text, bool accessKeys) {
   HDC dc = GetDC(control);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
   RECT r{0, 0, 0, 0};
   DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r,
-            DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | (prefix ? 0 : DT_NOPREFIX));
+            DT_CALCRECT | DT_SINGLELINE | (accessKeys ? 0 : DT_NOPREFIX));
   SelectObject(dc, old);
   ReleaseDC(control, dc);
   return r.right - r.left;
@@ -35,40 +29,39 @@ BOOL CALLBACK Collect(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
-// The captions of the visible buttons, labels and headings that do not fit.
-std::vector<Cut> CutCaptions(HWND window) {
+// "caption: needs N, has M" for each visible button, label or heading cut.
+std::vector<std::string> CutCaptions(HWND window) {
   std::vector<HWND> all;
   EnumChildWindows(window, Collect, reinterpret_cast<LPARAM>(&all));
-  std::vector<Cut> cuts;
+  std::vector<std::string> cuts;
+  auto check = [&](const std::string& text, int needed, int room) {
+    if (needed > room)
+      cuts.push_back(text + ": needs " + std::to_string(needed) + ", has " + std::to_string(room));
+  };
   for (HWND c : all) {
-    if (!IsWindowVisible(c)) continue;
     char cls[32] = {};
     GetClassNameA(c, cls, sizeof cls);
     const std::string name = cls;
     const LONG style = GetWindowLongA(c, GWL_STYLE);
     RECT client{};
     GetClientRect(c, &client);
-    if (name == "Button" || name == "Static") {
-      const std::string text = GetText(c);
-      if (text.empty()) continue;
-      const bool button = name == "Button";
-      // A push button draws its caption inside its edges and focus mark;
-      // the Play Sound button puts its picture before it.
-      int needed = TextWidth(c, text, !(button ? false : (style & SS_NOPREFIX))) + (button ? 8 : 0);
-      if ((style & BS_TYPEMASK) == BS_OWNERDRAW && button) needed += 20;
-      if (needed > client.right) cuts.push_back({text, needed, client.right});
+    const std::string text = GetText(c);
+    if (!IsWindowVisible(c)) continue;
+    if (name == "Static" && !text.empty()) {
+      check(text, TextWidth(c, text, !(style & SS_NOPREFIX)), client.right);
+    } else if (name == "Button" && !text.empty()) {
+      // Inside its edges and focus mark; Play Sound has its picture first.
+      const bool glyph = (style & BS_TYPEMASK) == BS_OWNERDRAW;
+      check(text, TextWidth(c, text, !glyph) + 8 + (glyph ? 20 : 0), client.right);
     } else if (name == WC_HEADERA) {
-      const int count = static_cast<int>(SendMessageA(c, HDM_GETITEMCOUNT, 0, 0));
-      for (int i = 0; i < count; ++i) {
-        char text[128] = {};
+      for (int i = 0; i < static_cast<int>(SendMessageA(c, HDM_GETITEMCOUNT, 0, 0)); ++i) {
+        char heading[128] = {};
         HDITEMA item{};
         item.mask = HDI_TEXT | HDI_WIDTH;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
+        item.pszText = heading;
+        item.cchTextMax = sizeof heading;
         SendMessageA(c, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-        const int room = std::min<int>(item.cxy, client.right);
-        const int needed = TextWidth(c, text, false) + 6;
-        if (needed > room) cuts.push_back({text, needed, room});
+        check(heading, TextWidth(c, heading, false) + 6, std::min<int>(item.cxy, client.right));
       }
     }
   }
@@ -84,9 +77,8 @@ TEST_F(ReminderWindowTest, EveryCaptionFitsItsControlOnEveryPage) {
     for (SIZE size : {SIZE{775, 506}, SIZE{600, 470}}) {
       SetWindowPos(Wnd(), nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
       PumpMessages();
-      for (const Cut& cut : CutCaptions(Wnd()))
-        ADD_FAILURE() << Info(k).pageCaption << " at " << size.cx << " wide: \"" << cut.text
-                      << "\" needs " << cut.needed << " pixels, has " << cut.room;
+      for (const std::string& cut : CutCaptions(Wnd()))
+        ADD_FAILURE() << Info(k).pageCaption << ", " << size.cx << " wide: " << cut;
     }
   }
 }
