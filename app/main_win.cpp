@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/application_win.h"
+#include "platform/message_loop_win.h"
 #include "app/single_instance_win.h"
 #include "app/tray_window_win.h"
 #include "platform/placeholder_form_win.h"
@@ -73,10 +74,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     return 1;
   }
 
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  RunMessageLoop();
   return 0;
 }

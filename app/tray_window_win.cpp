@@ -187,10 +187,39 @@ void TfrmTray::AddTrayIcon() {
   constexpr size_t kTipField = 64;
   std::memset(trayIcon_.szTip, 0, sizeof trayIcon_.szTip);
   std::strncpy(trayIcon_.szTip, kTrayTip, kTipField - 1);
-  TrayApi().notifyIcon(NIM_ADD, &trayIcon_);
+  // At logon the shell may not be ready: the add fails, or times out after
+  // the shell took it (a modify then succeeds). Until it is taken, it is
+  // tried again, since without the icon the program may have no way in.
+  if (TrayApi().notifyIcon(NIM_ADD, &trayIcon_) || TrayApi().notifyIcon(NIM_MODIFY, &trayIcon_))
+    KillTimer(Handle(), kIconRetryTimer);
+  else
+    SetTimer(Handle(), kIconRetryTimer, kIconRetryMs, nullptr);
 }
 
-void TfrmTray::RemoveTrayIcon() { TrayApi().notifyIcon(NIM_DELETE, &trayIcon_); }
+void TfrmTray::RemoveTrayIcon() {
+  KillTimer(Handle(), kIconRetryTimer);
+  TrayApi().notifyIcon(NIM_DELETE, &trayIcon_);
+}
+
+namespace {
+
+BOOL CALLBACK FindModalBox(HWND hwnd, LPARAM lp) {
+  if (IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+// While a modal box is open the program's windows are disabled; the icon then
+// does what a click on a disabled window does, and turns the user to the box.
+void TfrmTray::BringModalBoxForward() {
+  HWND box = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindModalBox, reinterpret_cast<LPARAM>(&box));
+  if (box) SetForegroundWindow(box);
+}
 
 void TfrmTray::PopupMenuAt(POINT screenPoint) {
   if (TrayApi().popupMenu) {
@@ -323,8 +352,12 @@ void TfrmTray::Windows1Click() {
   if (MenuCaption(kWindows1) == kCaptionStartWithWindows) {
     SetCaption(kWindows1, kCaptionNoStartWithWindows);
     // A Run key that cannot be opened is passed over; the choice is still recorded.
+    // A path with a blank is quoted, so that no part of it before the blank
+    // can be taken for the program to run.
+    const std::string& path = Svc().exePath;
+    const std::string command = path.find(' ') != std::string::npos ? '"' + path + '"' : path;
     try {
-      registry.WriteText(kRunKey, kRunValueName, Svc().exePath);
+      registry.WriteText(kRunKey, kRunValueName, command);
     } catch (const Error&) {
     }
     settings_->WriteBool(kSectionStart, kIdentStartWithWindows, true);
@@ -348,6 +381,10 @@ void TfrmTray::mnuCloseClick() {
 }
 
 void TfrmTray::TrayMessage(UINT mouseEvent) {
+  if (!IsWindowEnabled(Handle())) {
+    if (mouseEvent == WM_LBUTTONDBLCLK || mouseEvent == WM_RBUTTONUP) BringModalBoxForward();
+    return;
+  }
   switch (mouseEvent) {
     case WM_LBUTTONDBLCLK:
       mnuPendraClick();
@@ -453,6 +490,13 @@ LRESULT TfrmTray::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_CAPTURECHANGED:
       if (reinterpret_cast<HWND>(lp) != Handle()) CancelDrag();
+      return 0;
+    case WM_TIMER:
+      if (wp != kIconRetryTimer) break;
+      if (IconShown())
+        AddTrayIcon();
+      else
+        KillTimer(Handle(), kIconRetryTimer);
       return 0;
     case WM_COMMAND:
       if (HIWORD(wp) != 0 || lp != 0) break;

@@ -52,6 +52,10 @@ TrayPlatform& TrayApi();
 
 class TfrmTray : public Form {
  public:
+  // Tries the icon's add again while the shell has not taken it.
+  static constexpr UINT_PTR kIconRetryTimer = 1;
+  static constexpr UINT kIconRetryMs = 2000;
+
   TfrmTray();
   ~TfrmTray() override;
 
@@ -87,6 +91,7 @@ class TfrmTray : public Form {
   void SetCaption(int id, const char* caption);
   void AddTrayIcon();
   void RemoveTrayIcon();
+  void BringModalBoxForward();
   void PopupMenuAt(POINT screenPoint);
   void StoreLauncherPosition();
   void CloseWindowsForExit(bool stopAtError);

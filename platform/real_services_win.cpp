@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/application_win.h"
+#include "platform/message_loop_win.h"
 #include "settings/registry_win.h"
 
 namespace pendra {
@@ -185,6 +186,174 @@ INT_PTR CALLBACK ConfirmProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
   return FALSE;
 }
 
+// Runs a modal dialog owned by the application window from an in-memory
+// template: no controls (the procedure makes them at WM_INITDIALOG), no menu,
+// the standard class, an empty title and the dialog font.
+INT_PTR RunDialog(DLGPROC proc, LPARAM param, DWORD exStyle) {
+  alignas(4) WORD buffer[32]{};
+  auto* dlg = reinterpret_cast<DLGTEMPLATE*>(buffer);
+  dlg->style = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  dlg->dwExtendedStyle = exStyle;
+  WORD* p = buffer + 9;  // the fixed part is 18 bytes
+  *p++ = 0;              // menu
+  *p++ = 0;              // class
+  *p++ = 0;              // title
+  *p++ = 8;              // point size
+  for (const char* face = "MS Shell Dlg"; *face; ++face) *p++ = static_cast<WORD>(*face);
+  *p = 0;
+  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dlg, ApplicationWindow(), proc, param);
+}
+
+// The announcement box looks like a message box without an icon: the text
+// (its control has the id a message box gives its text) above one centred OK.
+// A text taller or wider than the work area allows is shown in a read-only
+// edit that scrolls; the box always lies within the work area.
+constexpr int kAnnouncementTextId = 0xFFFF;
+// Longer texts are not measured (that alone would take long): they scroll.
+constexpr std::size_t kMeasureLimit = 8192;
+
+// The text for the scrolling edit, broken into lines no wider than `width`
+// (after a blank where there is one), each ended by CR LF, the one line break
+// the edit knows; the announcement breaks its lines at each CR. Broken here,
+// because the edit's own wrapping slows down without end on a long paragraph.
+std::string WrappedForEdit(HDC dc, const std::string& text, int width) {
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  // Enough characters to fill a line twice over, so one measure finds the break.
+  const std::size_t chunk =
+      static_cast<std::size_t>(2 * width / std::max<LONG>(1, metrics.tmAveCharWidth) + 8);
+  std::string out;
+  out.reserve(text.size() + text.size() / 32 + 16);
+  std::size_t pos = 0;
+  while (pos <= text.size()) {
+    std::size_t end = text.find_first_of("\r\n", pos);
+    if (end == std::string::npos) end = text.size();
+    while (pos < end) {
+      const int count = static_cast<int>(std::min(end - pos, chunk));
+      int fit = 0;
+      SIZE size{};
+      GetTextExtentExPointA(dc, text.data() + pos, count, width, &fit, nullptr, &size);
+      std::size_t take = static_cast<std::size_t>(std::max(fit, 1));
+      if (take < end - pos) {
+        // The line ends after its last blank; a word longer than the line is cut.
+        std::size_t blank = take;
+        while (blank > 0 && text[pos + blank - 1] != ' ') --blank;
+        if (blank > 0) take = blank;
+      }
+      out.append(text, pos, take);
+      pos += take;
+      if (pos < end) out += "\r\n";
+    }
+    if (end == text.size()) break;
+    out += "\r\n";
+    pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  return out;
+}
+
+RECT WorkAreaAtCursor() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoA(MonitorFromPoint(cursor, MONITOR_DEFAULTTOPRIMARY), &info)) return info.rcWork;
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+void LayOutAnnouncement(HWND dlg, const std::string& text) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0));
+  SetWindowTextA(dlg, kAppTitle);
+  const RECT work = WorkAreaAtCursor();
+  const int workW = work.right - work.left, workH = work.bottom - work.top;
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)));
+  const int frameW = frame.right - frame.left, frameH = frame.bottom - frame.top;
+
+  const int margin = 12, gap = 14, buttonW = 75, buttonH = 23;
+  const int textRoomW = std::max(40, workW - frameW - 2 * margin);
+  const int textRoomH = std::max(40, workH - frameH - 2 * margin - gap - buttonH);
+  // Lines wrap at half the work area's width, as a message box's do.
+  const int wrapW = std::min(textRoomW, std::max(200, workW / 2));
+
+  RECT measured{0, 0, wrapW, 0};
+  bool fits = false;
+  if (text.size() <= kMeasureLimit) {
+    HDC dc = GetDC(dlg);
+    HGDIOBJ old = SelectObject(dc, font);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    SelectObject(dc, old);
+    ReleaseDC(dlg, dc);
+    fits = measured.right <= textRoomW && measured.bottom <= textRoomH;
+  }
+
+  HWND textControl = nullptr;
+  int textW = 0, textH = 0;
+  if (fits) {
+    textControl = AddControl(dlg, "STATIC", text.c_str(), SS_LEFT | SS_NOPREFIX,
+                             kAnnouncementTextId, font);
+    textW = std::max<int>(measured.right, 1);
+    textH = std::max<int>(measured.bottom, 1);
+  } else {
+    // Sized before it takes the text: every resize would break the lines anew.
+    textW = std::min(textRoomW, wrapW + GetSystemMetrics(SM_CXVSCROLL) + 12);
+    textH = textRoomH;
+    textControl = CreateWindowExA(
+        WS_EX_CLIENTEDGE, "EDIT", "",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, margin,
+        margin, textW, textH, dlg, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAnnouncementTextId)),
+        GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(textControl, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageA(textControl, EM_SETLIMITTEXT, 0, 0);  // no limit
+    HDC dc = GetDC(dlg);
+    HGDIOBJ old = SelectObject(dc, font);
+    SetWindowTextA(textControl, WrappedForEdit(dc, text, wrapW).c_str());
+    SelectObject(dc, old);
+    ReleaseDC(dlg, dc);
+  }
+  HWND ok = AddControl(dlg, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, font);
+
+  const int clientW = std::max(textW, buttonW) + 2 * margin;
+  const int buttonTop = margin + textH + gap;
+  const int clientH = buttonTop + buttonH + margin;
+  if (fits) MoveWindow(textControl, margin, margin, textW, textH, FALSE);
+  MoveWindow(ok, (clientW - buttonW) / 2, buttonTop, buttonW, buttonH, FALSE);
+  const int w = std::min(clientW + frameW, workW), h = std::min(clientH + frameH, workH);
+  SetWindowPos(dlg, HWND_TOPMOST, work.left + (workW - w) / 2, work.top + (workH - h) / 2, w, h,
+               0);
+
+  SendMessageA(dlg, DM_SETDEFID, IDOK, 0);
+  SetFocus(ok);
+}
+
+INT_PTR CALLBACK AnnouncementProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_INITDIALOG: {
+      LayOutAnnouncement(dlg, *reinterpret_cast<const std::string*>(lp));
+      // A program in the background is often refused the foreground; the box
+      // then flashes until the user turns to it.
+      SetForegroundWindow(dlg);
+      if (GetForegroundWindow() != dlg) {
+        FLASHWINFO flash{sizeof flash, dlg, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+        FlashWindowEx(&flash);
+      }
+      return FALSE;  // the focus is on OK
+    }
+    case WM_COMMAND:
+      // OK, Enter, Esc and the close box all answer it.
+      if (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL) {
+        EndDialog(dlg, IDOK);
+        return TRUE;
+      }
+      break;
+    default: break;
+  }
+  return FALSE;
+}
+
 // "Text files (*.txt)|*.txt|All (*.*)|*.*" in the zero-separated, doubly
 // zero-ended form the open dialog takes.
 std::string ToDialogFilter(const std::string& filter) {
@@ -197,29 +366,23 @@ std::string ToDialogFilter(const std::string& filter) {
 }  // namespace
 
 void RealDialogs::ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) {
-  // Reminders are announced from timers while the user works elsewhere, so
-  // the box asks to come to the front.
+  ModalScope modal;
+  // Errors can come from timers while the user works elsewhere, so the box
+  // asks to come to the front.
   MessageBoxA(ApplicationWindow(), text.c_str(), caption.c_str(),
               MB_OK | MB_SETFOREGROUND | IconFlag(icon));
 }
 
 bool RealDialogs::Confirm(const std::string& text) {
-  // An in-memory template: no controls (they are made at WM_INITDIALOG),
-  // no menu, the standard class, an empty title and the dialog font.
-  alignas(4) WORD buffer[32]{};
-  auto* dlg = reinterpret_cast<DLGTEMPLATE*>(buffer);
-  dlg->style = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
-  WORD* p = buffer + 9;  // the fixed part is 18 bytes
-  *p++ = 0;              // menu
-  *p++ = 0;              // class
-  *p++ = 0;              // title
-  *p++ = 8;              // point size
-  for (const char* face = "MS Shell Dlg"; *face; ++face) *p++ = static_cast<WORD>(*face);
-  *p = 0;
-  const INT_PTR result =
-      DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dlg, ApplicationWindow(), ConfirmProc,
-                              reinterpret_cast<LPARAM>(&text));
-  return result == IDYES;
+  ModalScope modal;
+  return RunDialog(ConfirmProc, reinterpret_cast<LPARAM>(&text), 0) == IDYES;
+}
+
+void RealDialogs::Announce(const std::string& text) {
+  ModalScope modal;
+  // A taskbar button of its own: it can be found and flashes when the
+  // program is not allowed to bring it to the front.
+  RunDialog(AnnouncementProc, reinterpret_cast<LPARAM>(&text), WS_EX_TOPMOST | WS_EX_APPWINDOW);
 }
 
 namespace {
@@ -228,6 +391,7 @@ using FileDialogFunction = BOOL (*)(OPENFILENAMEA*, DWORD*);
 
 bool RunFileDialog(FileDialogFunction dialog, DWORD flags, const FileDialogRequest& request,
                    std::string& chosenPath) {
+  ModalScope modal;
   const std::string filter = ToDialogFilter(request.filter);
   std::vector<char> file(32768, '\0');
   DWORD dialogError = 0;
@@ -271,6 +435,7 @@ bool RealDialogs::SaveFile(const FileDialogRequest& request, std::string& chosen
 }
 
 bool RealDialogs::PickFont(NativeWindow owner, FontSpec& font) {
+  ModalScope modal;
   HWND ownerWindow = owner ? static_cast<HWND>(owner) : ApplicationWindow();
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);

@@ -24,10 +24,12 @@ class RealLocale final : public ILocale {
   unsigned generation_ = 1;
 };
 
-// Message boxes and common dialogs owned by the application window.
+// Message boxes and common dialogs owned by the application window. While
+// one is open the program's windows are disabled.
 class RealDialogs final : public IDialogs {
  public:
   void ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) override;
+  void Announce(const std::string& text) override;
   bool Confirm(const std::string& text) override;
   bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) override;
   bool SaveFile(const FileDialogRequest& request, std::string& chosenPath) override;

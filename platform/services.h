@@ -64,6 +64,11 @@ class IDialogs {
   virtual ~IDialogs() = default;
   // Modal message box with only an OK button.
   virtual void ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) = 0;
+  // The announcement of a reminder: a modal box captioned with the
+  // application title, the text and one OK button (Enter and Esc answer it).
+  // It lies within its monitor's work area, scrolling a text too long for it,
+  // and stays on top of other windows until it is answered.
+  virtual void Announce(const std::string& text) = 0;
   // The "Confirm" box: question icon, "&Yes" (default) and "&No"; Esc answers No.
   virtual bool Confirm(const std::string& text) = 0;
   // Open-file dialog; false when cancelled.
@@ -86,7 +91,8 @@ class IDialogs {
 class ISound {
  public:
   virtual ~ISound() = default;
-  // PlaySoundA(path, module, SND_FILENAME): synchronous.
+  // PlaySoundA(path, module, SND_FILENAME): synchronous. The announcement
+  // calls it on a worker thread, so the windows go on responding meanwhile.
   virtual bool PlayFile(const std::string& path) = 0;
 };
 

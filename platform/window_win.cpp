@@ -76,6 +76,8 @@ void Form::Show() {
     FormShow();
     ShowWindow(Handle(), SW_SHOW);
   }
+  // A minimised window comes back to where it was.
+  if (IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
   BringWindowToTop(Handle());
   SetForegroundWindow(Handle());
 }
@@ -97,11 +99,45 @@ bool Form::Close() {
 bool Form::Visible() const { return Handle() && IsWindowVisible(Handle()); }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_CLOSE) {
-    Guarded([&] { Close(); });
-    return 0;
+  switch (msg) {
+    case WM_CLOSE:
+      Guarded([&] { Close(); });
+      return 0;
+    case WM_NEXTDLGCTL: {
+      // The keyboard handling of the message loop moves the focus through
+      // this, as in a dialog: to the control given, or to the next or the
+      // previous one; an edit reached this way has its text selected.
+      HWND target = LOWORD(lp) ? reinterpret_cast<HWND>(wp)
+                               : GetNextDlgTabItem(Handle(), GetFocus(), wp != 0);
+      if (target && IsChild(Handle(), target)) {
+        if (SendMessageA(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+          SendMessageA(target, EM_SETSEL, 0, -1);
+        SetFocus(target);
+      }
+      return 0;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) lastFocus_ = focus;
+      } else if (!HIWORD(wp)) {
+        Window::HandleMessage(msg, wp, lp);  // the focus goes to the window itself
+        RestoreFocus();
+        return 0;
+      }
+      break;
+    default:
+      break;
   }
   return Window::HandleMessage(msg, wp, lp);
+}
+
+void Form::RestoreFocus() {
+  HWND focus = lastFocus_;
+  if (!focus || !IsWindow(focus) || !IsChild(Handle(), focus) || !IsWindowVisible(focus) ||
+      !IsWindowEnabled(focus))
+    focus = GetNextDlgTabItem(Handle(), nullptr, FALSE);
+  if (focus && IsChild(Handle(), focus)) SetFocus(focus);
 }
 
 std::string GetText(HWND hwnd) {

@@ -74,8 +74,14 @@ class Form : public Window {
   virtual void FormHide() {}
   virtual bool FormCloseQuery() { return true; }
   virtual void FormClose() {}
-  // WM_CLOSE runs Close() under the general error handler.
+  // WM_CLOSE runs Close() under the general error handler. On activation the
+  // control that last had the keyboard focus gets it back (at first, the
+  // first control Tab reaches), as in a dialog.
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void RestoreFocus();
+  HWND lastFocus_ = nullptr;
 };
 
 // Small helpers.

@@ -8,6 +8,7 @@
 #include <cctype>
 #include <charconv>
 
+#include "platform/message_loop_win.h"
 #include "platform/services.h"
 #include "reminders/entry.h"
 #include "reminders/reminder_window_win.h"
@@ -73,6 +74,11 @@ LRESULT CALLBACK TfrmMain::MessageEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
   const int index = (id - kControlBase) / kPageStride;
   if (!self || index < 0 || index >= kKindCount) return DefWindowProcA(hwnd, msg, wp, lp);
   WNDPROC old = self->messageEditProcs_[static_cast<size_t>(index)];
+  if (msg == WM_GETDLGCODE && wp == VK_RETURN) {
+    // Enter stays with the edit rather than going to the window's keyboard
+    // handling, so it runs OK.
+    return CallWindowProcA(old, hwnd, msg, wp, lp) | DLGC_WANTALLKEYS;
+  }
   if (msg == WM_CHAR && wp == VK_RETURN) {
     // Enter runs OK whether the button is enabled or not; the key goes on.
     const Kind kind = kAllKinds[static_cast<size_t>(index)];
@@ -308,8 +314,10 @@ void TfrmMain::ShowAnnouncement(const DueReminder& due, Words words) {
   const std::string text = ComposeAnnouncement(due.kind, due.message, Svc().locale->Formats(),
                                                 Svc().clock->Now(), words, due.spacing);
   const std::string sound = commands_.SlotSound(due.kind);
-  if (!sound.empty()) Svc().sound->PlayFile(sound);
-  Svc().dialogs->ShowMessage(text, kAppTitle, MsgIcon::None);
+  // The sound plays out before the box appears, and the windows keep
+  // responding meanwhile; ticks that fall due wait behind the open box.
+  if (!sound.empty()) RunResponsively([&] { Svc().sound->PlayFile(sound); });
+  Svc().dialogs->Announce(text);
 }
 
 // ---------------------------------------------------------------------------

@@ -24,6 +24,10 @@ constexpr int kEntryHeight = 128;    // the entry panel across the top of a page
 constexpr int kHeadingHeight = 22;   // the teal strip holding the column headings
 constexpr int kButtonHeight = 21;
 constexpr int kButtonStep = 23;
+// A push button draws its caption inside its edges and its focus mark.
+constexpr int kButtonTextMargin = 8;
+// The Play Sound button's picture and the gap after it.
+constexpr int kGlyphRoom = 16 + 4;
 
 constexpr const char* kWeekdayItems[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                          "Thursday", "Friday", "Saturday"};
@@ -34,6 +38,18 @@ RECT ClientRectOf(HWND hwnd) {
   RECT r{};
   GetClientRect(hwnd, &r);
   return r;
+}
+
+// Width of a caption in the control's font; an ampersand that marks an access
+// key takes no room.
+int CaptionWidth(HWND control, const char* text, bool accessKeys) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT r{0, 0, 0, 0};
+  DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | (accessKeys ? 0 : DT_NOPREFIX));
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return r.right - r.left;
 }
 
 bool HasVisibleStyle(HWND hwnd) {
@@ -259,8 +275,9 @@ HWND TfrmMain::AddControl(HWND parent, const char* cls, const char* text, DWORD 
 }
 
 HWND TfrmMain::AddLabel(HWND parent, const char* text, int x, int y, int w, int h) {
-  HWND label = AddControl(parent, "STATIC", text, WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, x, y, w, h,
-                          -1);
+  // A label ends the group of arrow keys before it.
+  HWND label = AddControl(parent, "STATIC", text, WS_VISIBLE | WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX,
+                          x, y, w, h, -1);
   labels_.push_back(label);
   return label;
 }
@@ -300,8 +317,10 @@ ReminderPaneWnd& TfrmMain::NewPane(HWND parent, int look, int x, int y, int w, i
                     : look == ReminderPaneWnd::Buttons ? "TPanel"
                     : look == ReminderPaneWnd::Heading ? "THeadingPanel"
                                                        : "TGroupBox";
-  pane.CreateWnd(cls, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VISIBLE, 0, x, y, w, h,
-                 parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  // Tab and the access keys reach the controls inside it.
+  pane.CreateWnd(cls, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VISIBLE,
+                 WS_EX_CONTROLPARENT, x, y, w, h, parent,
+                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
   return pane;
 }
 
@@ -310,9 +329,10 @@ void TfrmMain::CreateControls() {
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
                              Instance(), nullptr);
+  // The pages are its children; Ctrl+Tab turns them.
   PageControl1_ = AddControl(Handle(), WC_TABCONTROLA, "",
                              WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0,
-                             760, 470, 1);
+                             760, 470, 1, WS_EX_CONTROLPARENT);
   for (Kind k : kAllKinds) {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
@@ -339,8 +359,11 @@ void TfrmMain::CreatePage(Kind kind) {
       NewPane(p.page, ReminderPaneWnd::Heading, 0, kEntryHeight, 750, kHeadingHeight, 0);
   p.header = AddControl(strip.Handle(), WC_HEADERA, "", WS_VISIBLE | HDS_HORZ, 2, 2, 746,
                         kHeadingHeight - 4, ControlId(kind, Ctl::header));
-  const int firstWidth = kind == Kind::Weekly ? 140 : kind == Kind::Monthly ? 108 : 170;
   const char* headings[2] = {Info(kind).heading1, Info(kind).heading2};
+  // The design width, or what the first heading needs in the font in use
+  // (drawn 6 pixels in, with as much room after it).
+  const int designWidth = kind == Kind::Weekly ? 140 : kind == Kind::Monthly ? 108 : 170;
+  const int firstWidth = std::max(designWidth, CaptionWidth(p.header, headings[0], false) + 12);
   const int widths[2] = {firstWidth, 2000};
   for (int i = 0; i < 2; ++i) {
     HDITEMA item{};
@@ -374,7 +397,7 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
   HWND g = group.Handle();
 
   AddLabel(g, "Message", 10, 22, 55, 16);
-  p.editMessage = AddControl(g, "EDIT", "", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 70, 19, 660,
+  p.editMessage = AddControl(g, "EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 70, 19, 660,
                              21, ControlId(kind, Ctl::editMessage), WS_EX_CLIENTEDGE);
   AddHint(p.editMessage, "Enter Message Here");
   SetPropA(p.editMessage, "PendraMain", this);
@@ -384,13 +407,13 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
   static constexpr const char* kScheduleLabels[] = {"Reminder Date", "Day Of Week",
                                                     " Beginning Reminder Date", "Day Of Month "};
   AddLabel(g, kScheduleLabels[Index(kind)], 10, 48, 170, 16);
-  const DWORD dateStyle = WS_VISIBLE | WS_TABSTOP | DTS_LONGDATEFORMAT;
+  const DWORD dateStyle = WS_VISIBLE | WS_TABSTOP | WS_GROUP | DTS_LONGDATEFORMAT;
   if (kind == Kind::OneTime || kind == Kind::Daily) {
     p.dtpSchedule = AddControl(g, DATETIMEPICK_CLASSA, "", dateStyle, 10, 66, 250, 21,
                                ControlId(kind, Ctl::dtpSchedule));
     AddHint(p.dtpSchedule, "Select Date here");
   } else {
-    p.cbSchedule = AddControl(g, "COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN |
+    p.cbSchedule = AddControl(g, "COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWN |
                                                     CBS_AUTOHSCROLL,
                               10, 66, 150, 300, ControlId(kind, Ctl::cbSchedule));
     if (kind == Kind::Weekly) {
@@ -410,14 +433,14 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
   }
 
   AddLabel(g, "Reminder Time", 400, 48, 100, 16);
-  p.dtpTime = AddControl(g, DATETIMEPICK_CLASSA, "", WS_VISIBLE | WS_TABSTOP | DTS_TIMEFORMAT, 400,
+  p.dtpTime = AddControl(g, DATETIMEPICK_CLASSA, "", WS_VISIBLE | WS_TABSTOP | WS_GROUP | DTS_TIMEFORMAT, 400,
                          66, 110, 21, ControlId(kind, Ctl::dtpTime));
   AddHint(p.dtpTime, "Select Time here");
-  p.stxtClock = AddControl(g, "STATIC", "", WS_VISIBLE | SS_CENTER | SS_SUNKEN | SS_NOPREFIX, 520, 66,
+  p.stxtClock = AddControl(g, "STATIC", "", WS_VISIBLE | WS_GROUP | SS_CENTER | SS_SUNKEN | SS_NOPREFIX, 520, 66,
                            110, 21, ControlId(kind, Ctl::stxtClock));
   SendMessageA(p.stxtClock, WM_SETFONT, reinterpret_cast<WPARAM>(clockFont_), FALSE);
 
-  p.btnOK = AddControl(g, "BUTTON", "OK", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 10,
+  p.btnOK = AddControl(g, "BUTTON", "OK", WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_DISABLED | BS_PUSHBUTTON, 10,
                        96, 75, 25, ControlId(kind, Ctl::btnOK));
   p.btnCancel = AddControl(g, "BUTTON", "Cancel", WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON,
                            90, 96, 75, 25, ControlId(kind, Ctl::btnCancel));
@@ -425,7 +448,7 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
                          25, ControlId(kind, Ctl::btnTest));
 
   if (kind == Kind::OneTime) {
-    const DWORD editStyle = WS_VISIBLE | WS_TABSTOP | ES_NUMBER | ES_AUTOHSCROLL;
+    const DWORD editStyle = WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_NUMBER | ES_AUTOHSCROLL;
     const DWORD spinStyle = WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS |
                             UDS_NOTHOUSANDS;
     AddLabel(g, "Reminder Interval    (Hours)", 255, 101, 175, 16);
@@ -459,9 +482,11 @@ void TfrmMain::CreateButtonPanel(Kind kind, HWND sheet) {
     Ctl role;
     DWORD style;
   };
+  // Two groups for the arrow keys, Remove to Alarm Sound and Hide Buttons to
+  // Close, around the Play Sound button, which takes no focus.
   const DWORD push = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
   const ButtonDef defs[] = {
-      {&p.btnRemove, "&Remove Message ", Ctl::btnRemove, push | WS_DISABLED},
+      {&p.btnRemove, "&Remove Message ", Ctl::btnRemove, push | WS_GROUP | WS_DISABLED},
       {&p.btnEdit, "&Edit Message", Ctl::btnEdit, push | WS_DISABLED},
       {&p.btnClearAll, "Remove &All", Ctl::btnClearAll, push},
       {&p.btnUp, "Move &Up", Ctl::btnUp, push | WS_DISABLED},
@@ -470,16 +495,25 @@ void TfrmMain::CreateButtonPanel(Kind kind, HWND sheet) {
       {&p.btnMoveBottom, "Move To &Bottom", Ctl::btnMoveBottom, push | WS_DISABLED},
       {&p.btnSound, "Alarm &Sound", Ctl::btnSound, push},
       // Takes no focus; shows the alarm switch through its picture.
-      {&p.btnPlay, "Play Sound", Ctl::btnPlay, WS_VISIBLE | WS_DISABLED | BS_OWNERDRAW},
-      {&p.btnHideButtons, "&Hide Buttons", Ctl::btnHideButtons, push},
+      {&p.btnPlay, "Play Sound", Ctl::btnPlay, WS_VISIBLE | WS_GROUP | WS_DISABLED | BS_OWNERDRAW},
+      {&p.btnHideButtons, "&Hide Buttons", Ctl::btnHideButtons, push | WS_GROUP},
       {&p.btnHide, "&Close", Ctl::btnHide, push},
   };
+  // The design width, or wider where a caption needs it in the font in use.
+  int panelWidth = width;
   int y = 6;
   for (const auto& d : defs) {
     *d.slot = AddControl(p.panel, "BUTTON", d.caption, d.style, 3, y, width - 6, kButtonHeight,
                          ControlId(kind, d.role));
+    const int glyph = d.slot == &p.btnPlay ? kGlyphRoom : 0;
+    panelWidth = std::max(panelWidth, CaptionWidth(*d.slot, d.caption, glyph == 0) + glyph +
+                                          kButtonTextMargin + 6);
     y += kButtonStep;
   }
+  panelWidths_[static_cast<size_t>(Index(kind))] = panelWidth;
+  for (const auto& d : defs)
+    SetWindowPos(*d.slot, nullptr, 0, 0, panelWidth - 6, kButtonHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   MakeNoFocusButton(p.btnPlay);
   AddHint(p.btnSound, "Choose Alarm Sound");
 }
@@ -540,7 +574,7 @@ void TfrmMain::Relayout() {
     MoveWindow(p.editMessage, 70, 19, std::max(100, w - 80), 21, TRUE);
     MoveWindow(GetParent(p.header), 0, kEntryHeight, w, kHeadingHeight, TRUE);
     MoveWindow(p.header, 2, 2, std::max(0, w - 4), kHeadingHeight - 4, TRUE);
-    const int panelWidth = k == Kind::Monthly ? 98 : 97;
+    const int panelWidth = panelWidths_[static_cast<size_t>(Index(k))];
     const bool panelShown = HasVisibleStyle(p.panel);
     const int listWidth = std::max(0, panelShown ? w - panelWidth : w);
     p.list->SetBounds(0, listTop, listWidth, listHeight);
@@ -582,6 +616,11 @@ void TfrmMain::GoToPage(Kind kind) {
   SendMessageA(PageControl1_, TCM_SETCURSEL, static_cast<WPARAM>(Index(kind)), 0);
   ShowSheet(kind);
   HighlightTab(kind, true);
+  // The keyboard focus does not stay on the page turned away (the list whose
+  // menu went to this page).
+  HWND focus = GetFocus();
+  if (focus && IsChild(Handle(), focus) && !IsWindowVisible(focus) && Page(kind).list)
+    SetFocus(Page(kind).list->Handle());
 }
 
 // ---------------------------------------------------------------------------
@@ -865,14 +904,14 @@ void TfrmMain::FormShow() {
 
     SetText(Page(Kind::Weekly).cbSchedule, refs.dayStr);
 
-    RECT r = WindowRectOf(Handle());
+    RECT r = NormalPlaceOnScreen(Handle());
     const int top = ini.ReadInteger("Position", "Top", r.top);
     const int left = ini.ReadInteger("Position", "Left", r.left);
     const int height = ini.ReadInteger("Size", "Height", r.bottom - r.top);
     const int width = ini.ReadInteger("Size", "Width", r.right - r.left);
-    const RECT placed = BringOntoMonitor(RECT{left, top, left + width, top + height});
-    SetWindowPos(Handle(), nullptr, placed.left, placed.top, placed.right - placed.left,
-                 placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The stored place is the normal one: a window hidden maximised comes
+    // back maximised and is restored to it.
+    SetNormalPlace(Handle(), BringOntoMonitor(RECT{left, top, left + width, top + height}));
 
     for (Kind k : kAllKinds) ResetPickers(k);
     SetText(Page(Kind::Monthly).cbSchedule, refs.monthStr);
@@ -903,11 +942,7 @@ void TfrmMain::FormHide() {
   SetEventPeriod(ini.ReadInteger("Time", "Interval", 0));
 
   // A minimised or maximised window stores the place it comes back to.
-  WINDOWPLACEMENT wp{};
-  wp.length = sizeof wp;
-  RECT r = WindowRectOf(Handle());
-  if ((IsIconic(Handle()) || IsZoomed(Handle())) && GetWindowPlacement(Handle(), &wp))
-    r = wp.rcNormalPosition;
+  const RECT r = NormalPlaceOnScreen(Handle());
   ini.WriteInteger("Position", "Top", r.top);
   ini.WriteInteger("Position", "Left", r.left);
   ini.WriteInteger("Size", "Height", r.bottom - r.top);

@@ -176,6 +176,8 @@ class TfrmMain : public Form, public IReminderHost {
   // Remove All as the creation steps left it (enabled by design), for the
   // buttons built later.
   std::array<bool, 4> clearAllEnabled_{true, true, true, true};
+  // The button panels' widths: the design's, or wider for the captions.
+  std::array<int, 4> panelWidths_{97, 97, 97, 98};
 
   int interval_ = 0;        // reminder interval, minutes
   UINT eventPeriodMs_ = 0;  // tmrEvent's period; 0 while stopped

@@ -28,7 +28,7 @@ HWND TMd4TabbedList::HandleNeeded() {
 }
 
 void TMd4TabbedList::CreateWnd() {
-  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY |
+  const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_GROUP | LBS_NOTIFY |
                       LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT;
   hwnd_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", style, bounds_.left, bounds_.top,
                           bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,

@@ -241,7 +241,8 @@ std::vector<MessageBoxInfo> MessageBoxes(DWORD pid) {
       int id = GetDlgCtrlID(c.hwnd);
       if (c.className == "Button") {
         box.buttons.push_back(c.title);
-      } else if (c.className == "Static") {
+      } else if (c.className == "Static" || c.className == "Edit") {
+        // A long announcement scrolls in an edit of the same id.
         if (id == 0xFFFF) box.text = c.title;
         if (c.title.size() > longestStatic.size()) longestStatic = c.title;
       }

@@ -5,10 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
 #include "platform/application_win.h"
+#include "platform/placeholder_form_win.h"
 #include "platform/real_services_win.h"
 #include "platform/services.h"
 #include "platform/window_win.h"
@@ -226,6 +228,114 @@ TEST(RealDialogsTest, FindDialogHidesItsOptionsAndSendsFindNextToItsOwner) {
   EXPECT_EQ(TextOf(box, edt1), "pin");
   SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
   EXPECT_FALSE(IsWindow(box));
+}
+
+TEST(RealDialogsTest, EveryBoxDisablesTheProgramsWindowsWhileOpen) {
+  RealDialogs dialogs;
+  PlaceholderForm window("TModalTestForm", "Working", ApplicationWindow());
+  window.Show();
+  PlaceholderForm hidden("TModalTestForm", "Not shown yet", ApplicationWindow());
+  hidden.Show();
+  hidden.Hide();
+  const std::pair<const char*, std::function<void()>> boxes[] = {
+      {"message", [&] { dialogs.ShowMessage("Cannot open file x.", "Pendra", MsgIcon::Stop); }},
+      {"confirm", [&] { dialogs.Confirm("Sure?"); }},
+      {"announcement", [&] { dialogs.Announce("REMINDER"); }},
+      {"open dialog", [&] {
+         std::string chosen;
+         dialogs.OpenFile({"Wave files (*.wav)|*.wav", "", "", ""}, chosen);
+       }},
+  };
+  for (const auto& [name, open] : boxes) {
+    bool windowEnabled = true, hiddenEnabled = true;
+    WithAnswer(
+        [&](HWND box) {
+          windowEnabled = IsWindowEnabled(window.Handle());
+          hiddenEnabled = IsWindowEnabled(hidden.Handle());
+          PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        },
+        [&] {
+          open();
+          return 0;
+        });
+    EXPECT_TRUE(g_seen.hwnd) << name;
+    EXPECT_FALSE(windowEnabled) << name;
+    EXPECT_FALSE(hiddenEnabled) << name;
+    EXPECT_TRUE(IsWindowEnabled(window.Handle())) << name;
+    EXPECT_TRUE(IsWindowEnabled(hidden.Handle())) << name;
+    EXPECT_TRUE(IsWindowEnabled(ApplicationWindow())) << name;
+  }
+}
+
+// The announcement box on the real seam, with the texts a reminder can hold.
+TEST(RealDialogsTest, AnnouncementLiesInItsWorkAreaShowsTheWholeTextAndAnswersEnterAndEsc) {
+  RealDialogs dialogs;
+  auto words = [](std::size_t size) {
+    std::string text;
+    for (int i = 0; text.size() < size; ++i) text += "word" + std::to_string(i) + " ";
+    return text;
+  };
+  auto joined = [](std::string t) {  // the text without its line breaks
+    t.erase(std::remove_if(t.begin(), t.end(), [](char ch) { return ch == '\r' || ch == '\n'; }),
+            t.end());
+    return t;
+  };
+  const std::string head = "                  WEEKLY REMINDER                  \r\rToday is... "
+                           "Monday, June 19, 2000,\r The Time is... 1:05 PM\r\r";
+  struct Case {
+    const char* name;
+    std::string text;
+    const char* control;  // class of the text control; nullptr: either
+    WPARAM key;
+  };
+  const Case cases[] = {
+      {"fits", head + "Call the bank & the office", "Static", VK_RETURN},
+      {"5,000 characters", head + words(5000), nullptr, VK_ESCAPE},
+      {"taller than the screen", head + words(8000), "Edit", VK_RETURN},
+      {"10 MB", head + std::string(10 * 1024 * 1024, 'x'), "Edit", VK_ESCAPE},
+  };
+  for (const Case& c : cases) {
+    bool inWorkArea = false, topmost = false, scrolls = false;
+    std::string cls, shown;
+    int buttons = 0;
+    WithAnswer(
+        [&](HWND box) {
+          RECT r{}, inside{};
+          GetWindowRect(box, &r);
+          MONITORINFO info{};
+          info.cbSize = sizeof info;
+          GetMonitorInfoA(MonitorFromWindow(box, MONITOR_DEFAULTTONEAREST), &info);
+          inWorkArea = IntersectRect(&inside, &r, &info.rcWork) && EqualRect(&inside, &r);
+          topmost = GetWindowLongA(box, GWL_EXSTYLE) & WS_EX_TOPMOST;
+          HWND text = GetDlgItem(box, 0xFFFF);
+          char name[32] = {};
+          GetClassNameA(text, name, sizeof name);
+          cls = name;
+          shown.resize(static_cast<size_t>(GetWindowTextLengthA(text)) + 1);
+          shown.resize(static_cast<size_t>(GetWindowTextA(text, shown.data(), static_cast<int>(shown.size()))));
+          scrolls = GetWindowLongA(text, GWL_STYLE) & WS_VSCROLL;
+          for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            GetClassNameA(child, name, sizeof name);
+            buttons += std::string(name) == "Button";
+          }
+          PressKey(box, c.key);
+        },
+        [&] {
+          dialogs.Announce(c.text);
+          return 0;
+        });
+    EXPECT_EQ(g_seen.caption, "Pendra") << c.name;
+    EXPECT_EQ(g_ticks, 0) << c.name << ": the key did not answer the box";
+    EXPECT_TRUE(inWorkArea) << c.name;
+    EXPECT_TRUE(topmost) << c.name;
+    EXPECT_EQ(buttons, 1) << c.name;
+    if (c.control) EXPECT_EQ(cls, c.control) << c.name;
+    // A text that fits is shown as given; a scrolling one is broken into the
+    // edit's lines, with nothing left out.
+    EXPECT_EQ(scrolls, cls == "Edit") << c.name;
+    if (cls == "Static") EXPECT_EQ(shown, c.text) << c.name;
+    else EXPECT_TRUE(joined(shown) == joined(c.text)) << c.name << ": " << shown.size();
+  }
 }
 
 TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {

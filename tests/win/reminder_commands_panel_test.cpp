@@ -60,7 +60,9 @@ TEST_F(ButtonPanelTest, AHiddenPanelIsStoredAtOnceAndComesBackHiddenAfterARestar
   Menu(Kind::Weekly, Mnu::ShowButtons);
   EXPECT_TRUE(PanelShown(Kind::Weekly));
   EXPECT_EQ(Stored(2), "1");
-  EXPECT_EQ(ListWidth(Kind::Weekly), PageWidth(Kind::Weekly) - 97);
+  RECT panel{};
+  GetWindowRect(P(Kind::Weekly).panel, &panel);
+  EXPECT_EQ(ListWidth(Kind::Weekly), PageWidth(Kind::Weekly) - (panel.right - panel.left));
   ExpectItemsFollow(Kind::Weekly);
 
   Menu(Kind::Monthly, Mnu::HideButtons);

@@ -1,6 +1,8 @@
 // The reminder window's timers and announcements, driven by WM_TIMER and the
 // fake clock.
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "tests/win/reminder_window_fixture.h"
 
@@ -141,6 +143,47 @@ TEST_F(SchedulerTest, ABlockingSoundDoesNotCostAReminderDueMeanwhile) {
   EXPECT_NE(shown[1].find("second"), std::string::npos);
   EXPECT_EQ(E().sound.played.size(), 2u);
   EXPECT_EQ(E().sound.played[0], "C:\\sounds\\bell.wav");
+}
+
+// Runs once, from this thread's message loop, while a sound plays.
+std::function<void()> g_whilePlaying;
+void CALLBACK WhilePlaying(HWND, UINT, UINT_PTR, DWORD) {
+  if (auto hook = std::exchange(g_whilePlaying, nullptr)) hook();
+}
+
+TEST_F(SchedulerTest, ALongSoundPlaysBeforeTheBoxWhileTheWindowsKeepResponding) {
+  WriteList(Kind::Daily, {"1:05:01 PM-6/1/2000--first", "1:05:02 PM-6/1/2000--meanwhile"});
+  Create();
+  Frm().Show();
+  Type(P(Kind::Daily).edtSound, "C:\\long.wav");
+  HANDLE soundEnds = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  E().sound.playsUntil = soundEnds;
+  bool enabled = true;
+  size_t boxes = 99;
+  std::string clock;
+  g_whilePlaying = [&] {
+    enabled = IsWindowEnabled(Wnd());
+    boxes = Announcements().size();
+    RunSeconds(1);  // the next second is handled; what falls due in it waits
+    clock = GetText(P(Kind::Daily).stxtClock);
+    SetEvent(soundEnds);
+  };
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, WhilePlaying);
+  RunSeconds(1);
+  KillTimer(nullptr, timer);
+  E().sound.playsUntil = nullptr;
+  CloseHandle(soundEnds);
+
+  EXPECT_FALSE(g_whilePlaying);
+  EXPECT_FALSE(enabled);
+  EXPECT_EQ(boxes, 0u);
+  EXPECT_EQ(clock, "1:05:02 PM");
+  EXPECT_TRUE(IsWindowEnabled(Wnd()));
+  const auto shown = Announcements();
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_NE(shown[0].find("first"), std::string::npos);
+  EXPECT_NE(shown[1].find("meanwhile"), std::string::npos);
+  EXPECT_EQ(E().sound.played.size(), 2u);
 }
 
 TEST_F(SchedulerTest, RepeatsComeAtTheIntervalInListOrderAndNotWithIntervalZero) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <mutex>
 
 #include "platform/application_win.h"
 #include "settings/reg_ini.h"
@@ -10,13 +11,28 @@
 
 namespace pendra::test {
 
+namespace {
+std::mutex g_clockMutex;
+}  // namespace
+
+DateTime FakeClock::Now() {
+  std::lock_guard<std::mutex> lock(g_clockMutex);
+  return now_;
+}
+
+void FakeClock::Set(int y, int mo, int d, int h, int mi, int s) {
+  std::lock_guard<std::mutex> lock(g_clockMutex);
+  now_ = {{y, mo, d}, {h, mi, s}};
+}
+
 void FakeClock::AdvanceSeconds(int seconds) {
-  int total = SecondsOfDay(now.time) + seconds;
+  std::lock_guard<std::mutex> lock(g_clockMutex);
+  int total = SecondsOfDay(now_.time) + seconds;
   int days = 0;
   while (total >= 86400) { total -= 86400; ++days; }
   while (total < 0) { total += 86400; --days; }
-  now.time = TimeFromSeconds(total);
-  now.date = AddDays(now.date, days);
+  now_.time = TimeFromSeconds(total);
+  now_.date = AddDays(now_.date, days);
 }
 
 void FakeDialogs::ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) {
@@ -74,6 +90,7 @@ std::vector<ShownMessage> FakeDialogs::Errors() const {
 
 bool FakeSound::PlayFile(const std::string& path) {
   played.push_back(path);
+  if (playsUntil) WaitForSingleObject(playsUntil, 10000);
   if (clock && blockSeconds > 0) clock->AdvanceSeconds(blockSeconds);
   return true;
 }

@@ -15,12 +15,15 @@
 
 namespace pendra::test {
 
+// Safe to use from the sound's worker thread.
 class FakeClock : public IClock {
  public:
-  DateTime now{{2000, 6, 19}, {13, 5, 0}};  // a Monday
-  DateTime Now() override { return now; }
-  void Set(int y, int mo, int d, int h, int mi, int s) { now = {{y, mo, d}, {h, mi, s}}; }
+  DateTime Now() override;
+  void Set(int y, int mo, int d, int h, int mi, int s);
   void AdvanceSeconds(int seconds);
+
+ private:
+  DateTime now_{{2000, 6, 19}, {13, 5, 0}};  // a Monday
 };
 
 class FakeLocale : public ILocale {
@@ -62,6 +65,8 @@ class FakeDialogs : public IDialogs {
   std::function<void(const ShownMessage&)> duringBox;
 
   void ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) override;
+  // Recorded as a box captioned "Pendra" without an icon.
+  void Announce(const std::string& text) override { ShowMessage(text, kAppTitle, MsgIcon::None); }
   bool Confirm(const std::string& text) override;
   bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) override;
   bool SaveFile(const FileDialogRequest& request, std::string& chosenPath) override;
@@ -73,12 +78,15 @@ class FakeDialogs : public IDialogs {
   void Clear() { shown.clear(); confirmations.clear(); }
 };
 
+// Plays on the announcement's worker thread.
 class FakeSound : public ISound {
  public:
   std::vector<std::string> played;
   // Seconds the fake clock moves on while a sound "plays" (a blocking sound).
   int blockSeconds = 0;
   FakeClock* clock = nullptr;
+  // A slow player: the sound lasts until this event is set (or 10 s pass).
+  HANDLE playsUntil = nullptr;
   bool PlayFile(const std::string& path) override;
 };
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/application_win.h"
+#include "platform/message_loop_win.h"
 #include "app/tray_window_win.h"
 #include "platform/placeholder_form_win.h"
 #include "reminders/reminder_window_win.h"
@@ -300,6 +301,12 @@ TEST_F(TrayTest, StartWithWindowsAndHelp) {
   EXPECT_EQ(Svc().registry->Read(kRunKey, "Pendra", run), ValueKind::Missing);
   EXPECT_EQ(Stored("Start", "StartWithWindows"), "0");
   EXPECT_EQ(tray->MenuCaption(kWindows1), "Start With &Windows");
+  // A path with a blank is quoted.
+  Svc().exePath = "C:\\Program Files\\Pendra\\Pendra.exe";
+  Command(kWindows1);
+  Svc().registry->Read(kRunKey, "Pendra", run);
+  EXPECT_EQ(run, "\"C:\\Program Files\\Pendra\\Pendra.exe\"");
+  Command(kWindows1);
 
   const std::string help = TestEnv().folder + "Pendra.hlp";
   DeleteFileA(help.c_str());  // the folder may be left from an earlier run
@@ -375,6 +382,43 @@ TEST_F(TrayTest, IconComesBackAfterAShellRestart) {
   Command(kDoNotShowInTray1);
   SendMessageA(Tray(), taskbarCreated, 0, 0);
   EXPECT_EQ(Count(NIM_ADD), 2);
+}
+
+TEST_F(TrayTest, AnIconTheShellRefusesIsAddedAgainUntilItIsTaken) {
+  int refusals = 2;
+  TrayApi().notifyIcon = [&](DWORD message, NOTIFYICONDATAA* data) {
+    icons.push_back({message, *data});
+    return message == NIM_DELETE || (message == NIM_ADD && refusals-- <= 0);
+  };
+  Start();
+  auto retry = [&] { SendMessageA(Tray(), WM_TIMER, TfrmTray::kIconRetryTimer, 0); };
+  retry();
+  EXPECT_EQ(Count(NIM_ADD), 2);
+  retry();
+  EXPECT_EQ(Count(NIM_ADD), 3);  // taken
+  EXPECT_FALSE(KillTimer(Tray(), TfrmTray::kIconRetryTimer));
+
+  // Turned off while the shell still refuses it: no more tries.
+  refusals = 5;
+  Command(kDoNotShowInTray1);
+  Command(kDoNotShowInTray1);
+  EXPECT_TRUE(KillTimer(Tray(), TfrmTray::kIconRetryTimer));
+  SetTimer(Tray(), TfrmTray::kIconRetryTimer, 60000, nullptr);
+  Command(kDoNotShowInTray1);
+  EXPECT_FALSE(KillTimer(Tray(), TfrmTray::kIconRetryTimer));
+}
+
+TEST_F(TrayTest, UnderAModalBoxTheIconTurnsTheUserToTheBox) {
+  Start();
+  ModalScope modal;
+  PlaceholderForm box("TTrayTestBox", "Confirm", ApplicationWindow());
+  box.Show();
+  SetForegroundWindow(Tray());
+  SendMessageA(Tray(), kTrayCallback, 0, WM_RBUTTONUP);
+  SendMessageA(Tray(), kTrayCallback, 0, WM_LBUTTONDBLCLK);
+  EXPECT_TRUE(popups.empty());
+  EXPECT_FALSE(notebook->Visible());
+  EXPECT_EQ(GetForegroundWindow(), box.Handle());
 }
 
 TEST_F(TrayTest, SessionEndSavesEveryWindowEvenPastAnError) {

@@ -1,0 +1,173 @@
+#include "platform/message_loop_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <exception>
+#include <thread>
+
+#include "platform/application_win.h"
+
+namespace pendra {
+namespace {
+
+bool OwnWindow(HWND hwnd) {
+  return hwnd && GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId();
+}
+
+BOOL CALLBACK FindPageControl(HWND hwnd, LPARAM lp) {
+  char cls[32] = {};
+  GetClassNameA(hwnd, cls, sizeof cls);
+  if (lstrcmpiA(cls, WC_TABCONTROLA) == 0 && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+Page Down and Ctrl+Page Up go to the next or
+// the previous page, with the notifications a click on the tab sends.
+bool TurnPage(HWND root, const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || !(GetKeyState(VK_CONTROL) & 0x8000)) return false;
+  int step = 0;
+  if (msg.wParam == VK_TAB) step = (GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
+  if (msg.wParam == VK_NEXT) step = 1;
+  if (msg.wParam == VK_PRIOR) step = -1;
+  if (step == 0) return false;
+  HWND tabs = nullptr;
+  EnumChildWindows(root, FindPageControl, reinterpret_cast<LPARAM>(&tabs));
+  if (!tabs) return false;
+  const int count = static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+  if (count < 2) return true;
+  const int current = static_cast<int>(SendMessageA(tabs, TCM_GETCURSEL, 0, 0));
+  const int next = ((current < 0 ? 0 : current) + step + count) % count;
+  HWND parent = GetParent(tabs);
+  NMHDR hdr{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGING)};
+  if (SendMessageA(parent, WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr))) return true;
+  SendMessageA(tabs, TCM_SETCURSEL, static_cast<WPARAM>(next), 0);
+  hdr.code = static_cast<UINT>(TCN_SELCHANGE);
+  SendMessageA(parent, WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr));
+  // The focus left on the page turned away goes to the new page.
+  HWND focus = GetFocus();
+  if (!focus || !IsWindowVisible(focus)) {
+    HWND first = GetNextDlgTabItem(root, nullptr, FALSE);
+    if (first) SetFocus(first);
+  }
+  return true;
+}
+
+// Enter on a focused push button presses it, as in a dialog.
+bool PressFocusedButton(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN) return false;
+  HWND focus = GetFocus();
+  if (!focus || focus != msg.hwnd) return false;
+  const LRESULT code = SendMessageA(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+  if (!(code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) return false;
+  SendMessageA(focus, BM_CLICK, 0, 0);
+  return true;
+}
+
+BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lp) {
+  if (hwnd != ApplicationWindow() && IsWindowEnabled(hwnd))
+    reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
+  return TRUE;
+}
+
+}  // namespace
+
+void DispatchProgramMessage(MSG& msg) {
+  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    if (OwnWindow(root) && IsWindowVisible(root) && IsWindowEnabled(root)) {
+      if (TurnPage(root, msg) || PressFocusedButton(msg)) return;
+      if (IsDialogMessageA(root, &msg)) return;
+    }
+  }
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  BOOL got;
+  while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+    if (got == -1) return 1;
+    DispatchProgramMessage(msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+ModalScope::ModalScope() {
+  HWND active = GetActiveWindow();
+  if (OwnWindow(active) && IsWindowVisible(active)) active_ = active;
+  HWND focus = GetFocus();
+  if (active_ && focus && IsChild(active_, focus)) focus_ = focus;
+  EnumThreadWindows(GetCurrentThreadId(), CollectEnabled, reinterpret_cast<LPARAM>(&disabled_));
+  for (HWND hwnd : disabled_) EnableWindow(hwnd, FALSE);
+}
+
+ModalScope::~ModalScope() {
+  for (auto it = disabled_.rbegin(); it != disabled_.rend(); ++it)
+    if (IsWindow(*it)) EnableWindow(*it, TRUE);
+  // The box's end gave the activation to its hidden owner or to another
+  // program; the window the user was working in takes it back.
+  if (active_ && IsWindow(active_) && IsWindowVisible(active_) && IsWindowEnabled(active_) &&
+      GetActiveWindow() != active_) {
+    HWND foreground = GetForegroundWindow();
+    if (!foreground || OwnWindow(foreground)) SetForegroundWindow(active_);
+    else SetActiveWindow(active_);
+  }
+  // A disabled window loses the keyboard focus; the control that had it gets
+  // it back when its window is still the active one.
+  if (focus_ && IsWindow(focus_) && GetActiveWindow() == active_ &&
+      (!GetFocus() || GetFocus() == active_) &&
+      IsWindowVisible(focus_) && IsWindowEnabled(focus_))
+    SetFocus(focus_);
+}
+
+void RunResponsively(const std::function<void()>& work) {
+  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (!done) {
+    work();
+    return;
+  }
+  std::exception_ptr error;
+  std::thread worker([&] {
+    try {
+      work();
+    } catch (...) {
+      error = std::current_exception();
+    }
+    SetEvent(done);
+  });
+  bool quit = false;
+  WPARAM quitCode = 0;
+  {
+    ModalScope modal;
+    for (;;) {
+      const DWORD woke = MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT);
+      if (woke == WAIT_OBJECT_0) break;
+      MSG msg;
+      while (woke == WAIT_OBJECT_0 + 1 && !quit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+          quit = true;
+          quitCode = msg.wParam;
+        } else {
+          DispatchProgramMessage(msg);
+        }
+      }
+      // The program is ending (or the wait failed): nothing more is
+      // dispatched, and the work still finishes before the caller goes on.
+      if (quit || woke != WAIT_OBJECT_0 + 1) {
+        WaitForSingleObject(done, INFINITE);
+        break;
+      }
+    }
+  }
+  worker.join();
+  CloseHandle(done);
+  if (quit) PostQuitMessage(static_cast<int>(quitCode));
+  if (error) std::rethrow_exception(error);
+}
+
+}  // namespace pendra

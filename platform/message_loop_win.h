@@ -1,0 +1,47 @@
+#pragma once
+// The program's message loops: the main loop, the keyboard of every window,
+// and what the thread does while a modal box or a long task is under way.
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+namespace pendra {
+
+// Dispatches one message as every loop of the program does. The keys that
+// move about a window (Tab, the arrow keys, the access keys of the captions,
+// Enter and Esc) go first to the dialog manager of the message's top-level
+// window, so any window of the program answers them as a dialog does; Enter
+// presses a focused push button; Ctrl+Tab and Ctrl+Page Up/Down turn the pages
+// of the window's page control.
+void DispatchProgramMessage(MSG& msg);
+
+// Runs the loop until WM_QUIT and returns its exit code.
+int RunMessageLoop();
+
+// While one lives, every enabled top-level window of this thread except the
+// application window is disabled, as the owner of a modal box is on Windows;
+// the application window owns the boxes, which disable it themselves. At the
+// end the windows are enabled again and the window that was active gets the
+// activation back. Scopes nest.
+class ModalScope {
+ public:
+  ModalScope();
+  ~ModalScope();
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+
+ private:
+  std::vector<HWND> disabled_;
+  HWND active_ = nullptr;
+  HWND focus_ = nullptr;
+};
+
+// Runs `work` on a worker thread and returns when it has ended; meanwhile the
+// program's windows are disabled as under a modal box, and this thread goes
+// on dispatching its messages (timers, painting, the tray), so nothing waits
+// for the work. An error of the work is thrown here. A WM_QUIT met meanwhile
+// is posted again once the work has ended.
+void RunResponsively(const std::function<void()>& work);
+
+}  // namespace pendra
