@@ -313,7 +313,7 @@ void TfrmMain::tmrEventTimer() {
 }
 
 void TfrmMain::Offer(std::vector<DueReminder> due) {
-  for (auto& d : due) gate_.Offer(std::move(d));
+  gate_.OfferTick(std::move(due));
   DrainAnnouncements();
 }
 
