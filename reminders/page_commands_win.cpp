@@ -214,8 +214,13 @@ void ReminderPageCommands::Remove(Kind kind) {
 }
 
 void ReminderPageCommands::RemoveAll(Kind kind) {
-  // Never delete a file whose reminders could not be read.
-  host_.RequireLoaded(kind);
+  // Never delete a file whose reminders could not be read. One read only now
+  // is shown first; removing what the user has not seen waits for the next
+  // Remove All.
+  if (!host_.Book().Loaded(kind)) {
+    host_.RequireLoaded(kind);
+    return;
+  }
   if (!Svc().dialogs->Confirm(Info(kind).removeAllQuestion)) return;
   const std::string path = host_.ListFilePath(kind);
   // A file that cannot be deleted is loaded back unchanged, without a word.

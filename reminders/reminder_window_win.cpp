@@ -630,8 +630,9 @@ bool TfrmMain::TryLoadList(Kind kind) {
 }
 
 void TfrmMain::RequireLoaded(Kind kind) {
-  if (book_.Loaded(kind) || TryLoadList(kind)) return;
-  throw Error(UnreadListMessage(ListFilePath(kind)));
+  if (book_.Loaded(kind)) return;
+  if (!TryLoadList(kind)) throw Error(UnreadListMessage(ListFilePath(kind)));
+  EnableRemoveAll(kind);
 }
 
 void TfrmMain::RetryUnreadLists() {
