@@ -16,8 +16,8 @@ TodayRefs TodayRefs::For(const Date& today) {
 
 // The cut fields of one list, converted with one set of formats, and its rows
 // grouped by the clock text of their time so that a second's check looks at
-// the few rows whose time matches instead of at every row. Offsets point into the book's
-// lines and are valid while the list's version is unchanged.
+// the few rows whose time matches instead of at every row. Offsets point into
+// the book's lines and are valid while the list's version is unchanged.
 struct ReminderScheduler::Cached {
   struct Item {
     bool cut = false;
@@ -70,8 +70,6 @@ const ReminderScheduler::Cached& ReminderScheduler::CacheFor(Kind kind, const Lo
 }
 
 namespace {
-
-constexpr int kSecondsPerDay = 24 * 60 * 60;
 
 DueReminder MakeDue(Kind kind, const std::string& line, std::size_t messageBegin,
                     MessageSpacing spacing) {
