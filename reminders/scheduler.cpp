@@ -130,7 +130,7 @@ std::vector<DueReminder> ReminderScheduler::CheckSecond(Kind kind, const DateTim
   span.version = version;
 
   std::vector<DueReminder> due;
-  std::unordered_map<std::string, int> announced;  // while the last text of `texts` showed
+  std::unordered_map<std::string, int> announced;  // while the last of `texts` showed
   if (continues) announced = std::move(span.announced);
   if (!continues || listChanged || texts.size() > 1) {
     const Cached& cached = CacheFor(kind, formats, formatsGeneration);
@@ -140,11 +140,13 @@ std::vector<DueReminder> ReminderScheduler::CheckSecond(Kind kind, const DateTim
     for (std::size_t t = 0; t < texts.size(); ++t) {
       const bool continued = t == 0 && continues;
       if (continued && !listChanged) continue;  // nothing new can be due
+      // Only the text still on the clock needs its announced entries kept.
+      const bool last = t + 1 == texts.size();
       // Equal rows count apart: as many of each as were announced already.
       std::unordered_map<std::string, int> already;
       if (continued) {
         already = announced;
-      } else {
+      } else if (last && !announced.empty()) {
         announced.clear();
       }
       const auto rows = cached.rowsByTime.find(texts[t]);
@@ -169,7 +171,7 @@ std::vector<DueReminder> ReminderScheduler::CheckSecond(Kind kind, const DateTim
             continue;
           }
         }
-        ++announced[line];
+        if (last) ++announced[line];
         due.push_back(MakeDue(kind, line, item.messageBegin, spacing));
       }
     }
