@@ -113,7 +113,8 @@ TEST_F(ListFilesTest, TheCloseSavesOnlyChangedListsAndOneFailureStopsNoOther) {
   P(Kind::Daily).list->SetItemIndex(0);
   MenuCommand(Wnd(), ControlId(Kind::Daily, Ctl::btnRemove));
   SetReadOnly(PathOf(Kind::Daily), false);
-  EXPECT_EQ(ErrorTexts(), (std::vector<std::string>{CannotCreate(Kind::OneTime), CannotCreate(Kind::Daily)}));
+  EXPECT_EQ(ErrorTexts(),
+            (std::vector<std::string>{CannotCreate(Kind::OneTime), CannotCreate(Kind::Daily)}));
 
   SendMessageA(Wnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(ErrorTexts().back(), CannotCreate(Kind::OneTime));
@@ -121,9 +122,16 @@ TEST_F(ListFilesTest, TheCloseSavesOnlyChangedListsAndOneFailureStopsNoOther) {
   EXPECT_EQ(FileLines(Kind::Daily), Lines{"9:00:00 AM-6/1/2000--d2"});
   EXPECT_EQ(EventsValue("Last Boot", " Date"), "6/19/2000");
   EXPECT_EQ(ReadFileBytes(PathOf(Kind::OneTime)), "9:00:00 AM-6/19/2000--a\n");
-  // The exit's Cancel does not throw away what could not be saved.
-  Frm().CancelPanelsForExit();
+  // The exit's Cancel does not throw away what could not be saved, and a file
+  // it cannot read back is shown without stopping the exit.
+  {
+    HeldFile weekly(PathOf(Kind::Weekly));
+    Type(P(Kind::Monthly).editMessage, "x");
+    Frm().CancelPanelsForExit();
+  }
   EXPECT_EQ(Rows(Kind::OneTime).size(), 2u);
+  EXPECT_EQ(ErrorTexts().back(), "Cannot open file " + PathOf(Kind::Weekly) + ".");
+  EXPECT_EQ(GetText(P(Kind::Monthly).editMessage), "");
 
   SetReadOnly(PathOf(Kind::OneTime), false);
   SendMessageA(Wnd(), WM_CLOSE, 0, 0);
@@ -131,7 +139,7 @@ TEST_F(ListFilesTest, TheCloseSavesOnlyChangedListsAndOneFailureStopsNoOther) {
   EXPECT_EQ(FileLines(Kind::OneTime),
             (Lines{"9:00:00 AM-6/19/2000--a", "1:05:00 PM-6/19/2000--b"}));
   EXPECT_EQ(ReadFileBytes(PathOf(Kind::Weekly)), "9:00:00 AM-Monday--protected\n");
-  EXPECT_EQ(ErrorTexts().size(), 3u);
+  EXPECT_EQ(ErrorTexts().size(), 4u);
   SetReadOnly(PathOf(Kind::Weekly), false);
 }
 
