@@ -212,7 +212,8 @@ TEST_F(ListFilesE2e, ListThatCannotBeWrittenKeepsTheProgramRunning) {
   const std::string& before = lists_["DailyMessage.lst"];
   EXPECT_EQ(daily.find(before.substr(0, before.size() - 1) + "\r\n"), 0u) << daily;
   EXPECT_NE(daily.find("--Added while held\r\n"), std::string::npos) << daily;
-  EXPECT_EQ(ReadRegText(std::string(kEventsKey) + "\\Last Boot", " Date"), DateText(DaysFromToday(0)));
+  EXPECT_EQ(ReadRegText(std::string(kEventsKey) + "\\Last Boot", " Date"),
+            DateText(DaysFromToday(0)));
 }
 
 }  // namespace
