@@ -197,11 +197,10 @@ void ReminderPageCommands::SelectionChanged(Kind kind) {
 
 void ReminderPageCommands::ListKeyDown(Kind kind, WPARAM key) {
   if (key != VK_DELETE) return;
-  try {
-    Remove(kind);
-  } catch (...) {
-    // The Delete key with no row chosen (or any other failure of it) is quiet.
-  }
+  // With no row chosen the key does nothing, quietly; any other failure (a
+  // list file that cannot be written) is shown like that of the button.
+  if (SelectedRow(kind) < 0) return;
+  Remove(kind);
 }
 
 void ReminderPageCommands::Remove(Kind kind) {
@@ -215,6 +214,13 @@ void ReminderPageCommands::Remove(Kind kind) {
 }
 
 void ReminderPageCommands::RemoveAll(Kind kind) {
+  // Never delete a file whose reminders could not be read. One read only now
+  // is shown first; removing what the user has not seen waits for the next
+  // Remove All.
+  if (!host_.Book().Loaded(kind)) {
+    host_.RequireLoaded(kind);
+    return;
+  }
   if (!Svc().dialogs->Confirm(Info(kind).removeAllQuestion)) return;
   const std::string path = host_.ListFilePath(kind);
   // A file that cannot be deleted is loaded back unchanged, without a word.

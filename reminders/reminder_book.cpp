@@ -30,6 +30,12 @@ int MoveDestination(MoveKind move, int p, int n) {
   return p;
 }
 
+std::string UnreadListMessage(const std::string& path) {
+  return "Cannot read file " + path +
+         ". Its reminders were not loaded, and the file will not be overwritten until it can be "
+         "read";
+}
+
 namespace {
 
 void CheckIndex(const Lines& list, int index) {
@@ -41,6 +47,8 @@ void CheckIndex(const Lines& list, int index) {
 void ReminderBook::Replace(Kind kind, Lines lines) {
   lists_[Index(kind)] = std::move(lines);
   edits_[Index(kind)].reset();
+  loaded_[Index(kind)] = true;
+  changed_[Index(kind)] = false;
   Bump(kind);
 }
 
@@ -49,7 +57,7 @@ void ReminderBook::Append(Kind kind, std::string entry) {
   // place in what is saved, so the old one must not be kept as well.
   edits_[Index(kind)].reset();
   lists_[Index(kind)].push_back(std::move(entry));
-  Bump(kind);
+  Change(kind);
 }
 
 void ReminderBook::RemoveAt(Kind kind, int index) {
@@ -58,7 +66,7 @@ void ReminderBook::RemoveAt(Kind kind, int index) {
   list.erase(list.begin() + index);
   auto& edit = edits_[Index(kind)];
   if (edit && index < edit->index) --edit->index;
-  Bump(kind);
+  Change(kind);
 }
 
 bool ReminderBook::Move(Kind kind, int index, MoveKind move) {
@@ -70,7 +78,7 @@ bool ReminderBook::Move(Kind kind, int index, MoveKind move) {
   std::string row = std::move(list[static_cast<std::size_t>(index)]);
   list.erase(list.begin() + index);
   list.insert(list.begin() + to, std::move(row));
-  Bump(kind);
+  Change(kind);
   return true;
 }
 
@@ -93,7 +101,20 @@ std::string ReminderBook::BeginEdit(Kind kind, int index) {
   return entry;
 }
 
-void ReminderBook::EndEdit(Kind kind) { edits_[Index(kind)].reset(); }
+void ReminderBook::EndEdit(Kind kind) {
+  auto& edit = edits_[Index(kind)];
+  if (!edit) return;
+  // The entry taken out leaves what is saved as well.
+  edit.reset();
+  Change(kind);
+}
+
+void ReminderBook::PutBackEdit(Kind kind) {
+  if (!edits_[Index(kind)]) return;
+  lists_[Index(kind)] = LinesToSave(kind);
+  edits_[Index(kind)].reset();
+  Bump(kind);
+}
 
 Lines ReminderBook::LinesToSave(Kind kind) const {
   Lines lines = lists_[Index(kind)];

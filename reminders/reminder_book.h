@@ -2,6 +2,10 @@
 // The four reminder lists. The book is the one place the lists change; the
 // reminder window's list controls mirror it. Every change bumps the list's
 // version so that caches of cut entries know when they are stale.
+//
+// The book also knows, per list, whether it was read from its file and whether
+// it has changed since it was read or last written. A list not read is never
+// written: its file may hold reminders the program could not see.
 #include <array>
 #include <optional>
 #include <string>
@@ -17,12 +21,17 @@ enum class MoveKind { Up, Down, ToTop, ToBottom };
 bool MoveActs(MoveKind move, int p, int n);
 int MoveDestination(MoveKind move, int p, int n);
 
+// What the user is told when a list file cannot be read.
+std::string UnreadListMessage(const std::string& path);
+
 class ReminderBook {
  public:
   const Lines& List(Kind kind) const { return lists_[Index(kind)]; }
   unsigned Version(Kind kind) const { return versions_[Index(kind)]; }
 
-  void Replace(Kind kind, Lines lines);  // a load; ends an edit in progress
+  // A load from the file: the list is read and in step with its file. Ends an
+  // edit in progress.
+  void Replace(Kind kind, Lines lines);
   // Appending is the OK of the page: it ends an edit in progress, since the
   // appended entry stands for the one taken out.
   void Append(Kind kind, std::string entry);
@@ -33,10 +42,21 @@ class ReminderBook {
   // at its place, until the edit ends (OK appends, Cancel reloads).
   std::string BeginEdit(Kind kind, int index);
   void EndEdit(Kind kind);
+  // Ends an edit by putting its entry back at its place; what a save writes
+  // stays as it was.
+  void PutBackEdit(Kind kind);
   bool EditInProgress(Kind kind) const { return edits_[Index(kind)].has_value(); }
   // The lines a save of this list writes: the shown list, with an entry taken
   // out by an edit in progress kept at its place.
   Lines LinesToSave(Kind kind) const;
+
+  // False until the list's file has been read (a missing file reads as empty).
+  bool Loaded(Kind kind) const { return loaded_[Index(kind)]; }
+  bool AllLoaded() const { return loaded_[0] && loaded_[1] && loaded_[2] && loaded_[3]; }
+  // What a save writes differs from the file as last read or written.
+  bool Changed(Kind kind) const { return changed_[Index(kind)]; }
+  // The list was written: in step with its file again.
+  void MarkSaved(Kind kind) { changed_[Index(kind)] = false; }
 
  private:
   struct Edit {
@@ -44,8 +64,14 @@ class ReminderBook {
     std::string entry;
   };
   void Bump(Kind kind) { ++versions_[Index(kind)]; }
+  void Change(Kind kind) {
+    Bump(kind);
+    changed_[Index(kind)] = true;
+  }
   std::array<Lines, 4> lists_;
   std::array<unsigned, 4> versions_{};
+  std::array<bool, 4> loaded_{};
+  std::array<bool, 4> changed_{};
   std::array<std::optional<Edit>, 4> edits_;
 };
 

@@ -72,6 +72,9 @@ class IReminderHost {
   virtual void SaveList(Kind kind) = 0;
   // Loads the kind's list file into the book and the list control.
   virtual void LoadList(Kind kind) = 0;
+  // Before a command changes a list whose file could not be read, the file is
+  // tried again; the command ends with an error when it still cannot be read.
+  virtual void RequireLoaded(Kind kind) = 0;
   virtual std::string ListFilePath(Kind kind) const = 0;
   // Go to a page: tab highlight moves with it.
   virtual void GoToPage(Kind kind) = 0;

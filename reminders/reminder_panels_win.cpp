@@ -105,6 +105,9 @@ void TfrmMain::EnableEntryControls(Kind kind, bool enabled, bool menuMovesToo) {
 void TfrmMain::OkClick(Kind kind) {
   // OK works on the entry panel, so it needs the panel to exist.
   EnsureControls();
+  // A list whose file could not be read cannot take the entry: the panel
+  // keeps it for a later OK.
+  RequireLoaded(kind);
   ReminderPage& p = Page(kind);
   const LocaleFormats& formats = Svc().locale->Formats();
   const std::string message = GetText(p.editMessage);
@@ -124,7 +127,7 @@ void TfrmMain::OkClick(Kind kind) {
   } else if (book_.EditInProgress(kind)) {
     // Nothing to add: the entry taken out by Edit goes back to its place, so
     // a later OK cannot drop it unseen.
-    book_.Replace(kind, book_.LinesToSave(kind));
+    book_.PutBackEdit(kind);
     RefreshList(kind);
   }
 
@@ -145,24 +148,40 @@ void TfrmMain::OkClick(Kind kind) {
   if (kind == Kind::Monthly) SetText(p.cbSchedule, today.monthStr);
 }
 
+// Cancel loads the list back from its file, which ends an edit in progress.
+// A list holding changes whose save failed keeps them instead, with the entry
+// taken out put back at its place: its file does not hold them, and the next
+// save may still write them. A list whose file could not be read is tried
+// again, quietly.
+void TfrmMain::LoadListForCancel(Kind kind) {
+  if (!book_.Loaded(kind)) {
+    if (TryLoadList(kind)) EnableRemoveAll(kind);
+  } else if (book_.Changed(kind)) {
+    book_.PutBackEdit(kind);
+    RefreshList(kind);
+  } else {
+    LoadList(kind);
+  }
+}
+
 void TfrmMain::CancelClick(Kind kind) {
   ReminderPage& p = Page(kind);
   const TodayRefs today = TodayRefs::For(Svc().clock->Now().date);
   switch (kind) {
     case Kind::OneTime:
-      LoadList(kind);
+      LoadListForCancel(kind);
       SetText(p.editMessage, "");
       ResetPickers(kind);
       break;
     case Kind::Weekly:
       SetText(p.cbSchedule, today.dayStr);
-      LoadList(kind);
+      LoadListForCancel(kind);
       SetText(p.editMessage, "");
       ResetPickers(kind);
       EnableEntryControls(kind, false, true);
       break;
     case Kind::Daily:
-      LoadList(kind);
+      LoadListForCancel(kind);
       SetText(p.editMessage, "");
       ResetPickers(kind);
       EnableEntryControls(kind, false, true);
@@ -172,7 +191,7 @@ void TfrmMain::CancelClick(Kind kind) {
       SetText(p.cbSchedule, std::to_string(PickerValue(p.dtpCalendar).date.day));
       SetText(p.editMessage, "");
       ResetPickers(kind);
-      LoadList(kind);
+      LoadListForCancel(kind);
       break;
   }
   if (kind == Kind::OneTime || kind == Kind::Monthly) {
@@ -288,6 +307,9 @@ void TfrmMain::CheckSecond(Kind kind) {
   // Whichever one-second timer ticks first on a new day moves the references
   // to it, so the weekly and monthly checks never compare with yesterday.
   if (scheduler_.TakeMidnightRefresh(now.date)) MidnightRefresh(now.date);
+  // Likewise whichever ticks first in a new minute reads a list whose file
+  // could not be read before, so its reminders are announced from then on.
+  RetryUnreadListsEachMinute(now);
   Offer(scheduler_.CheckSecond(kind, now, locale.Formats(), locale.Generation(), Refs()));
 }
 
@@ -297,7 +319,7 @@ void TfrmMain::tmrEventTimer() {
 }
 
 void TfrmMain::Offer(std::vector<DueReminder> due) {
-  for (auto& d : due) gate_.Offer(std::move(d));
+  gate_.OfferTick(std::move(due));
   DrainAnnouncements();
 }
 

@@ -8,10 +8,12 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <exception>
 
 #include "platform/application_win.h"
 #include "platform/monitor_win.h"
 #include "platform/services.h"
+#include "settings/errors.h"
 #include "settings/reg_ini.h"
 
 namespace pendra {
@@ -28,6 +30,17 @@ constexpr int kButtonStep = 23;
 constexpr int kButtonTextMargin = 8;
 // The Play Sound button's picture and the gap after it.
 constexpr int kGlyphRoom = 16 + 4;
+
+// The spin edits' ranges; the interval is hours × 60 + minutes.
+constexpr int kMaxHours = 24;
+constexpr int kMaxMinutes = 60;
+constexpr int kMaxInterval = kMaxHours * 60 + kMaxMinutes;
+
+// A stored interval beyond what the spin edits can give would overflow the
+// timer's period.
+int StoredInterval(const TRegIniFile& ini) {
+  return std::clamp(ini.ReadInteger("Time", "Interval", 0), 0, kMaxInterval);
+}
 
 constexpr const char* kWeekdayItems[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                          "Thursday", "Friday", "Saturday"};
@@ -631,11 +644,59 @@ void TfrmMain::RefreshList(Kind kind) {
   if (Page(kind).list) Page(kind).list->SetItems(book_.List(kind));
 }
 
-void TfrmMain::SaveList(Kind kind) { WriteListFile(ListFilePath(kind), book_.LinesToSave(kind)); }
+void TfrmMain::SaveList(Kind kind) {
+  // Whatever asks: a list not read would overwrite reminders nobody has seen.
+  if (!book_.Loaded(kind)) throw Error(UnreadListMessage(ListFilePath(kind)));
+  WriteListFile(ListFilePath(kind), book_.LinesToSave(kind));
+  book_.MarkSaved(kind);
+}
 
 void TfrmMain::LoadList(Kind kind) {
   book_.Replace(kind, ReadListFile(ListFilePath(kind)));
   RefreshList(kind);
+}
+
+bool TfrmMain::TryLoadList(Kind kind) {
+  Lines lines;
+  try {
+    lines = ReadListFile(ListFilePath(kind));
+  } catch (const Error&) {
+    return false;
+  }
+  book_.Replace(kind, std::move(lines));
+  RefreshList(kind);
+  return true;
+}
+
+void TfrmMain::RequireLoaded(Kind kind) {
+  if (book_.Loaded(kind)) return;
+  if (!TryLoadList(kind)) throw Error(UnreadListMessage(ListFilePath(kind)));
+  EnableRemoveAll(kind);
+}
+
+void TfrmMain::RetryUnreadLists() {
+  if (book_.AllLoaded()) return;
+  for (Kind k : kAllKinds) {
+    // A list read late gets the Remove All state its creation would have given it.
+    if (!book_.Loaded(k) && TryLoadList(k)) EnableRemoveAll(k);
+  }
+}
+
+void TfrmMain::RetryUnreadListsEachMinute(const DateTime& now) {
+  // Costs nothing while every list is read: no file is touched.
+  if (book_.AllLoaded()) return;
+  const int minute = now.time.hour * 60 + now.time.minute;
+  if (retryDate_ == now.date && retryMinute_ == minute) return;
+  retryDate_ = now.date;
+  retryMinute_ = minute;
+  RetryUnreadLists();
+}
+
+void TfrmMain::EnableRemoveAll(Kind kind) {
+  const bool rows = !book_.List(kind).empty();
+  clearAllEnabled_[static_cast<size_t>(Index(kind))] = rows;
+  EnableWindow(Page(kind).btnClearAll, rows);
+  EnableMenuItemById(Page(kind).popup, MenuId(kind, Mnu::RemoveAll), rows);
 }
 
 std::string TfrmMain::ListFilePath(Kind kind) const { return listPaths_[static_cast<size_t>(Index(kind))]; }
@@ -861,24 +922,44 @@ void TfrmMain::FormCreate() {
   const DateTime now = Svc().clock->Now();
   const TodayRefs refs = TodayRefs::For(now.date);
 
-  interval_ = ini.ReadInteger("Time", "Interval", 0);
-  SetSpinValue(hourPart_, spneditHours_, std::clamp(ini.ReadInteger("Time", "HourInterval", 0), 0, 24));
-  SetSpinValue(minutePart_, spneditMinutes_,
-               std::clamp(ini.ReadInteger("Time", "MinuteInterval", 0), 0, 60));
+  // Each value and each list is read on its own: a setting of the wrong type
+  // or a list file that cannot be read is reported, and the rest of the
+  // creation goes on, so it never keeps the other lists from being read.
+  Guarded([&] { interval_ = StoredInterval(ini); });
+  Guarded([&] {
+    SetSpinValue(hourPart_, spneditHours_,
+                 std::clamp(ini.ReadInteger("Time", "HourInterval", 0), 0, kMaxHours));
+  });
+  Guarded([&] {
+    SetSpinValue(minutePart_, spneditMinutes_,
+                 std::clamp(ini.ReadInteger("Time", "MinuteInterval", 0), 0, kMaxMinutes));
+  });
   SetEventPeriod(interval_);
 
   SetText(Page(Kind::Weekly).cbSchedule, refs.dayStr);
   SetText(Page(Kind::Weekly).editRef, refs.dayStr);
 
-  for (Kind k : kAllKinds) LoadList(k);
+  // A list that cannot be read stays empty and is never written; the user is
+  // told once here, and the file is tried again later.
+  retryDate_ = now.date;
+  retryMinute_ = now.time.hour * 60 + now.time.minute;
+  for (Kind k : kAllKinds) {
+    Guarded([&] {
+      if (!TryLoadList(k)) throw Error(UnreadListMessage(ListFilePath(k)));
+    });
+  }
 
   for (Kind k : kAllKinds) {
     const std::string slot = std::to_string(Info(k).soundSlot);
-    const std::string path = ini.ReadString("Alarm Sound", "WaveFileName" + slot, "");
-    // Only a change of the text runs the path's change handler.
-    if (GetText(Page(k).edtSound) != path) SetText(Page(k).edtSound, path);
-    CheckMenuItemById(Page(k).popup, MenuId(k, Mnu::PlaySounds),
-                      ini.ReadBool("Play Sound" + slot, "Play", true));
+    Guarded([&] {
+      const std::string path = ini.ReadString("Alarm Sound", "WaveFileName" + slot, "");
+      // Only a change of the text runs the path's change handler.
+      if (GetText(Page(k).edtSound) != path) SetText(Page(k).edtSound, path);
+    });
+    Guarded([&] {
+      CheckMenuItemById(Page(k).popup, MenuId(k, Mnu::PlaySounds),
+                        ini.ReadBool("Play Sound" + slot, "Play", true));
+    });
   }
 
   SetText(Page(Kind::Monthly).cbSchedule, refs.monthStr);
@@ -886,13 +967,7 @@ void TfrmMain::FormCreate() {
 
   for (Kind k : kAllKinds) ResetPickers(k);
 
-  for (Kind k : kAllKinds) {
-    const bool rows = !book_.List(k).empty();
-    clearAllEnabled_[static_cast<size_t>(Index(k))] = rows;
-    EnableWindow(Page(k).btnClearAll, rows);
-    EnableMenuItemById(Page(k).popup, MenuId(k, Mnu::RemoveAll), rows);
-  }
-
+  for (Kind k : kAllKinds) EnableRemoveAll(k);
 }
 
 void TfrmMain::FormShow() {
@@ -939,7 +1014,7 @@ void TfrmMain::FormHide() {
   ini.WriteInteger("Time", "Interval", interval_);
   ini.WriteInteger("Time", "HourInterval", hours);
   ini.WriteInteger("Time", "MinuteInterval", minutes);
-  SetEventPeriod(ini.ReadInteger("Time", "Interval", 0));
+  SetEventPeriod(StoredInterval(ini));
 
   // A minimised or maximised window stores the place it comes back to.
   const RECT r = NormalPlaceOnScreen(Handle());
@@ -956,17 +1031,40 @@ void TfrmMain::FormHide() {
 }
 
 void TfrmMain::FormClose() {
-  for (Kind k : kAllKinds) SaveList(k);
-  TRegIniFile ini(*Svc().registry, kReminderEventsKey);
-  ini.WriteString("Last Boot", " Date",
-                  FormatDateText(Svc().locale->Formats(), Svc().clock->Now().date));
+  // Only a list changed since it was read or last written is saved: the file
+  // of an unchanged one already holds it, and a file that could not be read
+  // is never overwritten. A list that cannot be written keeps its entries in
+  // memory; it does not keep the other lists or the date from being saved,
+  // and its error then ends the close.
+  std::vector<std::exception_ptr> failures;
+  auto attempt = [&](auto&& step) {
+    try {
+      step();
+    } catch (...) {
+      failures.push_back(std::current_exception());
+    }
+  };
+  for (Kind k : kAllKinds) {
+    if (book_.Loaded(k) && book_.Changed(k)) attempt([&] { SaveList(k); });
+  }
+  attempt([&] {
+    TRegIniFile(*Svc().registry, kReminderEventsKey)
+        .WriteString("Last Boot", " Date",
+                     FormatDateText(Svc().locale->Formats(), Svc().clock->Now().date));
+  });
+  if (failures.empty()) return;
+  for (size_t i = 0; i + 1 < failures.size(); ++i)
+    Guarded([&] { std::rethrow_exception(failures[i]); });
+  std::rethrow_exception(failures.back());
 }
 
 void TfrmMain::CancelPanelsForExit() {
-  btnDayCancelClick();
-  btnCancelClick();
-  btnDailyCancelClick();
-  btnMonthCancelClick();
+  // A list file that cannot be read back here loses nothing (the list keeps
+  // what it holds), so its error is shown and the exit goes on.
+  Guarded([&] { btnDayCancelClick(); });
+  Guarded([&] { btnCancelClick(); });
+  Guarded([&] { btnDailyCancelClick(); });
+  Guarded([&] { btnMonthCancelClick(); });
 }
 
 }  // namespace pendra

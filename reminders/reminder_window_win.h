@@ -50,6 +50,7 @@ class TfrmMain : public Form, public IReminderHost {
   void RefreshList(Kind kind) override;
   void SaveList(Kind kind) override;
   void LoadList(Kind kind) override;
+  void RequireLoaded(Kind kind) override;
   std::string ListFilePath(Kind kind) const override;
   void GoToPage(Kind kind) override;
   void HideWindow() override { Hide(); }
@@ -96,7 +97,10 @@ class TfrmMain : public Form, public IReminderHost {
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-  void BeforeShow() override { EnsureControls(); }
+  void BeforeShow() override {
+    EnsureControls();
+    RetryUnreadLists();
+  }
   void FormShow() override;
   void FormHide() override;
   void FormClose() override;
@@ -118,6 +122,16 @@ class TfrmMain : public Form, public IReminderHost {
   ReminderPaneWnd& NewPane(HWND parent, int kindOfPane, int x, int y, int w, int h, int id);
 
   void FormCreate();
+  // Reads a list file into the book; false, with the list left as it was,
+  // when the file cannot be read.
+  bool TryLoadList(Kind kind);
+  // Lists whose file could not be read are tried again, quietly: when the
+  // window is shown and once a minute from the clock ticks.
+  void RetryUnreadLists();
+  void RetryUnreadListsEachMinute(const DateTime& now);
+  // Cancel's load of the page's list (see CancelClick).
+  void LoadListForCancel(Kind kind);
+  void EnableRemoveAll(Kind kind);
   void ShowSheet(Kind kind);
   void HighlightTab(Kind kind, bool on);
   void PageControl1Changing();
@@ -178,6 +192,10 @@ class TfrmMain : public Form, public IReminderHost {
   std::array<bool, 4> clearAllEnabled_{true, true, true, true};
   // The button panels' widths: the design's, or wider for the captions.
   std::array<int, 4> panelWidths_{97, 97, 97, 98};
+
+  // The minute in which unread lists were last tried.
+  Date retryDate_{};
+  int retryMinute_ = -1;
 
   int interval_ = 0;        // reminder interval, minutes
   UINT eventPeriodMs_ = 0;  // tmrEvent's period; 0 while stopped

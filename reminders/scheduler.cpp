@@ -15,9 +15,9 @@ TodayRefs TodayRefs::For(const Date& today) {
 }
 
 // The cut fields of one list, converted with one set of formats, and its rows
-// grouped by time text so that a second's check looks at the few rows whose
-// time text matches instead of at every row. Offsets point into the book's
-// lines and are valid while the list's version is unchanged.
+// grouped by the clock text of their time so that a second's check looks at
+// the few rows whose time matches instead of at every row. Offsets point into
+// the book's lines and are valid while the list's version is unchanged.
 struct ReminderScheduler::Cached {
   struct Item {
     bool cut = false;
@@ -58,8 +58,12 @@ const ReminderScheduler::Cached& ReminderScheduler::CacheFor(Kind kind, const Lo
     if (kind == Kind::OneTime || kind == Kind::Daily) {
       item.date = ParseDateText(formats, fields->schedule);
     }
-    if (kind == Kind::OneTime) item.time = ParseTimeText(formats, fields->time);
-    fresh->rowsByTime[std::string(fields->time)].push_back(static_cast<int>(i));
+    // The time of day the field reads as, written as the clock writes it now,
+    // so an entry stored under another time format still meets its time.
+    const auto time = ParseTimeText(formats, fields->time);
+    if (kind == Kind::OneTime) item.time = time;
+    std::string clockText = time ? FormatTimeText(formats, *time) : std::string(fields->time);
+    fresh->rowsByTime[std::move(clockText)].push_back(static_cast<int>(i));
   }
   cached = std::move(fresh);
   return *cached;
@@ -67,37 +71,28 @@ const ReminderScheduler::Cached& ReminderScheduler::CacheFor(Kind kind, const Lo
 
 namespace {
 
-constexpr int kSecondsPerDay = 24 * 60 * 60;
-
 DueReminder MakeDue(Kind kind, const std::string& line, std::size_t messageBegin,
                     MessageSpacing spacing) {
   return DueReminder{kind, line, line.substr(messageBegin), spacing};
 }
 
-// The distinct time texts that the clock started to show in the seconds
-// first..last of today, in the order they appeared. A second whose text equals
-// that of the second before adds nothing, so a format without seconds yields a
-// text once, at the start of its minute.
-std::vector<std::string> NewTimeTexts(const LocaleFormats& formats, int first, int last) {
+// The distinct time texts the clock showed in the seconds first..last of
+// today, in the order they appeared.
+std::vector<std::string> TimeTexts(const LocaleFormats& formats, int first, int last) {
   std::vector<std::string> texts;
-  if (first > last) return texts;
   std::unordered_set<std::string> seen;
   const bool manySeconds = last - first > 16;
-  std::string previous =
-      FormatTimeText(formats, TimeFromSeconds((first + kSecondsPerDay - 1) % kSecondsPerDay));
   for (int second = first; second <= last; ++second) {
     std::string text = FormatTimeText(formats, TimeFromSeconds(second));
-    if (text != previous) {
-      // A 12-hour format without AM/PM repeats its texts; each counts once.
-      bool repeated = false;
-      if (manySeconds) {
-        repeated = !seen.insert(text).second;
-      } else {
-        for (const auto& t : texts) repeated = repeated || t == text;
-      }
-      if (!repeated) texts.push_back(text);
+    if (!texts.empty() && texts.back() == text) continue;
+    // A 12-hour format without AM/PM repeats its texts; each counts once.
+    bool repeated = false;
+    if (manySeconds) {
+      repeated = !seen.insert(text).second;
+    } else {
+      for (const auto& t : texts) repeated = repeated || t == text;
     }
-    previous = std::move(text);
+    if (!repeated) texts.push_back(std::move(text));
   }
   return texts;
 }
@@ -111,48 +106,81 @@ std::vector<DueReminder> ReminderScheduler::CheckSecond(Kind kind, const DateTim
   // The span of today's seconds not yet examined: from the one after the
   // previous run, never before midnight. The first run, and a run after the
   // clock was set back, examine only the current second.
+  Span& span = spans_[static_cast<std::size_t>(Index(kind))];
   const int nowSecond = SecondsOfDay(now.time);
   int first = nowSecond;
-  auto& last = lastExamined_[static_cast<std::size_t>(Index(kind))];
-  if (last) {
-    if (last->date == now.date) {
-      if (last->time == now.time) {
-        first = nowSecond + 1;  // this second has been examined already
-      } else if (last->time < now.time) {
-        first = SecondsOfDay(last->time) + 1;
-      }
-    } else if (last->date < now.date) {
-      first = 0;
-    }
+  const bool sameDay = span.last && span.last->date == now.date;
+  if (sameDay && span.last->time <= now.time) {
+    first = SecondsOfDay(span.last->time) + 1;
+  } else if (span.last && span.last->date < now.date) {
+    first = 0;
   }
-  last = now;
+  span.last = now;
+
+  std::vector<std::string> texts = TimeTexts(formats, first, nowSecond);
+  const std::string nowText =
+      texts.size() == 1 && first == nowSecond ? texts[0] : FormatTimeText(formats, now.time);
+  // A second examined again still shows its text: rows added since are looked at.
+  if (texts.empty()) texts.push_back(nowText);
+  // The text the previous run saw may still be on the clock (a format without
+  // seconds): its entries announced then are not announced again.
+  const bool continues = sameDay && texts.front() == span.text;
+  const unsigned version = book_.Version(kind);
+  const bool listChanged = version != span.version;
+  span.version = version;
 
   std::vector<DueReminder> due;
-  const auto texts = NewTimeTexts(formats, first, nowSecond);
-  if (texts.empty()) return due;
-
-  const Cached& cached = CacheFor(kind, formats, formatsGeneration);
-  const Lines& list = book_.List(kind);
-  const MessageSpacing spacing =
-      kind == Kind::OneTime ? MessageSpacing::SingleBreak : MessageSpacing::EmptyLine;
-  for (const auto& text : texts) {
-    const auto rows = cached.rowsByTime.find(text);
-    if (rows == cached.rowsByTime.end()) continue;
-    for (int row : rows->second) {
-      const auto& item = cached.items[static_cast<std::size_t>(row)];
-      const std::string& line = list[static_cast<std::size_t>(row)];
-      const std::string_view schedule =
-          std::string_view(line).substr(item.scheduleBegin, item.scheduleLength);
-      bool isDue = false;
-      switch (kind) {
-        case Kind::OneTime: isDue = item.date && *item.date == now.date; break;
-        case Kind::Weekly: isDue = schedule == refs.dayStr; break;
-        case Kind::Daily: isDue = item.date && now.date >= *item.date; break;
-        case Kind::Monthly: isDue = schedule == refs.monthStr; break;
+  std::unordered_map<std::string, int> announced;  // while the last of `texts` showed
+  if (continues) announced = std::move(span.announced);
+  if (!continues || listChanged || texts.size() > 1) {
+    const Cached& cached = CacheFor(kind, formats, formatsGeneration);
+    const Lines& list = book_.List(kind);
+    const MessageSpacing spacing =
+        kind == Kind::OneTime ? MessageSpacing::SingleBreak : MessageSpacing::EmptyLine;
+    for (std::size_t t = 0; t < texts.size(); ++t) {
+      const bool continued = t == 0 && continues;
+      if (continued && !listChanged) continue;  // nothing new can be due
+      // Only the text still on the clock needs its announced entries kept.
+      const bool last = t + 1 == texts.size();
+      // Equal rows count apart: as many of each as were announced already.
+      std::unordered_map<std::string, int> already;
+      if (continued) {
+        already = announced;
+      } else if (last && !announced.empty()) {
+        announced.clear();
       }
-      if (isDue) due.push_back(MakeDue(kind, line, item.messageBegin, spacing));
+      const auto rows = cached.rowsByTime.find(texts[t]);
+      if (rows == cached.rowsByTime.end()) continue;
+      for (int row : rows->second) {
+        const auto& item = cached.items[static_cast<std::size_t>(row)];
+        const std::string& line = list[static_cast<std::size_t>(row)];
+        const std::string_view schedule =
+            std::string_view(line).substr(item.scheduleBegin, item.scheduleLength);
+        bool isDue = false;
+        switch (kind) {
+          case Kind::OneTime: isDue = item.date && *item.date == now.date; break;
+          case Kind::Weekly: isDue = schedule == refs.dayStr; break;
+          case Kind::Daily: isDue = item.date && now.date >= *item.date; break;
+          case Kind::Monthly: isDue = schedule == refs.monthStr; break;
+        }
+        if (!isDue) continue;
+        if (continued) {
+          auto seen = already.find(line);
+          if (seen != already.end() && seen->second > 0) {
+            --seen->second;
+            continue;
+          }
+        }
+        if (last) ++announced[line];
+        due.push_back(MakeDue(kind, line, item.messageBegin, spacing));
+      }
     }
   }
+  // A 12-hour format without AM/PM may show the current text earlier in a long
+  // span; then its entries were announced there.
+  span.text = nowText;
+  span.announced = texts.back() == nowText ? std::move(announced)
+                                            : std::unordered_map<std::string, int>{};
   return due;
 }
 
@@ -242,16 +270,32 @@ std::string WaitingKey(const DueReminder& item) {
 
 }  // namespace
 
-void AnnouncementGate::Offer(DueReminder item) {
-  if (!waitingKeys_.insert(WaitingKey(item)).second) return;
-  waiting_.push_back(std::move(item));
+void AnnouncementGate::OfferTick(std::vector<DueReminder> due) {
+  // Per entry of this tick, how many of its equal rows still wait from an
+  // earlier tick: that many of them are not queued again.
+  std::unordered_map<std::string, int> stillWaiting;
+  for (auto& item : due) {
+    std::string key = WaitingKey(item);
+    auto [skip, fresh] = stillWaiting.try_emplace(key, 0);
+    if (fresh) {
+      const auto waiting = waitingCounts_.find(key);
+      skip->second = waiting == waitingCounts_.end() ? 0 : waiting->second;
+    }
+    if (skip->second > 0) {
+      --skip->second;
+      continue;
+    }
+    ++waitingCounts_[std::move(key)];
+    waiting_.push_back(std::move(item));
+  }
 }
 
 std::optional<DueReminder> AnnouncementGate::Next() {
   if (BoxOpen() || waiting_.empty()) return std::nullopt;
   DueReminder next = std::move(waiting_.front());
   waiting_.pop_front();
-  waitingKeys_.erase(WaitingKey(next));
+  const auto count = waitingCounts_.find(WaitingKey(next));
+  if (count != waitingCounts_.end() && --count->second <= 0) waitingCounts_.erase(count);
   return next;
 }
 

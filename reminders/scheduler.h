@@ -8,7 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "reminders/announcement.h"
@@ -36,14 +36,18 @@ class ReminderScheduler {
   explicit ReminderScheduler(const ReminderBook& book) : book_(book) {}
 
   // The one-second check of a kind (tmrTime for one-time, tmrDayEvent,
-  // tmrDailyEvent, tmrMonth). A tick that runs late examines every second of
-  // today since the previous run of that check, so an entry due in between is
-  // announced once; the span never reaches back before today's midnight. The
-  // first run, and a run after the clock was set back, examine the current
-  // second only; a second whose time text equals that of the second before (a
-  // format without seconds) adds nothing. Entries that do not cut or whose
-  // date does not convert are passed over. Result: in the order of the
-  // seconds, list order within one.
+  // tmrDailyEvent, tmrMonth). An entry is due while the clock's time text
+  // names the time of day its time field reads as, so an entry written under
+  // another time format still falls due; a field that reads as no time
+  // matches only the same text. Each entry is announced once while its text
+  // is on the clock: once a second with seconds in the format, once a minute
+  // without, also when checking starts, or the entry is added, inside that
+  // minute. A tick that runs late examines every second of today since the
+  // previous run of that check, so an entry due in between is announced once;
+  // the span never reaches back before today's midnight. The first run, and a
+  // run after the clock was set back, examine the current second only.
+  // Entries that do not cut or whose date does not convert are passed over.
+  // Result: in the order of the seconds, list order within one.
   std::vector<DueReminder> CheckSecond(Kind kind, const DateTime& now, const LocaleFormats& formats,
                                        unsigned formatsGeneration, const TodayRefs& refs);
 
@@ -58,8 +62,16 @@ class ReminderScheduler {
 
  private:
   struct Cached;  // cut and converted entries of one list
+  // What one kind's check has examined: the last second, the time text the
+  // clock showed then, and the entries announced while that text showed.
+  struct Span {
+    std::optional<DateTime> last;
+    std::string text;
+    unsigned version = 0;  // the list's version when last examined
+    std::unordered_map<std::string, int> announced;  // by entry text: equal rows count apart
+  };
   const ReminderBook& book_;
-  std::array<std::optional<DateTime>, 4> lastExamined_;
+  std::array<Span, 4> spans_;
   std::optional<Date> refreshDate_;
   std::array<std::shared_ptr<Cached>, 4> cache_;
   const Cached& CacheFor(Kind kind, const LocaleFormats& formats, unsigned generation);
@@ -78,10 +90,13 @@ void RunCatchUp(const ReminderBook& book, const LocaleFormats& formats,
 std::vector<DueReminder> TestAnnouncements(const ReminderBook& book, Kind kind);
 
 // Keeps announcement boxes bounded: one box at a time; announcements that fall
-// due while a box is open wait in order; one already waiting is not queued again.
+// due while a box is open wait in order. Every due row of one tick is queued,
+// equal rows too; a row that a later tick finds due again while its box still
+// waits is not queued twice.
 class AnnouncementGate {
  public:
-  void Offer(DueReminder item);                // from the timers
+  void OfferTick(std::vector<DueReminder> due);  // what one timer tick found due
+  void Offer(DueReminder item) { OfferTick({std::move(item)}); }
   bool BoxOpen() const { return depth_ > 0; }
   void BoxOpened() { ++depth_; }
   void BoxClosed() {
@@ -93,7 +108,7 @@ class AnnouncementGate {
  private:
   int depth_ = 0;
   std::deque<DueReminder> waiting_;
-  std::unordered_set<std::string> waitingKeys_;  // kind and entry of each waiting one
+  std::unordered_map<std::string, int> waitingCounts_;  // by kind and entry
 };
 
 }  // namespace pendra

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "reminders/reminder_book.h"
 #include "settings/errors.h"
 
@@ -49,6 +51,7 @@ TEST(ReminderBookRows, WithoutASelectionTheListIndexErrorLeavesTheListAlone) {
   }
   try {
     book.RemoveAt(kPage, -1);
+    ADD_FAILURE() << "no error";
   } catch (const Error& e) {
     EXPECT_STREQ(e.what(), "List index out of bounds (-1)");
   }
@@ -119,6 +122,46 @@ TEST(EditKeeping, ASecondEditPutsTheFirstEntryBack) {
   book.BeginEdit(kPage, 0);                    // a; d goes back
   EXPECT_EQ(book.List(kPage), (Lines{"b", "c", "d"}));
   EXPECT_EQ(book.LinesToSave(kPage), (Lines{"a", "b", "c", "d"}));
+}
+
+// Whether a list may be written, and whether it needs to be.
+TEST(ListState, ReadAndChangedFollowWhatASaveWouldWrite) {
+  ReminderBook book;
+  EXPECT_FALSE(book.Loaded(kPage));  // never read: never to be written
+  EXPECT_FALSE(book.AllLoaded());
+  for (Kind k : kAllKinds) book.Replace(k, {});
+  EXPECT_TRUE(book.AllLoaded());
+
+  book.Replace(kPage, {"a", "b", "c"});
+  EXPECT_TRUE(book.Loaded(kPage));
+  EXPECT_FALSE(book.Changed(kPage));
+  // Taking an entry out, or putting it back, leaves what is saved alone.
+  book.BeginEdit(kPage, 1);
+  book.PutBackEdit(kPage);
+  EXPECT_FALSE(book.Changed(kPage));
+  EXPECT_EQ(book.List(kPage), (Lines{"a", "b", "c"}));
+  EXPECT_FALSE(book.Move(kPage, 0, MoveKind::Up));
+  EXPECT_FALSE(book.Changed(kPage));
+
+  const std::function<void(ReminderBook&)> changes[] = {
+      [](ReminderBook& b) { b.Append(kPage, "d"); },
+      [](ReminderBook& b) { b.RemoveAt(kPage, 0); },
+      [](ReminderBook& b) { b.Move(kPage, 0, MoveKind::Down); },
+      [](ReminderBook& b) {
+        b.BeginEdit(kPage, 0);
+        b.EndEdit(kPage);
+      },
+  };
+  for (const auto& change : changes) {
+    change(book);
+    EXPECT_TRUE(book.Changed(kPage));
+    EXPECT_FALSE(book.Changed(Kind::Daily));
+    book.MarkSaved(kPage);
+    EXPECT_FALSE(book.Changed(kPage));
+  }
+  book.Append(kPage, "e");
+  book.Replace(kPage, {"x"});  // loaded again: in step with the file
+  EXPECT_FALSE(book.Changed(kPage));
 }
 
 }  // namespace

@@ -65,6 +65,11 @@ TEST_F(CatchUp, OneTimeListOnlyWithoutARepeatIntervalAndOnlyOnceItsTimeHasPassed
   EXPECT_EQ(Run("", 0, TimeOfDay{8, 0, 0}).back(), "once early");
 }
 
+TEST_F(CatchUp, ADailyReminderThatBeginsTodayCounts) {
+  book.Replace(Kind::Daily, {"7:00:00 AM-6/19/2000--begins today"});
+  EXPECT_EQ(Run("", 15), (Strings{"weekly early", "begins today", "monthly early"}));
+}
+
 TEST_F(CatchUp, EntriesThatDoNotCutOrConvertArePassedOver) {
   book.Replace(Kind::Weekly, {"junk", "7 o'clock-Monday--bad time", "7:00:00 AM-Monday--good"});
   book.Replace(Kind::Daily, {"7:00:00 AM-yesterday--bad date"});
@@ -112,6 +117,20 @@ TEST(AnnouncementGate, OneBoxAtATimeTheRestWaitInOrder) {
   gate.BoxClosed();
   gate.BoxOpened();
   EXPECT_TRUE(gate.BoxOpen());
+}
+
+TEST(AnnouncementGate, EqualRowsOfOneTickAreEachAnnouncedButNotQueuedTwice) {
+  AnnouncementGate gate;
+  gate.BoxOpened();
+  gate.OfferTick({Due(Kind::Daily, "same"), Due(Kind::Daily, "same")});
+  EXPECT_EQ(gate.Waiting(), 2u);
+  // A later tick finds both due again while their boxes wait, and a third.
+  gate.OfferTick({Due(Kind::Daily, "same"), Due(Kind::Daily, "same"), Due(Kind::Daily, "same")});
+  EXPECT_EQ(gate.Waiting(), 3u);
+  gate.BoxClosed();
+  ASSERT_TRUE(gate.Next());
+  gate.OfferTick({Due(Kind::Daily, "same"), Due(Kind::Daily, "same"), Due(Kind::Daily, "same")});
+  EXPECT_EQ(gate.Waiting(), 3u);
 }
 
 TEST(AnnouncementGate, WaitingAnnouncementsStayBounded) {

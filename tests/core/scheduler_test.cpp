@@ -121,8 +121,42 @@ TEST_F(SchedulerTest, AMinuteFormatAnnouncesOnceWhenTheMinuteBegins) {
   EXPECT_EQ(late.CheckSecond(Kind::OneTime, At(kMonday, 9, 5, 3), formats, 0, refs).size(), 1u);
   EXPECT_TRUE(late.CheckSecond(Kind::OneTime, At(kMonday, 9, 5, 4), formats, 0, refs).empty());
 
-  // A first run in the middle of the minute is not its beginning.
-  EXPECT_EQ(DueAt(Kind::OneTime, At(kMonday, 9, 5, 30)), Strings{});
+}
+
+TEST_F(SchedulerTest, AMinuteFormatAnnouncesOnceAlsoWhenCheckingStartsInsideTheMinute) {
+  formats.longTime = "h:mm tt";
+  book.Replace(Kind::OneTime, {"9:00 AM-6/19/2000--started late"});
+  std::size_t announced = 0;
+  for (int s = SecondsOfDay({9, 0, 30}); s <= SecondsOfDay({9, 1, 30}); ++s)
+    announced += Tick(Kind::OneTime, DateTime{kMonday, TimeFromSeconds(s)}).size();
+  EXPECT_EQ(announced, 1u);
+
+  // Added inside its minute, as OK does: once, and only the added row.
+  book.Append(Kind::OneTime, "9:02 AM-6/19/2000--added");
+  book.Append(Kind::OneTime, "9:02 AM-6/19/2000--added");
+  EXPECT_EQ(Tick(Kind::OneTime, At(kMonday, 9, 2, 0)), (Strings{"added", "added"}));
+  EXPECT_EQ(Tick(Kind::OneTime, At(kMonday, 9, 2, 10)), Strings{});
+  book.Append(Kind::OneTime, "9:02 AM-6/19/2000--added");
+  book.Append(Kind::OneTime, "9:02:40 AM-6/19/2000--seconds ignored");
+  EXPECT_EQ(Tick(Kind::OneTime, At(kMonday, 9, 2, 20)), (Strings{"added", "seconds ignored"}));
+  EXPECT_EQ(Tick(Kind::OneTime, At(kMonday, 9, 2, 20)), Strings{});
+  EXPECT_EQ(Tick(Kind::OneTime, At(kMonday, 9, 2, 59)), Strings{});
+}
+
+TEST_F(SchedulerTest, TimesMatchAsTimesOfDayUnderAChangedTimeFormat) {
+  book.Replace(Kind::Weekly, {"1:05:02 PM-Monday--twelve-hour", "13:05:02-Monday--24-hour",
+                              "01:05:02 PM-Monday--leading zero", "1:05:02 PM-monday--lower case",
+                              "1:05:02 Uhr-Monday--no time"});
+  EXPECT_EQ(DueAt(Kind::Weekly, At(kMonday, 13, 5, 2)),
+            (Strings{"twelve-hour", "24-hour", "leading zero"}));
+  formats.longTime = "HH:mm:ss";
+  EXPECT_EQ(DueAt(Kind::Weekly, At(kMonday, 13, 5, 2)),
+            (Strings{"twelve-hour", "24-hour", "leading zero"}));
+  EXPECT_EQ(DueAt(Kind::Weekly, At(kMonday, 1, 5, 2)), Strings{});
+  // A field that reads as no time still meets the very same clock text.
+  formats.longTime = "h:mm:ss 'Uhr'";
+  EXPECT_EQ(DueAt(Kind::Weekly, At(kMonday, 13, 5, 2)),
+            (Strings{"twelve-hour", "24-hour", "leading zero", "no time"}));
 }
 
 TEST_F(SchedulerTest, ASpanStartsAtMidnightAndCountsEachEntryOnce) {

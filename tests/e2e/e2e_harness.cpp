@@ -386,6 +386,35 @@ std::vector<std::string> RegSnapshot(const std::string& keyPath, HKEY root) {
   return out;
 }
 
+std::string DateText(const SYSTEMTIME& st) {
+  char buffer[64] = {};
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, sizeof buffer);
+  return buffer;
+}
+
+std::string TimeText(const SYSTEMTIME& st) {
+  char buffer[64] = {};
+  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, sizeof buffer);
+  return buffer;
+}
+
+SYSTEMTIME SecondsFromNow(int seconds) {
+  SYSTEMTIME st{};
+  GetLocalTime(&st);
+  FILETIME ft{};
+  SystemTimeToFileTime(&st, &ft);
+  ULARGE_INTEGER u{};
+  u.LowPart = ft.dwLowDateTime;
+  u.HighPart = ft.dwHighDateTime;
+  u.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(seconds) * 10000000LL);
+  ft.dwLowDateTime = u.LowPart;
+  ft.dwHighDateTime = u.HighPart;
+  FileTimeToSystemTime(&ft, &st);
+  return st;
+}
+
+SYSTEMTIME DaysFromToday(int days) { return SecondsFromNow(days * 86400); }
+
 bool FileExists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

@@ -129,6 +129,13 @@ void DeleteRegTree(const std::string& keyPath, HKEY root = HKEY_CURRENT_USER);
 // (sorted), so a test can tell that nothing was written.
 std::vector<std::string> RegSnapshot(const std::string& keyPath, HKEY root = HKEY_CURRENT_USER);
 
+// Date and time text in the user's locale formats, as the program writes them.
+std::string DateText(const SYSTEMTIME& st);
+std::string TimeText(const SYSTEMTIME& st);
+// The local time that many days or seconds from now.
+SYSTEMTIME DaysFromToday(int days);
+SYSTEMTIME SecondsFromNow(int seconds);
+
 // Files.
 using testing_files::ReadFileBytes;
 using testing_files::WriteFileBytes;

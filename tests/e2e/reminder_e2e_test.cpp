@@ -13,32 +13,6 @@ namespace {
 
 constexpr const char* kEventsKey = "Software\\Tavrin Software\\Pendra\\Reminder\\Events";
 
-// Date and time text in the user's locale formats, as the program writes them.
-std::string DateText(const SYSTEMTIME& st) {
-  char buffer[64] = {};
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, sizeof buffer);
-  return buffer;
-}
-std::string TimeText(const SYSTEMTIME& st) {
-  char buffer[64] = {};
-  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, sizeof buffer);
-  return buffer;
-}
-SYSTEMTIME DaysFromToday(int days) {
-  SYSTEMTIME st{};
-  GetLocalTime(&st);
-  FILETIME ft{};
-  SystemTimeToFileTime(&st, &ft);
-  ULARGE_INTEGER u{};
-  u.LowPart = ft.dwLowDateTime;
-  u.HighPart = ft.dwHighDateTime;
-  u.QuadPart += static_cast<ULONGLONG>(static_cast<LONGLONG>(days) * 864000000000LL);
-  ft.dwLowDateTime = u.LowPart;
-  ft.dwHighDateTime = u.HighPart;
-  FileTimeToSystemTime(&ft, &st);
-  return st;
-}
-
 class ReminderE2e : public PendraE2eTest {
  protected:
   void SetUp() override {

@@ -70,6 +70,13 @@ TEST_F(WinListFile, AFileThatCannotBeReplacedStaysAsItWas) {
   EXPECT_EQ(ReadFileBytes(path), "keep\r\n");
   EXPECT_EQ(FilesIn(folder_), 1);
 
+  // A file held without sharing is not a missing one.
+  HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_THROW(ReadListFile(path), Error);
+  CloseHandle(held);
+
   const std::string folder = folder_ + "Tabs.lst";
   CreateDirectoryA(folder.c_str(), nullptr);
   EXPECT_THROW(ReadListFile(folder), Error);

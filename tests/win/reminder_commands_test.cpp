@@ -96,6 +96,21 @@ TEST_F(ListCommandsTest, TheDeleteKeyRemovesEvenWhileAMessageIsTyped) {
   EXPECT_EQ(FileOf(Kind::Daily), Crlf({"A", "C"}));
 }
 
+TEST_F(ListCommandsTest, TheDeleteKeyShowsAFailedWriteAndTheRowIsSavedLater) {
+  WriteList(Kind::Daily, {"A", "B"});
+  Open();
+  SetFileAttributesA(ListPath(Kind::Daily).c_str(), FILE_ATTRIBUTE_READONLY);
+  Choose(Kind::Daily, 1);
+  DeleteKey(Kind::Daily);
+  EXPECT_EQ(Errors(), (Rows{"Cannot create file " + ListPath(Kind::Daily) + "."}));
+  EXPECT_EQ(Shown(Kind::Daily), (Rows{"A"}));
+  EXPECT_EQ(FileOf(Kind::Daily), Crlf({"A", "B"}));
+
+  SetFileAttributesA(ListPath(Kind::Daily).c_str(), FILE_ATTRIBUTE_NORMAL);
+  SendMessageA(Frm().Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(FileOf(Kind::Daily), Crlf({"A"}));
+}
+
 TEST_F(ListCommandsTest, RemoveAllAsksAndOnYesDeletesTheFile) {
   WriteList(Kind::OneTime, {"A", "B"});
   Open();

@@ -143,6 +143,13 @@ TEST_F(PanelTest, CancelDisablesWhatEachPageNames) {
     EXPECT_EQ(ItemEnabled(k, Mnu::MoveDown), !movesOff) << Index(k);
     EXPECT_TRUE(Enabled(P(k).btnClearAll)) << Index(k);
   }
+  // OK enables them again, menu items too.
+  for (Kind k : kAllKinds) {
+    Click(P(k).btnOK);
+    for (Mnu m : {Mnu::DeleteMessage, Mnu::EditMessage, Mnu::MoveUp, Mnu::MoveDown,
+                  Mnu::MoveToTop, Mnu::MoveToBottom})
+      EXPECT_TRUE(ItemEnabled(k, m)) << Index(k) << " " << static_cast<int>(m);
+  }
 }
 
 TEST_F(PanelTest, MonthlyCancelTakesTheDayFromTheCalendarBeforeItsReset) {

@@ -128,40 +128,61 @@ TEST_F(WindowTest, StoredSpinValuesStayWithinTheirRanges) {
   Events().WriteInteger("Time", "HourInterval", 99);
   Events().WriteInteger("Time", "MinuteInterval", -3);
   Events().WriteInteger("Page", "Active Page", 7);
+  // Times 60000 this would overflow to a repeat every 13 seconds.
+  Events().WriteInteger("Time", "Interval", 71583);
   Create();
   EXPECT_EQ(GetText(Frm().spneditHours()), "24");
   EXPECT_EQ(GetText(Frm().spneditMinutes()), "0");
+  EXPECT_EQ(Frm().EventPeriodMs(), 1440u * 60000u);  // from the parts as read
   Frm().Show();
   EXPECT_EQ(Frm().ActivePage(), Kind::OneTime);
+
+  Events().WriteString("Time", "HourInterval", "0");
+  for (const char* stored : {"71583", "-5"}) {
+    Events().WriteString("Time", "Interval", stored);
+    Restart();
+    EXPECT_EQ(Frm().EventPeriodMs(), stored[0] == '-' ? 0u : 1500u * 60000u) << stored;
+  }
 }
 
-TEST_F(WindowTest, TheCloseBoxSavesTheListsAndTheDateWhileHidingWritesNeither) {
-  WriteList(Kind::Monthly, {"9:00:00 AM-1--rent"});
+TEST_F(WindowTest, TheCloseBoxWritesTheDateAndLeavesUnchangedListsAlone) {
+  // LF line ends: a rewrite would turn them into CR LF.
+  WriteFileBytes(PathOf(Kind::Monthly), "9:00:00 AM-1--rent\n");
   Create();
   Frm().Show();
   Click(P(Kind::OneTime).btnHide);  // "&Close" only hides
   EXPECT_FALSE(IsWindowVisible(Wnd()));
   EXPECT_EQ(EventsValue("Last Boot", " Date"), "<missing>");
-  EXPECT_FALSE(FileExists(PathOf(Kind::OneTime)));
   EXPECT_EQ(EventsValue("Time", "Interval"), "0");  // hiding stores the settings
 
   Frm().Show();
   SendMessageA(Wnd(), WM_CLOSE, 0, 0);
   EXPECT_FALSE(IsWindowVisible(Wnd()));
   EXPECT_EQ(EventsValue("Last Boot", " Date"), "6/19/2000");
-  for (Kind k : kAllKinds) EXPECT_TRUE(FileExists(PathOf(k))) << Index(k);
-  EXPECT_EQ(FileLines(Kind::Monthly), Lines{"9:00:00 AM-1--rent"});
+  EXPECT_EQ(ReadFileBytes(PathOf(Kind::Monthly)), "9:00:00 AM-1--rent\n");
+  EXPECT_FALSE(FileExists(PathOf(Kind::OneTime)));
   EXPECT_TRUE(IsWindow(Wnd()));
+  EXPECT_TRUE(ErrorTexts().empty());
 }
 
 TEST_F(WindowTest, ASettingOfTheWrongTypeIsReportedAndTheTimersStillRun) {
   WriteDword("Time", "Interval", 15);
+  WriteDword("Alarm Sound", "WaveFileName1", 1);
+  Events().WriteString("Alarm Sound", "WaveFileName2", "C:\\gong.wav");
   WriteList(Kind::Weekly, {"1:05:02 PM-Monday--still announced"});
   Create();
-  EXPECT_EQ(ErrorTexts(), std::vector<std::string>{"Invalid data type for 'Interval'"});
+  EXPECT_EQ(ErrorTexts(), (std::vector<std::string>{"Invalid data type for 'Interval'",
+                                                    "Invalid data type for 'WaveFileName1'"}));
   EXPECT_TRUE(IsWindow(Wnd()));
-  EXPECT_TRUE(KillTimer(Wnd(), TfrmMain::tmrDayEvent));  // running
-  SetTimer(Wnd(), TfrmMain::tmrDayEvent, 1000, nullptr);
+  // Everything else was still read, the lists first of all.
+  EXPECT_EQ(Rows(Kind::Weekly), Lines{"1:05:02 PM-Monday--still announced"});
+  RunSeconds(3);
+  ASSERT_EQ(Announcements().size(), 1u);
+  EXPECT_NE(Announcements()[0].find("still announced"), std::string::npos);
+  EXPECT_EQ(E().sound.played, std::vector<std::string>{"C:\\gong.wav"});
+  SendMessageA(Wnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(FileLines(Kind::Weekly), Lines{"1:05:02 PM-Monday--still announced"});
+  EXPECT_EQ(ErrorTexts().size(), 2u);
 }
 
 TEST_F(WindowTest, AMaximisedWindowStoresThePlaceItComesBackTo) {

@@ -41,6 +41,54 @@ TEST_F(SchedulerTest, EachKindIsAnnouncedInItsSecondAndOnlyThen) {
   EXPECT_TRUE(ErrorTexts().empty());
 }
 
+TEST_F(SchedulerTest, AChangedTimeFormatKeepsRemindersFallingDue) {
+  WriteList(Kind::Weekly, {"1:05:02 PM-Monday--written under h:mm:ss tt"});
+  LocaleFormats f;
+  f.longTime = "HH:mm:ss";
+  E().locale.Change(f);
+  Create();
+  RunSeconds(5);
+  ASSERT_EQ(Announcements().size(), 1u);
+  EXPECT_NE(Announcements()[0].find("written under"), std::string::npos);
+
+  // Without seconds: once within the minute, though checking starts inside it
+  // and OK adds an entry for the minute under way.
+  f.longTime = "h:mm tt";
+  E().locale.Change(f);
+  Clock().Set(2000, 6, 19, 9, 0, 30);
+  WriteList(Kind::Daily, {"9:00 AM-6/1/2000--nine"});
+  Restart();
+  RunSeconds(10);
+  const ReminderPage& p = P(Kind::Daily);
+  Type(p.editMessage, "added");
+  SetPicker(p.dtpTime, 2000, 6, 19, 9, 0, 0);
+  Click(p.btnOK);
+  RunSeconds(60);
+  const auto shown = Announcements();
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_NE(shown[1].find("nine"), std::string::npos);
+  EXPECT_NE(shown[2].find("added"), std::string::npos);
+}
+
+TEST_F(SchedulerTest, TwoEqualRowsDueTogetherAreTwoAnnouncements) {
+  WriteList(Kind::Monthly, {"1:05:01 PM-19--twice", "1:05:01 PM-19--twice"});
+  WriteList(Kind::OneTime, {"1:00:00 PM-6/19/2000--again", "1:00:00 PM-6/19/2000--again"});
+  Create();
+  RunSeconds(2);
+  EXPECT_EQ(Announcements().size(), 2u);
+  // Repeat ticks under the first box: the row whose box is open is queued
+  // again, the one still waiting is not.
+  Type(Frm().spneditMinutes(), "1");
+  int boxes = 0;
+  Dialogs().duringBox = [&](const ShownMessage&) {
+    if (++boxes > 1) return;
+    Tick(TfrmMain::tmrEvent);
+    Tick(TfrmMain::tmrEvent);
+  };
+  Tick(TfrmMain::tmrEvent);
+  EXPECT_EQ(Announcements().size(), 5u);
+}
+
 TEST_F(SchedulerTest, EntriesWhoseScheduleDoesNotMatchAreNeverAnnounced) {
   WriteList(Kind::OneTime, {"1:05:10 PM-6/18/2000--yesterday", "1:05:10 PM-6/20/2000--tomorrow"});
   WriteList(Kind::Weekly, {"1:05:10 PM-monday--lower case", "1:05:10 PM-Wednesday--other day"});

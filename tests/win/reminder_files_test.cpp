@@ -1,0 +1,147 @@
+// List files that cannot be read or written: the reminder window never writes
+// a list it could not read, never rewrites one that did not change, and one
+// failing file keeps neither the others nor the user from going on.
+#include <map>
+
+#include "tests/win/reminder_window_fixture.h"
+
+namespace pendra::test {
+namespace {
+
+// A file held open without sharing, as a backup or sync tool holds it.
+class HeldFile {
+ public:
+  explicit HeldFile(const std::string& path)
+      : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~HeldFile() { Release(); }
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+  void Release() {
+    if (Held()) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+void SetReadOnly(const std::string& path, bool on) {
+  SetFileAttributesA(path.c_str(), on ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+}
+
+class ListFilesTest : public ReminderWindowTest {
+ protected:
+  // Every list file as bytes. LF line ends, so that any rewrite shows.
+  void WriteAll(const std::map<Kind, std::string>& lines) {
+    for (const auto& [kind, line] : lines) WriteFileBytes(PathOf(kind), line + "\n");
+  }
+  std::map<Kind, std::string> Bytes() {
+    std::map<Kind, std::string> out;
+    for (Kind k : kAllKinds) out[k] = ReadFileBytes(PathOf(k));
+    return out;
+  }
+  static std::string Unread(Kind kind) { return UnreadListMessage(PathOf(kind)) + "."; }
+  static std::string CannotCreate(Kind kind) { return "Cannot create file " + PathOf(kind) + "."; }
+};
+
+TEST_F(ListFilesTest, AListThatCannotBeReadIsNeverWrittenAndIsReadOnceItCan) {
+  WriteAll({{Kind::OneTime, "1:07:00 PM-6/19/2000--held"},
+            {Kind::Weekly, "9:00:00 AM-Monday--w"},
+            {Kind::Daily, "9:00:00 AM-6/1/2000--held too"},
+            {Kind::Monthly, "9:00:00 AM-1--m"}});
+  const auto before = Bytes();
+  HeldFile oneTime(PathOf(Kind::OneTime));
+  HeldFile daily(PathOf(Kind::Daily));
+  ASSERT_TRUE(oneTime.Held() && daily.Held());
+
+  Create();
+  // Told once per file; the lists after a failing one are read all the same.
+  EXPECT_EQ(ErrorTexts(), (std::vector<std::string>{Unread(Kind::OneTime), Unread(Kind::Daily)}));
+  EXPECT_EQ(Rows(Kind::Weekly), Lines{"9:00:00 AM-Monday--w"});
+  EXPECT_EQ(Rows(Kind::Monthly), Lines{"9:00:00 AM-1--m"});
+  EXPECT_TRUE(Rows(Kind::OneTime).empty());
+
+  // No path writes them: OK keeps its entry in the panel, the close box and
+  // the exit's Cancels pass them by, and the retries stay quiet.
+  const ReminderPage& p = P(Kind::OneTime);
+  Type(p.editMessage, "typed while held");
+  Click(p.btnOK);
+  EXPECT_EQ(ErrorTexts().back(), Unread(Kind::OneTime));
+  EXPECT_EQ(GetText(p.editMessage), "typed while held");
+  E().dialogs.confirmAnswers = {true};
+  MenuCommand(Wnd(), MenuId(Kind::OneTime, Mnu::RemoveAll));
+  EXPECT_TRUE(E().dialogs.confirmations.empty());
+  EXPECT_EQ(ErrorTexts().back(), Unread(Kind::OneTime));
+  Frm().Show();
+  SendMessageA(Wnd(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(Frm().Visible());
+  Frm().CancelPanelsForExit();
+  EXPECT_TRUE(Frm().Close());
+  RunSeconds(60);
+  // A write to a held file would fail with a box of its own.
+  EXPECT_EQ(ErrorTexts().size(), 4u);
+
+  // Released: read at the next minute, and announced from then on.
+  oneTime.Release();
+  RunSeconds(60);
+  EXPECT_EQ(Rows(Kind::OneTime), Lines{"1:07:00 PM-6/19/2000--held"});
+  EXPECT_TRUE(Enabled(p.btnClearAll));
+  ASSERT_EQ(Announcements().size(), 1u);
+  EXPECT_NE(Announcements()[0].find("held"), std::string::npos);
+  // Released: read when the window is shown.
+  daily.Release();
+  Frm().Show();
+  EXPECT_EQ(Rows(Kind::Daily), Lines{"9:00:00 AM-6/1/2000--held too"});
+  SendMessageA(Wnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(Bytes(), before);
+  EXPECT_EQ(ErrorTexts().size(), 4u);
+}
+
+TEST_F(ListFilesTest, TheCloseSavesOnlyChangedListsAndOneFailureStopsNoOther) {
+  WriteAll({{Kind::OneTime, "9:00:00 AM-6/19/2000--a"},
+            {Kind::Weekly, "9:00:00 AM-Monday--protected"}});
+  WriteList(Kind::Daily, {"9:00:00 AM-6/1/2000--d1", "9:00:00 AM-6/1/2000--d2"});
+  SetReadOnly(PathOf(Kind::Weekly), true);  // unchanged: never in the way
+  Create();
+  Frm().Show();
+
+  // Two changes whose saves fail; the one-time file stays read-only.
+  SetReadOnly(PathOf(Kind::OneTime), true);
+  Type(P(Kind::OneTime).editMessage, "b");
+  Click(P(Kind::OneTime).btnOK);
+  SetReadOnly(PathOf(Kind::Daily), true);
+  P(Kind::Daily).list->SetItemIndex(0);
+  MenuCommand(Wnd(), ControlId(Kind::Daily, Ctl::btnRemove));
+  SetReadOnly(PathOf(Kind::Daily), false);
+  EXPECT_EQ(ErrorTexts(),
+            (std::vector<std::string>{CannotCreate(Kind::OneTime), CannotCreate(Kind::Daily)}));
+
+  SendMessageA(Wnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(ErrorTexts().back(), CannotCreate(Kind::OneTime));
+  EXPECT_TRUE(Frm().Visible());
+  EXPECT_EQ(FileLines(Kind::Daily), Lines{"9:00:00 AM-6/1/2000--d2"});
+  EXPECT_EQ(EventsValue("Last Boot", " Date"), "6/19/2000");
+  EXPECT_EQ(ReadFileBytes(PathOf(Kind::OneTime)), "9:00:00 AM-6/19/2000--a\n");
+  // The exit's Cancel does not throw away what could not be saved, and a file
+  // it cannot read back is shown without stopping the exit.
+  {
+    HeldFile weekly(PathOf(Kind::Weekly));
+    Type(P(Kind::Monthly).editMessage, "x");
+    Frm().CancelPanelsForExit();
+  }
+  EXPECT_EQ(Rows(Kind::OneTime).size(), 2u);
+  EXPECT_EQ(ErrorTexts().back(), "Cannot open file " + PathOf(Kind::Weekly) + ".");
+  EXPECT_EQ(GetText(P(Kind::Monthly).editMessage), "");
+
+  SetReadOnly(PathOf(Kind::OneTime), false);
+  SendMessageA(Wnd(), WM_CLOSE, 0, 0);
+  EXPECT_FALSE(Frm().Visible());
+  EXPECT_EQ(FileLines(Kind::OneTime),
+            (Lines{"9:00:00 AM-6/19/2000--a", "1:05:00 PM-6/19/2000--b"}));
+  EXPECT_EQ(ReadFileBytes(PathOf(Kind::Weekly)), "9:00:00 AM-Monday--protected\n");
+  EXPECT_EQ(ErrorTexts().size(), 4u);
+  SetReadOnly(PathOf(Kind::Weekly), false);
+}
+
+}  // namespace
+}  // namespace pendra::test
