@@ -259,7 +259,11 @@ class RealSound final : public ISound {
 class RealShell final : public IShell {
  public:
   void Open(const std::string& target) override {
-    ShellExecuteA(ApplicationWindow(), "open", target.c_str(), "", "", SW_SHOWNORMAL);
+    OpenFrom(target, reinterpret_cast<std::uintptr_t>(ApplicationWindow()));
+  }
+  void OpenFrom(const std::string& target, std::uintptr_t parentWindow) override {
+    ShellExecuteA(reinterpret_cast<HWND>(parentWindow), "open", target.c_str(), "", "",
+                  SW_SHOWNORMAL);
   }
 };
 
@@ -290,6 +294,7 @@ void InstallRealServices() {
   static RealShell shell;
   static RealHelp help;
   static WinRegistry registry;
+  static WinRegistry machine(RegistryRoot::LocalMachine);
 
   Services& s = Svc();
   s.clock = &clock;
@@ -299,6 +304,7 @@ void InstallRealServices() {
   s.shell = &shell;
   s.help = &help;
   s.registry = &registry;
+  s.machine = &machine;
   s.exePath = ExecutablePath();
   s.programFolder = s.exePath.substr(0, s.exePath.find_last_of('\\') + 1);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // Seams for everything tests must control. The Win32 layer installs the real
 // implementations at start; tests install fakes.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -58,6 +59,12 @@ class IShell {
  public:
   virtual ~IShell() = default;
   virtual void Open(const std::string& target) = 0;  // ShellExecuteA "open"
+  // The same with one of the program's windows (its handle) as the parent of
+  // what the shell shows.
+  virtual void OpenFrom(const std::string& target, std::uintptr_t parentWindow) {
+    (void)parentWindow;
+    Open(target);
+  }
 };
 
 class IHelp {
@@ -73,7 +80,8 @@ struct Services {
   ISound* sound = nullptr;
   IShell* shell = nullptr;
   IHelp* help = nullptr;
-  IRegistry* registry = nullptr;
+  IRegistry* registry = nullptr;  // HKEY_CURRENT_USER: the settings
+  IRegistry* machine = nullptr;   // HKEY_LOCAL_MACHINE, only read
   std::string programFolder;  // with its trailing separator
   std::string exePath;        // full path of the running executable
 };

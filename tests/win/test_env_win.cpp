@@ -95,6 +95,7 @@ void Env::Reset() {
   sound.clock = &clock;
   shell = FakeShell{};
   help = FakeHelp{};
+  machine = MemoryRegistry{};
 
   // Wine reuses process ids, so the name also carries the start time; a folder
   // left by an earlier run is emptied all the same.
@@ -119,6 +120,7 @@ void Env::Reset() {
   s.shell = &shell;
   s.help = &help;
   s.registry = &Registry();
+  s.machine = &machine;
   s.programFolder = folder;
   s.exePath = folder + "Pendra.exe";
 }

@@ -11,6 +11,7 @@
 
 #include "platform/services.h"
 #include "settings/datetime.h"
+#include "settings/reg_ini.h"
 
 namespace pendra::test {
 
@@ -87,6 +88,7 @@ struct Env {
   FakeSound sound;
   FakeShell shell;
   FakeHelp help;
+  MemoryRegistry machine;  // HKEY_LOCAL_MACHINE as the tests set it
   std::string folder;  // program folder with trailing backslash
   void Reset();
 };
