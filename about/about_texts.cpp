@@ -1,6 +1,8 @@
 #include "about/about_texts.h"
 
+#include <map>
 #include <optional>
+#include <utility>
 
 #include "about/version_record.h"
 #include "settings/reg_ini.h"
@@ -10,24 +12,35 @@ namespace pendra {
 namespace {
 
 // One open key at a time: a key that cannot be opened leaves the one open
-// before in place, and that one is read instead.
+// before in place, and that one is read instead. What was asked once is kept,
+// since every question to the system's registry costs a round trip.
 class KeyCursor {
  public:
   explicit KeyCursor(IRegistry& registry) : registry_(registry) {}
-  void Open(const char* path) {
-    if (registry_.KeyExists(path)) open_ = path;
+  void Open(const std::string& path) {
+    auto known = exists_.find(path);
+    if (known == exists_.end()) known = exists_.emplace(path, registry_.KeyExists(path)).first;
+    if (known->second) open_ = path;
   }
   // A value that is missing or not text reads as empty: the about box is not
   // worth stopping the program's start for.
-  std::string Read(const char* name) {
-    std::string text;
-    if (!open_ || registry_.Read(*open_, name, text) != ValueKind::Text) return {};
-    return text;
+  std::string Read(const std::string& name) {
+    if (!open_) return {};
+    const auto slot = std::make_pair(*open_, name);
+    auto known = values_.find(slot);
+    if (known == values_.end()) {
+      std::string text;
+      if (registry_.Read(*open_, name, text) != ValueKind::Text) text.clear();
+      known = values_.emplace(slot, text).first;
+    }
+    return known->second;
   }
 
  private:
   IRegistry& registry_;
   std::optional<std::string> open_;
+  std::map<std::string, bool> exists_;
+  std::map<std::pair<std::string, std::string>, std::string> values_;
 };
 
 }  // namespace

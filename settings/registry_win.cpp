@@ -43,20 +43,17 @@ ValueKind WinRegistry::Read(const std::string& keyPath, const std::string& name,
                             std::string& out) {
   Key key(root_);
   if (!key.Open(keyPath, KEY_QUERY_VALUE)) return ValueKind::Missing;
+  // Most values fit the first buffer, which saves asking for the size first.
   DWORD type = 0;
-  DWORD size = 0;
-  LONG rc = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size);
-  std::vector<BYTE> data;
-  // The value may grow between the two calls; ask again until it fits.
-  while (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
+  std::vector<BYTE> data(256);
+  DWORD size = static_cast<DWORD>(data.size() - 1);
+  LONG rc = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data.data(), &size);
+  // The value may grow between two calls; ask again until it fits.
+  while (rc == ERROR_MORE_DATA) {
     data.resize(size + 1);
     DWORD got = size;
     rc = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data.data(), &got);
-    if (rc == ERROR_SUCCESS) {
-      size = got;
-      break;
-    }
-    if (rc == ERROR_MORE_DATA) size = got;
+    size = got;
   }
   if (rc != ERROR_SUCCESS) return ValueKind::Missing;
   if (type != REG_SZ && type != REG_EXPAND_SZ) return ValueKind::Other;
