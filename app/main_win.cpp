@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "about/about_box_win.h"
 #include "platform/application_win.h"
 #include "platform/message_loop_win.h"
 #include "app/single_instance_win.h"
@@ -13,6 +14,7 @@
 #include "platform/services.h"
 #include "platform/window_win.h"
 #include "reminders/reminder_window_win.h"
+#include "todo/todo_window_win.h"
 
 using namespace pendra;
 
@@ -22,7 +24,10 @@ namespace {
 // reverse order of their creation.
 struct Objects {
   std::unique_ptr<TfrmTray> tray;
-  std::unique_ptr<PlaceholderForm> pendra, editor, addTabs, quickie, about, toDo, addToDo;
+  std::unique_ptr<PlaceholderForm> pendra, editor, addTabs, quickie;
+  std::unique_ptr<TAboutBox> about;
+  std::unique_ptr<TfrmToDo> toDo;
+  std::unique_ptr<TfrmAddToDo> addToDo;
   std::unique_ptr<TfrmMain> reminder;
   std::unique_ptr<TBootCode> boot;
 };
@@ -41,11 +46,12 @@ void CreateObjects(Objects& o) {
   f.frmAddTabs = o.addTabs.get();
   o.quickie = std::make_unique<PlaceholderForm>("TfrmQuickie", "Quick Notes", owner);
   f.frmQuickie = o.quickie.get();
-  o.about = std::make_unique<PlaceholderForm>("TAboutBox", "About", owner);
+  // A version record it cannot make sense of stops the start here.
+  o.about = std::make_unique<TAboutBox>();
   f.AboutBox = o.about.get();
-  o.toDo = std::make_unique<PlaceholderForm>("TfrmToDo", "Things To Do ", owner);
+  o.toDo = std::make_unique<TfrmToDo>();
   f.frmToDo = o.toDo.get();
-  o.addToDo = std::make_unique<PlaceholderForm>("TfrmAddToDo", "", owner);
+  o.addToDo = std::make_unique<TfrmAddToDo>(*o.toDo);
   f.frmAddToDo = o.addToDo.get();
   o.reminder = std::make_unique<TfrmMain>();
   f.frmMain = o.reminder.get();

@@ -549,6 +549,7 @@ void InstallRealServices() {
   static RealHelp help;
   static RealPrinter printer;
   static WinRegistry registry;
+  static WinRegistry machine(RegistryRoot::LocalMachine);
 
   Services& s = Svc();
   s.clock = &clock;
@@ -559,6 +560,7 @@ void InstallRealServices() {
   s.help = &help;
   s.printer = &printer;
   s.registry = &registry;
+  s.machine = &machine;
   s.exePath = ExecutablePath();
   s.programFolder = s.exePath.substr(0, s.exePath.find_last_of('\\') + 1);
 }

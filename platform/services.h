@@ -1,6 +1,7 @@
 #pragma once
 // Seams for everything tests must control. The Win32 layer installs the real
 // implementations at start; tests install fakes.
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -127,7 +128,8 @@ struct Services {
   IShell* shell = nullptr;
   IHelp* help = nullptr;
   IPrinter* printer = nullptr;
-  IRegistry* registry = nullptr;
+  IRegistry* registry = nullptr;  // HKEY_CURRENT_USER: the settings
+  IRegistry* machine = nullptr;   // HKEY_LOCAL_MACHINE, only read
   std::string programFolder;  // with its trailing separator
   std::string exePath;        // full path of the running executable
 };

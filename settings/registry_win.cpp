@@ -11,24 +11,29 @@ namespace pendra {
 
 namespace {
 
+HKEY RootKey(RegistryRoot root) {
+  return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
 class Key {
  public:
-  Key() = default;
+  explicit Key(RegistryRoot root) : root_(RootKey(root)) {}
   Key(const Key&) = delete;
   Key& operator=(const Key&) = delete;
   ~Key() {
     if (hkey_) RegCloseKey(hkey_);
   }
   bool Open(const std::string& path, REGSAM access) {
-    return RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, access, &hkey_) == ERROR_SUCCESS;
+    return RegOpenKeyExA(root_, path.c_str(), 0, access, &hkey_) == ERROR_SUCCESS;
   }
   bool Create(const std::string& path, REGSAM access) {
-    return RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    return RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                            access, nullptr, &hkey_, nullptr) == ERROR_SUCCESS;
   }
   HKEY Get() const { return hkey_; }
 
  private:
+  HKEY root_;
   HKEY hkey_ = nullptr;
 };
 
@@ -36,22 +41,19 @@ class Key {
 
 ValueKind WinRegistry::Read(const std::string& keyPath, const std::string& name,
                             std::string& out) {
-  Key key;
+  Key key(root_);
   if (!key.Open(keyPath, KEY_QUERY_VALUE)) return ValueKind::Missing;
+  // Most values fit the first buffer, which saves asking for the size first.
   DWORD type = 0;
-  DWORD size = 0;
-  LONG rc = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, nullptr, &size);
-  std::vector<BYTE> data;
-  // The value may grow between the two calls; ask again until it fits.
-  while (rc == ERROR_SUCCESS || rc == ERROR_MORE_DATA) {
+  std::vector<BYTE> data(256);
+  DWORD size = static_cast<DWORD>(data.size() - 1);
+  LONG rc = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data.data(), &size);
+  // The value may grow between two calls; ask again until it fits.
+  while (rc == ERROR_MORE_DATA) {
     data.resize(size + 1);
     DWORD got = size;
     rc = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data.data(), &got);
-    if (rc == ERROR_SUCCESS) {
-      size = got;
-      break;
-    }
-    if (rc == ERROR_MORE_DATA) size = got;
+    size = got;
   }
   if (rc != ERROR_SUCCESS) return ValueKind::Missing;
   if (type != REG_SZ && type != REG_EXPAND_SZ) return ValueKind::Other;
@@ -65,7 +67,7 @@ ValueKind WinRegistry::Read(const std::string& keyPath, const std::string& name,
 
 void WinRegistry::WriteText(const std::string& keyPath, const std::string& name,
                             const std::string& value) {
-  Key key;
+  Key key(root_);
   if (!key.Create(keyPath, KEY_SET_VALUE) ||
       RegSetValueExA(key.Get(), name.c_str(), 0, REG_SZ,
                      reinterpret_cast<const BYTE*>(value.c_str()),
@@ -74,19 +76,19 @@ void WinRegistry::WriteText(const std::string& keyPath, const std::string& name,
 }
 
 bool WinRegistry::DeleteValue(const std::string& keyPath, const std::string& name) {
-  Key key;
+  Key key(root_);
   if (!key.Open(keyPath, KEY_SET_VALUE)) return false;
   return RegDeleteValueA(key.Get(), name.c_str()) == ERROR_SUCCESS;
 }
 
 bool WinRegistry::KeyExists(const std::string& keyPath) {
-  Key key;
+  Key key(root_);
   return key.Open(keyPath, KEY_QUERY_VALUE);
 }
 
 void WinRegistry::DeleteTree(const std::string& keyPath) {
   {
-    Key key;
+    Key key(root_);
     if (!key.Open(keyPath, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE)) return;
     std::vector<std::string> children;
     char name[256];
@@ -98,7 +100,7 @@ void WinRegistry::DeleteTree(const std::string& keyPath) {
     }
     for (const auto& child : children) DeleteTree(keyPath + '\\' + child);
   }
-  RegDeleteKeyA(HKEY_CURRENT_USER, keyPath.c_str());
+  RegDeleteKeyA(RootKey(root_), keyPath.c_str());
 }
 
 }  // namespace pendra

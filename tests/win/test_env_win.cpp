@@ -133,6 +133,7 @@ void Env::Reset() {
   shell = FakeShell{};
   help = FakeHelp{};
   printer = FakePrinter{};
+  machine = MemoryRegistry{};
 
   // Wine reuses process ids, so the name also carries the start time; a folder
   // left by an earlier run is emptied all the same.
@@ -158,6 +159,7 @@ void Env::Reset() {
   s.help = &help;
   s.printer = &printer;
   s.registry = &Registry();
+  s.machine = &machine;
   s.programFolder = folder;
   s.exePath = folder + "Pendra.exe";
 }

@@ -12,6 +12,7 @@
 
 #include "platform/services.h"
 #include "settings/datetime.h"
+#include "settings/reg_ini.h"
 
 namespace pendra::test {
 
@@ -126,6 +127,7 @@ struct Env {
   FakeShell shell;
   FakeHelp help;
   FakePrinter printer;
+  MemoryRegistry machine;  // HKEY_LOCAL_MACHINE as the tests set it
   std::string folder;  // program folder with trailing backslash
   void Reset();
 };

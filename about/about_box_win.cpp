@@ -1,0 +1,204 @@
+#include "about/about_box_win.h"
+
+#include <commctrl.h>
+
+#include "platform/application_win.h"
+#include "platform/on_demand_win.h"
+#include "platform/services.h"
+
+namespace pendra {
+
+namespace {
+
+constexpr int kClientWidth = 440;
+constexpr int kClientHeight = 272;
+constexpr int kIconSize = 40;
+// The surrounding panel, whose left edge the credit panel keeps 5 pixels from.
+constexpr int kPanelLeft = 8;
+constexpr int kPanelTop = 8;
+constexpr int kPanelHeight = 216;
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+HFONT MakeFont(int height, int weight, DWORD pitchAndFamily, const char* face) {
+  return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitchAndFamily,
+                     face);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TVersionInfo
+
+TVersionInfo::TVersionInfo() : TVersionInfo(Svc().exePath) {}
+
+TVersionInfo::TVersionInfo(std::string executableFileName)
+    : executableFileName_(std::move(executableFileName)) {
+  LoadRecord();
+}
+
+void TVersionInfo::LoadRecord() {
+  record_.Clear();
+  if (executableFileName_.empty()) return;
+  HMODULE module = LoadLibraryExA(executableFileName_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return;
+  struct Release {
+    HMODULE module;
+    ~Release() { FreeLibrary(module); }
+  } release{module};
+  HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));
+  if (!resource) return;
+  HGLOBAL loaded = LoadResource(module, resource);
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  const DWORD size = SizeofResource(module, resource);
+  if (!bytes || size == 0) return;
+  record_.Load(static_cast<const std::uint8_t*>(bytes), size);
+}
+
+// ---------------------------------------------------------------------------
+// TAboutBox
+
+TAboutBox::TAboutBox() { FormCreate(); }
+
+TAboutBox::~TAboutBox() {
+  if (Handle()) DestroyWindow(Handle());
+  for (HFONT font : {uiFont_, nameFont_, versionFont_})
+    if (font) DeleteObject(font);
+  if (icon_) DestroyIcon(icon_);
+}
+
+void TAboutBox::FormCreate() {
+  const SystemInfo system = Svc().machine ? ReadSystemInfo(*Svc().machine) : SystemInfo{};
+  texts_ = ComposeAboutTexts(versionInfo_.Record(), system);
+}
+
+void TAboutBox::BeforeShow() {
+  if (Handle()) return;
+  // Centred on the screen, where it stays: nothing is refreshed later.
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  CreateWnd("TAboutBox", texts_.caption.c_str(), style, exStyle, x, y, width, height,
+            ApplicationWindow(), nullptr, CS_DBLCLKS,
+            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+  CreateControls();
+}
+
+HWND TAboutBox::AddControl(const char* cls, const std::string& text, DWORD style, int x, int y,
+                           int w, int h, int id, HFONT font) {
+  HWND hwnd = CreateWindowExA(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+                              Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              Instance(), nullptr);
+  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return hwnd;
+}
+
+void TAboutBox::CreateControls() {
+  EnsureCommonControls();
+  uiFont_ = MakeFont(-11, FW_NORMAL, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+  nameFont_ = MakeFont(-20, FW_BOLD, FIXED_PITCH | FF_MODERN, "Courier New");
+  versionFont_ = MakeFont(-13, FW_BOLD, FIXED_PITCH | FF_MODERN, "Courier New");
+
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  const int clientWidth = client.right;
+  const DWORD label = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+
+  AddControl("STATIC", "", SS_ETCHEDFRAME, kPanelLeft, kPanelTop, clientWidth - 2 * kPanelLeft,
+             kPanelHeight, -1, uiFont_);
+  // The program's icon, stretched to 40 x 40.
+  icon_ = static_cast<HICON>(
+      LoadImageA(Instance(), "MAINICON", IMAGE_ICON, kIconSize, kIconSize, LR_DEFAULTCOLOR));
+  ProgramIcon_ = AddControl("STATIC", "", SS_ICON | SS_REALSIZECONTROL, 20, 18, kIconSize,
+                            kIconSize, -1, uiFont_);
+  if (icon_) SendMessageA(ProgramIcon_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+  MoveWindow(ProgramIcon_, 20, 18, kIconSize, kIconSize, FALSE);
+
+  ProductName_ = AddControl("STATIC", texts_.productName, label, 76, 16, clientWidth - 96, 26,
+                            -1, nameFont_);
+  Version_ = AddControl("STATIC", texts_.version, label, 76, 44, clientWidth - 96, 18, -1,
+                        versionFont_);
+  // The credit panel: 5 pixels right of the surrounding panel's left edge,
+  // as wide as the client area less 20.
+  Comments_ = AddControl("STATIC", texts_.comments, SS_CENTER | SS_NOPREFIX, kPanelLeft + 5, 72,
+                         clientWidth - 20, 18, -1, uiFont_);
+  lblRegistered_ = AddControl("STATIC", "This Program is Registered To:", label, 20, 100, 300, 16,
+                              -1, uiFont_);
+  lblUser_ = AddControl("STATIC", texts_.user, label, 36, 118, clientWidth - 56, 16, -1, uiFont_);
+  lblCompany_ = AddControl("STATIC", texts_.company, label, 36, 136, clientWidth - 56, 16, -1,
+                           uiFont_);
+  lblWinVersion_ = AddControl("STATIC", texts_.winVersion, label, 20, 164, clientWidth - 40, 16,
+                              -1, uiFont_);
+  lblVerNumber_ = AddControl("STATIC", texts_.verNumber, label, 20, 184, clientWidth - 40, 16, -1,
+                             uiFont_);
+
+  const int buttonTop = kPanelTop + kPanelHeight + 12;
+  const DWORD push = WS_TABSTOP | BS_PUSHBUTTON;
+  CompanyName_ = AddControl("BUTTON", texts_.companyName, push | WS_GROUP, 8, buttonTop, 110, 25,
+                            kCompanyName, uiFont_);
+  SendMail_ = AddControl("BUTTON", "Send Mail", push, 124, buttonTop, 80, 25, kSendMail, uiFont_);
+  btnSysInfo_ = AddControl("BUTTON", "System Information", push, 210, buttonTop, 120, 25,
+                           kBtnSysInfo, uiFont_);
+  OKButton_ = AddControl("BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, clientWidth - 83,
+                         buttonTop, 75, 25, kOKButton, uiFont_);
+
+  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, Instance(), nullptr);
+  if (tooltip_) {
+    TTTOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = Handle();
+    ti.uId = reinterpret_cast<UINT_PTR>(CompanyName_);
+    ti.lpszText = const_cast<char*>("Tavrin Software Web Page");
+    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+  SetFocus(OKButton_);
+}
+
+std::string TAboutBox::HintOf(HWND control) const {
+  if (!tooltip_ || !control) return {};
+  char buffer[256] = {};
+  TTTOOLINFOA ti{};
+  ti.cbSize = TTTOOLINFOA_V2_SIZE;
+  ti.uFlags = TTF_IDISHWND;
+  ti.hwnd = Handle();
+  ti.uId = reinterpret_cast<UINT_PTR>(control);
+  ti.lpszText = buffer;
+  if (!SendMessageA(tooltip_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti))) return {};
+  SendMessageA(tooltip_, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
+  return buffer;
+}
+
+void TAboutBox::OpenWithShell(const std::string& target) {
+  // Whatever the shell makes of it, nothing is reported.
+  if (Svc().shell) Svc().shell->Open(Handle(), target);
+}
+
+void TAboutBox::CompanyNameClick() { OpenWithShell(kMakerWebPage); }
+void TAboutBox::SendMailClick() { OpenWithShell(kAuthorMail); }
+void TAboutBox::btnSysInfoClick() { OpenWithShell(kSystemInformationTool); }
+
+LRESULT TAboutBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
+    switch (LOWORD(wp)) {
+      case kCompanyName: CompanyNameClick(); return 0;
+      case kSendMail: SendMailClick(); return 0;
+      case kBtnSysInfo: btnSysInfoClick(); return 0;
+      // OK answers both Enter and Escape.
+      case kOKButton:
+      case IDCANCEL: OKButtonClick(); return 0;
+      default: break;
+    }
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace pendra

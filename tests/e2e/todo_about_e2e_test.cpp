@@ -1,0 +1,104 @@
+// The to-do list and the about box of the running program, opened from the
+// tray's menu.
+#include <windows.h>
+
+#include "app/tray_window_win.h"
+#include "tests/e2e/e2e_harness.h"
+
+namespace pendra::e2e {
+namespace {
+
+constexpr const char* kToDoKey = "Software\\Tavrin Software\\Pendra\\ToDo";
+constexpr const char* kWindowsKey = "Software\\Microsoft\\Windows\\CurrentVersion";
+
+class ToDoAboutE2e : public PendraE2eTest {
+ protected:
+  HWND TrayOf(PendraProcess& p) { return WaitForWindowOf(p.Pid(), "TfrmTray", "frmTray"); }
+  static bool HasStatic(HWND parent, const std::string& text) {
+    return FindChild(parent, "Static", text.c_str()) != nullptr;
+  }
+  // Opens the about box from the tray's menu and waits for it.
+  HWND ShowAbout(PendraProcess& p) {
+    Post(TrayOf(p), WM_COMMAND, kAboutPendra1, 0);
+    HWND about = nullptr;
+    WaitUntil([&] {
+      about = FindWindowOf(p.Pid(), "TAboutBox");
+      return about && IsWindowVisible(about);
+    }, 5000);
+    return about;
+  }
+};
+
+TEST_F(ToDoAboutE2e, TheAboutBoxShowsTheRecordAndOkHidesIt) {
+  PendraProcess& p = StartPendra();
+  HWND about = ShowAbout(p);
+  ASSERT_TRUE(about);
+  EXPECT_EQ(WindowText(about), "About  Pendra");
+  EXPECT_TRUE(HasStatic(about, "Pendra"));
+  EXPECT_TRUE(HasStatic(about, "File Version   2.0.4.6"));
+  EXPECT_TRUE(HasStatic(about, "Pendra was written by Mira Tavrin of Tavrin Software"));
+  EXPECT_TRUE(HasStatic(about, "This Program is Registered To:"));
+  EXPECT_TRUE(FindChild(about, "Button", "Tavrin Software"));
+  HWND ok = FindChild(about, "Button", "OK");
+  ASSERT_TRUE(ok);
+  Post(ok, BM_CLICK);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(about); }, 5000));
+  EXPECT_TRUE(MessageBoxes(p.Pid()).empty());
+  EXPECT_EQ(CloseTray(p), 0u);
+}
+
+// A system value of another type than text is shown empty; the program starts
+// all the same.
+TEST_F(ToDoAboutE2e, ASystemValueThatIsNotTextDoesNotStopTheStart) {
+  const auto owner = ReadRegText(kWindowsKey, "RegisteredOwner", HKEY_LOCAL_MACHINE);
+  WriteRegDword(kWindowsKey, "RegisteredOwner", 7, HKEY_LOCAL_MACHINE);
+  WriteRegDword(kWindowsKey, "VersionNumber", 7, HKEY_LOCAL_MACHINE);
+  PendraProcess& p = StartPendra();
+  HWND about = TrayOf(p) ? ShowAbout(p) : nullptr;
+  if (owner) WriteRegText(kWindowsKey, "RegisteredOwner", *owner, HKEY_LOCAL_MACHINE);
+  else DeleteRegValue(kWindowsKey, "RegisteredOwner", HKEY_LOCAL_MACHINE);
+  DeleteRegValue(kWindowsKey, "VersionNumber", HKEY_LOCAL_MACHINE);
+  ASSERT_TRUE(about);
+  EXPECT_TRUE(MessageBoxes(p.Pid()).empty());
+  // The empty number sends the reader to the NT key's build number.
+  const auto build = ReadRegText("Software\\Microsoft\\Windows NT\\CurrentVersion",
+                                 "CurrentBuildNumber", HKEY_LOCAL_MACHINE);
+  EXPECT_TRUE(HasStatic(about, "Version Number:  " + build.value_or("")));
+  EXPECT_EQ(CloseTray(p), 0u);
+}
+
+TEST_F(ToDoAboutE2e, TheToDoListShowsTheFileAndItsCloseWritesIt) {
+  WriteFileBytes(PathOf("ToDo.lst"), "first\nsecond");
+  PendraProcess& p = StartPendra();
+  HWND tray = TrayOf(p);
+  ASSERT_TRUE(tray);
+  EXPECT_FALSE(FindWindowOf(p.Pid(), "TfrmToDo"));  // made when first shown
+  Post(tray, WM_COMMAND, kToDo, 0);
+  HWND toDo = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    toDo = FindWindowOf(p.Pid(), "TfrmToDo");
+    return toDo && IsWindowVisible(toDo);
+  }, 5000));
+  EXPECT_EQ(WindowText(toDo), "Things To Do ");
+  HWND list = FindChild(toDo, "ListBox");
+  ASSERT_TRUE(list);
+  EXPECT_EQ(Send(list, LB_GETCOUNT), 2);
+
+  Post(toDo, WM_CLOSE);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(toDo); }, 5000));
+  EXPECT_EQ(ReadFileBytes(PathOf("ToDo.lst")), "first\r\nsecond\r\n");
+  EXPECT_EQ(ReadRegText(std::string(kToDoKey) + "\\Position", "Left"), "275");
+  EXPECT_EQ(ReadRegText(std::string(kToDoKey) + "\\Size", "Width"), "431");
+
+  // The exit closes it once more: the list and the bounds of a window shown
+  // in this run are written again.
+  WriteRegText(std::string(kToDoKey) + "\\Position", "Left", "300");
+  DeleteFileA(PathOf("ToDo.lst").c_str());
+  Post(tray, WM_COMMAND, kMnuClose, 0);
+  EXPECT_EQ(p.WaitExit(), 0u);
+  EXPECT_EQ(ReadFileBytes(PathOf("ToDo.lst")), "first\r\nsecond\r\n");
+  EXPECT_EQ(ReadRegText(std::string(kToDoKey) + "\\Position", "Left"), "275");
+}
+
+}  // namespace
+}  // namespace pendra::e2e
