@@ -26,8 +26,8 @@ constexpr int kDesignTop = 244;
 constexpr int kDesignWidth = 625;
 constexpr int kDesignHeight = 300;
 constexpr int kTabHeight = 20;
-constexpr int kClockWidth = 72;
-constexpr int kDateWidth = 176;
+constexpr int kClockWidth = 76;
+constexpr int kDateWidth = 172;
 constexpr const char* kHelpFileName = "Pendra.hlp";
 constexpr const char* kToolbarPictures = "NOTEBOOKTOOLS";  // 16 x 16 each, in button order
 const FontSpec kDesignedFont{"MS Sans Serif", 10, 0, {}};   // 13 pixels high
