@@ -48,11 +48,17 @@ if(PENDRA_TESTS)
     add_test(NAME e2e_tests COMMAND e2e_tests $<TARGET_FILE:Pendra>)
   endif()
 
+  # Benchmark tools: *_bench_win.cpp drive the program's own windows; the
+  # other tools stand alone.
   file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
   foreach(src ${TOOL_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} WIN32 ${src})
-    target_link_libraries(${name} PRIVATE ${PENDRA_WIN_LIBS})
+    if(name MATCHES "_bench_win$")
+      target_link_libraries(${name} PRIVATE pendra_win)
+    else()
+      target_link_libraries(${name} PRIVATE ${PENDRA_WIN_LIBS})
+    endif()
     target_link_options(${name} PRIVATE ${PENDRA_STATIC_LINK})
   endforeach()
 endif()
