@@ -189,6 +189,18 @@ TEST_F(NotebookTest, SwitchingTabsRewritesThePageLeftAndTabsWithOneCaptionShareA
   Type("y");
   ClickTab(0);  // the same file: the text saved last
   EXPECT_EQ(PageText(), "yfirst page");
+
+  // A page that cannot be saved keeps its tab and its text.
+  Type("z");
+  {
+    FileLock lock(Path("One.pnd"));
+    ClickTab(1);
+    EXPECT_EQ(notebook->ActiveTab(), 0);
+    EXPECT_EQ(SendMessageA(notebook->tbcPendra(), TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(Dialogs().Errors().size(), 1u);
+  }
+  ClickTab(1);
+  EXPECT_EQ(File("One.pnd"), "zyfirst page");
 }
 
 TEST_F(NotebookTest, AStoredActiveTabBeyondTheTabsKeepsTheCurrentTab) {
