@@ -72,7 +72,6 @@ class NotebookTest : public ::testing::Test {
     SendMessageA(notebook->tbcPendra(), WM_LBUTTONUP, 0, at);
     PumpMessages();
   }
-  void Command(HWND window, int id) { MenuCommand(window, id); }
   void ToolbarClick(int id) {
     SendMessageA(notebook->Handle(), WM_COMMAND, static_cast<WPARAM>(id),
                  reinterpret_cast<LPARAM>(notebook->tlbPendra()));
@@ -97,20 +96,7 @@ class NotebookTest : public ::testing::Test {
     FindClose(h);
     return files;
   }
-  std::vector<std::string> Captions() {
-    std::vector<std::string> captions;
-    const int count = static_cast<int>(SendMessageA(notebook->tbcPendra(), TCM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-      char text[256] = {};
-      TCITEMA item{};
-      item.mask = TCIF_TEXT;
-      item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(notebook->tbcPendra(), TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
-      captions.push_back(text);
-    }
-    return captions;
-  }
+  int TabCount() { return static_cast<int>(SendMessageA(notebook->tbcPendra(), TCM_GETITEMCOUNT, 0, 0)); }
   bool ReadOnly() { return (GetWindowLongA(Page(), GWL_STYLE) & ES_READONLY) != 0; }
   FakeDialogs& Dialogs() { return TestEnv().dialogs; }
 
@@ -124,19 +110,11 @@ class NotebookTest : public ::testing::Test {
 
 // Holds a file open without sharing, as another program might: it can be
 // neither read nor replaced until released.
-class FileLock {
- public:
+struct FileLock {
   explicit FileLock(const std::string& path)
-      : h_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~FileLock() { Release(); }
-  void Release() {
-    if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    h_ = INVALID_HANDLE_VALUE;
-  }
-  bool Held() const { return h_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE h_;
+      : h(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~FileLock() { CloseHandle(h); }
+  HANDLE h;
 };
 
 const char* const kNineTabs = "ABC\r\nDEF\r\nGHI\r\nJKL\r\nMNO\r\nPQR\r\nSTU\r\nVWX\r\nYZ\r\n";
@@ -148,26 +126,18 @@ TEST_F(NotebookTest, FirstStartWritesTheNineTabsAndTheFirstShowAnEmptyFirstPage)
   EXPECT_FALSE(FileExists(Path("ABC.pnd")));
 
   Show();
-  EXPECT_EQ(Captions(), (std::vector<std::string>{"ABC", "DEF", "GHI", "JKL", "MNO", "PQR", "STU", "VWX", "YZ"}));
+  EXPECT_EQ(TabCount(), 9);
   EXPECT_EQ(notebook->ActiveTab(), 0);
   EXPECT_TRUE(FileExists(Path("ABC.pnd")));
   EXPECT_EQ(File("ABC.pnd"), "");
   const RECT r = WindowRectOf(notebook->Handle());
-  EXPECT_EQ(r.left, 222);
-  EXPECT_EQ(r.top, 244);
-  EXPECT_EQ(r.right - r.left, 625);
-  EXPECT_EQ(r.bottom - r.top, 300);
+  EXPECT_EQ(std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+                std::to_string(r.bottom - r.top),
+            "222,244 625x300");
   EXPECT_EQ(GetText(notebook->StaticText1()), "1:05:00 PM");
   SYSTEMTIME shown{};
   SendMessageA(notebook->DateTimePicker1(), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
   EXPECT_EQ(shown.wYear * 10000 + shown.wMonth * 100 + shown.wDay, 20000619);
-  // The clock goes on while the window is hidden; the date stays.
-  notebook->Close();
-  TestEnv().clock.Set(2000, 6, 20, 0, 0, 7);
-  SendMessageA(notebook->Handle(), WM_TIMER, TfrmPendra::Timer1, 0);
-  EXPECT_EQ(GetText(notebook->StaticText1()), "12:00:07 AM");
-  SendMessageA(notebook->DateTimePicker1(), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
-  EXPECT_EQ(shown.wDay, 19);
 }
 
 TEST_F(NotebookTest, SwitchingTabsRewritesThePageLeftAndTabsWithOneCaptionShareAPage) {
@@ -272,7 +242,7 @@ void SetClipboardText(const char* text) {
   CloseClipboard();
 }
 
-TEST_F(NotebookTest, CommandStatesFollowTheWindowsTablesAndNotAKeyboardSelection) {
+TEST_F(NotebookTest, CommandStatesFollowTheWindowsTablesAndCtrlXCuts) {
   SetClipboardText(nullptr);
   WriteFileBytes(Path("ABC.pnd"), "some text");
   Create();
@@ -292,80 +262,61 @@ TEST_F(NotebookTest, CommandStatesFollowTheWindowsTablesAndNotAKeyboardSelection
   SendMessageA(Page(), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
   EXPECT_EQ(States(*notebook), "111" "11111" "111111" "1111111" "1");
 
-  Command(notebook->Handle(), P::Clear);  // a change: the move-only rows wait
+  MenuCommand(notebook->Handle(), P::Clear);  // a change: the move-only rows wait
   EXPECT_EQ(States(*notebook), "111" "00000" "111111" "0000000" "1");
   SendMessageA(Page(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
   EXPECT_EQ(States(*notebook), "111" "00000" "000000" "0000000" "0");
+
+  // Ctrl+X stands on Cut and on Exit in the context menu: it cuts.
+  notebook->redtPendra().SetText("cut this");
+  notebook->redtPendra().Select(0, 3);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  PressKey(Page(), 'X', 0x18);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(PageText(), " this");
+  EXPECT_TRUE(notebook->Visible());
   SetClipboardText(nullptr);
 }
 
-bool IsFolder(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// A file held open by another program, or a folder in its place.
-void MakeUnreadable(const std::string& path, bool folder, std::unique_ptr<FileLock>& lock) {
-  if (folder) {
-    CreateDirectoryA(path.c_str(), nullptr);
-  } else {
-    WriteFileBytes(path, "theirs\r\n");
-    lock = std::make_unique<FileLock>(path);
-    ASSERT_TRUE(lock->Held());
-  }
-}
-
-TEST_F(NotebookTest, ATabListThatCannotBeReadIsNeverWrittenOver) {
+TEST_F(NotebookTest, FilesThatCannotBeReadAreNeverWrittenOver) {
   for (bool folder : {false, true}) {
-    SCOPED_TRACE(folder ? "a folder" : "a locked file");
+    SCOPED_TRACE(folder ? "folders in their place" : "held open by another program");
     TestEnv().Reset();
-    std::unique_ptr<FileLock> lock;
-    MakeUnreadable(Path("Tabs.lst"), folder, lock);
-    Create();
-    ASSERT_EQ(Dialogs().Errors().size(), 1u);
-    EXPECT_EQ(Dialogs().Errors()[0].text, "Cannot open file " + Path("Tabs.lst") + ".");
-    Show();
-    EXPECT_EQ(Captions().size(), 9u);  // the designed tabs, only shown
-    ToolbarClick(P::btnEditTabs);      // the dialog cannot read it either
-    EXPECT_FALSE(dialog->Visible());
-    EXPECT_EQ(Dialogs().Errors().size(), 2u);
-    notebook->Close();
-    EXPECT_FALSE(notebook->Visible());
-    lock.reset();
-    if (folder) {
-      EXPECT_TRUE(IsFolder(Path("Tabs.lst")));
-    } else {
-      EXPECT_EQ(File("Tabs.lst"), "theirs\r\n");
+    std::vector<std::unique_ptr<FileLock>> locks;
+    for (const char* name : {"Tabs.lst", "ABC.pnd"}) {
+      if (folder) {
+        CreateDirectoryA(Path(name).c_str(), nullptr);
+      } else {
+        WriteFileBytes(Path(name), "theirs");
+        locks.push_back(std::make_unique<FileLock>(Path(name)));
+      }
     }
-  }
-}
-
-TEST_F(NotebookTest, APageThatCannotBeReadStaysEmptyAndIsNeverWrittenOver) {
-  for (bool folder : {false, true}) {
-    SCOPED_TRACE(folder ? "a folder" : "a locked file");
-    TestEnv().Reset();
-    WriteFileBytes(Path("Yours.pnd"), "your page");
-    std::unique_ptr<FileLock> lock;
-    MakeUnreadable(Path("Mine.pnd"), folder, lock);
-    Create("Mine\r\nYours\r\n");
+    Create();  // the designed tabs are shown, not written
     Show();
+    EXPECT_EQ(TabCount(), 9);
     EXPECT_EQ(PageText(), "");
     EXPECT_TRUE(ReadOnly());
-    ASSERT_EQ(Dialogs().Errors().size(), 1u);
-    EXPECT_EQ(Dialogs().Errors()[0].text, "Cannot open file " + Path("Mine.pnd") + ".");
     Type("lost");
     EXPECT_EQ(PageText(), "");
+    ToolbarClick(P::btnEditTabs);  // the dialog cannot read the tab list either
+    EXPECT_FALSE(dialog->Visible());
+    std::vector<std::string> errors;
+    for (const ShownMessage& m : Dialogs().Errors()) errors.push_back(m.text);
+    EXPECT_EQ(errors, (std::vector<std::string>{"Cannot open file " + Path("Tabs.lst") + ".",
+                                                "Cannot open file " + Path("ABC.pnd") + ".",
+                                                "Cannot open file " + Path("Tabs.lst") + "."}));
     ClickTab(1);
-    EXPECT_EQ(PageText(), "your page");
     EXPECT_FALSE(ReadOnly());
     ClickTab(0);
     notebook->Close();
     EXPECT_FALSE(notebook->Visible());
-    lock.reset();
-    if (folder) {
-      EXPECT_TRUE(IsFolder(Path("Mine.pnd")));
-    } else {
-      EXPECT_EQ(File("Mine.pnd"), "theirs\r\n");
+    locks.clear();
+    for (const char* name : {"Tabs.lst", "ABC.pnd"}) {
+      const DWORD attributes = GetFileAttributesA(Path(name).c_str());
+      if (folder) EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+      else EXPECT_EQ(File(name), "theirs") << name;
     }
   }
 }
@@ -404,10 +355,10 @@ TEST_F(NotebookTest, TheDialogsCancelLeavesTabsLstByteForByteAndReloadsTheFirstT
   ASSERT_TRUE(dialog->Visible());
   EXPECT_EQ(dialog->WorkingList(), (Lines{"A", "B", "C"}));
   Dialogs().inputAnswers.push_back("New");
-  Command(dialog->Handle(), D::btnAdd);
+  MenuCommand(dialog->Handle(), D::btnAdd);
   SendMessageA(dialog->Item(D::ListBox1), LB_SETCURSEL, 1, 0);
-  Command(dialog->Handle(), D::btnRemove);
-  Command(dialog->Handle(), D::btnCancel);
+  MenuCommand(dialog->Handle(), D::btnRemove);
+  MenuCommand(dialog->Handle(), D::btnCancel);
   EXPECT_FALSE(dialog->Visible());
   EXPECT_EQ(File("Tabs.lst"), tabList);
   EXPECT_EQ(notebook->ActiveTab(), 0);
@@ -444,15 +395,16 @@ TEST_F(NotebookTest, TheWorkingListKeepsTheFirstTabAndMovesOneSelectionAtATime) 
   };
   for (const Step& step : steps) {
     select(step.select);
-    Command(dialog->Handle(), step.button);
+    MenuCommand(dialog->Handle(), step.button);
     EXPECT_EQ(dialog->WorkingList(), step.after);
     EXPECT_EQ(buttons(), step.buttonsAfter);
     if (step.button != D::btnRemove && std::string(step.buttonsAfter) == "000")
       EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
   }
-  Command(dialog->Handle(), D::btnOK);
+  MenuCommand(dialog->Handle(), D::btnOK);
   EXPECT_EQ(File("Tabs.lst"), "C\r\nA\r\n");
-  EXPECT_EQ(Captions(), (std::vector<std::string>{"C", "A"}));
+  EXPECT_EQ(notebook->Tabs(), (Lines{"C", "A"}));
+  EXPECT_EQ(TabCount(), 2);
   EXPECT_EQ(File("C.pnd"), "");  // the new first tab's page, made at the reload
 }
 
@@ -462,7 +414,7 @@ TEST_F(NotebookTest, AddTabRefusesACaptionThatCannotNameAFile) {
   ToolbarClick(P::btnEditTabs);
   for (const char* answer : {"a/b", "CON", "..", "Recipes", "", "A"}) Dialogs().inputAnswers.push_back(answer);
   Dialogs().inputAnswers.push_back(std::nullopt);
-  for (int i = 0; i < 7; ++i) Command(dialog->Handle(), D::btnAdd);
+  for (int i = 0; i < 7; ++i) MenuCommand(dialog->Handle(), D::btnAdd);
   EXPECT_EQ(dialog->WorkingList(), (Lines{"A", "Recipes", "A"}));
   ASSERT_EQ(Dialogs().shown.size(), 3u);
   EXPECT_EQ(Dialogs().shown[1].text,
@@ -495,34 +447,27 @@ TEST_F(NotebookTest, TextTypedWhileTheDialogIsOpenIsKept) {
     EXPECT_TRUE(dialog->Visible());
     EXPECT_EQ(Dialogs().Errors().size(), 1u);
   }
-  Command(dialog->Handle(), D::btnCancel);
+  MenuCommand(dialog->Handle(), D::btnCancel);
   EXPECT_EQ(File("A.pnd"), "xmore page");
 }
 
 TEST_F(NotebookTest, ItsCommandsReachTheOtherWindowsTheHelpTheShellAndTheFontStore) {
   Create();
   Show();
-  std::vector<std::unique_ptr<PlaceholderForm>> others;
-  auto other = [&](Form*& slot) {
-    others.push_back(std::make_unique<PlaceholderForm>("TNotebookTestForm", "other", ApplicationWindow()));
-    slot = others.back().get();
-    return others.back().get();
-  };
-  const std::pair<PlaceholderForm*, int> opens[] = {
-      {other(Forms().frmEditor), P::btnEditor}, {other(Forms().frmQuickie), P::QuickNotes2},
-      {other(Forms().frmToDo), P::ToDo1},       {other(Forms().AboutBox), P::About2}};
-  for (auto [form, id] : opens) {
-    Command(notebook->Handle(), id);
-    EXPECT_TRUE(form->Visible()) << id;
-    form->Hide();
-  }
+  PlaceholderForm editor("TNotebookTestForm", "Editor", ApplicationWindow());
+  PlaceholderForm about("TNotebookTestForm", "About", ApplicationWindow());
+  Forms().frmEditor = &editor;
+  Forms().AboutBox = &about;
+  ToolbarClick(P::btnEditor);
+  MenuCommand(notebook->Handle(), P::About2);
+  EXPECT_TRUE(editor.Visible() && about.Visible());
 
   ToolbarClick(P::btnHelp);
   ASSERT_EQ(popups.size(), 1u);
   EXPECT_EQ(popups[0], notebook->PopupMenuHelp());
-  Command(notebook->Handle(), P::Contents2);  // no help file: nothing
+  MenuCommand(notebook->Handle(), P::Contents2);  // no help file: nothing
   WriteFileBytes(Path("Pendra.hlp"), "help");
-  Command(notebook->Handle(), P::Contents1);
+  MenuCommand(notebook->Handle(), P::Contents1);
   EXPECT_EQ(TestEnv().help.shown, (std::vector<std::string>{Path("Pendra.hlp")}));
 
   SendMessageA(Page(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
@@ -548,22 +493,6 @@ TEST_F(NotebookTest, ItsCommandsReachTheOtherWindowsTheHelpTheShellAndTheFontSto
   EXPECT_EQ(ini.ReadString("Fonts", "Font Name", "-") + "/" + ini.ReadString("Fonts", "Font BoldItalic", "-") +
                 ini.ReadString("Fonts", "Font Bold", "-"),
             "MS Sans Serif/10");
-}
-
-TEST_F(NotebookTest, CtrlXInThePageCutsAndNeverClosesTheWindow) {
-  WriteFileBytes(Path("ABC.pnd"), "cut this");
-  Create();
-  Show();
-  notebook->redtPendra().Select(0, 3);
-  BYTE keys[256]{};
-  GetKeyboardState(keys);
-  keys[VK_CONTROL] = 0x80;
-  SetKeyboardState(keys);
-  PressKey(Page(), 'X', 0x18);
-  keys[VK_CONTROL] = 0;
-  SetKeyboardState(keys);
-  EXPECT_EQ(PageText(), " this");
-  EXPECT_TRUE(notebook->Visible());
 }
 
 }  // namespace
