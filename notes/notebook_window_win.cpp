@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 #include "notes/tab_captions.h"
 #include "platform/application_win.h"
