@@ -9,6 +9,8 @@
 #include "platform/message_loop_win.h"
 #include "app/single_instance_win.h"
 #include "app/tray_window_win.h"
+#include "notes/notebook_window_win.h"
+#include "notes/tab_list_dialog_win.h"
 #include "platform/placeholder_form_win.h"
 #include "platform/real_services_win.h"
 #include "platform/services.h"
@@ -24,7 +26,9 @@ namespace {
 // reverse order of their creation.
 struct Objects {
   std::unique_ptr<TfrmTray> tray;
-  std::unique_ptr<PlaceholderForm> pendra, editor, addTabs, quickie;
+  std::unique_ptr<TfrmPendra> pendra;
+  std::unique_ptr<TfrmAddTabs> addTabs;
+  std::unique_ptr<PlaceholderForm> editor, quickie;
   std::unique_ptr<TAboutBox> about;
   std::unique_ptr<TfrmToDo> toDo;
   std::unique_ptr<TfrmAddToDo> addToDo;
@@ -38,11 +42,11 @@ void CreateObjects(Objects& o) {
   // The single-instance check runs first, inside the tray's construction.
   o.tray = std::make_unique<TfrmTray>();
   f.frmTray = o.tray.get();
-  o.pendra = std::make_unique<PlaceholderForm>("TfrmPendra", "Pendra", owner);
+  o.pendra = std::make_unique<TfrmPendra>();
   f.frmPendra = o.pendra.get();
   o.editor = std::make_unique<PlaceholderForm>("TfrmEditor", "Editor", owner);
   f.frmEditor = o.editor.get();
-  o.addTabs = std::make_unique<PlaceholderForm>("TfrmAddTabs", "Edit Tabs", owner);
+  o.addTabs = std::make_unique<TfrmAddTabs>(*o.pendra);
   f.frmAddTabs = o.addTabs.get();
   o.quickie = std::make_unique<PlaceholderForm>("TfrmQuickie", "Quick Notes", owner);
   f.frmQuickie = o.quickie.get();

@@ -8,8 +8,8 @@ cd "$(dirname "$0")/.."
 BUILD=${PENDRA_BUILD:-$PWD/build}
 
 cmake -S . -B "$BUILD/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
-cmake --build "$BUILD/win" -j "${PENDRA_JOBS:-2}" --target todo_timer_win >/dev/null
+cmake --build "$BUILD/win" -j "${PENDRA_JOBS:-2}" --target todo_bench_win >/dev/null
 
 . scripts/wine-env.sh bench
 trap '. scripts/wine-stop.sh' EXIT
-wine "$BUILD/win/todo_timer_win.exe" "${1:-21}" </dev/null 2>&1 | tr -d '\r'
+wine "$BUILD/win/todo_bench_win.exe" "${1:-21}" </dev/null 2>&1 | tr -d '\r'

@@ -48,14 +48,13 @@ if(PENDRA_TESTS)
     add_test(NAME e2e_tests COMMAND e2e_tests $<TARGET_FILE:Pendra>)
   endif()
 
-  # Benchmark tools. Those that drive Pendra's own windows link the program's
-  # code; the others stay bare programs.
-  set(PENDRA_WINDOW_TOOLS todo_timer_win)
+  # Benchmark tools: *_bench_win.cpp drive the program's own windows and link
+  # its code; the other tools stand alone.
   file(GLOB TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
   foreach(src ${TOOL_SOURCES})
     get_filename_component(name ${src} NAME_WE)
-    if(name IN_LIST PENDRA_WINDOW_TOOLS)
-      add_executable(${name} ${src} res/Pendra.rc)
+    if(name MATCHES "_bench_win$")
+      add_executable(${name} WIN32 ${src} res/Pendra.rc)
       target_link_libraries(${name} PRIVATE pendra_win)
       target_compile_options(${name} PRIVATE ${PENDRA_WARNINGS})
     else()

@@ -18,6 +18,7 @@
 
 #include "platform/application_win.h"
 #include "platform/message_loop_win.h"
+#include "platform/window_win.h"
 #include "settings/registry_win.h"
 
 namespace pendra {
@@ -189,7 +190,7 @@ INT_PTR CALLBACK ConfirmProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 // Runs a modal dialog owned by the application window from an in-memory
 // template: no controls (the procedure makes them at WM_INITDIALOG), no menu,
 // the standard class, an empty title and the dialog font.
-INT_PTR RunDialog(DLGPROC proc, LPARAM param, DWORD exStyle) {
+INT_PTR RunDialog(DLGPROC proc, LPARAM param, DWORD exStyle, HWND owner = ApplicationWindow()) {
   alignas(4) WORD buffer[32]{};
   auto* dlg = reinterpret_cast<DLGTEMPLATE*>(buffer);
   dlg->style = DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU;
@@ -201,7 +202,7 @@ INT_PTR RunDialog(DLGPROC proc, LPARAM param, DWORD exStyle) {
   *p++ = 8;              // point size
   for (const char* face = "MS Shell Dlg"; *face; ++face) *p++ = static_cast<WORD>(*face);
   *p = 0;
-  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dlg, ApplicationWindow(), proc, param);
+  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dlg, owner, proc, param);
 }
 
 // The announcement box looks like a message box without an icon: the text
@@ -383,6 +384,88 @@ void RealDialogs::Announce(const std::string& text) {
   // A taskbar button of its own: it can be found and flashes when the
   // program is not allowed to bring it to the front.
   RunDialog(AnnouncementProc, reinterpret_cast<LPARAM>(&text), WS_EX_TOPMOST | WS_EX_APPWINDOW);
+}
+
+namespace {
+
+// The input box: the prompt over a one-line edit, OK and Cancel under it on
+// the right, centred on the screen.
+constexpr int kInputPromptId = 102;
+constexpr int kInputEditId = 103;
+
+struct InputBoxState {
+  const std::string* caption;
+  const std::string* prompt;
+  std::string text;
+  int maxLength;
+};
+
+void LayOutInputBox(HWND dlg, const InputBoxState& state) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0));
+  SetWindowTextA(dlg, state.caption->c_str());
+  const int margin = 8, clientW = 300, buttonW = 75, buttonH = 23, editH = 21, labelH = 16;
+  HWND label = AddControl(dlg, "STATIC", state.prompt->c_str(), SS_LEFT | SS_NOPREFIX, kInputPromptId,
+                          font);
+  HWND edit = AddControl(dlg, "EDIT", state.text.c_str(), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP,
+                         kInputEditId, font);
+  SendMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(std::max(state.maxLength, 1)), 0);
+  HWND ok = AddControl(dlg, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, font);
+  HWND cancel = AddControl(dlg, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, font);
+
+  const int editTop = margin + labelH + 4;
+  const int buttonsTop = editTop + editH + 12;
+  const int clientH = buttonsTop + buttonH + margin;
+  MoveWindow(label, margin, margin, clientW - 2 * margin, labelH, FALSE);
+  MoveWindow(edit, margin, editTop, clientW - 2 * margin, editH, FALSE);
+  MoveWindow(cancel, clientW - margin - buttonW, buttonsTop, buttonW, buttonH, FALSE);
+  MoveWindow(ok, clientW - 2 * (margin + buttonW) + margin, buttonsTop, buttonW, buttonH, FALSE);
+
+  RECT frame{0, 0, clientW, clientH};
+  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)));
+  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  SetWindowPos(dlg, nullptr, work.left + (work.right - work.left - w) / 2,
+               work.top + (work.bottom - work.top - h) / 2, w, h, SWP_NOZORDER);
+  SendMessageA(dlg, DM_SETDEFID, IDOK, 0);
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+}
+
+INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      SetWindowLongPtrA(dlg, DWLP_USER, lp);
+      LayOutInputBox(dlg, *reinterpret_cast<const InputBoxState*>(lp));
+      return FALSE;  // the focus is on the edit
+    case WM_COMMAND:
+      if (LOWORD(wp) == IDOK) {
+        auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrA(dlg, DWLP_USER));
+        state->text = GetText(GetDlgItem(dlg, kInputEditId));
+        EndDialog(dlg, IDOK);
+        return TRUE;
+      }
+      if (LOWORD(wp) == IDCANCEL) {
+        EndDialog(dlg, IDCANCEL);
+        return TRUE;
+      }
+      break;
+    default: break;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+std::string RealDialogs::InputBox(NativeWindow owner, const std::string& caption,
+                                  const std::string& prompt, const std::string& text,
+                                  int maxLength) {
+  ModalScope modal;
+  InputBoxState state{&caption, &prompt, text, maxLength};
+  const INT_PTR result = RunDialog(InputBoxProc, reinterpret_cast<LPARAM>(&state), 0,
+                                   owner ? static_cast<HWND>(owner) : ApplicationWindow());
+  return result == IDOK ? state.text : text;
 }
 
 namespace {

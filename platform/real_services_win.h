@@ -35,6 +35,8 @@ class RealDialogs final : public IDialogs {
   bool SaveFile(const FileDialogRequest& request, std::string& chosenPath) override;
   bool PickFont(NativeWindow owner, FontSpec& font) override;
   void ShowFind(NativeWindow owner, const std::string& text) override;
+  std::string InputBox(NativeWindow owner, const std::string& caption, const std::string& prompt,
+                       const std::string& text, int maxLength) override;
 };
 
 // The default printer of the system; documents go to the printer itself.

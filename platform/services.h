@@ -87,6 +87,12 @@ class IDialogs {
   // of Find Next reaches the owner as the registered "commdlg_FindReplace"
   // message.
   virtual void ShowFind(NativeWindow owner, const std::string& text) = 0;
+  // The input box, modal over `owner`: `caption`, `prompt` above a one-line
+  // edit that starts with `text` and takes at most `maxLength` characters,
+  // OK and Cancel. Gives the edit's text on OK and `text` on Cancel.
+  virtual std::string InputBox(NativeWindow owner, const std::string& caption,
+                               const std::string& prompt, const std::string& text,
+                               int maxLength) = 0;
 };
 
 class ISound {

@@ -5,6 +5,13 @@
   check.bmp   two 16 x 16 glyphs side by side, 24-bit: a green check mark, then
               its greyed (disabled) look.
   undo.bmp    the same for a curved undo arrow.
+  notebook_tools.bmp
+              the notebook's fourteen 16 x 16 toolbar pictures side by side,
+              16 colours: cut, copy, paste, print, print selected text, fonts,
+              find, edit tabs, editor, quick notes, reminders, to-do list,
+              help, close. Silver is the background; loaded with the system's
+              3D colours it becomes the button face, which the toolbar leaves
+              clear.
 
 The glyph strips use olive as background; a button takes the bottom-left pixel
 as its transparent colour. Plain Python, no imaging library needed.
@@ -192,6 +199,157 @@ def bmp_bytes(px):
     return header + info + bytes(data)
 
 
+def tool_page(cv, x0, y0, x1, y1, lines=True):
+    cv.rect(x0, y0, x1, y1, WHITE)
+    cv.frame(x0, y0, x1, y1, BLACK)
+    if lines:
+        for y in range(y0 + 2, y1 - 1, 2):
+            cv.line(x0 + 2, y, x1 - 2, y, GREY)
+
+
+def tool_printer(cv):
+    cv.rect(4, 1, 11, 6, WHITE)
+    cv.frame(4, 1, 11, 6, BLACK)
+    cv.rect(1, 6, 14, 12, SILVER)
+    cv.frame(1, 6, 14, 12, BLACK)
+    cv.line(2, 7, 13, 7, WHITE)
+    cv.set(12, 9, LIME)
+    cv.rect(4, 11, 11, 14, WHITE)
+    cv.frame(4, 11, 11, 14, BLACK)
+
+
+def draw_tools():
+    """The fourteen toolbar pictures, as palette indices."""
+    glyphs = []
+
+    cv = Canvas(16, 16, SILVER)  # cut: open scissors
+    cv.line(5, 1, 9.5, 10, BLACK)
+    cv.line(10, 1, 5.5, 10, BLACK)
+    for cx in (4.5, 10.5):
+        cv.disc(cx, 12.5, 2.6, NAVY)
+        cv.disc(cx, 12.5, 1.3, SILVER)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # copy: two sheets
+    tool_page(cv, 1, 1, 9, 11)
+    tool_page(cv, 6, 5, 14, 15)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # paste: a sheet on a clipboard
+    cv.rect(1, 2, 11, 15, OLIVE)
+    cv.frame(1, 2, 11, 15, BLACK)
+    cv.rect(4, 1, 8, 3, GREY)
+    cv.frame(4, 1, 8, 3, BLACK)
+    tool_page(cv, 6, 6, 14, 15)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # print
+    tool_printer(cv)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # print selected text: a marked line
+    tool_printer(cv)
+    cv.rect(5, 2, 10, 3, BLUE)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # fonts: a large A and a small a
+    cv.line(1, 14, 5.5, 2, NAVY, 1.6)
+    cv.line(5.5, 2, 10, 14, NAVY, 1.6)
+    cv.line(3, 10, 8, 10, NAVY)
+    cv.disc(12.5, 12.2, 2.2, MAROON)
+    cv.disc(12.5, 12.2, 1.0, SILVER)
+    cv.line(14.6, 9.5, 14.6, 14.5, MAROON)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # find: a magnifying glass
+    cv.disc(6, 6, 5, BLACK)
+    cv.disc(6, 6, 3.8, AQUA)
+    cv.set(4, 4, WHITE)
+    cv.set(5, 3, WHITE)
+    cv.line(9.5, 9.5, 14, 14, BLACK, 2.4)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # edit tabs: a page with three tabs
+    for x0, c in ((1, YELLOW), (6, LIME), (11, AQUA)):
+        cv.rect(x0, 2, x0 + 3, 5, c)
+        cv.frame(x0, 2, x0 + 3, 5, BLACK)
+    tool_page(cv, 1, 5, 14, 15)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # editor: a sheet and a pencil
+    tool_page(cv, 1, 1, 11, 15)
+    cv.line(14, 4, 7, 11, OLIVE, 2.2)
+    cv.line(14, 4, 7, 11, YELLOW)
+    cv.set(6, 12, BLACK)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # quick notes: a yellow note with a folded corner
+    cv.rect(1, 1, 14, 14, YELLOW)
+    cv.frame(1, 1, 14, 14, OLIVE)
+    for y in (5, 8, 11):
+        cv.line(3, y, 10, y, OLIVE)
+    cv.rect(11, 11, 14, 14, SILVER)
+    cv.line(11, 11, 14, 11, OLIVE)
+    cv.line(11, 11, 11, 14, OLIVE)
+    cv.line(11, 14, 14, 11, OLIVE)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # reminders: an alarm clock
+    cv.disc(3, 3, 2, MAROON)
+    cv.disc(12, 3, 2, MAROON)
+    cv.disc(7.5, 8.5, 6, BLACK)
+    cv.disc(7.5, 8.5, 4.8, WHITE)
+    cv.line(7.5, 8.5, 7.5, 5, BLACK)
+    cv.line(7.5, 8.5, 10, 8.5, RED)
+    cv.line(4, 14, 2.5, 15.5, BLACK)
+    cv.line(11, 14, 12.5, 15.5, BLACK)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # to-do list: ticked lines
+    tool_page(cv, 1, 1, 14, 15, lines=False)
+    for y in (4, 8, 12):
+        cv.line(3, y, 4, y + 1, GREEN)
+        cv.line(4, y + 1, 6, y - 1, GREEN)
+        cv.line(8, y, 12, y, NAVY)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # help: a question mark in a blue disc
+    cv.disc(7.5, 7.5, 7, NAVY)
+    cv.arc(7.5, 5.5, 2.5, 160, -60, WHITE, 1.6)
+    cv.line(8.6, 7.8, 7.8, 9.5, WHITE, 1.6)
+    cv.rect(7, 11, 8, 12, WHITE)
+    glyphs.append(cv)
+
+    cv = Canvas(16, 16, SILVER)  # close: a door with an arrow out of it
+    cv.rect(2, 1, 9, 14, MAROON)
+    cv.frame(2, 1, 9, 14, BLACK)
+    cv.set(7, 8, YELLOW)
+    cv.line(8, 8, 14, 8, GREEN, 1.6)
+    for i in range(3):
+        cv.line(14 - i, 8 - i, 14 - i, 8 + i, GREEN)
+    glyphs.append(cv)
+
+    return [[g.get(x, y) for g in glyphs for x in range(16)] for y in range(16)]
+
+
+def bmp4_bytes(idx):
+    """A 16-colour bitmap in the Windows palette."""
+    h, w = len(idx), len(idx[0])
+    row = ((w + 1) // 2 + 3) // 4 * 4
+    data = bytearray()
+    for y in range(h - 1, -1, -1):
+        line = bytearray()
+        for x in range(0, w, 2):
+            line.append((idx[y][x] << 4) | (idx[y][x + 1] if x + 1 < w else 0))
+        line += b'\0' * (row - len(line))
+        data += line
+    palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in PALETTE)
+    info = struct.pack('<IiiHHIIiiII', 40, w, h, 1, 4, 0, len(data), 2835, 2835, 16, 0)
+    offset = 14 + 40 + len(palette)
+    header = struct.pack('<2sIHHI', b'BM', offset + len(data), 0, 0, offset)
+    return header + info + palette + bytes(data)
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '..', 'res')
     idx, mask = draw_icon()
@@ -203,6 +361,8 @@ def main():
     navy = (0, 0, 160)
     with open(os.path.join(out, 'undo.bmp'), 'wb') as f:
         f.write(bmp_bytes(strip(glyph_undo(navy), glyph_undo(1))))
+    with open(os.path.join(out, 'notebook_tools.bmp'), 'wb') as f:
+        f.write(bmp4_bytes(draw_tools()))
 
 
 if __name__ == '__main__':

@@ -55,11 +55,6 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
-bool PathExists(const std::string& path) {
-  struct stat st{};
-  return ::stat(path.c_str(), &st) == 0;
-}
-
 bool IsDirectory(const std::string& path) {
   struct stat st{};
   return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFDIR;
@@ -136,6 +131,11 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
 bool FileExists(const std::string& path) {
   struct stat st{};
   return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFREG;
+}
+
+bool PathExists(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0;
 }
 
 bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }

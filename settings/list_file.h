@@ -27,6 +27,8 @@ std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
 bool FileExists(const std::string& path);
+// Something (a file, a folder) is at the path: it is not simply missing.
+bool PathExists(const std::string& path);
 bool RemoveFile(const std::string& path);
 
 // Moves source over target, replacing it (platform layer).

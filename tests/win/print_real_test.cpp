@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "notes/notebook_window_win.h"
 #include "tests/win/print_check_win.h"
 #include "tests/win/test_env_win.h"
 #include "tests/win/text_host_win.h"
@@ -59,6 +60,26 @@ TEST_F(RealPrint, QuickNotesPrintHoldsEveryDisplayLine) {
   ASSERT_GT(host.rich.DisplayLines().size(), 2u);
   ASSERT_TRUE(host.richText.Run(TextCommand::PrintLines));
   printing.Expect("lines", text);
+}
+
+TEST_F(RealPrint, TheNotebookPrintsItsPageAndItsSelection) {
+  RealPrinting printing;
+  if (IsSkipped()) return;
+  std::string text = "Notebook " + printing.Token() + "\r\n";
+  for (int i = 1; i <= 80; ++i) text += "page line " + std::to_string(i) + "\r\n";
+  WriteFileBytes(TestEnv().folder + "ABC.pnd", text);
+  TfrmPendra notebook;
+  notebook.Show();
+  PumpMessages();
+  SendMessageA(notebook.Handle(), WM_COMMAND, TfrmPendra::btnPrint, reinterpret_cast<LPARAM>(notebook.tlbPendra()));
+  printing.Expect("notebook-formatted", text);
+
+  TRxRichEdit& page = notebook.redtPendra();
+  const int end = page.FindText("page line 2", 0, page.CharCount()) + 11;
+  page.Select(0, end);  // the token's line and two more
+  MenuCommand(notebook.Handle(), TfrmPendra::PrintSelectedText2);
+  printing.Expect("notebook-selected", "Notebook " + printing.Token() + "\r\npage line 1\r\npage line 2");
+  EXPECT_TRUE(TestEnv().dialogs.Errors().empty());
 }
 
 }  // namespace

@@ -108,6 +108,35 @@ TEST(RealDialogsTest, ConfirmAsksWithYesAsDefaultAndEscAnswersNo) {
                           [&] { return dialogs.Confirm("No?"); }));
 }
 
+TEST(RealDialogsTest, InputBoxGivesTheTypedTextOnOkAndTheDefaultOnCancel) {
+  RealDialogs dialogs;
+  std::string prompt;
+  LONG okStyle = 0;
+  LRESULT limit = 0;
+  const std::string typed = WithAnswer(
+      [&](HWND box) {
+        prompt = TextOf(box, 102);
+        okStyle = GetWindowLongA(GetDlgItem(box, IDOK), GWL_STYLE);
+        limit = SendMessageA(GetDlgItem(box, 103), EM_GETLIMITTEXT, 0, 0);
+        SetDlgItemTextA(box, 103, "Recipes");
+        PressKey(box, VK_RETURN);
+      },
+      [&] { return dialogs.InputBox(nullptr, "Add New Tab", "New Tab Name", "", 255); });
+  EXPECT_EQ(typed, "Recipes");
+  EXPECT_EQ(g_seen.caption, "Add New Tab");
+  EXPECT_EQ(g_seen.owner, ApplicationWindow());
+  EXPECT_EQ(prompt, "New Tab Name");
+  EXPECT_EQ(okStyle & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+  EXPECT_EQ(limit, 255);
+  EXPECT_EQ(WithAnswer(
+                [](HWND box) {
+                  SetDlgItemTextA(box, 103, "thrown away");
+                  PressKey(box, VK_ESCAPE);
+                },
+                [&] { return dialogs.InputBox(nullptr, "Add New Tab", "New Tab Name", "", 255); }),
+            "");
+}
+
 TEST(RealDialogsTest, MessageBoxIsOwnedByTheApplicationWindow) {
   RealDialogs dialogs;
   std::string text;

@@ -81,6 +81,16 @@ bool FakeDialogs::PickFont(NativeWindow, FontSpec& font) {
   return true;
 }
 
+std::string FakeDialogs::InputBox(NativeWindow owner, const std::string& caption,
+                                  const std::string& prompt, const std::string& text,
+                                  int maxLength) {
+  inputsAsked.push_back({owner, caption, prompt, text, maxLength});
+  if (inputAnswers.empty()) return text;
+  std::optional<std::string> answer = inputAnswers.front();
+  inputAnswers.pop_front();
+  return answer ? answer->substr(0, static_cast<std::size_t>(maxLength)) : text;
+}
+
 std::vector<ShownMessage> FakeDialogs::Errors() const {
   std::vector<ShownMessage> out;
   for (const auto& m : shown)

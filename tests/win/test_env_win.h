@@ -61,6 +61,15 @@ class FakeDialogs : public IDialogs {
     std::string text;
   };
   std::vector<FindShown> findsShown;
+  // The input box: each answer is the text given with OK, nullopt a Cancel
+  // (default when empty: Cancel).
+  struct InputAsked {
+    NativeWindow owner;
+    std::string caption, prompt, text;
+    int maxLength;
+  };
+  std::deque<std::optional<std::string>> inputAnswers;
+  std::vector<InputAsked> inputsAsked;
   // Runs while a message box is "open" (before ShowMessage returns), so tests
   // can deliver timer ticks the way a real modal box's message loop would.
   std::function<void(const ShownMessage&)> duringBox;
@@ -75,6 +84,8 @@ class FakeDialogs : public IDialogs {
   void ShowFind(NativeWindow owner, const std::string& text) override {
     findsShown.push_back({owner, text});
   }
+  std::string InputBox(NativeWindow owner, const std::string& caption, const std::string& prompt,
+                       const std::string& text, int maxLength) override;
   std::vector<ShownMessage> Errors() const;  // the stop-icon boxes
   void Clear() { shown.clear(); confirmations.clear(); }
 };

@@ -4,7 +4,7 @@
 // Prints the medians side by side; the budget is 100 ms more for the long
 // list than for the short one.
 //
-// Usage: todo_timer_win.exe [rounds]
+// Usage: todo_bench_win.exe [rounds]
 #include <windows.h>
 
 #include <algorithm>
@@ -40,6 +40,10 @@ class ConsoleDialogs final : public IDialogs {
   bool SaveFile(const FileDialogRequest&, std::string&) override { return false; }
   bool PickFont(NativeWindow, FontSpec&) override { return false; }
   void ShowFind(NativeWindow, const std::string&) override {}
+  std::string InputBox(NativeWindow, const std::string&, const std::string&, const std::string& text,
+                       int) override {
+    return text;
+  }
 };
 
 double Now() {

@@ -1,0 +1,719 @@
+#include "notes/notebook_window_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+#include "notes/tab_captions.h"
+#include "platform/application_win.h"
+#include "platform/monitor_win.h"
+#include "platform/on_demand_win.h"
+#include "platform/services.h"
+#include "reminders/reminder_window_win.h"
+#include "settings/errors.h"
+#include "settings/reg_ini.h"
+
+namespace pendra {
+namespace {
+
+using P = TfrmPendra;
+
+// Where the window sits and how large it is until the user changes it; it
+// is never made smaller than its design size.
+constexpr int kDesignLeft = 222;
+constexpr int kDesignTop = 244;
+constexpr int kDesignWidth = 625;
+constexpr int kDesignHeight = 300;
+constexpr int kTabHeight = 20;
+constexpr int kClockWidth = 76;
+constexpr int kDateWidth = 172;
+constexpr const char* kHelpFileName = "Pendra.hlp";
+constexpr const char* kToolbarPictures = "NOTEBOOKTOOLS";  // 16 x 16 each, in button order
+const FontSpec kDesignedFont{"MS Sans Serif", 10, 0, {}};   // 13 pixels high
+
+// Which commands each event of the page refreshes, and by which rule.
+constexpr CommandStateRow kRefresh[] = {
+    {P::btnPaste, CommandRule::Clipboard, true, true},
+    {P::MenuItemPaste, CommandRule::Clipboard, false, true},
+    {P::Paste1, CommandRule::Clipboard, false, true},
+    {P::btnCut, CommandRule::Selection, true, true},
+    {P::btnCopy, CommandRule::Selection, true, true},
+    {P::btnPrintSelText, CommandRule::Selection, true, true},
+    {P::PrintSelectedText1, CommandRule::Selection, true, true},
+    {P::DeleteSelectedText1, CommandRule::Selection, true, true},
+    {P::Cut1, CommandRule::Selection, false, true},
+    {P::Copy1, CommandRule::Selection, false, true},
+    {P::MenuItemcut, CommandRule::Selection, false, true},
+    {P::MenuItemCopy, CommandRule::Selection, false, true},
+    {P::PrintSelectedText2, CommandRule::Selection, false, true},
+    {P::DeleteSelText, CommandRule::Selection, false, true},
+    {P::btnFind, CommandRule::Text, true, true},
+    {P::MenuItemPrint, CommandRule::Text, true, true},
+    {P::SelectAll2, CommandRule::Text, true, true},
+    {P::btnPrint, CommandRule::Text, true, false},
+    {P::Print1, CommandRule::Text, true, false},
+    {P::ClearAll1, CommandRule::Text, true, false},
+    {P::SelectAll1, CommandRule::Text, true, false},
+    {P::Clear, CommandRule::Text, false, true},
+};
+
+struct ToolButton {
+  int id;  // 0: a separator
+  const char* hint;
+};
+
+constexpr ToolButton kToolbar[] = {
+    {P::btnCut, "Cut"},          {P::btnCopy, "Copy"},
+    {P::btnPaste, "Paste"},      {0, nullptr},
+    {P::btnPrint, "Print"},      {P::btnPrintSelText, "Print Selected Text"},
+    {P::btnFonts, "Fonts"},      {0, nullptr},
+    {P::btnFind, "Find"},        {P::btnEditTabs, "Edit Tabs"},
+    {P::btnEditor, "Editor"},    {0, nullptr},
+    {P::btnQuick, "Quick Notes"}, {P::btnRemind, "Reminders"},
+    {P::btnToDo, "To Do List"},  {0, nullptr},
+    {P::btnHelp, "Help"},        {P::btnExit, "Close"},
+    {0, nullptr},                {0, nullptr},
+};
+// The clock and the date stand on two more places after these.
+constexpr int kClockSlot = static_cast<int>(std::size(kToolbar));
+constexpr int kDateSlot = kClockSlot + 1;
+
+struct MenuRow {
+  int id;  // 0: a separator
+  const char* caption;
+  const char* shortcut;
+  bool enabled;
+  DWORD helpContext;  // kept as the item's data; 0: none
+};
+
+constexpr MenuRow kFileMenu[] = {
+    {P::Print1, "&Print", "Ctrl+P", false, 0},
+    {P::PrintSelectedText2, "Print &Selected Text", "Ctrl+S", false, 0},
+    {0, nullptr, nullptr, true, 0},  // N1
+    {P::SaveasTextFile1, "Save as Text File", nullptr, true, 0},
+    {P::Exit1, "&Close", nullptr, true, 0},
+};
+constexpr MenuRow kEditMenu[] = {
+    {P::Cut1, "Cu&t", "Ctrl+X", false, 0},
+    {P::Copy1, "&Copy", "Ctrl+C", false, 0},
+    {P::Paste1, "&Paste", "Ctrl+V", false, 0},
+    {0, nullptr, nullptr, true, 0},  // N2
+    {P::ClearAll1, "Clear All", nullptr, false, 0},
+    {P::SelectAll1, "Select All", nullptr, false, 0},
+    {P::DeleteSelectedText1, "&Delete Selected Text", nullptr, false, 0},
+};
+constexpr MenuRow kProgramMenu[] = {
+    {P::Reminder1, "Reminder", nullptr, true, 0},
+    {P::QuickNotes2, "Quick Notes", nullptr, true, 0},
+    {P::Editor1, "Editor", nullptr, true, 0},
+    {P::ToDo1, "ToDo", nullptr, true, 0},
+};
+constexpr MenuRow kOptionsMenu[] = {
+    {P::Fonts1, "&Fonts", nullptr, true, 0},
+    {P::EditTabs1, "Edit Tabs", nullptr, true, 0},
+};
+constexpr MenuRow kHelpMenu[] = {
+    {P::Contents1, "&Contents", nullptr, true, 0},
+    {0, nullptr, nullptr, true, 0},  // N3
+    {P::About1, "&About", nullptr, true, 0},
+};
+// Ctrl+X stands on both Cut and Exit; the key cuts.
+constexpr MenuRow kNotesMenu[] = {
+    {P::MenuItemcut, "Cu&t", "Ctrl+X", false, 350},
+    {P::MenuItemCopy, "&Copy", nullptr, false, 360},
+    {P::MenuItemPaste, "Paste", nullptr, false, 370},
+    {0, nullptr, nullptr, true, 0},  // N5
+    {P::Clear, "Clear &All", nullptr, false, 380},
+    {P::SelectAll2, "Select All", nullptr, false, 0},
+    {P::DeleteSelText, "&Delete Selected Text", nullptr, false, 390},
+    {P::SaveAsTextFile2, "Save As Text File", nullptr, true, 0},
+    {0, nullptr, nullptr, true, 400},  // MenuItem4
+    {P::MenuItem5, "&Fonts", "Ctrl+F", true, 410},
+    {P::MenuItemPrint, "&Print", "Ctrl+P", false, 440},
+    {P::PrintSelectedText1, "Print &Selected Text", nullptr, false, 450},
+    {0, nullptr, nullptr, true, 460},  // MenuItem8
+    {P::MenuItemExit, "E&xit", "Ctrl+X", true, 470},
+};
+constexpr MenuRow kHelpDropDown[] = {
+    {P::Contents2, "&Contents", nullptr, true, 480},
+    {0, nullptr, nullptr, true, 490},  // N4
+    {P::About2, "&About", nullptr, true, 500},
+};
+
+template <std::size_t N>
+void AddItems(HMENU menu, const MenuRow (&rows)[N]) {
+  for (const MenuRow& row : rows) {
+    std::string caption = row.caption ? row.caption : "";
+    if (row.shortcut) caption = caption + "\t" + row.shortcut;
+    MENUITEMINFOA item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_DATA | (row.id ? MIIM_STRING : 0);
+    item.fType = row.id ? MFT_STRING : MFT_SEPARATOR;
+    item.fState = row.enabled ? MFS_ENABLED : MFS_GRAYED;
+    item.wID = static_cast<UINT>(row.id);
+    item.dwItemData = row.helpContext;
+    item.dwTypeData = caption.data();
+    InsertMenuItemA(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &item);
+  }
+}
+
+template <std::size_t N>
+void AddSubmenu(HMENU bar, const char* caption, DWORD helpContext, const MenuRow (&rows)[N]) {
+  HMENU sub = CreatePopupMenu();
+  AddItems(sub, rows);
+  if (helpContext) SetMenuContextHelpId(sub, helpContext);
+  AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), caption);
+}
+
+const char* HintOf(int id) {
+  for (const ToolButton& b : kToolbar)
+    if (b.id == id) return b.hint;
+  return nullptr;
+}
+
+bool ItemEnabled(HMENU menu, int id) {
+  const UINT state = GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+// The toolbar passes the colour question of the clock on to the window.
+constexpr const char* kToolbarProcProp = "PendraToolbarProc";
+
+LRESULT CALLBACK ToolbarProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto base = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kToolbarProcProp));
+  if (msg == WM_CTLCOLORSTATIC) return SendMessageA(GetParent(hwnd), msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
+    RemovePropA(hwnd, kToolbarProcProp);
+  }
+  return CallWindowProcA(base, hwnd, msg, wp, lp);
+}
+
+// Settings reads and writes report nothing: a value that is missing or of
+// another type reads as its default, and a failed write is passed over.
+int ReadSetting(const TRegIniFile& ini, const char* section, const char* ident, int def) {
+  try {
+    return ini.ReadInteger(section, ident, def);
+  } catch (const Error&) {
+    return def;
+  }
+}
+
+void WriteSetting(TRegIniFile& ini, const char* section, const char* ident, int value) {
+  try {
+    ini.WriteInteger(section, ident, value);
+  } catch (const Error&) {
+  }
+}
+
+HFONT MakeFont(int height, int weight) {
+  return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+}
+
+}  // namespace
+
+TfrmPendra::TfrmPendra()
+    : text_(redtPendra_, {kNotebookKey, FontCancel::StoreCurrentFont,
+                          {std::begin(kRefresh), std::end(kRefresh)}}) {
+  popupMenu = [this](HMENU menu, POINT at) {
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
+  };
+  redtPendra_.onMouseDown = [this](MouseButton button, int x, int y) { redtPendraMouseDown(button, x, y); };
+  redtPendra_.onKeyDown = [this](WPARAM key) { ShortcutKey(key); };
+  // Created at program start, outside any handler: an error is shown and
+  // ends the creation steps, and the program goes on.
+  Guarded([&] { FormCreate(); });
+}
+
+TfrmPendra::~TfrmPendra() {
+  if (Handle()) {
+    KillTimer(Handle(), Timer1);
+    SetMenu(Handle(), nullptr);
+    DestroyWindow(Handle());
+  }
+  for (HMENU menu : {MainMenu1_, PopupMenuNotes_, PopupMenuHelp_})
+    if (menu) DestroyMenu(menu);
+  for (HFONT font : {clockFont_, uiFont_})
+    if (font) DeleteObject(font);
+}
+
+void TfrmPendra::FormCreate() {
+  tabListPath_ = Svc().programFolder + kTabListFileName;
+  if (!PathExists(tabListPath_)) {
+    tabs_ = DesignedTabs();
+    WriteListFile(tabListPath_, tabs_);
+    return;
+  }
+  try {
+    tabs_ = ReadListFile(tabListPath_);
+  } catch (const Error&) {
+    tabs_ = DesignedTabs();
+    tabListUnread_ = true;
+    throw;
+  }
+  activeTab_ = tabs_.empty() ? -1 : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Controls, built on the first show.
+
+void TfrmPendra::EnsureControls() {
+  if (Handle()) return;
+  EnsureCommonControls();
+  CreateMenus();
+  CreateWnd("TfrmPendra", "Pendra", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, kDesignLeft,
+            kDesignTop, kDesignWidth, kDesignHeight, ApplicationWindow(), MainMenu1_, CS_DBLCLKS,
+            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+            LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
+  if (!Handle()) throw Error("Cannot create the notebook window");
+  uiFont_ = MakeFont(-11, FW_NORMAL);
+  clockFont_ = MakeFont(-11, FW_BOLD);
+  CreateToolbar();
+
+  tbcPendra_ = CreateWindowExA(0, WC_TABCONTROLA, "",
+                               WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | WS_GROUP, 0, 0,
+                               kDesignWidth, kDesignHeight, Handle(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(tbcPendraId)),
+                               GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(tbcPendra_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), FALSE);
+  SendMessageA(tbcPendra_, TCM_SETITEMSIZE, 0, MAKELPARAM(0, kTabHeight));
+  SetTabCaptions();
+
+  redtPendra_.Create(Handle(), redtPendraId, {0, 0, 100, 100}, kDesignedFont);
+  // The page lies over the tab control's page area.
+  SetWindowPos(redtPendra_.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  text_.Commands().AddToolbar(tlbPendra_);
+  text_.Commands().AddMenu(MainMenu1_);
+  text_.Commands().AddMenu(PopupMenuNotes_);
+  Layout();
+}
+
+void TfrmPendra::CreateMenus() {
+  MainMenu1_ = CreateMenu();
+  AddSubmenu(MainMenu1_, "&File", 310, kFileMenu);
+  AddSubmenu(MainMenu1_, "&Edit", 320, kEditMenu);
+  AddSubmenu(MainMenu1_, "Program", 0, kProgramMenu);
+  AddSubmenu(MainMenu1_, "&Options", 330, kOptionsMenu);
+  AddSubmenu(MainMenu1_, "&Help", 340, kHelpMenu);
+  PopupMenuNotes_ = CreatePopupMenu();
+  AddItems(PopupMenuNotes_, kNotesMenu);
+  PopupMenuHelp_ = CreatePopupMenu();
+  AddItems(PopupMenuHelp_, kHelpDropDown);
+}
+
+void TfrmPendra::CreateToolbar() {
+  HINSTANCE instance = GetModuleHandleA(nullptr);
+  tlbPendra_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | CCS_TOP |
+                                   CCS_NODIVIDER | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS,
+                               0, 0, 0, 0, Handle(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(tlbPendraId)), instance,
+                               nullptr);
+  SetPropA(tlbPendra_, kToolbarProcProp,
+           reinterpret_cast<HANDLE>(SetWindowLongPtrA(tlbPendra_, GWLP_WNDPROC,
+                                                      reinterpret_cast<LONG_PTR>(ToolbarProc))));
+  SendMessageA(tlbPendra_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageA(tlbPendra_, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
+  // Light and dark grey of the pictures become the system's button colours.
+  if (HBITMAP pictures = static_cast<HBITMAP>(
+          LoadImageA(instance, kToolbarPictures, IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS))) {
+    TBADDBITMAP add{nullptr, reinterpret_cast<UINT_PTR>(pictures)};
+    SendMessageA(tlbPendra_, TB_ADDBITMAP, 14, reinterpret_cast<LPARAM>(&add));
+  }
+  std::vector<TBBUTTON> buttons;
+  int picture = 0;
+  for (const ToolButton& b : kToolbar) {
+    TBBUTTON button{};
+    if (b.id) {
+      button.iBitmap = picture++;
+      button.idCommand = b.id;
+      button.fsState = TBSTATE_ENABLED;
+      button.fsStyle = BTNS_BUTTON;
+    } else {
+      button.fsStyle = BTNS_SEP;
+    }
+    buttons.push_back(button);
+  }
+  for (int width : {kClockWidth, kDateWidth}) {
+    TBBUTTON slot{};
+    slot.iBitmap = width;  // a separator's width
+    slot.fsStyle = BTNS_SEP;
+    buttons.push_back(slot);
+  }
+  SendMessageA(tlbPendra_, TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+  SendMessageA(tlbPendra_, TB_AUTOSIZE, 0, 0);
+
+  StaticText1_ = CreateWindowExA(0, "STATIC", "",
+                                 WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | SS_NOPREFIX,
+                                 0, 0, kClockWidth, 20, tlbPendra_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(StaticText1Id)), instance,
+                                 nullptr);
+  SendMessageA(StaticText1_, WM_SETFONT, reinterpret_cast<WPARAM>(clockFont_), FALSE);
+  // Date only, long format, the drop-down calendar; typed text is not parsed.
+  DateTimePicker1_ = CreateWindowExA(0, DATETIMEPICK_CLASSA, "", WS_CHILD | WS_VISIBLE | DTS_LONGDATEFORMAT,
+                                     0, 0, kDateWidth, 21, tlbPendra_,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(DateTimePicker1Id)),
+                                     instance, nullptr);
+  SendMessageA(DateTimePicker1_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), FALSE);
+}
+
+void TfrmPendra::Layout() {
+  if (!tbcPendra_) return;
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  SendMessageA(tlbPendra_, TB_AUTOSIZE, 0, 0);
+  const int toolbarHeight = WindowRectOf(tlbPendra_).bottom - WindowRectOf(tlbPendra_).top;
+  for (auto [control, slot] : {std::pair{StaticText1_, kClockSlot}, std::pair{DateTimePicker1_, kDateSlot}}) {
+    RECT r{};
+    SendMessageA(tlbPendra_, TB_GETITEMRECT, static_cast<WPARAM>(slot), reinterpret_cast<LPARAM>(&r));
+    const int height = std::min<int>(21, r.bottom - r.top);
+    MoveWindow(control, r.left, r.top + (r.bottom - r.top - height) / 2, r.right - r.left, height, TRUE);
+  }
+  const int width = client.right, height = std::max<int>(client.bottom - toolbarHeight, 0);
+  MoveWindow(tbcPendra_, 0, toolbarHeight, width, height, TRUE);
+  RECT page{0, 0, width, height};
+  SendMessageA(tbcPendra_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+  OffsetRect(&page, 0, toolbarHeight);
+  redtPendra_.SetBounds(page);
+}
+
+void TfrmPendra::SetTabCaptions() {
+  if (!tbcPendra_) return;
+  SendMessageA(tbcPendra_, TCM_DELETEALLITEMS, 0, 0);
+  for (std::size_t i = 0; i < tabs_.size(); ++i) {
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<char*>(tabs_[i].c_str());
+    SendMessageA(tbcPendra_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+  }
+  if (activeTab_ >= 0) SendMessageA(tbcPendra_, TCM_SETCURSEL, static_cast<WPARAM>(activeTab_), 0);
+  Layout();  // the rows of tabs may have changed
+}
+
+void TfrmPendra::SelectTab(int index) {
+  activeTab_ = index;
+  if (tbcPendra_) SendMessageA(tbcPendra_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+bool TfrmPendra::CommandEnabled(int id) const {
+  if (tlbPendra_ && SendMessageA(tlbPendra_, TB_COMMANDTOINDEX, static_cast<WPARAM>(id), 0) >= 0)
+    return SendMessageA(tlbPendra_, TB_ISBUTTONENABLED, static_cast<WPARAM>(id), 0) != 0;
+  for (HMENU menu : {MainMenu1_, PopupMenuNotes_, PopupMenuHelp_})
+    if (menu && GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND) != static_cast<UINT>(-1))
+      return ItemEnabled(menu, id);
+  return false;
+}
+
+// ---------------------------------------------------------------------------
+// Pages.
+
+void TfrmPendra::FocusPage() {
+  if (IsWindowVisible(Handle())) redtPendra_.SetFocus();
+}
+
+void TfrmPendra::ShowPageWithoutFile() {
+  pagePath_.reset();
+  redtPendra_.SetText("");
+  // Nothing typed here could be kept.
+  SendMessageA(redtPendra_.Handle(), EM_SETREADONLY, TRUE, 0);
+}
+
+void TfrmPendra::PageLoad() {
+  pagePath_.reset();
+  if (activeTab_ < 0) {  // a tab list without tabs
+    ShowPageWithoutFile();
+    return;
+  }
+  const std::string& caption = tabs_[static_cast<std::size_t>(activeTab_)];
+  const std::optional<std::string> path = PagePath(Svc().programFolder, caption);
+  if (!path) {
+    ShowPageWithoutFile();
+    Svc().dialogs->ShowMessage("The page of the tab \"" + caption +
+                                   "\" cannot be stored in a file, so it stays empty. " +
+                                   CaptionFaultReason(CheckTabCaption(caption)) +
+                                   " Remove the tab under Edit Tabs and add it with another name.",
+                               kAppTitle, MsgIcon::Warning);
+    return;
+  }
+  SendMessageA(redtPendra_.Handle(), EM_SETREADONLY, FALSE, 0);
+  if (!PathExists(*path)) {
+    // A new page: its file is made, empty, at once.
+    redtPendra_.SetText("");
+    pagePath_ = path;
+    redtPendra_.SaveToFile(*path);
+    FocusPage();
+    return;
+  }
+  // One stream into the control replaces its text; a file that cannot be
+  // read leaves the page empty and without a file, so it is never written
+  // over.
+  std::string bytes;
+  try {
+    bytes = ReadWholeFile(*path);
+  } catch (const Error&) {
+    ShowPageWithoutFile();
+    throw;
+  }
+  redtPendra_.SetText(bytes);
+  pagePath_ = path;
+}
+
+void TfrmPendra::PageSave() {
+  if (pagePath_) redtPendra_.SaveToFile(*pagePath_);
+}
+
+bool TfrmPendra::tbcPendraChanging() {
+  // A page that cannot be saved keeps its tab, so its text is not lost.
+  if (!Guarded([&] { PageSave(); })) return false;
+  FocusPage();
+  return true;
+}
+
+void TfrmPendra::tbcPendraChange() {
+  activeTab_ = static_cast<int>(SendMessageA(tbcPendra_, TCM_GETCURSEL, 0, 0));
+  PageLoad();
+}
+
+// ---------------------------------------------------------------------------
+// Lifecycle.
+
+void TfrmPendra::FormShow() {
+  SetText(Handle(), "Pendra");
+  FocusPage();
+
+  const DateTime now = Svc().clock->Now();
+  SYSTEMTIME today{};
+  today.wYear = static_cast<WORD>(now.date.year);
+  today.wMonth = static_cast<WORD>(now.date.month);
+  today.wDay = static_cast<WORD>(now.date.day);
+  today.wDayOfWeek = static_cast<WORD>(DayOfWeek(now.date));
+  SendMessageA(DateTimePicker1_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&today));
+  InvalidateRect(DateTimePicker1_, nullptr, TRUE);
+
+  SetTimer(Handle(), Timer1, 1000, nullptr);
+  Timer1Timer();
+
+  TRegIniFile ini(*Svc().registry, kNotebookKey);
+  const int stored = ReadSetting(ini, "Tab", "Active Tab", activeTab_);
+  // A number that names no tab leaves the active tab as it is.
+  if (stored >= 0 && stored < static_cast<int>(tabs_.size())) SelectTab(stored);
+  const RECT r = WindowRectOf(Handle());
+  const int top = ReadSetting(ini, "Position", "Top", r.top);
+  const int left = ReadSetting(ini, "Position", "Left", r.left);
+  const int width = ReadSetting(ini, "Size", "Width", r.right - r.left);
+  const int height = ReadSetting(ini, "Size", "Height", r.bottom - r.top);
+  const RECT placed = BringOntoMonitor(RECT{left, top, left + width, top + height});
+  SetWindowPos(Handle(), nullptr, placed.left, placed.top, placed.right - placed.left,
+               placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+
+  text_.FontRestore();
+  // The window still appears when its page cannot be read.
+  Guarded([&] { PageLoad(); });
+}
+
+void TfrmPendra::FormClose() {
+  if (!Visible()) return;
+  if (!tabListUnread_) WriteListFile(tabListPath_, tabs_);
+  PageSave();
+
+  // A minimised or maximised window stores the place it comes back to.
+  RECT r = WindowRectOf(Handle());
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if ((IsIconic(Handle()) || IsZoomed(Handle())) && GetWindowPlacement(Handle(), &placement))
+    r = placement.rcNormalPosition;
+  TRegIniFile ini(*Svc().registry, kNotebookKey);
+  WriteSetting(ini, "Position", "Top", r.top);
+  WriteSetting(ini, "Position", "Left", r.left);
+  WriteSetting(ini, "Size", "Width", r.right - r.left);
+  WriteSetting(ini, "Size", "Height", r.bottom - r.top);
+  WriteSetting(ini, "Tab", "Active Tab", activeTab_);
+}
+
+void TfrmPendra::btnEditTabsClick() {
+  PageSave();
+  FocusPage();
+  if (Forms().frmAddTabs) Forms().frmAddTabs->Show();
+}
+
+void TfrmPendra::TabListDialogClosed() {
+  EnsureControls();
+  // Text typed while the dialog was open goes to the file it came from
+  // before the page is loaded again; a page that cannot be saved keeps the
+  // dialog open.
+  PageSave();
+  Guarded([&] {
+    // A tab list that is gone or cannot be read leaves the tabs and the page
+    // as they are.
+    if (!PathExists(tabListPath_)) throw Error("Cannot open file " + tabListPath_);
+    try {
+      tabs_ = ReadListFile(tabListPath_);
+    } catch (const Error&) {
+      tabListUnread_ = true;
+      throw;
+    }
+    tabListUnread_ = false;
+    activeTab_ = tabs_.empty() ? -1 : 0;
+    SetTabCaptions();
+    PageLoad();
+  });
+  Show();
+}
+
+void TfrmPendra::Contents1Click() {
+  const std::string path = Svc().programFolder + kHelpFileName;
+  if (FileExists(path) && Svc().help) Svc().help->ShowContents(path);
+}
+
+void TfrmPendra::Timer1Timer() {
+  if (StaticText1_)
+    SetText(StaticText1_, FormatTimeText(Svc().locale->Formats(), Svc().clock->Now().time));
+}
+
+// ---------------------------------------------------------------------------
+// Commands and messages.
+
+void TfrmPendra::PopUp(HMENU menu, POINT at) {
+  if (popupMenu) popupMenu(menu, at);
+}
+
+void TfrmPendra::redtPendraMouseDown(MouseButton button, int x, int y) {
+  if (button != MouseButton::Right) return;
+  POINT at{x, y};
+  ClientToScreen(redtPendra_.Handle(), &at);
+  PopUp(PopupMenuNotes_, at);
+}
+
+void TfrmPendra::ShowHelpMenu() {
+  RECT r{};
+  SendMessageA(tlbPendra_, TB_GETRECT, btnHelp, reinterpret_cast<LPARAM>(&r));
+  POINT at{r.left, r.bottom};
+  ClientToScreen(tlbPendra_, &at);
+  PopUp(PopupMenuHelp_, at);
+}
+
+// The menus' shortcuts, while the page has the keyboard. Ctrl+X, Ctrl+C and
+// Ctrl+V are the page's own cut, copy and paste.
+void TfrmPendra::ShortcutKey(WPARAM key) {
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0) return;
+  int command = 0;
+  switch (key) {
+    case 'P':
+      command = CommandEnabled(Print1) ? Print1 : CommandEnabled(MenuItemPrint) ? MenuItemPrint : 0;
+      break;
+    case 'S': command = CommandEnabled(PrintSelectedText2) ? PrintSelectedText2 : 0; break;
+    case 'F': command = MenuItem5; break;
+    default: break;
+  }
+  if (command) PostMessageA(Handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+}
+
+void TfrmPendra::OnCommand(int id) {
+  auto show = [](Form* form) {
+    if (form) form->Show();
+  };
+  // Nothing typed into a page without a file could be kept.
+  const bool editable = pagePath_.has_value();
+  switch (id) {
+    case btnCut: case Cut1: case MenuItemcut: text_.Run(TextCommand::Cut); break;
+    case btnCopy: case Copy1: case MenuItemCopy: text_.Run(TextCommand::Copy); break;
+    case btnPaste: case Paste1: case MenuItemPaste:
+      if (editable) text_.Run(TextCommand::Paste);
+      break;
+    case ClearAll1: case Clear:
+      if (editable) text_.Run(TextCommand::ClearAll);
+      break;
+    case SelectAll1: case SelectAll2: text_.Run(TextCommand::SelectAll); break;
+    case DeleteSelectedText1: case DeleteSelText:
+      if (editable) text_.Run(TextCommand::DeleteSelectedText);
+      break;
+    case btnPrint: case Print1: case MenuItemPrint: text_.Run(TextCommand::Print); break;
+    case btnPrintSelText: case PrintSelectedText2: case PrintSelectedText1:
+      text_.Run(TextCommand::PrintSelectedText);
+      break;
+    case btnFonts: case Fonts1: case MenuItem5: text_.Run(TextCommand::Fonts); break;
+    case btnFind: text_.Run(TextCommand::Find); break;
+    case SaveasTextFile1: case SaveAsTextFile2: text_.Run(TextCommand::SaveAsTextFile); break;
+    case btnExit: case Exit1: case MenuItemExit: Close(); break;
+    case btnEditTabs: case EditTabs1: btnEditTabsClick(); break;
+    case btnEditor: case Editor1: show(Forms().frmEditor); break;
+    case btnQuick: case QuickNotes2: show(Forms().frmQuickie); break;
+    case btnRemind: case Reminder1: show(Forms().frmMain); break;
+    case btnToDo: case ToDo1: show(Forms().frmToDo); break;
+    case btnHelp: ShowHelpMenu(); break;
+    case Contents1: case Contents2: Contents1Click(); break;
+    case About1: case About2: show(Forms().AboutBox); break;
+    default: break;
+  }
+}
+
+LRESULT TfrmPendra::OnNotify(const NMHDR& hdr) {
+  if (hdr.hwndFrom == tbcPendra_ && tbcPendra_) {
+    if (hdr.code == TCN_SELCHANGING) return tbcPendraChanging() ? FALSE : TRUE;
+    if (hdr.code == TCN_SELCHANGE) tbcPendraChange();
+    return 0;
+  }
+  if (hdr.code == TTN_GETDISPINFOA) {
+    auto& info = const_cast<NMTTDISPINFOA&>(reinterpret_cast<const NMTTDISPINFOA&>(hdr));
+    if (const char* hint = HintOf(static_cast<int>(hdr.idFrom))) info.lpszText = const_cast<char*>(hint);
+    return 0;
+  }
+  if (hdr.code == TTN_GETDISPINFOW) {
+    auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(hdr));
+    if (const char* hint = HintOf(static_cast<int>(hdr.idFrom)))
+      MultiByteToWideChar(CP_ACP, 0, hint, -1, info.szText, static_cast<int>(std::size(info.szText)));
+    return 0;
+  }
+  return 0;
+}
+
+LRESULT TfrmPendra::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if (text_.HandleMessage(msg, wp, lp, result)) return result;
+  switch (msg) {
+    case WM_COMMAND:
+      if (lp == 0 || reinterpret_cast<HWND>(lp) == tlbPendra_) {
+        OnCommand(LOWORD(wp));
+        return 0;
+      }
+      break;
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lp));
+    case WM_TIMER:
+      if (wp == Timer1) Timer1Timer();
+      return 0;
+    case WM_SIZE: Layout(); return 0;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+      info->ptMinTrackSize = {kDesignWidth, kDesignHeight};
+      return 0;
+    }
+    case WM_SETFOCUS: redtPendra_.SetFocus(); return 0;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wp) == redtPendra_.Handle()) {
+        POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        if (lp == -1) {  // from the keyboard: at the caret
+          GetCaretPos(&at);
+          ClientToScreen(redtPendra_.Handle(), &at);
+        }
+        PopUp(PopupMenuNotes_, at);
+        return 0;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+      if (reinterpret_cast<HWND>(lp) == StaticText1_) {
+        HDC dc = reinterpret_cast<HDC>(wp);
+        SetTextColor(dc, RGB(255, 0, 0));
+        SetBkColor(dc, RGB(0, 0, 0));
+        return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
+      }
+      break;
+    default: break;
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace pendra

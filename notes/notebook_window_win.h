@@ -1,0 +1,132 @@
+#pragma once
+// The notebook window: a tab control with one tab per line of Tabs.lst and,
+// under the tabs, one page of plain text, stored in a file named after the
+// active tab. A toolbar with a clock and today's date, a main menu and the
+// page's context menu carry the shared text commands and open the other tools.
+//
+// The window is created hidden at start. Creating it reads Tabs.lst (writing
+// the nine designed tabs when it is missing); the window itself, its controls
+// and the rich edit library wait for the first show.
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "notes/rich_text_win.h"
+#include "notes/text_behaviours_win.h"
+#include "platform/window_win.h"
+#include "settings/list_file.h"
+
+namespace pendra {
+
+class TfrmPendra : public Form {
+ public:
+  // Command ids of the toolbar buttons and menu items, named after them.
+  enum Id : int {
+    // tlbPendra
+    btnCut = 401, btnCopy, btnPaste, btnPrint, btnPrintSelText, btnFonts, btnFind, btnEditTabs,
+    btnEditor, btnQuick, btnRemind, btnToDo, btnHelp, btnExit,
+    // MainMenu1
+    Print1 = 431, PrintSelectedText2, SaveasTextFile1, Exit1, Cut1, Copy1, Paste1, ClearAll1,
+    SelectAll1, DeleteSelectedText1, Reminder1, QuickNotes2, Editor1, ToDo1, Fonts1, EditTabs1,
+    Contents1, About1,
+    // PopupMenuNotes
+    MenuItemcut = 461, MenuItemCopy, MenuItemPaste, Clear, SelectAll2, DeleteSelText,
+    SaveAsTextFile2, MenuItem5, MenuItemPrint, PrintSelectedText1, MenuItemExit,
+    // PopupMenuHelp
+    Contents2 = 481, About2,
+  };
+  // Child control ids.
+  enum Control : int { tlbPendraId = 10, tbcPendraId, redtPendraId, StaticText1Id, DateTimePicker1Id };
+  static constexpr UINT_PTR Timer1 = 1;
+
+  // The creation steps: reads Tabs.lst, or writes the designed tabs to it
+  // when it is missing. An error is shown and the program goes on.
+  TfrmPendra();
+  ~TfrmPendra() override;
+
+  // The tab list dialog has closed: the page typed since Edit Tabs is saved
+  // to the file it was loaded from (an error ends the close there), the tabs
+  // come again from Tabs.lst with the first one active, its page is loaded,
+  // and the window is shown.
+  void TabListDialogClosed();
+
+  // How a menu pops up at a screen point; its choice arrives as WM_COMMAND.
+  // Tests replace it.
+  std::function<void(HMENU menu, POINT at)> popupMenu;
+
+  // Views for tests. The controls exist from the first show on.
+  HWND tlbPendra() const { return tlbPendra_; }
+  HWND tbcPendra() const { return tbcPendra_; }
+  HWND StaticText1() const { return StaticText1_; }
+  HWND DateTimePicker1() const { return DateTimePicker1_; }
+  TRxRichEdit& redtPendra() { return redtPendra_; }
+  HMENU MainMenu1() const { return MainMenu1_; }
+  HMENU PopupMenuNotes() const { return PopupMenuNotes_; }
+  HMENU PopupMenuHelp() const { return PopupMenuHelp_; }
+  const Lines& Tabs() const { return tabs_; }
+  int ActiveTab() const { return activeTab_; }  // -1: no tabs
+  // The file the page was loaded from and is saved to; nullopt while the
+  // page has none (not loaded yet, unreadable, or a caption that cannot name
+  // a file), and then the page is never saved.
+  const std::optional<std::string>& PageFile() const { return pagePath_; }
+  bool CommandEnabled(int id) const;  // in the toolbar or a menu
+
+  // Handlers, named after their components.
+  bool tbcPendraChanging();  // false: the switch is refused
+  void tbcPendraChange();
+  void btnEditTabsClick();
+  void Contents1Click();
+  void Timer1Timer();
+  void redtPendraMouseDown(MouseButton button, int x, int y);
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void BeforeShow() override { EnsureControls(); }
+  void FormShow() override;
+  void FormClose() override;
+
+ private:
+  void FormCreate();
+  void EnsureControls();
+  void CreateMenus();
+  void CreateToolbar();
+  void Layout();
+  void SetTabCaptions();
+  void SelectTab(int index);
+
+  void PageLoad();
+  void PageSave();
+  void ShowPageWithoutFile();
+  void FocusPage();
+
+  void OnCommand(int id);
+  LRESULT OnNotify(const NMHDR& hdr);
+  void PopUp(HMENU menu, POINT at);
+  void ShowHelpMenu();
+  void ShortcutKey(WPARAM key);
+
+  TRxRichEdit redtPendra_;
+  TextBehaviours text_;
+
+  std::string tabListPath_;
+  Lines tabs_;
+  int activeTab_ = 0;
+  // Tabs.lst was there but could not be read: the tabs shown are not the
+  // user's, so they are never written over it.
+  bool tabListUnread_ = false;
+  std::optional<std::string> pagePath_;
+
+  HWND tlbPendra_ = nullptr;
+  HWND tbcPendra_ = nullptr;
+  HWND StaticText1_ = nullptr;
+  HWND DateTimePicker1_ = nullptr;
+  HMENU MainMenu1_ = nullptr;
+  HMENU PopupMenuNotes_ = nullptr;
+  HMENU PopupMenuHelp_ = nullptr;
+  HFONT clockFont_ = nullptr;
+  HFONT uiFont_ = nullptr;
+};
+
+}  // namespace pendra

@@ -1,0 +1,159 @@
+#include "notes/tab_list_dialog_win.h"
+
+#include "notes/notebook_window_win.h"
+#include "notes/tab_captions.h"
+#include "platform/application_win.h"
+#include "platform/services.h"
+#include "settings/errors.h"
+
+namespace pendra {
+namespace {
+
+constexpr int kClientWidth = 346;
+constexpr int kClientHeight = 161;
+constexpr int kMaxTabName = 255;
+
+std::string ListItem(HWND list, int index) {
+  const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+  if (length < 0) return {};
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+}  // namespace
+
+TfrmAddTabs::TfrmAddTabs(TfrmPendra& notebook) : notebook_(notebook) {}
+
+void TfrmAddTabs::BeforeShow() {
+  if (Handle()) return;
+  // A fixed tool window with only a close box, in the middle of the screen.
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+  RECT frame{0, 0, kClientWidth, kClientHeight};
+  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  CreateWnd("TfrmAddTabs", "Edit Tabs", style, exStyle, work.left + (work.right - work.left - width) / 2,
+            work.top + (work.bottom - work.top - height) / 2, width, height, ApplicationWindow(),
+            nullptr, CS_DBLCLKS, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+  if (!Handle()) throw Error("Cannot create the tab list dialog");
+
+  HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  auto add = [&](const char* cls, const char* text, DWORD controlStyle, DWORD controlExStyle, int id,
+                 int x, int y, int w, int h) {
+    HWND control = CreateWindowExA(controlExStyle, cls, text, WS_CHILD | WS_VISIBLE | controlStyle, x, y,
+                                   w, h, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  };
+  add("LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+      WS_EX_CLIENTEDGE, ListBox1, 8, 8, 233, kClientHeight - 16);
+  struct ButtonDef {
+    Id id;
+    const char* caption;
+  };
+  const ButtonDef buttons[] = {{btnAdd, "Add Tab"},   {btnRemove, "Remove Tab"}, {btnUp, "Move Up"},
+                               {btnDown, "Move Down"}, {btnCancel, "Cancel"},     {btnOK, "OK"}};
+  int y = 7;
+  for (const ButtonDef& b : buttons) {
+    add("BUTTON", b.caption, BS_PUSHBUTTON | WS_TABSTOP | (b.id == btnAdd ? WS_GROUP : 0), 0, b.id, 250, y,
+        88, 22);
+    y += 25;
+  }
+}
+
+Lines TfrmAddTabs::WorkingList() const {
+  Lines lines;
+  HWND list = Item(ListBox1);
+  const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) lines.push_back(ListItem(list, i));
+  return lines;
+}
+
+int TfrmAddTabs::Selected() const { return static_cast<int>(SendMessageA(Item(ListBox1), LB_GETCURSEL, 0, 0)); }
+
+void TfrmAddTabs::EnableEntryButtons(bool enabled) {
+  for (Id id : {btnRemove, btnUp, btnDown}) EnableWindow(Item(id), enabled);
+}
+
+void TfrmAddTabs::FormShow() {
+  const std::string path = Svc().programFolder + kTabListFileName;
+  // A tab list that cannot be read ends the show here, so OK can never
+  // write over it.
+  const Lines tabs = PathExists(path) ? ReadListFile(path) : Lines{};
+  HWND list = Item(ListBox1);
+  SendMessageA(list, LB_RESETCONTENT, 0, 0);
+  for (const std::string& tab : tabs) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(tab.c_str()));
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  EnableEntryButtons(false);
+}
+
+void TfrmAddTabs::ListBox1Click() { EnableEntryButtons(true); }
+
+void TfrmAddTabs::btnAddClick() {
+  const std::string caption =
+      Svc().dialogs->InputBox(Handle(), "Add New Tab", "New Tab Name", "", kMaxTabName);
+  if (caption.empty()) return;
+  // The caption names the page's file: one that cannot is refused.
+  if (const CaptionFault fault = CheckTabCaption(caption); fault != CaptionFault::None) {
+    Svc().dialogs->ShowMessage("The tab \"" + caption + "\" cannot be added. " + CaptionFaultReason(fault),
+                               kAppTitle, MsgIcon::Warning);
+    return;
+  }
+  SendMessageA(Item(ListBox1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+}
+
+void TfrmAddTabs::btnRemoveClick() {
+  // The first tab always stays, so the list never becomes empty here.
+  const int selected = Selected();
+  if (selected > 0) SendMessageA(Item(ListBox1), LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+  EnableEntryButtons(false);
+}
+
+void TfrmAddTabs::MoveSelected(int by) {
+  HWND list = Item(ListBox1);
+  const int selected = Selected();
+  const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+  const int target = selected + by;
+  if (selected < 0 || target < 0 || target >= count) return;
+  const std::string text = ListItem(list, selected);
+  SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
+  SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(target), reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  EnableEntryButtons(false);
+}
+
+void TfrmAddTabs::btnUpClick() { MoveSelected(-1); }
+void TfrmAddTabs::btnDownClick() { MoveSelected(1); }
+
+void TfrmAddTabs::btnOKClick() {
+  WriteListFile(Svc().programFolder + kTabListFileName, WorkingList());
+  Close();
+}
+
+void TfrmAddTabs::FormClose() {
+  if (Visible()) notebook_.TabListDialogClosed();
+}
+
+LRESULT TfrmAddTabs::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_COMMAND) {
+    switch (LOWORD(wp)) {
+      case ListBox1:
+        if (HIWORD(wp) == LBN_SELCHANGE) ListBox1Click();
+        return 0;
+      case btnAdd: btnAddClick(); return 0;
+      case btnRemove: btnRemoveClick(); return 0;
+      case btnUp: btnUpClick(); return 0;
+      case btnDown: btnDownClick(); return 0;
+      case btnOK: btnOKClick(); return 0;
+      case btnCancel: btnCancelClick(); return 0;
+      default: break;
+    }
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace pendra

@@ -1,0 +1,499 @@
+// The notebook and its tab list dialog, the real windows driven by real
+// messages: tabs and page files, the close, unreadable files, the command
+// states and the windows they open. The text commands themselves are tested
+// on their own (text_behaviours_test.cpp); here only their wiring.
+#include <windows.h>
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "notes/notebook_window_win.h"
+#include "notes/tab_list_dialog_win.h"
+#include "platform/application_win.h"
+#include "platform/placeholder_form_win.h"
+#include "settings/reg_ini.h"
+#include "tests/win/test_env_win.h"
+
+namespace pendra::test {
+namespace {
+
+using P = TfrmPendra;
+using D = TfrmAddTabs;
+using Files = std::map<std::string, std::string>;
+
+class NotebookTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestEnv().Reset();
+    // The pointer away from the windows: a move over the page refreshes commands.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    saved_ = Forms();
+    Forms() = AppForms{};
+  }
+  void TearDown() override {
+    dialog.reset();
+    notebook.reset();
+    Forms() = saved_;
+  }
+
+  // The program's creation of the two windows, with Tabs.lst as given
+  // (nullptr: none).
+  void Create(const char* tabList = nullptr) {
+    if (tabList) WriteFileBytes(Path("Tabs.lst"), tabList);
+    notebook = std::make_unique<TfrmPendra>();
+    notebook->popupMenu = [this](HMENU menu, POINT) { popups.push_back(menu); };
+    dialog = std::make_unique<TfrmAddTabs>(*notebook);
+    Forms().frmPendra = notebook.get();
+    Forms().frmAddTabs = dialog.get();
+  }
+  void Show() {
+    notebook->Show();
+    PumpMessages();
+  }
+  static std::string Path(const std::string& name) { return TestEnv().folder + name; }
+  static std::string File(const std::string& name) { return ReadFileBytes(Path(name)); }
+  HWND Page() { return notebook->redtPendra().Handle(); }
+  std::string PageText() { return notebook->redtPendra().Text(); }
+  void Type(const std::string& text) {
+    for (char c : text) PressKey(Page(), static_cast<unsigned char>(VkKeyScanA(c)), c);
+  }
+  // A click on a tab, as the user makes it.
+  void ClickTab(int index) {
+    RECT r{};
+    SendMessageA(notebook->tbcPendra(), TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(notebook->tbcPendra(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(notebook->tbcPendra(), WM_LBUTTONUP, 0, at);
+    PumpMessages();
+  }
+  void ToolbarClick(int id) {
+    SendMessageA(notebook->Handle(), WM_COMMAND, static_cast<WPARAM>(id),
+                 reinterpret_cast<LPARAM>(notebook->tlbPendra()));
+    PumpMessages();
+  }
+  static std::string Setting(const char* section, const char* ident) {
+    return TRegIniFile(*Svc().registry, kNotebookKey).ReadString(section, ident, "-");
+  }
+  static void Store(const char* section, const char* ident, int value) {
+    TRegIniFile(*Svc().registry, kNotebookKey).WriteInteger(section, ident, value);
+  }
+  // Every file of the program folder (and the folder above it) with its bytes.
+  static Files Snapshot(const std::string& dir = TestEnv().folder) {
+    Files files;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((dir + "*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return files;
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        files[found.cFileName] = ReadFileBytes(dir + found.cFileName);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return files;
+  }
+  int TabCount() { return static_cast<int>(SendMessageA(notebook->tbcPendra(), TCM_GETITEMCOUNT, 0, 0)); }
+  bool ReadOnly() { return (GetWindowLongA(Page(), GWL_STYLE) & ES_READONLY) != 0; }
+  FakeDialogs& Dialogs() { return TestEnv().dialogs; }
+
+  std::unique_ptr<TfrmPendra> notebook;
+  std::unique_ptr<TfrmAddTabs> dialog;
+  std::vector<HMENU> popups;
+
+ private:
+  AppForms saved_;
+};
+
+// Holds a file open without sharing, as another program might: it can be
+// neither read nor replaced until released.
+struct FileLock {
+  explicit FileLock(const std::string& path)
+      : h(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~FileLock() { CloseHandle(h); }
+  HANDLE h;
+};
+
+const char* const kNineTabs = "ABC\r\nDEF\r\nGHI\r\nJKL\r\nMNO\r\nPQR\r\nSTU\r\nVWX\r\nYZ\r\n";
+
+TEST_F(NotebookTest, FirstStartWritesTheNineTabsAndTheFirstShowAnEmptyFirstPage) {
+  Create();
+  EXPECT_EQ(File("Tabs.lst"), kNineTabs);
+  EXPECT_EQ(notebook->Handle(), nullptr);  // nothing built before the first show
+  EXPECT_FALSE(FileExists(Path("ABC.pnd")));
+
+  Show();
+  EXPECT_EQ(TabCount(), 9);
+  EXPECT_EQ(notebook->ActiveTab(), 0);
+  EXPECT_TRUE(FileExists(Path("ABC.pnd")));
+  EXPECT_EQ(File("ABC.pnd"), "");
+  const RECT r = WindowRectOf(notebook->Handle());
+  EXPECT_EQ(std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + "x" +
+                std::to_string(r.bottom - r.top),
+            "222,244 625x300");
+  EXPECT_EQ(GetText(notebook->StaticText1()), "1:05:00 PM");
+  SYSTEMTIME shown{};
+  SendMessageA(notebook->DateTimePicker1(), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
+  EXPECT_EQ(shown.wYear * 10000 + shown.wMonth * 100 + shown.wDay, 20000619);
+}
+
+TEST_F(NotebookTest, SwitchingTabsRewritesThePageLeftAndTabsWithOneCaptionShareAPage) {
+  WriteFileBytes(Path("One.pnd"), "first page");
+  WriteFileBytes(Path("Two.pnd"), "second page");
+  Create("One\r\nTwo\r\nOne\r\n");
+  Show();
+  EXPECT_EQ(PageText(), "first page");
+  WriteFileBytes(Path("One.pnd"), "changed behind its back");
+  ClickTab(1);
+  EXPECT_EQ(File("One.pnd"), "first page");  // rewritten, unchanged as it was
+  EXPECT_EQ(PageText(), "second page");
+  EXPECT_EQ(GetFocus(), Page());
+
+  Type("x");
+  ClickTab(2);
+  EXPECT_EQ(File("Two.pnd"), "xsecond page");
+  EXPECT_EQ(PageText(), "first page");
+  Type("y");
+  ClickTab(0);  // the same file: the text saved last
+  EXPECT_EQ(PageText(), "yfirst page");
+
+  // A page that cannot be saved keeps its tab and its text.
+  Type("z");
+  {
+    FileLock lock(Path("One.pnd"));
+    ClickTab(1);
+    EXPECT_EQ(notebook->ActiveTab(), 0);
+    EXPECT_EQ(SendMessageA(notebook->tbcPendra(), TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(Dialogs().Errors().size(), 1u);
+  }
+  ClickTab(1);
+  EXPECT_EQ(File("One.pnd"), "zyfirst page");
+}
+
+TEST_F(NotebookTest, AStoredActiveTabBeyondTheTabsKeepsTheCurrentTab) {
+  for (const char* tab : {"A", "B", "C", "D", "E"}) WriteFileBytes(Path(std::string(tab) + ".pnd"), tab);
+  Create("A\r\nB\r\nC\r\nD\r\nE\r\n");
+  Store("Tab", "Active Tab", 3);
+  Show();
+  EXPECT_EQ(notebook->ActiveTab(), 3);
+  EXPECT_EQ(PageText(), "D");
+  notebook->Close();
+  EXPECT_EQ(Setting("Tab", "Active Tab"), "3");
+
+  Store("Tab", "Active Tab", 7);
+  WriteFileBytes(Path("D.pnd"), "D again");
+  Show();
+  EXPECT_EQ(notebook->ActiveTab(), 3);
+  EXPECT_EQ(SendMessageA(notebook->tbcPendra(), TCM_GETCURSEL, 0, 0), 3);
+  EXPECT_EQ(PageText(), "D again");
+}
+
+TEST_F(NotebookTest, ClosingWhileHiddenWritesNothingAndAVisibleCloseWritesTabsPageAndSettings) {
+  Create();
+  const Files atStart = Snapshot();
+  notebook->Close();  // never shown
+  EXPECT_EQ(Snapshot(), atStart);
+  EXPECT_FALSE(Svc().registry->KeyExists(kNotebookKey));
+
+  Show();
+  Type("kept");
+  SetWindowPos(notebook->Handle(), nullptr, 100, 50, 700, 400, SWP_NOZORDER);
+  WriteFileBytes(Path("Tabs.lst"), "ABC\r\n");
+  notebook->Close();
+  EXPECT_FALSE(IsWindowVisible(notebook->Handle()));
+  EXPECT_EQ(File("Tabs.lst"), kNineTabs);
+  EXPECT_EQ(File("ABC.pnd"), "kept");
+  for (auto [section, ident, value] : {std::tuple{"Position", "Top", "50"}, {"Position", "Left", "100"},
+                                       {"Size", "Width", "700"}, {"Size", "Height", "400"},
+                                       {"Tab", "Active Tab", "0"}})
+    EXPECT_EQ(Setting(section, ident), value) << ident;
+
+  WriteFileBytes(Path("ABC.pnd"), "edited elsewhere");
+  const Files afterClose = Snapshot();
+  notebook->Close();
+  EXPECT_EQ(Snapshot(), afterClose);
+}
+
+// The enabled state of each command, in this order, as a row of 1s and 0s.
+std::string States(const TfrmPendra& n) {
+  static const int kCommands[] = {
+      P::btnPaste, P::MenuItemPaste, P::Paste1,  // clipboard
+      P::btnCut, P::btnCopy, P::btnPrintSelText, P::PrintSelectedText1, P::DeleteSelectedText1,
+      P::Cut1, P::Copy1, P::MenuItemcut, P::MenuItemCopy, P::PrintSelectedText2, P::DeleteSelText,  // selection
+      P::btnFind, P::MenuItemPrint, P::SelectAll2, P::btnPrint, P::Print1, P::ClearAll1, P::SelectAll1,
+      P::Clear};  // text
+  std::string row;
+  for (int id : kCommands) row += n.CommandEnabled(id) ? '1' : '0';
+  return row;
+}
+
+void SetClipboardText(const char* text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  if (text) {
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, lstrlenA(text) + 1);
+    lstrcpyA(static_cast<char*>(GlobalLock(mem)), text);
+    GlobalUnlock(mem);
+    SetClipboardData(CF_TEXT, mem);
+  }
+  CloseClipboard();
+}
+
+TEST_F(NotebookTest, CommandStatesFollowTheWindowsTablesAndCtrlXCuts) {
+  SetClipboardText(nullptr);
+  WriteFileBytes(Path("ABC.pnd"), "some text");
+  Create();
+  notebook->Show();  // the load is a change; the designed states before any move
+  EXPECT_EQ(States(*notebook), "000" "00000" "000000" "1111111" "0");
+  BYTE keys[256]{};
+  GetKeyboardState(keys);
+  keys[VK_SHIFT] = 0x80;
+  SetKeyboardState(keys);
+  PressKey(Page(), VK_RIGHT);
+  PressKey(Page(), VK_RIGHT);
+  keys[VK_SHIFT] = 0;
+  SetKeyboardState(keys);
+  ASSERT_EQ(notebook->redtPendra().SelLength(), 2);
+  EXPECT_EQ(States(*notebook), "000" "00000" "000000" "1111111" "0");
+  SetClipboardText("clip");
+  SendMessageA(Page(), WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
+  EXPECT_EQ(States(*notebook), "111" "11111" "111111" "1111111" "1");
+
+  MenuCommand(notebook->Handle(), P::Clear);  // a change: the move-only rows wait
+  EXPECT_EQ(States(*notebook), "111" "00000" "111111" "0000000" "1");
+  SendMessageA(Page(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+  EXPECT_EQ(States(*notebook), "111" "00000" "000000" "0000000" "0");
+
+  // Ctrl+X stands on Cut and on Exit in the context menu: it cuts.
+  notebook->redtPendra().SetText("cut this");
+  notebook->redtPendra().Select(0, 3);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  PressKey(Page(), 'X', 0x18);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+  EXPECT_EQ(PageText(), " this");
+  EXPECT_TRUE(notebook->Visible());
+  SetClipboardText(nullptr);
+}
+
+TEST_F(NotebookTest, FilesThatCannotBeReadAreNeverWrittenOver) {
+  for (bool folder : {false, true}) {
+    SCOPED_TRACE(folder ? "folders in their place" : "held open by another program");
+    TestEnv().Reset();
+    std::vector<std::unique_ptr<FileLock>> locks;
+    for (const char* name : {"Tabs.lst", "ABC.pnd"}) {
+      if (folder) {
+        CreateDirectoryA(Path(name).c_str(), nullptr);
+      } else {
+        WriteFileBytes(Path(name), "theirs");
+        locks.push_back(std::make_unique<FileLock>(Path(name)));
+      }
+    }
+    Create();  // the designed tabs are shown, not written
+    Show();
+    EXPECT_EQ(TabCount(), 9);
+    EXPECT_EQ(PageText(), "");
+    EXPECT_TRUE(ReadOnly());
+    Type("lost");
+    EXPECT_EQ(PageText(), "");
+    ToolbarClick(P::btnEditTabs);  // the dialog cannot read the tab list either
+    EXPECT_FALSE(dialog->Visible());
+    std::vector<std::string> errors;
+    for (const ShownMessage& m : Dialogs().Errors()) errors.push_back(m.text);
+    EXPECT_EQ(errors, (std::vector<std::string>{"Cannot open file " + Path("Tabs.lst") + ".",
+                                                "Cannot open file " + Path("ABC.pnd") + ".",
+                                                "Cannot open file " + Path("Tabs.lst") + "."}));
+    ClickTab(1);
+    EXPECT_FALSE(ReadOnly());
+    ClickTab(0);
+    notebook->Close();
+    EXPECT_FALSE(notebook->Visible());
+    locks.clear();
+    for (const char* name : {"Tabs.lst", "ABC.pnd"}) {
+      const DWORD attributes = GetFileAttributesA(Path(name).c_str());
+      if (folder) EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
+      else EXPECT_EQ(File(name), "theirs") << name;
+    }
+  }
+}
+
+TEST_F(NotebookTest, ACaptionThatCannotNameAFileShowsAnEmptyPageAndNothingLeavesTheFolder) {
+  const std::string above = TestEnv().folder.substr(0, TestEnv().folder.rfind('\\', TestEnv().folder.size() - 2) + 1);
+  const Files aboveBefore = Snapshot(above);
+  WriteFileBytes(Path("Good.pnd"), "good page");
+  Create("Good\r\n..\\outside\r\nCON\r\n");
+  Show();
+  for (int tab : {1, 2}) {
+    ClickTab(tab);
+    EXPECT_EQ(PageText(), "");
+    EXPECT_TRUE(ReadOnly());
+    EXPECT_EQ(notebook->PageFile(), std::nullopt);
+  }
+  ASSERT_EQ(Dialogs().shown.size(), 2u);  // one for each visit
+  EXPECT_EQ(Dialogs().shown[0].text.rfind("The page of the tab \"..\\outside\" cannot be stored in a file", 0), 0u)
+      << Dialogs().shown[0].text;
+  EXPECT_TRUE(Dialogs().Errors().empty());
+  ClickTab(0);
+  EXPECT_EQ(PageText(), "good page");
+  notebook->Close();
+  EXPECT_EQ(Snapshot(above), aboveBefore);
+  EXPECT_EQ(Snapshot(), (Files{{"Good.pnd", "good page"}, {"Tabs.lst", "Good\r\n..\\outside\r\nCON\r\n"},
+                               {"check.bmp", File("check.bmp")}, {"undo.bmp", File("undo.bmp")}}));
+}
+
+TEST_F(NotebookTest, TheDialogsCancelLeavesTabsLstByteForByteAndReloadsTheFirstTab) {
+  const std::string tabList = "A\nB\r\nC";  // a rewrite would change it
+  WriteFileBytes(Path("A.pnd"), "page A");
+  Create(tabList.c_str());
+  Show();
+  ClickTab(2);
+  ToolbarClick(P::btnEditTabs);
+  ASSERT_TRUE(dialog->Visible());
+  EXPECT_EQ(dialog->WorkingList(), (Lines{"A", "B", "C"}));
+  Dialogs().inputAnswers.push_back("New");
+  MenuCommand(dialog->Handle(), D::btnAdd);
+  SendMessageA(dialog->Item(D::ListBox1), LB_SETCURSEL, 1, 0);
+  MenuCommand(dialog->Handle(), D::btnRemove);
+  MenuCommand(dialog->Handle(), D::btnCancel);
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(File("Tabs.lst"), tabList);
+  EXPECT_EQ(notebook->ActiveTab(), 0);
+  EXPECT_EQ(PageText(), "page A");
+}
+
+TEST_F(NotebookTest, TheWorkingListKeepsTheFirstTabAndMovesOneSelectionAtATime) {
+  Create("A\r\nB\r\nC\r\n");
+  Show();
+  ToolbarClick(P::btnEditTabs);
+  HWND list = dialog->Item(D::ListBox1);
+  auto buttons = [&] {
+    std::string s;
+    for (D::Id id : {D::btnRemove, D::btnUp, D::btnDown}) s += IsWindowEnabled(dialog->Item(id)) ? '1' : '0';
+    return s;
+  };
+  auto select = [&](int index) {
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(dialog->Handle(), WM_COMMAND, MAKEWPARAM(D::ListBox1, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  };
+  EXPECT_EQ(buttons(), "000");
+  struct Step {
+    int select;
+    D::Id button;
+    Lines after;
+    const char* buttonsAfter;
+  } steps[] = {
+      {0, D::btnRemove, {"A", "B", "C"}, "000"},  // never the first
+      {0, D::btnUp, {"A", "B", "C"}, "111"},      // nothing to do: stays selected
+      {2, D::btnDown, {"A", "B", "C"}, "111"},
+      {2, D::btnUp, {"A", "C", "B"}, "000"},
+      {0, D::btnDown, {"C", "A", "B"}, "000"},    // a second move needs a second selection
+      {2, D::btnRemove, {"C", "A"}, "000"},
+  };
+  for (const Step& step : steps) {
+    select(step.select);
+    MenuCommand(dialog->Handle(), step.button);
+    EXPECT_EQ(dialog->WorkingList(), step.after);
+    EXPECT_EQ(buttons(), step.buttonsAfter);
+    if (step.button != D::btnRemove && std::string(step.buttonsAfter) == "000")
+      EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), LB_ERR);
+  }
+  MenuCommand(dialog->Handle(), D::btnOK);
+  EXPECT_EQ(File("Tabs.lst"), "C\r\nA\r\n");
+  EXPECT_EQ(notebook->Tabs(), (Lines{"C", "A"}));
+  EXPECT_EQ(TabCount(), 2);
+  EXPECT_EQ(File("C.pnd"), "");  // the new first tab's page, made at the reload
+}
+
+TEST_F(NotebookTest, AddTabRefusesACaptionThatCannotNameAFile) {
+  Create("A\r\n");
+  Show();
+  ToolbarClick(P::btnEditTabs);
+  for (const char* answer : {"a/b", "CON", "..", "Recipes", "", "A"}) Dialogs().inputAnswers.push_back(answer);
+  Dialogs().inputAnswers.push_back(std::nullopt);
+  for (int i = 0; i < 7; ++i) MenuCommand(dialog->Handle(), D::btnAdd);
+  EXPECT_EQ(dialog->WorkingList(), (Lines{"A", "Recipes", "A"}));
+  ASSERT_EQ(Dialogs().shown.size(), 3u);
+  EXPECT_EQ(Dialogs().shown[1].text,
+            "The tab \"CON\" cannot be added. A tab name may not be a device name such as CON, PRN, AUX, NUL, "
+            "COM1 or LPT1.");
+  const FakeDialogs::InputAsked& asked = Dialogs().inputsAsked.at(0);
+  EXPECT_EQ(asked.owner, dialog->Handle());
+  EXPECT_EQ(asked.caption + "|" + asked.prompt + "|" + asked.text + "|" + std::to_string(asked.maxLength),
+            "Add New Tab|New Tab Name||255");
+}
+
+TEST_F(NotebookTest, TextTypedWhileTheDialogIsOpenIsKept) {
+  WriteFileBytes(Path("A.pnd"), "page");
+  Create("A\r\nB\r\n");
+  Show();
+  ToolbarClick(P::btnEditTabs);
+  Type("more ");
+  SendMessageA(dialog->Handle(), WM_CLOSE, 0, 0);  // the close box
+  PumpMessages();
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_EQ(File("A.pnd"), "more page");
+  EXPECT_EQ(PageText(), "more page");
+
+  // A page that cannot be saved keeps the dialog open, and the text with it.
+  ToolbarClick(P::btnEditTabs);
+  Type("x");
+  {
+    FileLock lock(Path("A.pnd"));
+    SendMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(dialog->Visible());
+    EXPECT_EQ(Dialogs().Errors().size(), 1u);
+  }
+  MenuCommand(dialog->Handle(), D::btnCancel);
+  EXPECT_EQ(File("A.pnd"), "xmore page");
+}
+
+TEST_F(NotebookTest, ItsCommandsReachTheOtherWindowsTheHelpTheShellAndTheFontStore) {
+  Create();
+  Show();
+  PlaceholderForm editor("TNotebookTestForm", "Editor", ApplicationWindow());
+  PlaceholderForm about("TNotebookTestForm", "About", ApplicationWindow());
+  Forms().frmEditor = &editor;
+  Forms().AboutBox = &about;
+  ToolbarClick(P::btnEditor);
+  MenuCommand(notebook->Handle(), P::About2);
+  EXPECT_TRUE(editor.Visible() && about.Visible());
+
+  ToolbarClick(P::btnHelp);
+  ASSERT_EQ(popups.size(), 1u);
+  EXPECT_EQ(popups[0], notebook->PopupMenuHelp());
+  MenuCommand(notebook->Handle(), P::Contents2);  // no help file: nothing
+  WriteFileBytes(Path("Pendra.hlp"), "help");
+  MenuCommand(notebook->Handle(), P::Contents1);
+  EXPECT_EQ(TestEnv().help.shown, (std::vector<std::string>{Path("Pendra.hlp")}));
+
+  SendMessageA(Page(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
+  ASSERT_EQ(popups.size(), 2u);
+  EXPECT_EQ(popups[1], notebook->PopupMenuNotes());
+
+  // A click on a link goes to the shell, with the notebook as its owner.
+  const std::string url = "http://example.com/notes";
+  notebook->redtPendra().SetText(url + " ");
+  PumpMessages();
+  POINTL at{};
+  SendMessageA(Page(), EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), 3);
+  SendMessageA(Page(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x + 2, at.y + 4));
+  SendMessageA(Page(), WM_LBUTTONUP, 0, MAKELPARAM(at.x + 2, at.y + 4));
+  PumpMessages();
+  EXPECT_EQ(TestEnv().shell.opened, (std::vector<std::string>{url}));
+  EXPECT_EQ(TestEnv().shell.owners.at(0), notebook->Handle());
+
+  // The font dialog cancelled on first use stores the font the page has.
+  ToolbarClick(P::btnFonts);
+  EXPECT_EQ(TestEnv().dialogs.fontRequests.size(), 1u);
+  TRegIniFile ini(*Svc().registry, kNotebookKey);
+  EXPECT_EQ(ini.ReadString("Fonts", "Font Name", "-") + "/" + ini.ReadString("Fonts", "Font BoldItalic", "-") +
+                ini.ReadString("Fonts", "Font Bold", "-"),
+            "MS Sans Serif/10");
+}
+
+}  // namespace
+}  // namespace pendra::test
