@@ -52,6 +52,8 @@ if(PENDRA_TESTS)
   foreach(src ${TOOL_SOURCES})
     get_filename_component(name ${src} NAME_WE)
     add_executable(${name} WIN32 ${src})
+    # They may take the program's ids and constants from its headers.
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
     target_link_libraries(${name} PRIVATE ${PENDRA_WIN_LIBS})
     target_link_options(${name} PRIVATE ${PENDRA_STATIC_LINK})
   endforeach()
