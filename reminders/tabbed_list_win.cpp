@@ -117,6 +117,10 @@ void TMd4TabbedList::SetItems(const Lines& rows) {
   if (!hwnd_) return;
   SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
   Call(LB_RESETCONTENT);
+  // Room for every row at once, as Windows' list box otherwise grows step by step.
+  std::size_t bytes = 0;
+  for (const auto& row : rows) bytes += row.size() + 1;
+  Call(LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
   for (const auto& row : rows) Call(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
   SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd_, nullptr, TRUE);
