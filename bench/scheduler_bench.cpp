@@ -103,12 +103,15 @@ void FirstCheckAfter(benchmark::State& state, int row, MoveKind move) {
     book.Move(Kind::Daily, row, move);
     clock.Advance(1);
     state.ResumeTiming();
-    auto due = scheduler.CheckSecond(Kind::Daily, clock.Now(), formats, 0, TodayRefs::For(clock.day));
+    auto due =
+        scheduler.CheckSecond(Kind::Daily, clock.Now(), formats, 0, TodayRefs::For(clock.day));
     benchmark::DoNotOptimize(due);
   }
 }
 
-void BM_FirstCheckAfterAListChange(benchmark::State& state) { FirstCheckAfter(state, 1, MoveKind::Up); }
+void BM_FirstCheckAfterAListChange(benchmark::State& state) {
+  FirstCheckAfter(state, 1, MoveKind::Up);
+}
 void BM_FirstCheckAfterMoveToBottom(benchmark::State& state) {
   FirstCheckAfter(state, 0, MoveKind::ToBottom);
 }

@@ -110,7 +110,8 @@ void ReminderBook::Replace(Kind kind, Lines lines) {
   if (erased + inserted <= kMostRowsFollowed) {
     for (std::size_t k = 0; k < erased; ++k) Record(kind, {ListChange::Op::Erase, at, 0, {}});
     for (std::size_t k = 0; k < inserted; ++k)
-      Record(kind, {ListChange::Op::Insert, at + static_cast<int>(k), 0, std::move(lines[head + k])});
+      Record(kind,
+             {ListChange::Op::Insert, at + static_cast<int>(k), 0, std::move(lines[head + k])});
   } else {
     Reset(kind, std::move(lines));
   }
@@ -173,8 +174,8 @@ void ReminderBook::EndEdit(Kind kind) {
 void ReminderBook::PutBackEdit(Kind kind) {
   auto& edit = edits_[Index(kind)];
   if (!edit) return;
-  const std::size_t size = lists_[Index(kind)].size();
-  const int place = static_cast<int>(std::min(static_cast<std::size_t>(std::max(edit->index, 0)), size));
+  const int size = static_cast<int>(lists_[Index(kind)].size());
+  const int place = std::clamp(edit->index, 0, size);
   std::string entry = std::move(edit->entry);
   edit.reset();
   Record(kind, {ListChange::Op::Insert, place, 0, std::move(entry)});

@@ -77,7 +77,8 @@ const std::vector<Step>& Steps() {
          b.Replace(kPage, file);
        }},
       {"load nothing", [](ReminderBook& b) { b.Replace(kPage, {}); }, false},
-      {"load a few rows into the empty list", [](ReminderBook& b) { b.Replace(kPage, StartRows()); }},
+      {"load a few rows into the empty list",
+       [](ReminderBook& b) { b.Replace(kPage, StartRows()); }},
   };
   return steps;
 }
