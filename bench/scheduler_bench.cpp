@@ -18,7 +18,7 @@ constexpr int kStartSecond = 8 * 3600;
 // Times spread over the day (a fifth of them on a round minute), one-time
 // dates within two months around today, every weekday and month day, daily
 // beginning dates partly ahead, a few hand-edited lines that do not cut.
-ReminderBook MakeBook(const LocaleFormats& f) {
+ReminderBook MakeBook(const LocaleFormats& f, int entries = kEntries) {
   ReminderBook book;
   std::mt19937 rng(2024);
   auto time = [&] {
@@ -31,7 +31,7 @@ ReminderBook MakeBook(const LocaleFormats& f) {
   const std::string message = "Call the office about the quarterly report - room 4";
   for (Kind kind : kAllKinds) {
     Lines lines;
-    for (int i = 0; i < kEntries; ++i) {
+    for (int i = 0; i < entries; ++i) {
       if (i % 500 == 499) {
         lines.push_back("hand-edited line without the separator");
         continue;
@@ -90,20 +90,30 @@ void BM_OneSecondOfFourChecks(benchmark::State& state) { FourChecks(state, 1); }
 void BM_LateTickSpanningThreeSeconds(benchmark::State& state) { FourChecks(state, 3); }
 void BM_LateTickSpanningAnHour(benchmark::State& state) { FourChecks(state, 3600); }
 
-// A change to a list (an OK, a move) makes the next check cut it again.
-void BM_FirstCheckAfterAListChange(benchmark::State& state) {
+// A change to a list (an OK, a move) is followed by the next check: the moved
+// row is cut again, the others only renumbered.
+void FirstCheckAfter(benchmark::State& state, int row, MoveKind move) {
   const LocaleFormats formats;
-  ReminderBook book = MakeBook(formats);
+  ReminderBook book = MakeBook(formats, static_cast<int>(state.range(0)));
   ReminderScheduler scheduler(book);
   Clock clock;
+  scheduler.CheckSecond(Kind::Daily, clock.Now(), formats, 0, TodayRefs::For(clock.day));
   for (auto _ : state) {
     state.PauseTiming();
-    book.Move(Kind::Daily, 1, MoveKind::Up);
+    book.Move(Kind::Daily, row, move);
     clock.Advance(1);
     state.ResumeTiming();
-    auto due = scheduler.CheckSecond(Kind::Daily, clock.Now(), formats, 0, TodayRefs::For(clock.day));
+    auto due =
+        scheduler.CheckSecond(Kind::Daily, clock.Now(), formats, 0, TodayRefs::For(clock.day));
     benchmark::DoNotOptimize(due);
   }
+}
+
+void BM_FirstCheckAfterAListChange(benchmark::State& state) {
+  FirstCheckAfter(state, 1, MoveKind::Up);
+}
+void BM_FirstCheckAfterMoveToBottom(benchmark::State& state) {
+  FirstCheckAfter(state, 0, MoveKind::ToBottom);
 }
 
 void BM_RepeatCheck(benchmark::State& state) {
@@ -120,7 +130,8 @@ void BM_RepeatCheck(benchmark::State& state) {
 BENCHMARK(BM_OneSecondOfFourChecks)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LateTickSpanningThreeSeconds)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LateTickSpanningAnHour)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FirstCheckAfterAListChange)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FirstCheckAfterAListChange)->Arg(kEntries)->Arg(40000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FirstCheckAfterMoveToBottom)->Arg(kEntries)->Arg(40000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RepeatCheck)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -59,6 +59,8 @@ if(PENDRA_TESTS)
       target_compile_options(${name} PRIVATE ${PENDRA_WARNINGS})
     else()
       add_executable(${name} WIN32 ${src})
+      # They may take the program's ids and constants from its headers.
+      target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
       target_link_libraries(${name} PRIVATE ${PENDRA_WIN_LIBS})
     endif()
     target_link_options(${name} PRIVATE ${PENDRA_STATIC_LINK})

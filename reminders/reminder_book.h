@@ -1,14 +1,18 @@
 #pragma once
 // The four reminder lists. The book is the one place the lists change; the
-// reminder window's list controls mirror it. Every change bumps the list's
-// version so that caches of cut entries know when they are stale.
+// reminder window's list controls mirror it. Every change of a shown list
+// bumps its version and is kept in a short log, so that the list controls and
+// the scheduler's cache of cut entries can follow the change row by row
+// instead of reading the whole list again.
 //
 // The book also knows, per list, whether it was read from its file and whether
 // it has changed since it was read or last written. A list not read is never
 // written: its file may hold reminders the program could not see.
 #include <array>
+#include <deque>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "reminders/reminder_kinds.h"
 #include "settings/list_file.h"
@@ -24,13 +28,32 @@ int MoveDestination(MoveKind move, int p, int n);
 // What the user is told when a list file cannot be read.
 std::string UnreadListMessage(const std::string& path);
 
+// One change of a shown list: a row put in, taken out or moved.
+struct ListChange {
+  enum class Op { Insert, Erase, Move };
+  Op op = Op::Insert;
+  int at = 0;        // Insert: the new row's place; Erase: the row's; Move: where it was
+  int to = 0;        // Move: where it went
+  std::string text;  // Insert: the row
+  bool operator==(const ListChange&) const = default;
+};
+using ListChanges = std::vector<ListChange>;
+
+// Makes the same change to a copy of the list.
+void ApplyChange(Lines& lines, const ListChange& change);
+
 class ReminderBook {
  public:
   const Lines& List(Kind kind) const { return lists_[Index(kind)]; }
   unsigned Version(Kind kind) const { return versions_[Index(kind)]; }
+  // The changes that lead from that version of the shown list to the present
+  // one, in order; nullopt when they are no longer known (the list was loaded
+  // anew, or much has changed since): then the whole list is to be read.
+  std::optional<ListChanges> ChangesSince(Kind kind, unsigned version) const;
 
   // A load from the file: the list is read and in step with its file. Ends an
-  // edit in progress.
+  // edit in progress. Rows the file has as before stay as they are, so a load
+  // that brings back one row is a change of one row.
   void Replace(Kind kind, Lines lines);
   // Appending is the OK of the page: it ends an edit in progress, since the
   // appended entry stands for the one taken out.
@@ -63,13 +86,18 @@ class ReminderBook {
     int index;
     std::string entry;
   };
-  void Bump(Kind kind) { ++versions_[Index(kind)]; }
-  void Change(Kind kind) {
-    Bump(kind);
-    changed_[Index(kind)] = true;
-  }
+  // changes[i] led from version `from + i` to the next one.
+  struct Log {
+    unsigned from = 0;
+    std::deque<ListChange> changes;
+  };
+  // Makes a change of the shown list, bumps its version and logs the change.
+  void Record(Kind kind, ListChange change);
+  // The list was loaded anew: it is read again as a whole.
+  void Reset(Kind kind, Lines lines);
   std::array<Lines, 4> lists_;
   std::array<unsigned, 4> versions_{};
+  std::array<Log, 4> logs_;
   std::array<bool, 4> loaded_{};
   std::array<bool, 4> changed_{};
   std::array<std::optional<Edit>, 4> edits_;

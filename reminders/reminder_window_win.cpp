@@ -641,13 +641,36 @@ void TfrmMain::GoToPage(Kind kind) {
 
 void TfrmMain::RefreshList(Kind kind) {
   // A list not built yet is filled from the book when it is.
-  if (Page(kind).list) Page(kind).list->SetItems(book_.List(kind));
+  TMd4TabbedList* list = Page(kind).list;
+  if (!list) return;
+  // The list control follows the book's changes row by row; a list loaded
+  // anew, or one the control does not hold as the book had it, is filled whole.
+  std::optional<unsigned>& shown = shownVersions_[static_cast<size_t>(Index(kind))];
+  const std::optional<ListChanges> changes =
+      shown ? book_.ChangesSince(kind, *shown) : std::nullopt;
+  if (changes) {
+    for (const ListChange& change : *changes) {
+      switch (change.op) {
+        case ListChange::Op::Insert: list->InsertItem(change.at, change.text); break;
+        case ListChange::Op::Erase: list->DeleteItem(change.at); break;
+        case ListChange::Op::Move: list->MoveItem(change.at, change.to); break;
+      }
+    }
+    list->SetItemIndex(-1);
+  }
+  if (!changes || static_cast<size_t>(list->Count()) != book_.List(kind).size())
+    list->SetItems(book_.List(kind));
+  shown = book_.Version(kind);
 }
 
 void TfrmMain::SaveList(Kind kind) {
   // Whatever asks: a list not read would overwrite reminders nobody has seen.
   if (!book_.Loaded(kind)) throw Error(UnreadListMessage(ListFilePath(kind)));
-  WriteListFile(ListFilePath(kind), book_.LinesToSave(kind));
+  if (book_.EditInProgress(kind)) {
+    WriteListFile(ListFilePath(kind), book_.LinesToSave(kind));
+  } else {
+    WriteListFile(ListFilePath(kind), book_.List(kind));  // no copy of a long list
+  }
   book_.MarkSaved(kind);
 }
 

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,9 @@ class TfrmMain : public Form, public IReminderHost {
 
   std::array<ReminderPage, 4> pages_{};
   std::array<std::unique_ptr<TMd4TabbedList>, 4> lists_;
+  // The version of the book's list that each list control shows; none: the
+  // control has not been filled.
+  std::array<std::optional<unsigned>, 4> shownVersions_;
   std::vector<std::unique_ptr<ReminderPaneWnd>> panes_;
   std::array<std::string, 4> listPaths_;
   std::vector<HWND> labels_;

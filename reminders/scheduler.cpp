@@ -14,59 +14,31 @@ TodayRefs TodayRefs::For(const Date& today) {
                    std::to_string(today.day)};
 }
 
-// The cut fields of one list, converted with one set of formats, and its rows
-// grouped by the clock text of their time so that a second's check looks at
-// the few rows whose time matches instead of at every row. Offsets point into
-// the book's lines and are valid while the list's version is unchanged.
+// Offsets in the index point into the book's lines; the index follows the
+// list's changes, and is made anew when the list was loaded whole or the
+// formats changed.
 struct ReminderScheduler::Cached {
-  struct Item {
-    bool cut = false;
-    std::size_t scheduleBegin = 0, scheduleLength = 0, messageBegin = 0;
-    std::optional<Date> date;       // one-time and daily: the converted schedule
-    std::optional<TimeOfDay> time;  // one-time: the converted time field
-  };
   unsigned version = 0;
   unsigned generation = 0;
-  LocaleFormats formats;
-  std::vector<Item> items;
-  std::unordered_map<std::string, std::vector<int>> rowsByTime;
+  EntryIndex index;
 };
 
-const ReminderScheduler::Cached& ReminderScheduler::CacheFor(Kind kind, const LocaleFormats& formats,
-                                                             unsigned generation) {
+const EntryIndex& ReminderScheduler::CacheFor(Kind kind, const LocaleFormats& formats,
+                                              unsigned generation) {
   auto& cached = cache_[static_cast<std::size_t>(Index(kind))];
   const unsigned version = book_.Version(kind);
-  if (cached && cached->version == version && cached->generation == generation &&
-      cached->formats == formats) {
-    return *cached;
-  }
-  auto fresh = std::make_shared<Cached>();
-  fresh->version = version;
-  fresh->generation = generation;
-  fresh->formats = formats;
   const Lines& list = book_.List(kind);
-  fresh->items.resize(list.size());
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    const std::string_view line = list[i];
-    const auto fields = CutEntry(line);
-    if (!fields) continue;
-    auto& item = fresh->items[i];
-    item.cut = true;
-    item.scheduleBegin = static_cast<std::size_t>(fields->schedule.data() - line.data());
-    item.scheduleLength = fields->schedule.size();
-    item.messageBegin = static_cast<std::size_t>(fields->message.data() - line.data());
-    if (kind == Kind::OneTime || kind == Kind::Daily) {
-      item.date = ParseDateText(formats, fields->schedule);
+  if (cached && cached->generation == generation && cached->index.MadeWith(formats)) {
+    if (cached->version != version) {
+      if (const auto changes = book_.ChangesSince(kind, cached->version)) {
+        for (const auto& change : *changes) cached->index.Apply(change);
+        cached->version = version;
+      }
     }
-    // The time of day the field reads as, written as the clock writes it now,
-    // so an entry stored under another time format still meets its time.
-    const auto time = ParseTimeText(formats, fields->time);
-    if (kind == Kind::OneTime) item.time = time;
-    std::string clockText = time ? FormatTimeText(formats, *time) : std::string(fields->time);
-    fresh->rowsByTime[std::move(clockText)].push_back(static_cast<int>(i));
+    if (cached->version == version && cached->index.Size() == list.size()) return cached->index;
   }
-  cached = std::move(fresh);
-  return *cached;
+  cached = std::make_shared<Cached>(Cached{version, generation, EntryIndex(kind, formats, list)});
+  return cached->index;
 }
 
 namespace {
@@ -133,7 +105,7 @@ std::vector<DueReminder> ReminderScheduler::CheckSecond(Kind kind, const DateTim
   std::unordered_map<std::string, int> announced;  // while the last of `texts` showed
   if (continues) announced = std::move(span.announced);
   if (!continues || listChanged || texts.size() > 1) {
-    const Cached& cached = CacheFor(kind, formats, formatsGeneration);
+    const EntryIndex& cached = CacheFor(kind, formats, formatsGeneration);
     const Lines& list = book_.List(kind);
     const MessageSpacing spacing =
         kind == Kind::OneTime ? MessageSpacing::SingleBreak : MessageSpacing::EmptyLine;
@@ -149,10 +121,10 @@ std::vector<DueReminder> ReminderScheduler::CheckSecond(Kind kind, const DateTim
       } else if (last && !announced.empty()) {
         announced.clear();
       }
-      const auto rows = cached.rowsByTime.find(texts[t]);
-      if (rows == cached.rowsByTime.end()) continue;
-      for (int row : rows->second) {
-        const auto& item = cached.items[static_cast<std::size_t>(row)];
+      const std::vector<int>* rows = cached.RowsAt(texts[t]);
+      if (!rows) continue;
+      for (int row : *rows) {
+        const auto& item = cached.At(static_cast<std::size_t>(row));
         const std::string& line = list[static_cast<std::size_t>(row)];
         const std::string_view schedule =
             std::string_view(line).substr(item.scheduleBegin, item.scheduleLength);
@@ -187,11 +159,11 @@ std::vector<DueReminder> ReminderScheduler::CheckSecond(Kind kind, const DateTim
 std::vector<DueReminder> ReminderScheduler::CheckRepeat(const DateTime& now,
                                                         const LocaleFormats& formats,
                                                         unsigned formatsGeneration) {
-  const Cached& cached = CacheFor(Kind::OneTime, formats, formatsGeneration);
+  const EntryIndex& cached = CacheFor(Kind::OneTime, formats, formatsGeneration);
   const Lines& list = book_.List(Kind::OneTime);
   std::vector<DueReminder> due;
-  for (std::size_t row = 0; row < cached.items.size(); ++row) {
-    const auto& item = cached.items[row];
+  for (std::size_t row = 0; row < cached.Size(); ++row) {
+    const auto& item = cached.At(row);
     if (item.cut && item.date && item.time && *item.date == now.date && now.time >= *item.time) {
       due.push_back(MakeDue(Kind::OneTime, list[row], item.messageBegin, MessageSpacing::EmptyLine));
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "reminders/announcement.h"
+#include "reminders/entry_index.h"
 #include "reminders/reminder_book.h"
 #include "settings/datetime.h"
 
@@ -61,7 +62,7 @@ class ReminderScheduler {
   void SetRefreshDate(const Date& day) { refreshDate_ = day; }
 
  private:
-  struct Cached;  // cut and converted entries of one list
+  struct Cached;  // one list's entry index, and what it was made for
   // What one kind's check has examined: the last second, the time text the
   // clock showed then, and the entries announced while that text showed.
   struct Span {
@@ -74,7 +75,7 @@ class ReminderScheduler {
   std::array<Span, 4> spans_;
   std::optional<Date> refreshDate_;
   std::array<std::shared_ptr<Cached>, 4> cache_;
-  const Cached& CacheFor(Kind kind, const LocaleFormats& formats, unsigned generation);
+  const EntryIndex& CacheFor(Kind kind, const LocaleFormats& formats, unsigned generation);
 };
 
 // The start-up catch-up. Announces (through `announce`, which returns once the

@@ -38,11 +38,15 @@ class TMd4TabbedList {
   void SetBounds(int x, int y, int width, int height);
 
   // Rows.
-  void SetItems(const Lines& rows);  // no row selected afterwards
+  void SetItems(const Lines& rows);  // in one pass; no row selected afterwards
   int Count() const;
   int ItemIndex() const;             // -1: none
   void SetItemIndex(int index);
   std::string Item(int index) const;
+  // One row at a time, leaving the others and the scroll position alone.
+  void InsertItem(int index, const std::string& row);  // index == Count(): at the end
+  void DeleteItem(int index);
+  void MoveItem(int from, int to);  // the row ends up at `to`
 
   // Key-down of the list (before its standard handling).
   std::function<void(WPARAM key)> onKeyDown;
@@ -53,6 +57,8 @@ class TMd4TabbedList {
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void CreateWnd();
+  // A message straight to the list box's own procedure (see the .cpp).
+  LRESULT Call(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const;
 
   HWND parent_;
   int id_;

@@ -1,5 +1,7 @@
 // Remove, Remove All, the moves, the Delete key, page switching and Close on
 // the real reminder window.
+#include <functional>
+
 #include "tests/win/reminder_commands_fixture.h"
 
 namespace pendra::test {
@@ -135,6 +137,83 @@ TEST_F(ListCommandsTest, RemoveAllAsksAndOnYesDeletesTheFile) {
   Type(P(Kind::OneTime).editMessage, "New");
   Click(P(Kind::OneTime).btnOK);
   EXPECT_EQ(FileOf(Kind::OneTime), Crlf({"1:05:00 PM-6/19/2000--New"}));
+}
+
+// The list control follows each command row by row; it must show what a fill
+// from the book shows, with no row selected but where the command selects one.
+TEST_F(ListCommandsTest, AfterEveryCommandTheListShowsTheBookRowForRow) {
+  constexpr Kind k = Kind::Weekly;
+  auto rows = [](const char* tag) {
+    Rows r;
+    for (int i = 0; i < 40; ++i) r.push_back(W(tag + std::to_string(i)));
+    return r;
+  };
+  WriteList(k, rows("r"));
+  Open();
+  const ReminderPage& p = P(k);
+  auto cancel = [&] { Frm().btnDayCancelClick(); };
+  auto rewriteFile = [&](Rows file) {
+    file[1] = W("changed");
+    file.insert(file.begin() + 5, W("inserted"));
+    WriteList(k, file);
+  };
+  TestEnv().dialogs.confirmAnswers = {true};
+  struct Step {
+    const char* what;
+    int choose;  // the row chosen first; -1: none
+    std::function<void()> command;
+    int selected = -1;
+  };
+  const Step steps[] = {
+      {"move to the bottom", 0, [&] { Click(p.btnMoveBottom); }},
+      {"move to the top", 39, [&] { Menu(k, Mnu::MoveToTop); }},
+      {"move up", 10, [&] { Click(p.btnUp); }},
+      {"move down", 10, [&] { Menu(k, Mnu::MoveDown); }},
+      {"remove", 5, [&] { Click(p.btnRemove); }},
+      {"the Delete key", 5, [&] { DeleteKey(k); }},
+      {"edit", 3, [&] { Click(p.btnEdit); }},
+      {"a second edit", 7, [&] { Menu(k, Mnu::EditMessage); }},
+      {"the Delete key during an edit", 2, [&] { DeleteKey(k); }},
+      {"OK with the message emptied", -1, [&] {
+         Type(p.editMessage, "");
+         Frm().btnDayOKClick();
+       }},
+      {"OK", -1, [&] {
+         Type(p.editMessage, "added");
+         Click(p.btnOK);
+       }, 37},
+      {"edit and Cancel", 4, [&] {
+         Click(p.btnEdit);
+         cancel();
+       }},
+      {"Cancel after the file changed", -1, [&] {
+         rewriteFile(Frm().Book().List(k));
+         cancel();
+       }},
+      {"Cancel after the file was written anew", -1, [&] {
+         WriteList(k, rows("new"));
+         cancel();
+       }},
+      {"Remove All", -1, [&] { Click(p.btnClearAll); }},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    if (step.choose >= 0) Choose(k, step.choose);
+    step.command();
+    EXPECT_EQ(Shown(k), Frm().Book().List(k));
+    EXPECT_EQ(Selected(k), step.selected);
+  }
+  EXPECT_TRUE(Shown(k).empty());
+  EXPECT_TRUE(Errors().empty());
+
+  // A command leaves the list scrolled where the user had it.
+  WriteList(k, rows("s"));
+  cancel();
+  SendMessageA(p.list->Handle(), LB_SETTOPINDEX, 20, 0);
+  Choose(k, 25);
+  Click(p.btnUp);
+  EXPECT_EQ(SendMessageA(p.list->Handle(), LB_GETTOPINDEX, 0, 0), 20);
+  EXPECT_EQ(Shown(k), Frm().Book().List(k));
 }
 
 TEST_F(ListCommandsTest, PageMenusSwitchPagesAndCloseHidesTheWindow) {
