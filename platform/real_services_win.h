@@ -29,6 +29,7 @@ class RealDialogs final : public IDialogs {
  public:
   void ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) override;
   bool Confirm(const std::string& text) override;
+  YesNoCancel AskYesNoCancel(NativeWindow owner, const std::string& text) override;
   bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) override;
   bool SaveFile(const FileDialogRequest& request, std::string& chosenPath) override;
   bool PickFont(NativeWindow owner, FontSpec& font) override;

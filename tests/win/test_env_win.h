@@ -44,6 +44,11 @@ class FakeDialogs : public IDialogs {
   std::vector<ShownMessage> shown;
   std::vector<std::string> confirmations;  // texts asked
   std::deque<bool> confirmAnswers;         // default answer when empty: false (No)
+  // The Yes/No/Cancel question: texts asked with their owners, and answers
+  // (default when empty: Cancel).
+  std::vector<std::string> questions;
+  std::vector<NativeWindow> questionOwners;
+  std::deque<YesNoCancel> questionAnswers;
   std::deque<std::string> openAnswers;     // "" = cancel; default when empty: cancel
   std::vector<FileDialogRequest> openRequests;
   std::deque<std::string> saveAnswers;  // "" = cancel; default when empty: cancel
@@ -63,6 +68,7 @@ class FakeDialogs : public IDialogs {
 
   void ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) override;
   bool Confirm(const std::string& text) override;
+  YesNoCancel AskYesNoCancel(NativeWindow owner, const std::string& text) override;
   bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) override;
   bool SaveFile(const FileDialogRequest& request, std::string& chosenPath) override;
   bool PickFont(NativeWindow owner, FontSpec& font) override;
@@ -70,7 +76,7 @@ class FakeDialogs : public IDialogs {
     findsShown.push_back({owner, text});
   }
   std::vector<ShownMessage> Errors() const;  // the stop-icon boxes
-  void Clear() { shown.clear(); confirmations.clear(); }
+  void Clear() { shown.clear(); confirmations.clear(); questions.clear(); }
 };
 
 class FakeSound : public ISound {
