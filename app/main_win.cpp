@@ -7,6 +7,8 @@
 #include "platform/application_win.h"
 #include "app/single_instance_win.h"
 #include "app/tray_window_win.h"
+#include "notes/editor_window_win.h"
+#include "notes/quick_notes_win.h"
 #include "platform/placeholder_form_win.h"
 #include "platform/real_services_win.h"
 #include "platform/services.h"
@@ -21,7 +23,11 @@ namespace {
 // reverse order of their creation.
 struct Objects {
   std::unique_ptr<TfrmTray> tray;
-  std::unique_ptr<PlaceholderForm> pendra, editor, addTabs, quickie, about, toDo, addToDo;
+  std::unique_ptr<PlaceholderForm> pendra;
+  std::unique_ptr<TfrmEditor> editor;
+  std::unique_ptr<PlaceholderForm> addTabs;
+  std::unique_ptr<TfrmQuickie> quickie;
+  std::unique_ptr<PlaceholderForm> about, toDo, addToDo;
   std::unique_ptr<TfrmMain> reminder;
   std::unique_ptr<TBootCode> boot;
 };
@@ -34,11 +40,12 @@ void CreateObjects(Objects& o) {
   f.frmTray = o.tray.get();
   o.pendra = std::make_unique<PlaceholderForm>("TfrmPendra", "Pendra", owner);
   f.frmPendra = o.pendra.get();
-  o.editor = std::make_unique<PlaceholderForm>("TfrmEditor", "Editor", owner);
+  o.editor = std::make_unique<TfrmEditor>();
   f.frmEditor = o.editor.get();
+  f.editorQuery = o.editor.get();
   o.addTabs = std::make_unique<PlaceholderForm>("TfrmAddTabs", "Edit Tabs", owner);
   f.frmAddTabs = o.addTabs.get();
-  o.quickie = std::make_unique<PlaceholderForm>("TfrmQuickie", "Quick Notes", owner);
+  o.quickie = std::make_unique<TfrmQuickie>();
   f.frmQuickie = o.quickie.get();
   o.about = std::make_unique<PlaceholderForm>("TAboutBox", "About", owner);
   f.AboutBox = o.about.get();
