@@ -63,8 +63,8 @@ class RichTextControl {
   std::function<void(MouseButton button, int x, int y)> onMouseDown;
   std::function<void(WPARAM key)> onKeyDown;  // the key still reaches the control
 
-  // The whole text as a string, line ends CR LF; setting it replaces it. A
-  // large text is replaced in a new window of the control (see Renew).
+  // The whole text as a string, line ends CR LF; setting it replaces it, in a
+  // new window of the control when it holds text (see Renew).
   std::string Text() const;
   void SetText(const std::string& text);
   int TextLength() const;  // 0 exactly when the text is empty
@@ -124,9 +124,9 @@ class RichTextControl {
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void ApplyFont();
   // Gives the control a new, empty window in the place of the old one, with
-  // its font, settings, focus and place among its siblings. Emptying a large
-  // text costs time that grows with the square of its size (half a minute
-  // and more for a megabyte under Wine), a new window a few milliseconds.
+  // its font, settings, focus and place among its siblings. Emptying a text
+  // costs time that grows with the square of its size (half a minute and
+  // more for a megabyte under Wine), a new window a few milliseconds.
   void Renew();
   void Unsubclass();
 
