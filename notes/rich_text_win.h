@@ -64,7 +64,7 @@ class RichTextControl {
   std::function<void(WPARAM key)> onKeyDown;  // the key still reaches the control
 
   // The whole text as a string, line ends CR LF; setting it replaces it, in a
-  // new window of the control when it holds text (see Renew).
+  // new window of the control when it holds a large text (see Renew).
   std::string Text() const;
   void SetText(const std::string& text);
   int TextLength() const;  // 0 exactly when the text is empty
