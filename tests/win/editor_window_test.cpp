@@ -34,7 +34,7 @@ class EditorTest : public ::testing::Test {
   E& Editor() {
     if (!editor) {
       editor = std::make_unique<E>();
-      editor->popupMenu = [](HWND, HMENU, POINT) {};
+      editor->popupMenu = [this](HWND, HMENU menu, POINT at) { popups.push_back({menu, at}); };
     }
     return *editor;
   }
@@ -87,6 +87,7 @@ class EditorTest : public ::testing::Test {
   }
 
   std::unique_ptr<E> editor;
+  std::vector<std::pair<HMENU, POINT>> popups;
 
  private:
   AppForms saved_;
@@ -95,6 +96,11 @@ class EditorTest : public ::testing::Test {
 TEST_F(EditorTest, TheFlagSurvivesDeletingAllAndTheQuestionForAnUntitledTextHasTwoBlanks) {
   Show();
   EXPECT_EQ(Caption(), "Editor");
+  // The right button opens the text's context menu.
+  SendMessageA(Text(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(Text(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  ASSERT_EQ(popups.size(), 1u);
+  EXPECT_EQ(popups[0].first, Editor().PopupMenuNotes());
   Type("abc");
   EXPECT_TRUE(Editor().Modified());
   SendMessageA(Text(), EM_SETSEL, 0, -1);
