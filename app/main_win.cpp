@@ -5,13 +5,14 @@
 #include <memory>
 
 #include "about/about_box_win.h"
-#include "platform/application_win.h"
-#include "platform/message_loop_win.h"
 #include "app/single_instance_win.h"
 #include "app/tray_window_win.h"
+#include "notes/editor_window_win.h"
 #include "notes/notebook_window_win.h"
+#include "notes/quick_notes_win.h"
 #include "notes/tab_list_dialog_win.h"
-#include "platform/placeholder_form_win.h"
+#include "platform/application_win.h"
+#include "platform/message_loop_win.h"
 #include "platform/real_services_win.h"
 #include "platform/services.h"
 #include "platform/window_win.h"
@@ -27,8 +28,9 @@ namespace {
 struct Objects {
   std::unique_ptr<TfrmTray> tray;
   std::unique_ptr<TfrmPendra> pendra;
+  std::unique_ptr<TfrmEditor> editor;
   std::unique_ptr<TfrmAddTabs> addTabs;
-  std::unique_ptr<PlaceholderForm> editor, quickie;
+  std::unique_ptr<TfrmQuickie> quickie;
   std::unique_ptr<TAboutBox> about;
   std::unique_ptr<TfrmToDo> toDo;
   std::unique_ptr<TfrmAddToDo> addToDo;
@@ -38,17 +40,17 @@ struct Objects {
 
 void CreateObjects(Objects& o) {
   AppForms& f = Forms();
-  HWND owner = ApplicationWindow();
   // The single-instance check runs first, inside the tray's construction.
   o.tray = std::make_unique<TfrmTray>();
   f.frmTray = o.tray.get();
   o.pendra = std::make_unique<TfrmPendra>();
   f.frmPendra = o.pendra.get();
-  o.editor = std::make_unique<PlaceholderForm>("TfrmEditor", "Editor", owner);
+  o.editor = std::make_unique<TfrmEditor>();
   f.frmEditor = o.editor.get();
+  f.editorQuery = o.editor.get();
   o.addTabs = std::make_unique<TfrmAddTabs>(*o.pendra);
   f.frmAddTabs = o.addTabs.get();
-  o.quickie = std::make_unique<PlaceholderForm>("TfrmQuickie", "Quick Notes", owner);
+  o.quickie = std::make_unique<TfrmQuickie>();
   f.frmQuickie = o.quickie.get();
   // A version record it cannot make sense of stops the start here.
   o.about = std::make_unique<TAboutBox>();

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/console_dialogs_win.h"
 #include "platform/application_win.h"
 #include "platform/real_services_win.h"
 #include "platform/services.h"
@@ -27,24 +28,6 @@ namespace {
 
 constexpr double kBudgetMs = 100.0;
 constexpr int kSizes[2] = {10, 10000};
-
-// Errors go to the console instead of a box nobody answers.
-class ConsoleDialogs final : public IDialogs {
- public:
-  void ShowMessage(const std::string& text, const std::string&, MsgIcon) override {
-    std::fprintf(stderr, "message: %s\n", text.c_str());
-  }
-  bool Confirm(const std::string&) override { return false; }
-  void Announce(const std::string& text) override { ShowMessage(text, {}, MsgIcon::None); }
-  bool OpenFile(const FileDialogRequest&, std::string&) override { return false; }
-  bool SaveFile(const FileDialogRequest&, std::string&) override { return false; }
-  bool PickFont(NativeWindow, FontSpec&) override { return false; }
-  void ShowFind(NativeWindow, const std::string&) override {}
-  std::string InputBox(NativeWindow, const std::string&, const std::string&, const std::string& text,
-                       int) override {
-    return text;
-  }
-};
 
 double Now() {
   static const double perMs = [] {

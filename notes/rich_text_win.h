@@ -53,6 +53,8 @@ class RichTextControl {
   void Create(HWND parent, int id, const RECT& bounds, const FontSpec& designed);
   void SetBounds(const RECT& bounds);
   void SetFocus();
+  // The background colour, 0x00BBGGRR; the system's window colour until set.
+  void SetBackgroundColor(int color);
 
   // Events. onChange runs on every change of the text, also when the program
   // sets the text or loads a file (once for each), never for a font change.
@@ -61,7 +63,8 @@ class RichTextControl {
   std::function<void(MouseButton button, int x, int y)> onMouseDown;
   std::function<void(WPARAM key)> onKeyDown;  // the key still reaches the control
 
-  // The whole text as a string, line ends CR LF; setting it replaces it.
+  // The whole text as a string, line ends CR LF; setting it replaces it, in a
+  // new window of the control when it holds a large text (see Renew).
   std::string Text() const;
   void SetText(const std::string& text);
   int TextLength() const;  // 0 exactly when the text is empty
@@ -120,11 +123,19 @@ class RichTextControl {
  private:
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void ApplyFont();
+  // Gives the control a new, empty window in the place of the old one, with
+  // its font, settings, focus and place among its siblings. Emptying a text
+  // costs time that grows with the square of its size (half a minute and
+  // more for a megabyte under Wine), a new window a few milliseconds.
+  void Renew();
+  void Unsubclass();
 
   WNDPROC baseProc_ = nullptr;
   FontSpec font_;
   bool fontSet_ = false;  // a font was given before the window existed
   int designedSize_ = 10;
+  FontSpec designed_;  // what Create was given, for a renewed window
+  int background_ = -1;  // -1: the system's
   std::string pendingText_;  // the text while there is no window
   int quiet_ = 0;            // > 0: the control's own change notices are ignored
 };

@@ -468,9 +468,28 @@ std::string RealDialogs::InputBox(NativeWindow owner, const std::string& caption
   return result == IDOK ? state.text : text;
 }
 
+YesNoCancel RealDialogs::AskYesNoCancel(NativeWindow owner, const std::string& text) {
+  const HWND window = owner ? static_cast<HWND>(owner) : ApplicationWindow();
+  switch (MessageBoxA(window, text.c_str(), "Confirm", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+    case IDYES: return YesNoCancel::Yes;
+    case IDNO: return YesNoCancel::No;
+    default: return YesNoCancel::Cancel;
+  }
+}
+
 namespace {
 
 using FileDialogFunction = BOOL (*)(OPENFILENAMEA*, DWORD*);
+
+// The path a dialog gave back. With several files chosen the buffer holds
+// the folder, then each name, each ended by a zero; the first name is taken.
+std::string ChosenPath(const std::vector<char>& file, WORD fileOffset) {
+  const std::string first = file.data();
+  if (fileOffset == 0 || fileOffset <= first.size() || fileOffset >= file.size()) return first;
+  std::string folder = first;
+  if (!folder.empty() && folder.back() != '\\') folder += '\\';
+  return folder + std::string(file.data() + fileOffset);
+}
 
 bool RunFileDialog(FileDialogFunction dialog, DWORD flags, const FileDialogRequest& request,
                    std::string& chosenPath) {
@@ -478,6 +497,7 @@ bool RunFileDialog(FileDialogFunction dialog, DWORD flags, const FileDialogReque
   const std::string filter = ToDialogFilter(request.filter);
   std::vector<char> file(32768, '\0');
   DWORD dialogError = 0;
+  WORD fileOffset = 0;
   auto run = [&](const std::string& initial) {
     std::fill(file.begin(), file.end(), '\0');
     initial.copy(file.data(), std::min(initial.size(), file.size() - 1));
@@ -491,23 +511,26 @@ bool RunFileDialog(FileDialogFunction dialog, DWORD flags, const FileDialogReque
     ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
     ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
     ofn.Flags = flags;
-    return dialog(&ofn, &dialogError) != 0;
+    const bool chosen = dialog(&ofn, &dialogError) != 0;
+    fileOffset = ofn.nFileOffset;
+    return chosen;
   };
   bool chosen = run(request.initialFile);
   // A stored file name the dialog cannot take would otherwise end the dialog
   // before the user sees it; open it afresh without one.
   if (!chosen && dialogError != 0 && !request.initialFile.empty()) chosen = run({});
   if (!chosen) return false;
-  chosenPath = file.data();
+  chosenPath = (flags & OFN_ALLOWMULTISELECT) ? ChosenPath(file, fileOffset) : file.data();
   return true;
 }
 
 }  // namespace
 
 bool RealDialogs::OpenFile(const FileDialogRequest& request, std::string& chosenPath) {
-  return RunFileDialog(OpenFileDialog,
-                       OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR,
-                       request, chosenPath);
+  DWORD flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+  if (request.allowMultiSelect) flags |= OFN_ALLOWMULTISELECT;
+  if (request.fileMustExist) flags |= OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+  return RunFileDialog(OpenFileDialog, flags, request, chosenPath);
 }
 
 bool RealDialogs::SaveFile(const FileDialogRequest& request, std::string& chosenPath) {

@@ -31,6 +31,7 @@ class RealDialogs final : public IDialogs {
   void ShowMessage(const std::string& text, const std::string& caption, MsgIcon icon) override;
   void Announce(const std::string& text) override;
   bool Confirm(const std::string& text) override;
+  YesNoCancel AskYesNoCancel(NativeWindow owner, const std::string& text) override;
   bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) override;
   bool SaveFile(const FileDialogRequest& request, std::string& chosenPath) override;
   bool PickFont(NativeWindow owner, FontSpec& font) override;

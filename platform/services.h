@@ -58,7 +58,13 @@ struct FileDialogRequest {
   std::string title;        // empty: the system's
   std::string defaultExt;
   NativeWindow owner = nullptr;  // null: the application window
+  // Open dialog only: several files may be chosen (the first is given), and
+  // only an existing file is taken.
+  bool allowMultiSelect = false;
+  bool fileMustExist = false;
 };
+
+enum class YesNoCancel { Yes, No, Cancel };
 
 class IDialogs {
  public:
@@ -72,6 +78,9 @@ class IDialogs {
   virtual void Announce(const std::string& text) = 0;
   // The "Confirm" box: question icon, "&Yes" (default) and "&No"; Esc answers No.
   virtual bool Confirm(const std::string& text) = 0;
+  // The "Confirm" box with the question icon and "&Yes", "&No" and "Cancel",
+  // owned by `owner` (null: the application window); Esc answers Cancel.
+  virtual YesNoCancel AskYesNoCancel(NativeWindow owner, const std::string& text) = 0;
   // Open-file dialog; false when cancelled.
   virtual bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) = 0;
   // Save-file dialog: the first filter entry selected, a question before an

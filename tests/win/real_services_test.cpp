@@ -184,6 +184,57 @@ TEST(RealDialogsTest, OpenDialogTakesANameOfAFileNotYetThere) {
   EXPECT_EQ(chosen, wanted);  // untouched when cancelled
 }
 
+TEST(RealDialogsTest, TheYesNoCancelQuestionIsOwnedByItsWindowAndEscCancels) {
+  RealDialogs dialogs;
+  Window owner;
+  owner.CreateWnd("PendraQuestionOwner", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 0, 200, 100,
+                  nullptr);
+  std::string no;
+  const YesNoCancel esc = WithAnswer(
+      [&](HWND box) {
+        no = TextOf(box, IDNO);
+        PressKey(box, VK_ESCAPE);
+      },
+      [&] { return dialogs.AskYesNoCancel(owner.Handle(), "Save?"); });
+  EXPECT_EQ(esc, YesNoCancel::Cancel);
+  EXPECT_EQ(g_seen.caption, "Confirm");
+  EXPECT_EQ(g_seen.owner, owner.Handle());
+  EXPECT_EQ(no, "&No");
+  EXPECT_EQ(WithAnswer([](HWND box) { PostMessageA(box, WM_COMMAND, IDNO, 0); },
+                       [&] { return dialogs.AskYesNoCancel(owner.Handle(), "Save?"); }),
+            YesNoCancel::No);
+}
+
+TEST(RealDialogsTest, AnOpenDialogOfSeveralFilesGivesTheFirst) {
+  RealDialogs dialogs;
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + "pendra-multi\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  for (const char* name : {"one.txt", "two.txt"}) {
+    HANDLE f = CreateFileA((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                           nullptr);
+    CloseHandle(f);
+  }
+  FileDialogRequest request;
+  request.filter = "All files (*.*)|*.*";
+  request.initialFile = folder + "one.txt";
+  request.allowMultiSelect = true;
+  request.fileMustExist = true;
+  std::string chosen;
+  EXPECT_TRUE(WithAnswer(
+      [&](HWND box) {
+        const std::string names = "\"one.txt\" \"two.txt\"";
+        SetDlgItemTextA(box, cmb13, names.c_str());
+        SetDlgItemTextA(box, edt1, names.c_str());
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+      },
+      [&] { return dialogs.OpenFile(request, chosen); }));
+  EXPECT_EQ(chosen, folder + "one.txt");
+  for (const char* name : {"one.txt", "two.txt"}) DeleteFileA((folder + name).c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
 int CALLBACK TakeTrueTypeFace(const LOGFONTA* lf, const TEXTMETRICA*, DWORD type, LPARAM face) {
   if (!(type & TRUETYPE_FONTTYPE) || lf->lfFaceName[0] == '@') return 1;
   *reinterpret_cast<std::string*>(face) = lf->lfFaceName;

@@ -51,6 +51,15 @@ bool FakeDialogs::Confirm(const std::string& text) {
   return answer;
 }
 
+YesNoCancel FakeDialogs::AskYesNoCancel(NativeWindow owner, const std::string& text) {
+  questions.push_back(text);
+  questionOwners.push_back(owner);
+  if (questionAnswers.empty()) return YesNoCancel::Cancel;
+  const YesNoCancel answer = questionAnswers.front();
+  questionAnswers.pop_front();
+  return answer;
+}
+
 bool FakeDialogs::OpenFile(const FileDialogRequest& request, std::string& chosenPath) {
   openRequests.push_back(request);
   if (openAnswers.empty()) return false;

@@ -48,6 +48,11 @@ class FakeDialogs : public IDialogs {
   std::vector<ShownMessage> shown;
   std::vector<std::string> confirmations;  // texts asked
   std::deque<bool> confirmAnswers;         // default answer when empty: false (No)
+  // The Yes/No/Cancel question: texts asked with their owners, and answers
+  // (default when empty: Cancel).
+  std::vector<std::string> questions;
+  std::vector<NativeWindow> questionOwners;
+  std::deque<YesNoCancel> questionAnswers;
   std::deque<std::string> openAnswers;     // "" = cancel; default when empty: cancel
   std::vector<FileDialogRequest> openRequests;
   std::deque<std::string> saveAnswers;  // "" = cancel; default when empty: cancel
@@ -78,6 +83,7 @@ class FakeDialogs : public IDialogs {
   // Recorded as a box captioned "Pendra" without an icon.
   void Announce(const std::string& text) override { ShowMessage(text, kAppTitle, MsgIcon::None); }
   bool Confirm(const std::string& text) override;
+  YesNoCancel AskYesNoCancel(NativeWindow owner, const std::string& text) override;
   bool OpenFile(const FileDialogRequest& request, std::string& chosenPath) override;
   bool SaveFile(const FileDialogRequest& request, std::string& chosenPath) override;
   bool PickFont(NativeWindow owner, FontSpec& font) override;
@@ -87,7 +93,7 @@ class FakeDialogs : public IDialogs {
   std::string InputBox(NativeWindow owner, const std::string& caption, const std::string& prompt,
                        const std::string& text, int maxLength) override;
   std::vector<ShownMessage> Errors() const;  // the stop-icon boxes
-  void Clear() { shown.clear(); confirmations.clear(); }
+  void Clear() { shown.clear(); confirmations.clear(); questions.clear(); }
 };
 
 // Plays on the announcement's worker thread.

@@ -1,0 +1,531 @@
+#include "notes/editor_window_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <iterator>
+
+#include "platform/monitor_win.h"
+#include "platform/on_demand_win.h"
+#include "settings/errors.h"
+#include "settings/reg_ini.h"
+
+namespace pendra {
+namespace {
+
+using E = TfrmEditor;
+
+const FontSpec kDesignedFont{"MS Sans Serif", 10, 0, {}};
+constexpr int kDesignLeft = 289, kDesignTop = 252, kDesignWidth = 400, kDesignHeight = 250;
+constexpr int kMinWidth = 400, kMinHeight = 250, kMaxWidth = 800, kMaxHeight = 500;
+
+// Which commands each event of the text re-evaluates, and by which rule.
+const CommandStateRow kRefresh[] = {
+    {E::btnPaste, CommandRule::Clipboard, true, true},
+    {E::MenuItemPaste, CommandRule::Clipboard, false, true},
+    {E::Paste1, CommandRule::Clipboard, false, true},
+    {E::btnCut, CommandRule::Selection, true, true},
+    {E::btnCopy, CommandRule::Selection, true, true},
+    {E::btnPrintSelText, CommandRule::Selection, true, true},
+    {E::Cut1, CommandRule::Selection, false, true},
+    {E::Copy1, CommandRule::Selection, false, true},
+    {E::MenuItemcut, CommandRule::Selection, false, true},
+    {E::MenuItemCopy, CommandRule::Selection, false, true},
+    {E::DeleteSelText, CommandRule::Selection, false, true},
+    {E::PrintSelectedText1, CommandRule::Selection, false, true},
+    {E::PrintSelectedText2, CommandRule::Selection, false, true},
+    {E::btnPrint, CommandRule::Text, true, true},
+    {E::Print1, CommandRule::Text, true, true},
+    {E::btnFind, CommandRule::Text, true, true},
+    {E::SelectAll1, CommandRule::Text, true, true},
+    {E::btnSave, CommandRule::Text, true, false},
+    {E::Clear, CommandRule::Text, false, true},
+    {E::MenuItemPrint, CommandRule::Text, false, true},
+};
+
+struct ToolButton {
+  int id;  // 0: a separator
+  int image;
+  const char* hint;
+  bool enabled;
+};
+
+const ToolButton kToolbar[] = {
+    {E::btnNew, STD_FILENEW, "New File", true},
+    {E::btnOpen, STD_FILEOPEN, "Open File", true},
+    {E::btnSave, STD_FILESAVE, "Save", false},
+    {0, 0, nullptr, false},
+    {E::btnCut, STD_CUT, "Cut", true},
+    {E::btnCopy, STD_COPY, "Copy", true},
+    {E::btnPaste, STD_PASTE, "Paste", true},
+    {0, 0, nullptr, false},
+    {E::btnPrint, STD_PRINT, "Print", false},
+    {E::btnPrintSelText, STD_PRINTPRE, "Print Selected Text", true},
+    {E::btnFonts, STD_PROPERTIES, "Fonts", true},
+    {0, 0, nullptr, false},
+    {E::btnFind, STD_FIND, "Find", true},
+    {E::btnQuick, STD_REPLACE, "Quick Notes", true},
+    {E::btnExit, STD_DELETE, "Close", true},
+    {0, 0, nullptr, false},
+};
+
+// The recent-files values stand in the editor's key itself.
+std::string MruName(int slot) { return "MRU" + std::to_string(slot + 1); }
+
+// Where the File menu's recent files begin: after "&Close" and the separator.
+constexpr UINT kMruSeparatorPosition = 9;
+
+bool SamePath(const std::string& a, const std::string& b) {
+  return !a.empty() && lstrcmpiA(a.c_str(), b.c_str()) == 0;
+}
+
+}  // namespace
+
+TfrmEditor::TfrmEditor()
+    : text_(redtEditor_, {kEditorKey, FontCancel::StoreCurrentFont,
+                          {std::begin(kRefresh), std::end(kRefresh)}}) {
+  text_.afterChange = [this] {
+    // An emptied text leaves the flag as it was.
+    if (redtEditor_.TextLength() > 0) modified_ = true;
+  };
+  redtEditor_.onKeyDown = [this](WPARAM key) { Shortcut(key); };
+}
+
+TfrmEditor::~TfrmEditor() {
+  if (Handle()) DestroyWindow(Handle());  // with it the main menu
+  if (PopupMenuNotes_) DestroyMenu(PopupMenuNotes_);
+}
+
+// ---- Window and controls ------------------------------------------------------
+
+void TfrmEditor::BeforeShow() {
+  if (Handle()) return;
+  EnsureCommonControls();
+  BuildMenus();
+  CreateWnd("TfrmEditor", kEditorCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+            WS_EX_CONTROLPARENT, kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight,
+            ApplicationWindow(), MainMenu1_, CS_DBLCLKS,
+            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+  if (!Handle()) throw Error("Cannot create the editor window");
+  BuildToolbar();
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  redtEditor_.Create(Handle(), kRedtEditor, client, kDesignedFont);
+  text_.Commands().AddToolbar(tlbPendra_);
+  text_.Commands().AddMenu(MainMenu1_);
+  text_.Commands().AddMenu(PopupMenuNotes_);
+  Layout();
+}
+
+void TfrmEditor::BuildMenus() {
+  MainMenu1_ = CreateMenu();
+  mnuFile_ = CreatePopupMenu();
+  AppendRows(mnuFile_, {{New1, "&New", true},
+                        {Open1, "&Open", true},
+                        {Save1, "&Save", true},
+                        {SaveAs1, "Save &As", true},
+                        {0, nullptr, false},
+                        {Print1, "&Print\tCtrl+P", false},
+                        {PrintSelectedText2, "Print Selected &Text\tCtrl+S", false},
+                        {0, nullptr, false},
+                        {Close1, "&Close", true}});
+  HMENU edit = CreatePopupMenu();
+  AppendRows(edit, {{Cut1, "Cu&t\tCtrl+X", false},
+                    {Copy1, "&Copy\tCtrl+C", false},
+                    {0, nullptr, false},
+                    {Paste1, "&Paste\tCtrl+V", false}});
+  HMENU options = CreatePopupMenu();
+  AppendRows(options, {{Fonts1, "&Fonts\tCtrl+F", true}});
+  AppendMenuA(MainMenu1_, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuFile_), "&File");
+  AppendMenuA(MainMenu1_, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "&Edit");
+  AppendMenuA(MainMenu1_, MF_POPUP, reinterpret_cast<UINT_PTR>(options), "&Options");
+
+  PopupMenuNotes_ = CreatePopupMenu();
+  AppendRows(PopupMenuNotes_, {{MenuItemcut, "Cu&t\tCtrl+X", false},
+                               {MenuItemCopy, "&Copy", false},
+                               {MenuItemPaste, "Paste", false},
+                               {0, nullptr, false},
+                               {Clear, "Clear &All", false},
+                               {SelectAll1, "&Select All", false},
+                               {DeleteSelText, "&Delete Selected Text", false},
+                               {0, nullptr, false},
+                               {MenuItem5, "&Fonts\tCtrl+F", true},
+                               {QuickNotes1, "Quick Notes", true},
+                               {0, nullptr, false},
+                               {MenuItemPrint, "&Print\tCtrl+P", false},
+                               {PrintSelectedText1, "Print &Selected Text", false},
+                               {0, nullptr, false},
+                               {MenuItemExit, "E&xit", true}});
+}
+
+void TfrmEditor::BuildToolbar() {
+  tlbPendra_ = CreateWindowExA(0, TOOLBARCLASSNAMEA, "",
+                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_TOP,
+                               0, 0, 0, 0, Handle(),
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTlbPendra)),
+                               GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(tlbPendra_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessageA(tlbPendra_, TB_LOADIMAGES, IDB_STD_SMALL_COLOR,
+               reinterpret_cast<LPARAM>(HINST_COMMCTRL));
+  TBBUTTON buttons[std::size(kToolbar)]{};
+  for (std::size_t i = 0; i < std::size(kToolbar); ++i) {
+    const ToolButton& b = kToolbar[i];
+    buttons[i].iBitmap = b.id ? b.image : 0;
+    buttons[i].idCommand = b.id;
+    buttons[i].fsState = static_cast<BYTE>(b.enabled ? TBSTATE_ENABLED : 0);
+    buttons[i].fsStyle = static_cast<BYTE>(b.id ? BTNS_BUTTON : BTNS_SEP);
+  }
+  SendMessageA(tlbPendra_, TB_ADDBUTTONSA, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+  SendMessageA(tlbPendra_, TB_AUTOSIZE, 0, 0);
+}
+
+void TfrmEditor::Layout() {
+  if (!Handle() || !tlbPendra_) return;
+  SendMessageA(tlbPendra_, TB_AUTOSIZE, 0, 0);
+  RECT client{}, bar{};
+  GetClientRect(Handle(), &client);
+  GetWindowRect(tlbPendra_, &bar);
+  client.top = std::min<LONG>(client.bottom, bar.bottom - bar.top);
+  redtEditor_.SetBounds(client);
+}
+
+void TfrmEditor::SetCaption(const std::string& caption) {
+  if (Handle()) SetText(Handle(), caption);
+}
+
+bool TfrmEditor::MenuItemEnabled(int id) const {
+  return (GetMenuState(MainMenu1_, static_cast<UINT>(id), MF_BYCOMMAND) &
+          (MF_GRAYED | MF_DISABLED)) == 0;
+}
+
+// ---- Messages -----------------------------------------------------------------
+
+LRESULT TfrmEditor::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if (text_.HandleMessage(msg, wp, lp, result)) return result;
+  switch (msg) {
+    case WM_COMMAND:
+      // Menu items and toolbar buttons; notifications of other controls pass.
+      if (HIWORD(wp) == 0 && (lp == 0 || reinterpret_cast<HWND>(lp) == tlbPendra_)) {
+        OnCommand(LOWORD(wp));
+        return 0;
+      }
+      break;
+    case WM_INITMENUPOPUP:
+      if (reinterpret_cast<HMENU>(wp) == mnuFile_) Guarded([&] { mnuFileClick(); });
+      return 0;
+    case WM_CONTEXTMENU:
+      if (reinterpret_cast<HWND>(wp) == redtEditor_.Handle()) {
+        POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};
+        if (lp == -1) {  // from the keyboard: at the control's corner
+          at = {0, 0};
+          ClientToScreen(redtEditor_.Handle(), &at);
+        }
+        popupMenu(Handle(), PopupMenuNotes_, at);
+        return 0;
+      }
+      break;
+    case WM_NOTIFY: {
+      auto* tip = reinterpret_cast<NMTTDISPINFOA*>(lp);
+      if (tip->hdr.code == TTN_GETDISPINFOA) {
+        for (const ToolButton& b : kToolbar)
+          if (b.id != 0 && static_cast<UINT_PTR>(b.id) == tip->hdr.idFrom)
+            tip->lpszText = const_cast<char*>(b.hint);
+        return 0;
+      }
+      break;
+    }
+    case WM_SIZE:
+      Layout();
+      return 0;
+    case WM_SETFOCUS:
+      redtEditor_.SetFocus();
+      return 0;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lp);
+      info->ptMinTrackSize = {kMinWidth, kMinHeight};
+      info->ptMaxTrackSize = {kMaxWidth, kMaxHeight};
+      info->ptMaxSize = {kMaxWidth, kMaxHeight};
+      return 0;
+    }
+    default:
+      break;
+  }
+  return Form::HandleMessage(msg, wp, lp);
+}
+
+void TfrmEditor::OnCommand(int id) {
+  Guarded([&] {
+    switch (id) {
+      case btnNew:
+      case New1: btnNewClick(); break;
+      case btnOpen:
+      case Open1: btnOpenClick(); break;
+      case btnSave:
+      case Save1: btnSaveClick(); break;
+      case SaveAs1: SaveAs1Click(); break;
+      case btnCut:
+      case Cut1:
+      case MenuItemcut: text_.Run(TextCommand::Cut); break;
+      case btnCopy:
+      case Copy1:
+      case MenuItemCopy: text_.Run(TextCommand::Copy); break;
+      case btnPaste:
+      case Paste1:
+      case MenuItemPaste: text_.Run(TextCommand::Paste); break;
+      case Clear: text_.Run(TextCommand::ClearAll); break;
+      case SelectAll1: text_.Run(TextCommand::SelectAll); break;
+      case DeleteSelText: text_.Run(TextCommand::DeleteSelectedText); break;
+      case btnPrint:
+      case Print1:
+      case MenuItemPrint: text_.Run(TextCommand::Print); break;
+      case btnPrintSelText:
+      case PrintSelectedText1:
+      case PrintSelectedText2: redtEditor_.PrintSelectedText(); break;
+      case btnFonts:
+      case Fonts1:
+      case MenuItem5: text_.Run(TextCommand::Fonts); break;
+      case btnFind: text_.Run(TextCommand::Find); break;
+      case btnQuick:
+      case QuickNotes1: btnQuickClick(); break;
+      case btnExit:
+      case Close1:
+      case MenuItemExit: Close(); break;
+      default:
+        if (id >= MRU1 && id <= MRU5) MRUClick(id - MRU1);
+        break;
+    }
+  });
+}
+
+// The main menu's shortcuts that the control has no key of its own for; an
+// item that is disabled does not run.
+void TfrmEditor::Shortcut(WPARAM key) {
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return;
+  switch (key) {
+    case 'P':
+      if (MenuItemEnabled(Print1)) OnCommand(Print1);
+      break;
+    case 'S':
+      if (MenuItemEnabled(PrintSelectedText2)) OnCommand(PrintSelectedText2);
+      break;
+    case 'F':
+      OnCommand(Fonts1);
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- Show and close -------------------------------------------------------------
+
+void TfrmEditor::FormShow() {
+  // Each step's error is shown and ends that step only; the window appears.
+  Guarded([&] { RestoreBounds(); });
+  text_.FontRestore();
+  Guarded([&] { ReadRecentFiles(); });
+}
+
+void TfrmEditor::RestoreBounds() {
+  const TRegIniFile ini(*Svc().registry, kEditorKey);
+  const RECT r = WindowRectOf(Handle());
+  const int top = ini.ReadInteger("Position", "Top", r.top);
+  const int left = ini.ReadInteger("Position", "Left", r.left);
+  const int width = ini.ReadInteger("Size", "Width", r.right - r.left);
+  const int height = ini.ReadInteger("Size", "Height", r.bottom - r.top);
+  const RECT placed = BringOntoMonitor(RECT{left, top, left + width, top + height});
+  SetWindowPos(Handle(), nullptr, placed.left, placed.top, placed.right - placed.left,
+               placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfrmEditor::StoreBounds() {
+  // A minimised or maximised window stores the place it comes back to.
+  RECT r = WindowRectOf(Handle());
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  if ((IsIconic(Handle()) || IsZoomed(Handle())) && GetWindowPlacement(Handle(), &placement))
+    r = placement.rcNormalPosition;
+  TRegIniFile ini(*Svc().registry, kEditorKey);
+  ini.WriteInteger("Position", "Top", r.top);
+  ini.WriteInteger("Position", "Left", r.left);
+  ini.WriteInteger("Size", "Width", r.right - r.left);
+  ini.WriteInteger("Size", "Height", r.bottom - r.top);
+}
+
+bool TfrmEditor::FormCloseQuery() {
+  if (!Visible() || !modified_) return true;
+  return AskSaveChanges();
+}
+
+bool TfrmEditor::EditorAllowsClose() {
+  if (!Visible() || !modified_) return true;
+  // A save that fails keeps the program running, with its message shown.
+  bool allowed = false;
+  if (!Guarded([&] { allowed = AskSaveChanges(); })) return false;
+  if (allowed) modified_ = false;
+  return allowed;
+}
+
+void TfrmEditor::FormClose() {
+  if (!Visible()) return;
+  StoreBounds();
+  WriteRecentFiles();
+  recent_ = {};
+  recentState_ = RecentState::NotRead;
+}
+
+// ---- Recent files ---------------------------------------------------------------
+
+void TfrmEditor::ReadRecentFiles() {
+  IRegistry& registry = *Svc().registry;
+  recent_ = {};
+  recentState_ = RecentState::NotRead;
+  if (!registry.KeyExists(kEditorKey))
+    for (int slot = 0; slot < kRecentSlots; ++slot) registry.WriteText(kEditorKey, MruName(slot), "");
+  std::string unreadable;
+  for (int slot = 0; slot < kRecentSlots; ++slot) {
+    std::string path;
+    const ValueKind kind = registry.Read(kEditorKey, MruName(slot), path);
+    if (kind == ValueKind::Text) recent_[static_cast<std::size_t>(slot)] = path;
+    if (kind == ValueKind::Other && unreadable.empty()) unreadable = MruName(slot);
+  }
+  // A value that could not be read is kept in the registry: the list is used
+  // in this run but not written back over it.
+  recentState_ = unreadable.empty() ? RecentState::Read : RecentState::Unreadable;
+  if (!unreadable.empty()) throw Error("Invalid data type for '" + unreadable + "'");
+}
+
+void TfrmEditor::WriteRecentFiles() {
+  if (recentState_ != RecentState::Read) return;
+  for (int slot = 0; slot < kRecentSlots; ++slot)
+    Svc().registry->WriteText(kEditorKey, MruName(slot), recent_[static_cast<std::size_t>(slot)]);
+}
+
+void TfrmEditor::ChangeRecentFiles(const RecentFiles& list) {
+  recent_ = list;
+  WriteRecentFiles();
+}
+
+void TfrmEditor::mnuFileClick() {
+  for (int slot = 0; slot < kRecentSlots; ++slot) {
+    const std::string& path = recent_[static_cast<std::size_t>(slot)];
+    if (path.empty()) continue;
+    if (!mruSeparatorShown_) {
+      InsertMenuA(mnuFile_, kMruSeparatorPosition, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+      mruSeparatorShown_ = true;
+    }
+    const std::string caption = MenuCaptionOf(path);
+    const UINT id = static_cast<UINT>(MRU1 + slot);
+    if (recentShown_[slot]) {
+      ModifyMenuA(mnuFile_, id, MF_BYCOMMAND | MF_STRING, id, caption.c_str());
+      continue;
+    }
+    // Items stay in slot order whatever order they appear in.
+    UINT position = kMruSeparatorPosition + 1;
+    for (int before = 0; before < slot; ++before) position += recentShown_[before] ? 1 : 0;
+    InsertMenuA(mnuFile_, position, MF_BYPOSITION | MF_STRING, id, caption.c_str());
+    recentShown_[slot] = true;
+  }
+}
+
+// ---- File commands --------------------------------------------------------------
+
+bool TfrmEditor::AskSaveChanges() {
+  switch (Svc().dialogs->AskYesNoCancel(Handle(), SaveChangesQuestion(fileName_))) {
+    case YesNoCancel::Yes: return Save();
+    case YesNoCancel::No: return true;
+    case YesNoCancel::Cancel: break;
+  }
+  return false;
+}
+
+bool TfrmEditor::MayWrite(const std::string& path) {
+  if (!SamePath(path, changedFile_)) return true;
+  return Svc().dialogs->Confirm("The editor could not keep every character of " + path +
+                                " as it was stored. Save it with the changed characters?");
+}
+
+bool TfrmEditor::Save() {
+  if (fileName_.empty()) return SaveAs();
+  if (!MayWrite(fileName_)) return false;
+  redtEditor_.SaveToFile(fileName_);
+  if (SamePath(fileName_, changedFile_)) changedFile_.clear();
+  modified_ = false;
+  return true;
+}
+
+bool TfrmEditor::SaveAs() {
+  FileDialogRequest request;
+  request.filter = kEditorFilter;
+  request.initialFile = fileName_;
+  request.defaultExt = kEditorDefaultExt;
+  request.owner = Handle();
+  std::string path;
+  if (!Svc().dialogs->SaveFile(request, path)) return false;
+  if (!MayWrite(path)) return false;
+  fileName_ = path;
+  redtEditor_.SaveToFile(path);
+  if (SamePath(path, changedFile_)) changedFile_.clear();
+  modified_ = false;
+  SetCaption(TitledCaption(fileName_));
+  ChangeRecentFiles(WithRecentFile(recent_, path));
+  return true;
+}
+
+void TfrmEditor::btnSaveClick() {
+  if (!Visible()) return;
+  if (modified_) Save();
+}
+
+void TfrmEditor::btnNewClick() {
+  if (modified_ && !AskSaveChanges()) return;
+  redtEditor_.SetText("");
+  modified_ = false;
+  fileName_.clear();
+  changedFile_.clear();
+  SetCaption(kUntitledCaption);
+}
+
+void TfrmEditor::btnOpenClick() {
+  FileDialogRequest request;
+  request.filter = kEditorFilter;
+  request.owner = Handle();
+  request.allowMultiSelect = true;
+  request.fileMustExist = true;
+  if (modified_ && !AskSaveChanges()) return;
+  std::string path;
+  if (!Svc().dialogs->OpenFile(request, path)) return;
+  OpenPath(path, WithRecentFile(recent_, path));
+}
+
+void TfrmEditor::MRUClick(int slot) {
+  if (slot < 0 || slot >= kRecentSlots) return;
+  // Unsaved changes are not dropped without the question, as for Open.
+  if (modified_ && !AskSaveChanges()) return;
+  const std::string path = recent_[static_cast<std::size_t>(slot)];
+  OpenPath(path, WithSlotFirst(recent_, slot));
+}
+
+void TfrmEditor::OpenPath(const std::string& path, const RecentFiles& recentAfter) {
+  // A file that cannot be read stops here, with everything as it was.
+  const TextLoad load = LoadText(path);
+  fileName_ = path;
+  changedFile_ = load.faithful ? std::string() : path;
+  recent_ = recentAfter;
+  SetCaption(TitledCaption(fileName_));
+  modified_ = false;
+  if (!load.faithful)
+    Svc().dialogs->ShowMessage("The editor could not keep every character of " + path +
+                                   " as it is stored (a zero byte, or a line end other than "
+                                   "CR LF). Saving over the file would change them.",
+                               "Warning", MsgIcon::Warning);
+  WriteRecentFiles();
+}
+
+TextLoad TfrmEditor::LoadText(const std::string& path) { return redtEditor_.LoadFromFile(path); }
+
+void TfrmEditor::btnQuickClick() {
+  if (Forms().frmQuickie) Forms().frmQuickie->Show();
+}
+
+}  // namespace pendra

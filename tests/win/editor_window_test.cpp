@@ -1,0 +1,348 @@
+// The text editor's window driven by real messages: the modified flag and the
+// save-changes question, files opened and saved byte for byte, the recent
+// files, and the program's exit while the editor holds unsaved text.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/tray_window_win.h"
+#include "notes/editor_window_win.h"
+#include "settings/reg_ini.h"
+#include "tests/win/test_env_win.h"
+
+namespace pendra::test {
+namespace {
+
+using E = TfrmEditor;
+
+class EditorTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    TestEnv().Reset();
+    saved_ = Forms();
+    Forms() = AppForms{};
+  }
+  void TearDown() override {
+    editor.reset();
+    Forms() = saved_;
+  }
+
+  E& Editor() {
+    if (!editor) {
+      editor = std::make_unique<E>();
+      editor->popupMenu = [this](HWND, HMENU menu, POINT at) { popups.push_back({menu, at}); };
+    }
+    return *editor;
+  }
+  void Show() {
+    Editor().Show();
+    PumpMessages();
+  }
+  HWND Text() { return Editor().redtEditor().Handle(); }
+  void Type(const std::string& chars) {
+    for (char c : chars) PressKey(Text(), static_cast<WPARAM>(VkKeyScanA(c) & 0xFF), c);
+  }
+  void Command(int id) { MenuCommand(Editor().Handle(), id); }
+  std::string Caption() { return GetText(Editor().Handle()); }
+  RECT RectOf() { return WindowRectOf(Editor().Handle()); }
+  std::string File(const std::string& name, const std::string& bytes) {
+    const std::string path = TestEnv().folder + name;
+    WriteFileBytes(path, bytes);
+    return path;
+  }
+  void Open(const std::string& path) {
+    Dialogs().openAnswers.push_back(path);
+    Command(E::btnOpen);
+  }
+  static FakeDialogs& Dialogs() { return TestEnv().dialogs; }
+  static std::string Mru(int n) {
+    std::string value;
+    return Svc().registry->Read(kEditorKey, "MRU" + std::to_string(n), value) == ValueKind::Text
+               ? value
+               : "-";
+  }
+  static void StoreMru(const RecentFiles& list) {
+    for (int i = 0; i < kRecentSlots; ++i)
+      Svc().registry->WriteText(kEditorKey, "MRU" + std::to_string(i + 1), list[i]);
+  }
+  static void StoreDword(const char* name) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kEditorKey, 0, nullptr, 0, KEY_SET_VALUE,
+                              nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD value = 7;
+    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegCloseKey(key);
+  }
+  std::string MenuText(int id) {
+    char text[MAX_PATH] = {};
+    return GetMenuStringA(Editor().mnuFile(), static_cast<UINT>(id), text, sizeof text,
+                          MF_BYCOMMAND) > 0
+               ? text
+               : "-";
+  }
+
+  std::unique_ptr<E> editor;
+  std::vector<std::pair<HMENU, POINT>> popups;
+
+ private:
+  AppForms saved_;
+};
+
+TEST_F(EditorTest, TheFlagSurvivesDeletingAllAndTheQuestionForAnUntitledTextHasTwoBlanks) {
+  Show();
+  EXPECT_EQ(Caption(), "Editor");
+  // The right button opens the text's context menu.
+  SendMessageA(Text(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(Text(), WM_RBUTTONUP, 0, MAKELPARAM(5, 5));
+  ASSERT_EQ(popups.size(), 1u);
+  EXPECT_EQ(popups[0].first, Editor().PopupMenuNotes());
+  Type("abc");
+  EXPECT_TRUE(Editor().Modified());
+  SendMessageA(Text(), EM_SETSEL, 0, -1);
+  PressKey(Text(), VK_DELETE);
+  ASSERT_EQ(Editor().redtEditor().TextLength(), 0);
+  EXPECT_TRUE(Editor().Modified());
+
+  Command(E::btnNew);  // Cancel
+  ASSERT_EQ(Dialogs().questions.size(), 1u);
+  EXPECT_EQ(Dialogs().questions[0],
+            "The document  has changed.\r\rDo you want to save the changes?");
+  EXPECT_EQ(Dialogs().questionOwners[0], Editor().Handle());
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_EQ(Caption(), "Editor");
+
+  Dialogs().questionAnswers.push_back(YesNoCancel::No);
+  Command(E::New1);
+  EXPECT_FALSE(Editor().Modified());
+  EXPECT_EQ(Caption(), "Editor  - [Untitled]");
+  Command(E::New1);  // clean: no question
+  EXPECT_EQ(Dialogs().questions.size(), 2u);
+
+  // Yes on an untitled text runs Save As; its cancel cancels the New.
+  Type("x");
+  Dialogs().questionAnswers.push_back(YesNoCancel::Yes);
+  Command(E::New1);
+  EXPECT_EQ(Dialogs().saveRequests.size(), 1u);
+  EXPECT_EQ(Editor().redtEditor().Text(), "x");
+  EXPECT_TRUE(Editor().Modified());
+}
+
+TEST_F(EditorTest, AFileOfEveryByteComesBackByteForByteAndALargeOneIsReplacedWhole) {
+  std::string bytes;
+  for (int b = 1; b <= 255; ++b) {
+    if (b == '\r' || b == '\n') continue;
+    bytes += static_cast<char>(b);
+    if (b % 16 == 0) bytes += "\r\n";
+  }
+  bytes += "\r\n\r\nlast line without an end";
+  const std::string path = File("every byte.txt", bytes);
+  std::string large;
+  while (large.size() < 100000) large += "A line of a large file.\r\n";
+  const std::string big = File("large.txt", large);
+
+  Show();
+  Open(big);
+  const HWND first = Text();
+  Open(path);
+  EXPECT_NE(Text(), first);  // a new control window took the large text's place
+  EXPECT_EQ(Caption(), "Editor - " + path);
+  EXPECT_FALSE(Editor().Modified());
+  EXPECT_TRUE(Dialogs().shown.empty());
+
+  // A change undone still counts as a change: Save writes the text as it is.
+  SendMessageA(Text(), EM_SETSEL, 0, 0);
+  Type("z");
+  PressKey(Text(), VK_BACK);
+  ASSERT_TRUE(Editor().Modified());
+  WriteFileBytes(path, "changed meanwhile");
+  Command(E::btnSave);
+  EXPECT_FALSE(Editor().Modified());
+  EXPECT_EQ(ReadFileBytes(path), bytes);
+  // Save on a clean text does nothing, whatever became of the file.
+  WriteFileBytes(path, "changed again");
+  Command(E::Save1);
+  EXPECT_EQ(ReadFileBytes(path), "changed again");
+
+  const std::string copy = TestEnv().folder + "copy.txt";
+  Dialogs().saveAnswers.push_back(copy);
+  Command(E::SaveAs1);
+  EXPECT_EQ(Dialogs().saveRequests.back().initialFile, path);
+  EXPECT_EQ(ReadFileBytes(copy), bytes);
+  EXPECT_EQ(Caption(), "Editor - " + copy);
+}
+
+TEST_F(EditorTest, RecentFilesMoveUpDropTheOldestAndAreStoredAtOnce) {
+  RecentFiles paths;
+  for (int i = 0; i < kRecentSlots; ++i)
+    paths[i] = File("f" + std::to_string(i + 1) + ".txt", "file " + std::to_string(i + 1));
+  StoreMru(paths);
+  Show();
+  EXPECT_EQ(Editor().Recent(), paths);
+
+  Open(paths[2]);  // slot 3 to slot 1
+  EXPECT_EQ(Editor().Recent(), (RecentFiles{paths[2], paths[0], paths[1], paths[3], paths[4]}));
+  EXPECT_EQ(Mru(1), paths[2]);  // stored at once, not only at close
+  const std::string sixth = File("f6.txt", "six");
+  Open(sixth);
+  EXPECT_EQ(Editor().Recent(), (RecentFiles{sixth, paths[2], paths[0], paths[1], paths[3]}));
+  std::string upper = sixth;
+  upper.replace(upper.size() - 6, 6, "F6.TXT");
+  Open(upper);  // the same file under another letter case takes a slot of its own
+  EXPECT_EQ(Editor().Recent()[0], upper);
+  EXPECT_EQ(Editor().Recent()[1], sixth);
+
+  const RecentFiles before = Editor().Recent();
+  const std::string caption = Caption();
+  Type("x");
+  Command(E::SaveAs1);  // cancelled
+  EXPECT_EQ(Editor().Recent(), before);
+  EXPECT_EQ(Caption(), caption);
+
+  SendMessageA(Editor().Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Editor().mnuFile()), 0);
+  EXPECT_EQ(GetMenuItemCount(Editor().mnuFile()), 9 + 1 + kRecentSlots);
+  EXPECT_EQ(MenuText(E::MRU1), upper);
+  EXPECT_EQ(MenuText(E::MRU5), paths[1]);
+
+  // A recent file asks before dropping the unsaved text; Cancel keeps all.
+  Command(E::MRU4);
+  ASSERT_EQ(Dialogs().questions.size(), 1u);
+  EXPECT_EQ(Editor().redtEditor().Text(), "xsix");
+  EXPECT_EQ(Editor().Recent(), before);
+  Dialogs().questionAnswers.push_back(YesNoCancel::No);
+  Command(E::MRU4);
+  EXPECT_EQ(Editor().redtEditor().Text(), "file 1");
+  EXPECT_FALSE(Editor().Modified());
+  EXPECT_EQ(Caption(), "Editor - " + paths[0]);
+  EXPECT_EQ(Editor().Recent(), (RecentFiles{paths[0], upper, sixth, paths[2], paths[1]}));
+  EXPECT_EQ(Mru(1), paths[0]);
+
+  // A file that cannot be read changes nothing.
+  DeleteFileA(paths[2].c_str());
+  Command(E::MRU4);
+  ASSERT_EQ(Dialogs().Errors().size(), 1u);
+  EXPECT_EQ(Dialogs().Errors()[0].text, "Cannot open file " + paths[2] + ".");
+  EXPECT_EQ(Caption(), "Editor - " + paths[0]);
+  EXPECT_EQ(Editor().Recent()[0], paths[0]);
+}
+
+TEST_F(EditorTest, AFailedSaveKeepsTheFlagAndTheQuestionComesAgain) {
+  Show();
+  Type("keep me");
+  const std::string nowhere = TestEnv().folder + "no such folder\\a.txt";
+  Dialogs().saveAnswers.push_back(nowhere);
+  Command(E::btnSave);
+  ASSERT_EQ(Dialogs().Errors().size(), 1u);
+  EXPECT_EQ(Dialogs().Errors()[0].text, "Cannot create file " + nowhere + ".");
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_EQ(Editor().FileName(), nowhere);
+  EXPECT_EQ(Caption(), "Editor");
+  EXPECT_EQ(Mru(1), "");
+
+  // The close box asks; Yes runs the failing save, and the window stays.
+  Dialogs().questionAnswers.push_back(YesNoCancel::Yes);
+  SendMessageA(Editor().Handle(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(Dialogs().Errors().size(), 2u);
+  EXPECT_TRUE(IsWindowVisible(Editor().Handle()));
+  EXPECT_TRUE(Editor().Modified());
+}
+
+TEST_F(EditorTest, CloseStoresTheWindowOnlyWhenShownAndAWronglyTypedRecentFileIsKept) {
+  Editor().Close();  // never shown: nothing asked, nothing written
+  EXPECT_FALSE(Svc().registry->KeyExists(kEditorKey));
+
+  StoreMru({"a", "b", "", "", ""});
+  StoreDword("MRU3");
+  Show();
+  ASSERT_EQ(Dialogs().Errors().size(), 1u);
+  EXPECT_EQ(Dialogs().Errors()[0].text, "Invalid data type for 'MRU3'");
+  EXPECT_TRUE(IsWindowVisible(Editor().Handle()));
+  EXPECT_EQ(Editor().Recent()[1], "b");
+  const std::string path = File("x.txt", "x");
+  Open(path);
+  EXPECT_EQ(Editor().Recent()[0], path);
+  SetWindowPos(Editor().Handle(), nullptr, 100, 120, 500, 300, SWP_NOZORDER);
+  Command(E::btnExit);
+  EXPECT_FALSE(IsWindowVisible(Editor().Handle()));
+  EXPECT_EQ(Mru(1), "a");  // the list was not written over the value it could not read
+  EXPECT_EQ(Mru(3), "-");
+  const TRegIniFile ini(*Svc().registry, kEditorKey);
+  EXPECT_EQ(ini.ReadInteger("Position", "Left", 0), 100);
+  EXPECT_EQ(ini.ReadInteger("Size", "Height", 0), 300);
+
+  // The text stays for the next show; the list is read again.
+  Svc().registry->DeleteTree(kEditorKey);
+  Show();
+  EXPECT_EQ(Editor().redtEditor().Text(), "x");
+  EXPECT_EQ(Editor().Recent(), RecentFiles{});
+  EXPECT_EQ(Mru(5), "");  // a missing key is created with five empty values
+  EXPECT_EQ(RectOf().left, 100);
+}
+
+class UnkeptLoadEditor : public TfrmEditor {
+ protected:
+  TextLoad LoadText(const std::string& path) override {
+    TfrmEditor::LoadText(path);
+    return {false};
+  }
+};
+
+TEST_F(EditorTest, AFileTheControlCouldNotKeepIsToldAndSavingOverItAsks) {
+  editor = std::make_unique<UnkeptLoadEditor>();
+  Show();
+  const std::string path = File("zero.txt", "text");
+  Open(path);
+  ASSERT_EQ(Dialogs().shown.size(), 1u);
+  EXPECT_EQ(Dialogs().shown[0].icon, MsgIcon::Warning);
+  EXPECT_NE(Dialogs().shown[0].text.find(path), std::string::npos);
+  EXPECT_FALSE(Editor().Modified());
+
+  Type("!");
+  Command(E::btnSave);  // No
+  ASSERT_EQ(Dialogs().confirmations.size(), 1u);
+  EXPECT_EQ(ReadFileBytes(path), "text");
+  EXPECT_TRUE(Editor().Modified());
+  Dialogs().confirmAnswers.push_back(true);
+  Command(E::btnSave);
+  EXPECT_EQ(ReadFileBytes(path), "!text");
+  Type("?");
+  Command(E::btnSave);  // the file now holds what the user saw: no question
+  EXPECT_EQ(Dialogs().confirmations.size(), 2u);
+  EXPECT_EQ(ReadFileBytes(path), "!?text");
+}
+
+TEST_F(EditorTest, ExitPendraAsksForAModifiedVisibleEditorAndCancelKeepsTheProgramRunning) {
+  std::vector<int> quits;
+  TrayApi().notifyIcon = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
+  TrayApi().postQuit = [&](int code) { quits.push_back(code); };
+  Forms().frmEditor = &Editor();
+  Forms().editorQuery = &Editor();
+  {
+    TfrmTray tray;
+    Show();
+    Type("unsaved");
+    MenuCommand(tray.Handle(), kMnuClose);  // Cancel
+    ASSERT_EQ(Dialogs().questions.size(), 1u);
+    EXPECT_TRUE(quits.empty());
+    EXPECT_TRUE(IsWindowVisible(Editor().Handle()));
+    EXPECT_TRUE(Editor().Modified());
+
+    EXPECT_EQ(SendMessageA(tray.Handle(), WM_QUERYENDSESSION, 0, 0), FALSE);
+    EXPECT_EQ(Dialogs().questions.size(), 2u);
+
+    Dialogs().questionAnswers.push_back(YesNoCancel::No);
+    MenuCommand(tray.Handle(), kMnuClose);
+    EXPECT_EQ(Dialogs().questions.size(), 3u);  // asked once, not again by the editor's close
+    EXPECT_EQ(quits, std::vector<int>{0});
+    EXPECT_FALSE(IsWindowVisible(Editor().Handle()));
+    EXPECT_FALSE(Editor().Modified());
+  }
+  TrayApi() = TrayPlatform{};
+}
+
+}  // namespace
+}  // namespace pendra::test
