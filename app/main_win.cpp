@@ -61,6 +61,7 @@ void CreateObjects(Objects& o) {
   f.frmAddToDo = o.addToDo.get();
   o.reminder = std::make_unique<TfrmMain>();
   f.frmMain = o.reminder.get();
+  f.reminderPanels = o.reminder.get();
   o.boot = std::make_unique<TBootCode>(*o.reminder);
   f.BootCode = o.boot.get();
 }

@@ -10,7 +10,6 @@
 #include "platform/application_win.h"
 #include "platform/monitor_win.h"
 #include "platform/services.h"
-#include "reminders/reminder_window_win.h"
 #include "settings/errors.h"
 
 namespace pendra {
@@ -375,7 +374,7 @@ void TfrmTray::Help1Click() {
 
 void TfrmTray::mnuCloseClick() {
   Guarded([&] {
-    if (Forms().frmMain) Forms().frmMain->CancelPanelsForExit();
+    if (Forms().reminderPanels) Forms().reminderPanels->CancelPanelsForExit();
     Close();
   });
 }

@@ -12,7 +12,6 @@
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
-#include "reminders/reminder_window_win.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"
 

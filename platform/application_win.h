@@ -7,7 +7,6 @@ namespace pendra {
 
 class Form;
 class TfrmTray;
-class TfrmMain;
 class TBootCode;
 
 // The hidden top-level window (class "TApplication", title "Pendra") that owns
@@ -24,6 +23,14 @@ class IEditorCloseQuery {
   virtual bool EditorAllowsClose() = 0;
 };
 
+// Asked by "Exit Pendra" before anything closes: the reminder window cancels
+// its four entry panels, so an edit in progress goes back to its list.
+class IReminderPanels {
+ public:
+  virtual ~IReminderPanels() = default;
+  virtual void CancelPanelsForExit() = 0;
+};
+
 // The objects created at start, in creation order. Windows reach each other
 // only through this table (to show one another, and at exit).
 struct AppForms {
@@ -35,9 +42,10 @@ struct AppForms {
   Form* AboutBox = nullptr;
   Form* frmToDo = nullptr;
   Form* frmAddToDo = nullptr;
-  TfrmMain* frmMain = nullptr;
+  Form* frmMain = nullptr;
   TBootCode* BootCode = nullptr;
   IEditorCloseQuery* editorQuery = nullptr;
+  IReminderPanels* reminderPanels = nullptr;
 };
 AppForms& Forms();
 

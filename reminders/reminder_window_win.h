@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/application_win.h"
 #include "platform/window_win.h"
 #include "reminders/announcement.h"
 #include "reminders/page_commands_win.h"
@@ -21,7 +22,7 @@ namespace pendra {
 
 class ReminderPaneWnd;
 
-class TfrmMain : public Form, public IReminderHost {
+class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
  public:
   // Window timers (SetTimer ids).
   static constexpr UINT_PTR tmrTime = 1;
@@ -43,7 +44,7 @@ class TfrmMain : public Form, public IReminderHost {
 
   // "Exit Pendra" runs the Cancel of the four entry panels first, in the order
   // weekly, one-time, daily, monthly.
-  void CancelPanelsForExit();
+  void CancelPanelsForExit() override;
 
   // IReminderHost
   ReminderPage& Page(Kind kind) override { return pages_[static_cast<size_t>(Index(kind))]; }

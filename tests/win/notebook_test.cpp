@@ -16,7 +16,7 @@
 #include "notes/notebook_window_win.h"
 #include "notes/tab_list_dialog_win.h"
 #include "platform/application_win.h"
-#include "platform/placeholder_form_win.h"
+#include "tests/win/placeholder_form_win.h"
 #include "settings/reg_ini.h"
 #include "tests/win/test_env_win.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/application_win.h"
-#include "platform/placeholder_form_win.h"
+#include "tests/win/placeholder_form_win.h"
 #include "platform/real_services_win.h"
 #include "platform/services.h"
 #include "platform/window_win.h"

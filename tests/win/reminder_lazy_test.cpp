@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/application_win.h"
-#include "platform/placeholder_form_win.h"
+#include "tests/win/placeholder_form_win.h"
 #include "tests/win/reminder_window_fixture.h"
 
 namespace pendra::test {

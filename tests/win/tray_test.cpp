@@ -12,7 +12,7 @@
 #include "platform/application_win.h"
 #include "platform/message_loop_win.h"
 #include "app/tray_window_win.h"
-#include "platform/placeholder_form_win.h"
+#include "tests/win/placeholder_form_win.h"
 #include "reminders/reminder_window_win.h"
 #include "reminders/tabbed_list_win.h"
 #include "settings/errors.h"
@@ -449,6 +449,7 @@ TEST_F(TrayTest, ExitCancelsAReminderEditBeforeTheListsAreSaved) {
   auto reminder = std::make_unique<TfrmMain>();
   reminder->EnsureControls();
   Forms().frmMain = reminder.get();
+  Forms().reminderPanels = reminder.get();
   Start();
 
   // Take the second weekly row out into the entry panel, as Edit does.
@@ -474,6 +475,7 @@ TEST_F(TrayTest, ExitCancelsAReminderEditBeforeTheListsAreSaved) {
   EXPECT_EQ(quits, std::vector<int>{0});
   tray.reset();
   Forms().frmMain = nullptr;
+  Forms().reminderPanels = nullptr;
 }
 
 }  // namespace

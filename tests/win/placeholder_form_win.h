@@ -1,8 +1,7 @@
 #pragma once
-// A plain window with its class name and caption, standing in for a window
-// whose behaviour is not built yet. It is only shown and hidden; its window
-// is created the first time it is shown, so an unused one costs nothing at
-// start-up.
+// A plain window with a class name and caption, for tests that need one of
+// the program's other windows to show, hide or close. Its window is created
+// the first time it is shown.
 #include <windows.h>
 
 #include <string>

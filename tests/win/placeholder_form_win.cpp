@@ -1,4 +1,4 @@
-#include "platform/placeholder_form_win.h"
+#include "tests/win/placeholder_form_win.h"
 
 namespace pendra {
 
