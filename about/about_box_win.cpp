@@ -148,34 +148,12 @@ void TAboutBox::CreateControls() {
   OKButton_ = AddControl("BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, clientWidth - 83,
                          buttonTop, 75, 25, kOKButton, uiFont_);
 
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, Instance(), nullptr);
-  if (tooltip_) {
-    TTTOOLINFOA ti{};
-    ti.cbSize = TTTOOLINFOA_V2_SIZE;
-    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    ti.hwnd = Handle();
-    ti.uId = reinterpret_cast<UINT_PTR>(CompanyName_);
-    ti.lpszText = const_cast<char*>("Tavrin Software Web Page");
-    SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-  }
+  hints_.Create(Handle());
+  hints_.Add(CompanyName_, "Tavrin Software Web Page");
   SetFocus(OKButton_);
 }
 
-std::string TAboutBox::HintOf(HWND control) const {
-  if (!tooltip_ || !control) return {};
-  char buffer[256] = {};
-  TTTOOLINFOA ti{};
-  ti.cbSize = TTTOOLINFOA_V2_SIZE;
-  ti.uFlags = TTF_IDISHWND;
-  ti.hwnd = Handle();
-  ti.uId = reinterpret_cast<UINT_PTR>(control);
-  ti.lpszText = buffer;
-  if (!SendMessageA(tooltip_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti))) return {};
-  SendMessageA(tooltip_, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
-  return buffer;
-}
+std::string TAboutBox::HintOf(HWND control) const { return hints_.Of(control); }
 
 void TAboutBox::OpenWithShell(const std::string& target) {
   // Whatever the shell makes of it, nothing is reported.

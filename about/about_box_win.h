@@ -11,6 +11,7 @@
 
 #include "about/about_texts.h"
 #include "about/version_record.h"
+#include "platform/hints_win.h"
 #include "platform/window_win.h"
 
 namespace pendra {
@@ -103,7 +104,7 @@ class TAboutBox : public Form {
 
   HFONT uiFont_ = nullptr, nameFont_ = nullptr, versionFont_ = nullptr;
   HICON icon_ = nullptr;
-  HWND tooltip_ = nullptr;
+  Hints hints_;
   HWND ProgramIcon_ = nullptr, ProductName_ = nullptr, Version_ = nullptr, Comments_ = nullptr;
   HWND lblRegistered_ = nullptr, lblUser_ = nullptr, lblCompany_ = nullptr;
   HWND lblWinVersion_ = nullptr, lblVerNumber_ = nullptr;

@@ -295,30 +295,9 @@ HWND TfrmMain::AddLabel(HWND parent, const char* text, int x, int y, int w, int 
   return label;
 }
 
-void TfrmMain::AddHint(HWND control, const char* text) {
-  if (!tooltip_ || !control) return;
-  TTTOOLINFOA ti{};
-  ti.cbSize = TTTOOLINFOA_V2_SIZE;
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  ti.hwnd = GetParent(control);
-  ti.uId = reinterpret_cast<UINT_PTR>(control);
-  ti.lpszText = const_cast<char*>(text);
-  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-}
+void TfrmMain::AddHint(HWND control, const char* text) { hints_.Add(control, text); }
 
-std::string TfrmMain::HintOf(HWND control) const {
-  if (!tooltip_ || !control) return {};
-  char buffer[256] = {};
-  TTTOOLINFOA ti{};
-  ti.cbSize = TTTOOLINFOA_V2_SIZE;
-  ti.uFlags = TTF_IDISHWND;
-  ti.hwnd = GetParent(control);
-  ti.uId = reinterpret_cast<UINT_PTR>(control);
-  ti.lpszText = buffer;
-  if (!SendMessageA(tooltip_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti))) return {};
-  SendMessageA(tooltip_, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
-  return buffer;
-}
+std::string TfrmMain::HintOf(HWND control) const { return hints_.Of(control); }
 
 ReminderPaneWnd& TfrmMain::NewPane(HWND parent, int look, int x, int y, int w, int h, int id) {
   HBRUSH brush = (look == ReminderPaneWnd::Group || look == ReminderPaneWnd::Heading)
@@ -338,10 +317,7 @@ ReminderPaneWnd& TfrmMain::NewPane(HWND parent, int look, int x, int y, int w, i
 }
 
 void TfrmMain::CreateControls() {
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
-                             Instance(), nullptr);
+  hints_.Create(Handle());
   // The pages are its children; Ctrl+Tab turns them.
   PageControl1_ = AddControl(Handle(), WC_TABCONTROLA, "",
                              WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0,

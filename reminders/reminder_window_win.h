@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/application_win.h"
+#include "platform/hints_win.h"
 #include "platform/window_win.h"
 #include "reminders/announcement.h"
 #include "reminders/page_commands_win.h"
@@ -183,7 +184,7 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   std::array<WNDPROC, 4> messageEditProcs_{};
 
   HWND PageControl1_ = nullptr;
-  HWND tooltip_ = nullptr;
+  Hints hints_;
   HWND spneditHours_ = nullptr, spneditMinutes_ = nullptr;
   HWND spinHours_ = nullptr, spinMinutes_ = nullptr;
   HFONT uiFont_ = nullptr, listFont_ = nullptr, clockFont_ = nullptr;

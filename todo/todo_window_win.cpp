@@ -106,30 +106,9 @@ HWND TfrmToDo::AddControl(HWND parent, const char* cls, const char* text, DWORD 
   return hwnd;
 }
 
-void TfrmToDo::AddHint(HWND control, const char* text) {
-  if (!tooltip_ || !control) return;
-  TTTOOLINFOA ti{};
-  ti.cbSize = TTTOOLINFOA_V2_SIZE;
-  ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  ti.hwnd = GetParent(control);
-  ti.uId = reinterpret_cast<UINT_PTR>(control);
-  ti.lpszText = const_cast<char*>(text);
-  SendMessageA(tooltip_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-}
+void TfrmToDo::AddHint(HWND control, const char* text) { hints_.Add(control, text); }
 
-std::string TfrmToDo::HintOf(HWND control) const {
-  if (!tooltip_ || !control) return {};
-  char buffer[256] = {};
-  TTTOOLINFOA ti{};
-  ti.cbSize = TTTOOLINFOA_V2_SIZE;
-  ti.uFlags = TTF_IDISHWND;
-  ti.hwnd = GetParent(control);
-  ti.uId = reinterpret_cast<UINT_PTR>(control);
-  ti.lpszText = buffer;
-  if (!SendMessageA(tooltip_, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&ti))) return {};
-  SendMessageA(tooltip_, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&ti));
-  return buffer;
-}
+std::string TfrmToDo::HintOf(HWND control) const { return hints_.Of(control); }
 
 HWND TfrmToDo::Button(Id id) const {
   for (std::size_t i = 0; i < 10; ++i)
@@ -148,9 +127,7 @@ void TfrmToDo::CreateControls() {
             b.bottom - b.top, ApplicationWindow(), nullptr, CS_DBLCLKS,
             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
             LoadIconA(Instance(), "MAINICON"));
-  tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr, Instance(), nullptr);
+  hints_.Create(Handle());
 
   // Two fixed columns that cannot be clicked, dragged or resized.
   HeaderControl1_ = AddControl(Handle(), WC_HEADERA, "", WS_VISIBLE | HDS_HORZ, 0, 0, 330,

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/hints_win.h"
 #include "platform/window_win.h"
 #include "settings/datetime.h"
 #include "todo/todo_list.h"
@@ -102,7 +103,7 @@ class TfrmToDo : public Form {
   std::unique_ptr<ToDoPanel> panel_;
   HFONT font_ = nullptr;
   HMENU pmnuToDo_ = nullptr;
-  HWND tooltip_ = nullptr;
+  Hints hints_;
   HWND HeaderControl1_ = nullptr, ListBox1_ = nullptr, pnlButton_ = nullptr;
   HWND buttons_[10] = {};
   // Shown at some time in this run: only then are its bounds worth storing.
