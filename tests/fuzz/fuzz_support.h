@@ -1,8 +1,11 @@
 #pragma once
 // What the fuzz targets share: a property check that stops the run on the
 // input that broke it, and the locale pictures the readers meet in practice.
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string_view>
 
 #include "settings/datetime.h"
 
@@ -40,6 +43,20 @@ inline LocaleFormats Iso() {
   f.shortDate = "yyyy-MM-dd";
   f.longTime = "HH:mm:ss";
   return f;
+}
+
+// A whole decimal number in 32 bits after optional blanks and an optional
+// sign: how stored integers read, told in other words than the readers'.
+inline std::optional<int> WholeNumber(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  if (!text.empty() && text.front() == '+') {
+    text.remove_prefix(1);
+    if (!text.empty() && text.front() == '-') return std::nullopt;
+  }
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
 }
 
 }  // namespace pendra::fuzz

@@ -4,12 +4,10 @@
 // shows. The input gives each value's type and text.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
 #include "about/about_texts.h"
 #include "notes/stored_font.h"
@@ -20,19 +18,6 @@
 namespace {
 
 using namespace pendra;
-
-// A whole decimal number in 32 bits after optional blanks and an optional sign.
-std::optional<int> WholeNumber(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  if (!text.empty() && text.front() == '+') {
-    text.remove_prefix(1);
-    if (!text.empty() && text.front() == '-') return std::nullopt;
-  }
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
 
 // Stores a value of the input's choosing: missing, text, or of another type.
 // Gives the text, or nullopt when no text was stored.
@@ -63,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     const int top = ini.ReadInteger("Position", "Top", 114);
     FUZZ_REQUIRE(stored.has_value() || top == 114);
-    if (stored) FUZZ_REQUIRE(top == WholeNumber(*stored).value_or(114));
+    if (stored) FUZZ_REQUIRE(top == fuzz::WholeNumber(*stored).value_or(114));
   } catch (const Error&) {
     FUZZ_REQUIRE(!stored);  // only a value of another type fails the read
   }
@@ -79,8 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const FontSpec font = RestoreFont(user, key, inRun, current);
   // A stored empty name keeps the control's face.
   FUZZ_REQUIRE(font.name == (!name ? "Courier New" : name->empty() ? "Arial" : *name));
-  FUZZ_REQUIRE(font.size == (fontSize ? WholeNumber(*fontSize).value_or(10) : 10));
-  FUZZ_REQUIRE(font.color == (color ? WholeNumber(*color).value_or(0xFF) : 0xFF));
+  FUZZ_REQUIRE(font.size == (fontSize ? fuzz::WholeNumber(*fontSize).value_or(10) : 10));
+  FUZZ_REQUIRE(font.color == (color ? fuzz::WholeNumber(*color).value_or(0xFF) : 0xFF));
   FUZZ_REQUIRE(!font.style.underline && !font.style.strikeOut);
 
   // The system's owner and version: missing values and values of another

@@ -3,33 +3,14 @@
 // width of the font's letters.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "reminders/tab_stops.h"
 #include "tests/fuzz/fuzz_support.h"
-
-namespace {
-
-// A whole decimal number in 32 bits after optional blanks and an optional sign.
-std::optional<int> WholeNumber(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  if (!text.empty() && text.front() == '+') {
-    text.remove_prefix(1);
-    if (!text.empty() && text.front() == '-') return std::nullopt;
-  }
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace pendra;
@@ -46,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       FUZZ_REQUIRE(stop == 0);
       continue;
     }
-    FUZZ_REQUIRE(stop == WholeNumber(rest.substr(0, semicolon)).value_or(0));
+    FUZZ_REQUIRE(stop == fuzz::WholeNumber(rest.substr(0, semicolon)).value_or(0));
     rest.remove_prefix(semicolon + 1);
   }
   FUZZ_REQUIRE(ParseTabsString(FormatTabsString(stops)) == stops);
