@@ -97,7 +97,8 @@ void CheckDue(const std::vector<DueReminder>& due, const Lines& lines, const Loc
     FUZZ_REQUIRE(std::find(lines.begin(), lines.end(), d.entry) != lines.end());
     const auto fields = CutEntry(d.entry);
     FUZZ_REQUIRE(fields && fields->message == d.message);
-    const std::string text = ComposeAnnouncement(d.kind, d.message, f, now, Words::Standard, d.spacing);
+    const std::string text =
+        ComposeAnnouncement(d.kind, d.message, f, now, Words::Standard, d.spacing);
     FUZZ_REQUIRE(text.size() >= d.message.size() &&
                  text.compare(text.size() - d.message.size(), std::string::npos, d.message) == 0);
   }

@@ -29,7 +29,8 @@ inline LocaleFormats German() {
   f.longTime = "HH:mm:ss";
   f.am = "";
   f.pm = "";
-  f.longDayNames = {"Sonntag", "Montag", "Dienstag", "Mittwoch", "Donnerstag", "Freitag", "Samstag"};
+  f.longDayNames = {"Sonntag",    "Montag",  "Dienstag", "Mittwoch",
+                    "Donnerstag", "Freitag", "Samstag"};
   f.shortDayNames = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};
   f.longMonthNames = {"Januar", "Februar", "M\xE4rz",  "April",   "Mai",      "Juni",
                       "Juli",   "August",  "September", "Oktober", "November", "Dezember"};

@@ -130,7 +130,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_REQUIRE(book.LinesToSave(Kind::Weekly) == lines);
     book.PutBackEdit(Kind::Weekly);
     FUZZ_REQUIRE(book.List(Kind::Weekly) == lines);
-    if (book.Move(Kind::Weekly, row, MoveKind::Down)) book.Move(Kind::Weekly, row + 1, MoveKind::Up);
+    if (book.Move(Kind::Weekly, row, MoveKind::Down))
+      book.Move(Kind::Weekly, row + 1, MoveKind::Up);
     FUZZ_REQUIRE(book.LinesToSave(Kind::Weekly) == lines);
   }
 

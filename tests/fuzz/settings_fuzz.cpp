@@ -58,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto name = Store(in, user, fonts, "Font Name");
   const auto fontSize = Store(in, user, fonts, "Font Size");
   const auto color = Store(in, user, fonts, "Font Color");
-  for (const char* flag : {"Font Bold", "Font Italic", "Font BoldItalic"}) Store(in, user, fonts, flag);
+  for (const char* flag : {"Font Bold", "Font Italic", "Font BoldItalic"})
+    Store(in, user, fonts, flag);
   InRunFont inRun{"Courier New", 10, 0xFF};
   const FontSpec current{"Arial", 9, 0, FontStyle{}};
   const FontSpec font = RestoreFont(user, key, inRun, current);

@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Two bytes at least for every character of every string.
   FUZZ_REQUIRE(textSize <= size / 2);
 
-  const AboutTexts texts = ComposeAboutTexts(record, SystemInfo{"owner", "company", "Windows", "1"});
+  const AboutTexts texts =
+      ComposeAboutTexts(record, SystemInfo{"owner", "company", "Windows", "1"});
   FUZZ_REQUIRE(!texts.caption.empty() && !texts.version.empty());
   return 0;
 }
