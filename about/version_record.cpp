@@ -107,7 +107,8 @@ std::string VersionRecord::Value(std::string_view name) const {
 }
 
 std::int32_t VersionRecord::Number(std::size_t offset) const {
-  if (!HasRecord() || offset + 4 > record_.size()) return -1;
+  // Compared so that an offset near the top of the range cannot wrap around.
+  if (!HasRecord() || offset > record_.size() || record_.size() - offset < 4) return -1;
   const std::uint32_t v = static_cast<std::uint32_t>(record_[offset]) |
                           static_cast<std::uint32_t>(record_[offset + 1]) << 8 |
                           static_cast<std::uint32_t>(record_[offset + 2]) << 16 |

@@ -13,6 +13,7 @@ pendra_install_deps() {
   # Elsewhere than on Debian the packages are the user's business.
   command -v dpkg-query >/dev/null 2>&1 || return 0
   local pkgs=(cmake ninja-build g++ g++-mingw-w64-i686 googletest libgtest-dev libbenchmark-dev
+              clang libclang-rt-14-dev
               wine wine32:i386 wine64 xvfb xauth x11-utils locales
               cups cups-pdf cups-client libcups2:i386 poppler-utils)
   local missing=() p

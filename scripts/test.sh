@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12), builds everything and runs every test:
-# the core tests natively with sanitizers, then the Windows tests and the
+# the core tests natively with sanitizers, the core's fuzz targets for a
+# bounded time each, then the Windows tests and the
 # end-to-end tests of Pendra.exe under Wine, in one fresh Wine prefix. Ends
 # with the line "N passed, N failed" and a non-zero exit status on any failure.
 #
 # Environment: PENDRA_BUILD (build folder, default ./build), PENDRA_JOBS
 # (parallel build jobs, default 2), PENDRA_TEST_TIMEOUT (seconds per test
-# executable, default 480), PENDRA_TEST_DISPLAY (an X display to run the
+# executable, default 480), PENDRA_FUZZ_SECONDS (seconds per fuzz target,
+# default 30), PENDRA_TEST_DISPLAY (an X display to run the
 # Windows tests on; by default they run in an Xvfb of their own, whatever
 # DISPLAY says, so the desktop they are started from plays no part).
 set -euo pipefail
@@ -78,6 +80,33 @@ run_suite() {
 }
 
 run_suite core_tests "$BUILD/native/core_tests"
+
+# The fuzz targets: each reader of outside data for a bounded time
+# (PENDRA_FUZZ_SECONDS, default 30), each target one passed or failed test.
+. scripts/fuzz.sh
+if pendra_fuzz_available; then
+  build fuzz "$BUILD/fuzz" "${PENDRA_FUZZ_CMAKE_OPTIONS[@]}"
+  FUZZ_PASSED=0
+  FUZZ_FAILED=0
+  for name in $(pendra_fuzz_targets); do
+    log="$BUILD/fuzz/$name.log"
+    if pendra_fuzz_run "$BUILD/fuzz" "$name" "${PENDRA_FUZZ_SECONDS:-30}" "$log"; then
+      echo "== fuzz $name: passed, $PENDRA_FUZZ_RESULT"
+      FUZZ_PASSED=$((FUZZ_PASSED + 1))
+    else
+      tail -n 40 "$log"
+      echo "== fuzz $name: FAILED, $PENDRA_FUZZ_RESULT (log: $log)"
+      FUZZ_FAILED=$((FUZZ_FAILED + 1))
+    fi
+  done
+  PASSED=$((PASSED + FUZZ_PASSED))
+  FAILED=$((FAILED + FUZZ_FAILED))
+  SUMMARY+=("fuzz: $FUZZ_PASSED passed, $FUZZ_FAILED failed")
+else
+  echo "== fuzz targets skipped: $PENDRA_FUZZ_REASON"
+  SKIPPED=$((SKIPPED + 1))
+  SUMMARY+=("fuzz: skipped, $PENDRA_FUZZ_REASON")
+fi
 
 # Real printing: a PDF printer as the default printer, set up before the Wine
 # prefix so that Wine finds it there.

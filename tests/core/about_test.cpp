@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,7 @@ TEST(VersionRecord, DamagedRecordsAreReadWithinTheirBytes) {
     }
     if (n >= 64 && r.HasRecord()) EXPECT_EQ(r.FileVersionLow(), 262150);
   }
+  EXPECT_EQ(Loaded(whole).Number(SIZE_MAX - 1), -1);  // no wrap past the end check
 
   tv::Bytes zeroLength = whole;
   zeroLength[152] = zeroLength[153] = 0;  // a string of length 0 would never move on

@@ -49,6 +49,18 @@ TEST(ReminderEntry, LinesWithoutBothSeparatorsDoNotCut) {
   EXPECT_EQ(f->message, "");
 }
 
+TEST(ReminderEntry, AnEmptyScheduleCutsWithoutTouchingTheMessage) {
+  // Typed day text left empty on the weekly or monthly page: "time---message".
+  for (const char* message : {"Call", "-x", "a--b", ""}) {
+    const std::string entry = ComposeEntry("9:00:00 AM", "", message);
+    const auto f = CutEntry(entry);
+    ASSERT_TRUE(f) << entry;
+    EXPECT_EQ(f->time, "9:00:00 AM");
+    EXPECT_EQ(f->schedule, "");
+    EXPECT_EQ(f->message, message);
+  }
+}
+
 TEST(ReminderEntry, RandomLinesCutWithinBounds) {
   std::mt19937 rng(7);
   const std::string alphabet = "-9:AM /x\r";
