@@ -280,8 +280,12 @@ void RichTextControl::SetFont(const FontSpec& font) {
 }
 
 FontSpec RichTextControl::DisplayFont() const {
+  // The largest size the control takes (1638 points); a stored size beyond it,
+  // from a hand-edited setting, is shown at that size rather than overflowing.
+  constexpr int kLargestPointSize = 1638;
   FontSpec shown = font_;
   if (shown.size <= 0) shown.size = designedSize_;
+  shown.size = std::min(shown.size, kLargestPointSize);
   return shown;
 }
 

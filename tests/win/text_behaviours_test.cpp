@@ -106,6 +106,13 @@ TEST_F(TextBehavioursTest, ABoldUnderlineChoiceIsStoredAsThreeFalseFlagsAndComes
   next.Build();
   EXPECT_EQ(next.plain.Font(), (FontSpec{"Courier New", 14, 0x008000, {}}));
   EXPECT_EQ(ShownFormat(next.plain.Handle()).yHeight, 14 * 20);
+
+  // A hand-edited size far beyond any font shows at the control's largest.
+  TRegIniFile(*Svc().registry, kEditorKey).WriteString("Fonts", "Font Size", "2000000000");
+  TextHost huge;
+  huge.plainText.FontRestore();
+  EXPECT_EQ(huge.plain.Font().size, 2000000000);
+  EXPECT_EQ(ShownFormat(huge.plain.Handle()).yHeight, 1638 * 20);
 }
 
 TEST_F(TextBehavioursTest, FindNextStartsAtTheBeginningIgnoresCaseAndWordsAndKeepsTheLastMatch) {
