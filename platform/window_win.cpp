@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "platform/dpi_win.h"
 #include "platform/services.h"
 
 namespace pendra {
@@ -98,8 +99,31 @@ bool Form::Close() {
 
 bool Form::Visible() const { return Handle() && IsWindowVisible(Handle()); }
 
+UINT Form::Dpi() const { return dpi_ ? dpi_ : SystemDpi(); }
+
+int Form::Px(int designValue) const { return ScaleToDpi(designValue, Dpi()); }
+
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_NCCREATE:
+      dpi_ = WindowDpi(Handle());
+      break;
+    case WM_DPICHANGED: {
+      const UINT oldDpi = Dpi();
+      const UINT newDpi = LOWORD(wp);
+      if (newDpi == 0 || newDpi == oldDpi) return 0;
+      dpi_ = newDpi;
+      Guarded([&] {
+        RescaleChildren(Handle(), oldDpi, newDpi);
+        DpiChanged(oldDpi);
+      });
+      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      if (suggested)
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_CLOSE:
       Guarded([&] { Close(); });
       return 0;

@@ -66,6 +66,11 @@ class Form : public Window {
   bool Close();
   bool Visible() const;
 
+  // The window's DPI; before the window exists, the system's.
+  UINT Dpi() const;
+  // A design value (pixels at 96 DPI) at the window's DPI.
+  int Px(int designValue) const;
+
  protected:
   // Runs at the start of every Show, before FormShow: a window that puts off
   // creating its window or controls until it is first needed builds them here.
@@ -74,6 +79,11 @@ class Form : public Window {
   virtual void FormHide() {}
   virtual bool FormCloseQuery() { return true; }
   virtual void FormClose() {}
+  // The window moved to a monitor of another DPI (WM_DPICHANGED): Dpi() gives
+  // the new value and the children have been rescaled from the old one. Fonts
+  // and whatever else depends on the DPI are made anew here; the window then
+  // takes the size the system suggests, and its size handler lays it out.
+  virtual void DpiChanged(UINT /*oldDpi*/) {}
   // WM_CLOSE runs Close() under the general error handler. On activation the
   // control that last had the keyboard focus gets it back (at first, the
   // first control Tab reaches), as in a dialog.
@@ -82,6 +92,7 @@ class Form : public Window {
  private:
   void RestoreFocus();
   HWND lastFocus_ = nullptr;
+  UINT dpi_ = 0;  // 0: the window does not exist yet
 };
 
 // Small helpers.
