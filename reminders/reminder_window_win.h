@@ -105,6 +105,7 @@ class TfrmMain : public Form, public IReminderHost {
   void FormShow() override;
   void FormHide() override;
   void FormClose() override;
+  void DpiChanged(UINT oldDpi) override;
 
  private:
   friend class TBootCode;
@@ -115,7 +116,12 @@ class TfrmMain : public Form, public IReminderHost {
   void CreatePage(Kind kind);
   void CreateEntryPanel(Kind kind, HWND sheet);
   void CreateButtonPanel(Kind kind, HWND sheet);
+  // Sizes the page's button panel to its captions at the window's DPI.
+  void SizeButtonPanel(Kind kind);
+  int MinTrackWidth() const;
+  void CreateFonts();
   void CreatePopupMenu(Kind kind);
+  // Places and sizes are design values, scaled to the window's DPI.
   HWND AddControl(HWND parent, const char* cls, const char* text, DWORD style, int x, int y,
                   int w, int h, int id, DWORD exStyle = 0);
   HWND AddLabel(HWND parent, const char* text, int x, int y, int w, int h);
@@ -194,8 +200,8 @@ class TfrmMain : public Form, public IReminderHost {
   // Remove All as the creation steps left it (enabled by design), for the
   // buttons built later.
   std::array<bool, 4> clearAllEnabled_{true, true, true, true};
-  // The button panels' widths: the design's, or wider for the captions.
-  std::array<int, 4> panelWidths_{97, 97, 97, 98};
+  // The button panels' widths in pixels: the design's, or wider for the captions.
+  std::array<int, 4> panelWidths_{};
 
   // The minute in which unread lists were last tried.
   Date retryDate_{};
