@@ -7,6 +7,16 @@
 
 namespace pendra {
 
+namespace {
+
+// Shared: loaded once, never destroyed. Null when the module has none.
+HICON ProgramIcon(int size) {
+  return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, size, size,
+                                       LR_DEFAULTCOLOR | LR_SHARED));
+}
+
+}  // namespace
+
 Window::~Window() {
   if (hwnd_ && IsWindow(hwnd_)) {
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
@@ -27,7 +37,10 @@ void Window::CreateWnd(const char* className, const char* title, DWORD style, DW
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = background;
-    wc.hIcon = icon;
+    // The program icon, unless another is given: its large and its small
+    // picture for the title bar and the task switcher.
+    wc.hIcon = icon ? icon : ProgramIcon(GetSystemMetrics(SM_CXICON));
+    wc.hIconSm = icon ? nullptr : ProgramIcon(GetSystemMetrics(SM_CXSMICON));
     wc.lpszClassName = className;
     RegisterClassExA(&wc);
   }

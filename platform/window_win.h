@@ -19,7 +19,8 @@ class Window {
   HWND Handle() const { return hwnd_; }
 
   // Registers the class on first use (default cursor, no background brush
-  // unless given) and creates the window.
+  // unless given, the program icon unless another is given) and creates the
+  // window.
   void CreateWnd(const char* className, const char* title, DWORD style, DWORD exStyle, int x,
                  int y, int width, int height, HWND parentOrOwner, HMENU menu = nullptr,
                  UINT classStyle = CS_DBLCLKS, HBRUSH background = nullptr, HICON icon = nullptr);
