@@ -29,10 +29,7 @@ constexpr int kHeadingHeight = 22;   // the teal strip holding the column headin
 constexpr int kButtonHeight = 21;
 constexpr int kButtonStep = 23;
 constexpr int kRowHeight = 16;  // of the lists
-constexpr int kMinWidth = 600;  // of the window
-// The entry panels' controls reach this far right (the one-time page's
-// minutes, with the panel's margin after them).
-constexpr int kEntryPanelExtent = 672 + 45 + 10;
+constexpr int kMinWidth = 600, kMinHeight = 470;  // of the window
 // A push button draws its caption inside its edges and its focus mark.
 constexpr int kButtonTextMargin = 8;
 // The Play Sound button's picture, drawn this size whatever its file's, and
@@ -260,6 +257,7 @@ void TfrmMain::DpiChanged(UINT oldDpi) {
       ReminderPage& p = Page(k);
       p.list->SetFont(listFont_);  // which measures the tab stops anew
       SendMessageA(p.list->Handle(), LB_SETITEMHEIGHT, 0, Px(kRowHeight));
+      scalingHeadings_ = true;
       for (int i = 0; i < 2; ++i) {
         HDITEMA item{};
         item.mask = HDI_WIDTH;
@@ -267,6 +265,7 @@ void TfrmMain::DpiChanged(UINT oldDpi) {
         item.cxy = MulDiv(item.cxy, static_cast<int>(Dpi()), static_cast<int>(oldDpi));
         SendMessageA(p.header, HDM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
       }
+      scalingHeadings_ = false;
       SizeButtonPanel(k);
     }
   }
@@ -646,16 +645,6 @@ void TfrmMain::Relayout() {
   }
 }
 
-int TfrmMain::MinTrackWidth() const {
-  if (!built_) return Px(kMinWidth);
-  // As narrow as the design allows, but never so narrow that the entry
-  // panels' controls are cut.
-  const RECT window = WindowRectOf(Handle());
-  const RECT page = ClientRectOf(PageOf(Kind::OneTime).page);
-  const int around = (window.right - window.left) - (page.right - page.left);
-  return std::max(Px(kMinWidth), Px(kEntryPanelExtent) + around);
-}
-
 Kind TfrmMain::ActivePage() const {
   const int index = static_cast<int>(SendMessageA(PageControl1_, TCM_GETCURSEL, 0, 0));
   return index >= 0 && index < kKindCount ? kAllKinds[static_cast<size_t>(index)] : Kind::OneTime;
@@ -811,8 +800,8 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-      info->ptMinTrackSize.x = MinTrackWidth();
-      info->ptMinTrackSize.y = Px(470);
+      info->ptMinTrackSize.x = Px(kMinWidth);
+      info->ptMinTrackSize.y = Px(kMinHeight);
       return 0;
     }
     default:
@@ -878,7 +867,8 @@ LRESULT TfrmMain::OnNotify(NMHDR* hdr) {
           return !(k == Kind::Daily && nm->iItem == 0);
         case HDN_ITEMCHANGINGA:
         case HDN_ITEMCHANGINGW:
-          if (nm->pitem && (nm->pitem->mask & HDI_WIDTH)) {
+          // The window's own rescaling goes through; the user's drags are held.
+          if (nm->pitem && (nm->pitem->mask & HDI_WIDTH) && !scalingHeadings_) {
             if (!(k == Kind::Daily && nm->iItem == 0)) return TRUE;
             nm->pitem->cxy = std::clamp(nm->pitem->cxy, Px(kDailyHeadingMin), Px(kDailyHeadingMax));
           }

@@ -118,7 +118,6 @@ class TfrmMain : public Form, public IReminderHost {
   void CreateButtonPanel(Kind kind, HWND sheet);
   // Sizes the page's button panel to its captions at the window's DPI.
   void SizeButtonPanel(Kind kind);
-  int MinTrackWidth() const;
   void CreateFonts();
   void CreatePopupMenu(Kind kind);
   // Places and sizes are design values, scaled to the window's DPI.
@@ -210,6 +209,7 @@ class TfrmMain : public Form, public IReminderHost {
   int interval_ = 0;        // reminder interval, minutes
   UINT eventPeriodMs_ = 0;  // tmrEvent's period; 0 while stopped
   bool built_ = false;      // the visible controls exist
+  bool scalingHeadings_ = false;  // the headings' widths follow a DPI change
 };
 
 // The start-up data module: announces the reminders of today missed since the

@@ -59,9 +59,38 @@ RECT Measure(HWND control, const std::string& text, UINT format, int wrapWidth =
 
 int FontHeight(HWND control) { return Measure(control, "Ay", DT_SINGLELINE).bottom; }
 
+// The texts a date and time picker can show: a picker lays out each field as
+// wide as its widest value. Its form (long date, short date or time) is the
+// one that writes its value as it shows it; samples cover every weekday in
+// every month and every hour.
+std::vector<std::string> PickerTexts(HWND picker) {
+  const std::string shown = GetText(picker);
+  SYSTEMTIME value{};
+  if (SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&value)) != GDT_VALID)
+    return {shown};
+  auto write = [](DWORD form, const SYSTEMTIME& st) {
+    char text[128] = {};
+    if (form == 0)
+      GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, text, sizeof text);
+    else
+      GetDateFormatA(LOCALE_USER_DEFAULT, form, &st, nullptr, text, sizeof text);
+    return std::string(text);
+  };
+  for (DWORD form : {DWORD{DATE_LONGDATE}, DWORD{DATE_SHORTDATE}, DWORD{0}}) {
+    if (write(form, value) != shown) continue;
+    std::vector<std::string> texts;
+    for (WORD month = 1; month <= 12; ++month)
+      for (WORD day = 1; day <= 7; ++day)
+        for (WORD hour : {WORD(day + 3), WORD(day + 15)})
+          texts.push_back(write(form, SYSTEMTIME{2000, month, 0, WORD(day + 20), hour, 58, 58, 0}));
+    return texts;
+  }
+  return {shown};
+}
+
 class Checker {
  public:
-  explicit Checker(UINT dpi) : dpi_(dpi) {}
+  Checker(UINT dpi, Checks checks) : dpi_(dpi), places_(checks == Checks::All) {}
   std::vector<std::string> faults;
 
   void Children(HWND parent) {
@@ -70,12 +99,12 @@ class Checker {
     for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
       if (!IsWindowVisible(c)) continue;
       const RECT r = RectInParent(c, parent);
-      if (r.left < area.left || r.top < area.top || r.right > area.right || r.bottom > area.bottom)
+      if (places_ && (r.left < area.left || r.top < area.top || r.right > area.right || r.bottom > area.bottom))
         Fault(c, "reaches outside its parent " + Describe(parent) + ": " + Show(r) + " in " + Show(area));
       Caption(c);
       for (const auto& [other, otherRect] : shown) {
         RECT both{};
-        if (IntersectRect(&both, &r, &otherRect) && !MayOverlap(c, r, other, otherRect, parent))
+        if (places_ && IntersectRect(&both, &r, &otherRect) && !MayOverlap(c, r, other, otherRect))
           Fault(c, "overlaps " + Describe(other) + ": " + Show(r) + " and " + Show(otherRect));
       }
       shown.push_back({c, r});
@@ -95,7 +124,21 @@ class Checker {
                    std::to_string(roomW) + " x " + std::to_string(roomH));
   }
 
-  static bool MayOverlap(HWND a, const RECT& ra, HWND b, const RECT& rb, HWND parent) {
+  static bool IsFrame(HWND hwnd) {
+    if (IsClass(hwnd, "Button")) return (GetWindowLongA(hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+    if (!IsClass(hwnd, "Static")) return false;
+    switch (GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK) {
+      case SS_BLACKFRAME: case SS_GRAYFRAME: case SS_WHITEFRAME: case SS_ETCHEDFRAME:
+      case SS_ETCHEDHORZ: case SS_ETCHEDVERT:
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  static bool MayOverlap(HWND a, const RECT& ra, HWND b, const RECT& rb) {
+    // A frame drawn round or under other controls.
+    if (IsFrame(a) || IsFrame(b)) return true;
     // A control laid on a tab control's page area.
     for (auto [tab, tabRect, other, otherRect] : {std::tuple{a, ra, b, rb}, std::tuple{b, rb, a, ra}}) {
       if (!IsClass(tab, WC_TABCONTROLA)) continue;
@@ -109,7 +152,6 @@ class Checker {
       if (IsClass(spin, UPDOWN_CLASSA) &&
           reinterpret_cast<HWND>(SendMessageA(spin, UDM_GETBUDDY, 0, 0)) == other)
         return true;
-    (void)parent;
     return false;
   }
 
@@ -181,36 +223,37 @@ class Checker {
     } else if (IsClass(c, TOOLBARCLASSNAMEA)) {
       const int count = static_cast<int>(SendMessageA(c, TB_BUTTONCOUNT, 0, 0));
       for (int i = 0; i < count; ++i) {
+        TBBUTTON button{};
+        SendMessageA(c, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+        if (button.fsStyle & BTNS_SEP) continue;  // a gap, or a place for a control
         RECT r{};
         SendMessageA(c, TB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
         if (r.right > room.right || r.bottom > room.bottom)
           Fault(c, "button " + std::to_string(i) + " lies outside the bar: " + Show(r) + " in " + Show(room));
       }
     } else if (IsClass(c, DATETIMEPICK_CLASSA)) {
-      // The text the picker shows, as the locale writes its value, beside the
-      // drop-down button or the arrows.
-      SYSTEMTIME st{};
-      if (SendMessageA(c, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID) return;
-      char shown[128] = {};
-      if ((style & DTS_TIMEFORMAT) == DTS_TIMEFORMAT)
-        GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, shown, sizeof shown);
-      else
-        GetDateFormatA(LOCALE_USER_DEFAULT, (style & DTS_LONGDATEFORMAT) ? DATE_LONGDATE : DATE_SHORTDATE,
-                       &st, nullptr, shown, sizeof shown);
-      const RECT need = Measure(c, shown, DT_SINGLELINE | DT_NOPREFIX);
-      Fits(c, std::string("value \"") + shown + "\"",
-           need.right + Px(4) + SystemMetricForDpi(SM_CXVSCROLL, dpi_), need.bottom, room.right,
-           room.bottom);
+      // Every value the picker can show, in the locale's form of the one it
+      // shows now, beside the drop-down button or the arrows: a picker lays
+      // out each field as wide as its widest value.
+      std::string widest;
+      RECT need{};
+      for (const std::string& shown : PickerTexts(c)) {
+        const RECT r = Measure(c, shown, DT_SINGLELINE | DT_NOPREFIX);
+        if (r.right > need.right) need = r, widest = shown;
+      }
+      Fits(c, "value \"" + widest + "\"", need.right + Px(4) + SystemMetricForDpi(SM_CXVSCROLL, dpi_),
+           need.bottom, room.right, room.bottom);
     }
   }
 
   UINT dpi_;
+  bool places_;
 };
 
 }  // namespace
 
-std::vector<std::string> LayoutFaults(HWND window, UINT dpi) {
-  Checker checker(dpi);
+std::vector<std::string> LayoutFaults(HWND window, UINT dpi, Checks checks) {
+  Checker checker(dpi, checks);
   checker.Children(window);
   return checker.faults;
 }

@@ -16,7 +16,8 @@ namespace pendra::test {
 //   page area, and an up-down control on its buddy);
 // - a caption, heading, tab, toolbar button, date, time or list row that its
 //   control cannot show whole, in the control's own font.
-std::vector<std::string> LayoutFaults(HWND window, UINT dpi);
+enum class Checks { All, CaptionsOnly };
+std::vector<std::string> LayoutFaults(HWND window, UINT dpi, Checks checks = Checks::All);
 
 // Saves the window as the screen shows it to <folder>/<name>.bmp, the folder
 // being named by PENDRA_SCREENSHOTS; without it, nothing is saved.
