@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "platform/application_win.h"
-#include "platform/dpi_win.h"
 #include "platform/monitor_win.h"
 #include "platform/services.h"
 #include "reminders/reminder_window_win.h"
