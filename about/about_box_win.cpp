@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/application_win.h"
+#include "platform/dpi_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
 
@@ -10,6 +11,7 @@ namespace pendra {
 
 namespace {
 
+// Design values, in pixels at 96 DPI; the box scales them to its DPI.
 constexpr int kClientWidth = 440;
 constexpr int kClientHeight = 272;
 constexpr int kIconSize = 40;
@@ -19,12 +21,6 @@ constexpr int kPanelTop = 8;
 constexpr int kPanelHeight = 216;
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
-
-HFONT MakeFont(int height, int weight, DWORD pitchAndFamily, const char* face) {
-  return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitchAndFamily,
-                     face);
-}
 
 }  // namespace
 
@@ -76,10 +72,10 @@ void TAboutBox::FormCreate() {
 void TAboutBox::BeforeShow() {
   if (Handle()) return;
   // Centred on the screen, where it stays: nothing is refreshed later.
-  RECT frame{0, 0, kClientWidth, kClientHeight};
+  RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  AdjustWindowRectForDpi(&frame, style, false, exStyle, Dpi());
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
@@ -92,33 +88,54 @@ void TAboutBox::BeforeShow() {
 
 HWND TAboutBox::AddControl(const char* cls, const std::string& text, DWORD style, int x, int y,
                            int w, int h, int id, HFONT font) {
-  HWND hwnd = CreateWindowExA(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+  HWND hwnd = CreateWindowExA(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, Px(x), Px(y),
+                              Px(w), Px(h),
                               Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               Instance(), nullptr);
   SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return hwnd;
 }
 
+void TAboutBox::CreateFonts() {
+  uiFont_ = CreateScaledFont(-11, FW_NORMAL, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif", Dpi());
+  nameFont_ = CreateScaledFont(-20, FW_BOLD, FIXED_PITCH | FF_MODERN, "Courier New", Dpi());
+  versionFont_ = CreateScaledFont(-13, FW_BOLD, FIXED_PITCH | FF_MODERN, "Courier New", Dpi());
+}
+
+void TAboutBox::PlaceIcon() {
+  // The icon's picture nearest the size, stretched to it.
+  icon_ = static_cast<HICON>(LoadImageA(Instance(), "MAINICON", IMAGE_ICON, Px(kIconSize),
+                                        Px(kIconSize), LR_DEFAULTCOLOR));
+  if (icon_) SendMessageA(ProgramIcon_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
+  MoveWindow(ProgramIcon_, Px(20), Px(18), Px(kIconSize), Px(kIconSize), FALSE);
+}
+
+void TAboutBox::DpiChanged(UINT) {
+  const HFONT old[] = {uiFont_, nameFont_, versionFont_};
+  CreateFonts();
+  ReplaceFont(Handle(), old[0], uiFont_);
+  ReplaceFont(Handle(), old[1], nameFont_);
+  ReplaceFont(Handle(), old[2], versionFont_);
+  for (HFONT font : old) DeleteObject(font);
+  HICON oldIcon = icon_;
+  PlaceIcon();
+  if (oldIcon) DestroyIcon(oldIcon);
+}
+
 void TAboutBox::CreateControls() {
   EnsureCommonControls();
-  uiFont_ = MakeFont(-11, FW_NORMAL, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-  nameFont_ = MakeFont(-20, FW_BOLD, FIXED_PITCH | FF_MODERN, "Courier New");
-  versionFont_ = MakeFont(-13, FW_BOLD, FIXED_PITCH | FF_MODERN, "Courier New");
+  CreateFonts();
 
-  RECT client{};
-  GetClientRect(Handle(), &client);
-  const int clientWidth = client.right;
+  // The layout is the design's, at 96 DPI, and AddControl scales it.
+  const int clientWidth = kClientWidth;
   const DWORD label = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
-  AddControl("STATIC", "", SS_ETCHEDFRAME, kPanelLeft, kPanelTop, clientWidth - 2 * kPanelLeft,
-             kPanelHeight, -1, uiFont_);
-  // The program's icon, stretched to 40 x 40.
-  icon_ = static_cast<HICON>(
-      LoadImageA(Instance(), "MAINICON", IMAGE_ICON, kIconSize, kIconSize, LR_DEFAULTCOLOR));
+  // The surrounding panel is drawn by the box itself (PaintPanel): a control
+  // there would hide the box's background behind the labels.
+  // The program's icon, 40 x 40.
   ProgramIcon_ = AddControl("STATIC", "", SS_ICON | SS_REALSIZECONTROL, 20, 18, kIconSize,
                             kIconSize, -1, uiFont_);
-  if (icon_) SendMessageA(ProgramIcon_, STM_SETICON, reinterpret_cast<WPARAM>(icon_), 0);
-  MoveWindow(ProgramIcon_, 20, 18, kIconSize, kIconSize, FALSE);
+  PlaceIcon();
 
   ProductName_ = AddControl("STATIC", texts_.productName, label, 76, 16, clientWidth - 96, 26,
                             -1, nameFont_);
@@ -164,7 +181,19 @@ void TAboutBox::CompanyNameClick() { OpenWithShell(kMakerWebPage); }
 void TAboutBox::SendMailClick() { OpenWithShell(kAuthorMail); }
 void TAboutBox::btnSysInfoClick() { OpenWithShell(kSystemInformationTool); }
 
+void TAboutBox::PaintPanel() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(Handle(), &ps);
+  RECT panel{Px(kPanelLeft), Px(kPanelTop), Px(kClientWidth - kPanelLeft), Px(kPanelTop + kPanelHeight)};
+  DrawEdge(dc, &panel, EDGE_ETCHED, BF_RECT);
+  EndPaint(Handle(), &ps);
+}
+
 LRESULT TAboutBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_PAINT) {
+    PaintPanel();
+    return 0;
+  }
   if (msg == WM_COMMAND && HIWORD(wp) == BN_CLICKED) {
     switch (LOWORD(wp)) {
       case kCompanyName: CompanyNameClick(); return 0;

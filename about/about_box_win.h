@@ -91,10 +91,15 @@ class TAboutBox : public Form {
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void BeforeShow() override;
+  void DpiChanged(UINT oldDpi) override;
 
  private:
   void FormCreate();
   void CreateControls();
+  void CreateFonts();
+  void PlaceIcon();
+  void PaintPanel();  // the icon at the DPI, in its place
+  // Places and sizes are design values, scaled to the box's DPI.
   HWND AddControl(const char* cls, const std::string& text, DWORD style, int x, int y, int w,
                   int h, int id, HFONT font);
   void OpenWithShell(const std::string& target);

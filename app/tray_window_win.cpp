@@ -41,9 +41,21 @@ void ShowForm(Form* form) {
   if (form) form->Show();
 }
 
-HICON LoadProgramIcon() {
-  HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
-  return icon ? icon : LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+// The program icon's picture of the given size (the icon holds several, so
+// each place gets a sharp one); the system's application icon without it.
+// The caller destroys it.
+HICON LoadProgramIcon(int size) {
+  HICON icon = static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+  if (!icon)
+    icon = static_cast<HICON>(LoadImageA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION),
+                                         IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+  return icon;
+}
+
+void DestroyProgramIcon(HICON& icon) {
+  if (icon) DestroyIcon(icon);
+  icon = nullptr;
 }
 
 bool IsPlainFile(const std::string& path) {
@@ -59,20 +71,23 @@ TrayPlatform& TrayApi() {
 }
 
 TfrmTray::TfrmTray() {
-  imgStart_ = LoadProgramIcon();
-  imgPendra_ = imgStart_;
+  // The notification area shows small icons at the system DPI.
+  imgPendra_ = LoadProgramIcon(GetSystemMetrics(SM_CXSMICON));
   BuildMenu();
-  CreateWnd("TfrmTray", "frmTray", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kDesignLeft,
-            kDesignTop, kLauncherSize, kLauncherSize, ApplicationWindow(), nullptr, CS_DBLCLKS,
-            reinterpret_cast<HBRUSH>(COLOR_DESKTOP + 1));
+  CreateWnd("TfrmTray", "frmTray", WS_POPUP, WS_EX_TOPMOST | WS_EX_TOOLWINDOW, Px(kDesignLeft),
+            Px(kDesignTop), Px(kLauncherSize), Px(kLauncherSize), ApplicationWindow(), nullptr,
+            CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_DESKTOP + 1));
+  imgStart_ = LoadProgramIcon(Px(kLauncherSize));
   taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
   // An error here is shown and ends the creation steps, as for any window.
   Guarded([&] { FormCreate(); });
 }
 
 TfrmTray::~TfrmTray() {
-  if (Handle()) DestroyWindow(Handle());
+  if (Handle()) DestroyWindow(Handle());  // which removes the tray icon
   if (pmnSysTrayEx_) DestroyMenu(pmnSysTrayEx_);
+  DestroyProgramIcon(imgStart_);
+  DestroyProgramIcon(imgPendra_);
 }
 
 void TfrmTray::BuildMenu() {
@@ -116,7 +131,7 @@ void TfrmTray::CreateHintWindow() {
 }
 
 void TfrmTray::FormCreate() {
-  SetWindowPos(Handle(), nullptr, 0, 0, kLauncherSize, kLauncherSize,
+  SetWindowPos(Handle(), nullptr, 0, 0, Px(kLauncherSize), Px(kLauncherSize),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   trayIcon_ = NOTIFYICONDATAA{};
@@ -442,6 +457,14 @@ void TfrmTray::CancelDrag() {
   DrawFocusRect(screenDC_, &dragRect_);
   ReleaseDC(nullptr, screenDC_);
   screenDC_ = nullptr;
+}
+
+void TfrmTray::DpiChanged(UINT) {
+  // The launcher takes the system's suggested size; its face is drawn anew
+  // from the icon's picture of that size.
+  DestroyProgramIcon(imgStart_);
+  imgStart_ = LoadProgramIcon(Px(kLauncherSize));
+  InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TfrmTray::Paint() {

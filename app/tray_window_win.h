@@ -83,6 +83,7 @@ class TfrmTray : public Form {
   void FormHide() override;
   bool FormCloseQuery() override;
   void FormClose() override;
+  void DpiChanged(UINT oldDpi) override;
 
  private:
   void FormCreate();
@@ -108,8 +109,8 @@ class TfrmTray : public Form {
   // it ends the process when another instance is running.
   TPBJustOne PBJustOne1;
 
-  HICON imgStart_ = nullptr;   // the launcher's face, filling the client area
-  HICON imgPendra_ = nullptr;  // the same picture, given to the tray icon
+  HICON imgStart_ = nullptr;   // the launcher's face, the size of the client area
+  HICON imgPendra_ = nullptr;  // the same picture at the tray's small size
   HMENU pmnSysTrayEx_ = nullptr;
   HWND hint_ = nullptr;
   std::string hintText_;  // the launcher's hint, set at every show

@@ -12,6 +12,10 @@ target_compile_options(pendra_win PRIVATE ${PENDRA_WARNINGS})
 # _win.cpp body on Windows: link the two static libraries as a group.
 target_link_libraries(pendra_core INTERFACE pendra_win)
 
+# The resource script takes in these files; a change of one rebuilds it.
+set_source_files_properties(res/Pendra.rc PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/Pendra.manifest;${CMAKE_SOURCE_DIR}/res/Pendra.ico;${CMAKE_SOURCE_DIR}/res/notebook_tools.bmp")
+
 add_executable(Pendra WIN32 app/main_win.cpp res/Pendra.rc)
 target_link_libraries(Pendra PRIVATE pendra_win)
 target_link_options(Pendra PRIVATE ${PENDRA_STATIC_LINK})

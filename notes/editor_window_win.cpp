@@ -16,6 +16,7 @@ namespace {
 using E = TfrmEditor;
 
 const FontSpec kDesignedFont{"MS Sans Serif", 10, 0, {}};
+// Design values, in pixels at 96 DPI; the window scales them to its DPI.
 constexpr int kDesignLeft = 289, kDesignTop = 252, kDesignWidth = 400, kDesignHeight = 250;
 constexpr int kMinWidth = 400, kMinHeight = 250, kMaxWidth = 800, kMaxHeight = 500;
 
@@ -103,7 +104,7 @@ void TfrmEditor::BeforeShow() {
   EnsureCommonControls();
   BuildMenus();
   CreateWnd("TfrmEditor", kEditorCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-            WS_EX_CONTROLPARENT, kDesignLeft, kDesignTop, kDesignWidth, kDesignHeight,
+            WS_EX_CONTROLPARENT, Px(kDesignLeft), Px(kDesignTop), Px(kDesignWidth), Px(kDesignHeight),
             ApplicationWindow(), MainMenu1_, CS_DBLCLKS,
             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
   if (!Handle()) throw Error("Cannot create the editor window");
@@ -165,7 +166,10 @@ void TfrmEditor::BuildToolbar() {
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(kTlbPendra)),
                                GetModuleHandleA(nullptr), nullptr);
   SendMessageA(tlbPendra_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageA(tlbPendra_, TB_LOADIMAGES, IDB_STD_SMALL_COLOR,
+  // The system's pictures come in 16 and 24 pixels: the large ones from 150 %.
+  const bool large = Px(16) >= 24;
+  SendMessageA(tlbPendra_, TB_SETBITMAPSIZE, 0, large ? MAKELPARAM(24, 24) : MAKELPARAM(16, 16));
+  SendMessageA(tlbPendra_, TB_LOADIMAGES, large ? IDB_STD_LARGE_COLOR : IDB_STD_SMALL_COLOR,
                reinterpret_cast<LPARAM>(HINST_COMMCTRL));
   TBBUTTON buttons[std::size(kToolbar)]{};
   for (std::size_t i = 0; i < std::size(kToolbar); ++i) {
@@ -243,9 +247,9 @@ LRESULT TfrmEditor::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-      info->ptMinTrackSize = {kMinWidth, kMinHeight};
-      info->ptMaxTrackSize = {kMaxWidth, kMaxHeight};
-      info->ptMaxSize = {kMaxWidth, kMaxHeight};
+      info->ptMinTrackSize = {Px(kMinWidth), Px(kMinHeight)};
+      info->ptMaxTrackSize = {Px(kMaxWidth), Px(kMaxHeight)};
+      info->ptMaxSize = {Px(kMaxWidth), Px(kMaxHeight)};
       return 0;
     }
     default:

@@ -9,6 +9,7 @@
 
 #include "notes/tab_captions.h"
 #include "platform/application_win.h"
+#include "platform/dpi_win.h"
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
@@ -21,7 +22,8 @@ namespace {
 using P = TfrmPendra;
 
 // Where the window sits and how large it is until the user changes it; it
-// is never made smaller than its design size.
+// is never made smaller than its design size. Design values are pixels at
+// 96 DPI; the window scales them to its DPI.
 constexpr int kDesignLeft = 222;
 constexpr int kDesignTop = 244;
 constexpr int kDesignWidth = 625;
@@ -29,6 +31,9 @@ constexpr int kDesignHeight = 300;
 constexpr int kTabHeight = 20;
 constexpr int kClockWidth = 76;
 constexpr int kDateWidth = 172;
+constexpr int kClockHeight = 20;
+constexpr int kDateHeight = 21;
+constexpr int kPictureSize = 16;  // of the toolbar's pictures
 constexpr const char* kHelpFileName = "Pendra.hlp";
 constexpr const char* kToolbarPictures = "NOTEBOOKTOOLS";  // 16 x 16 each, in button order
 const FontSpec kDesignedFont{"MS Sans Serif", 10, 0, {}};   // 13 pixels high
@@ -208,9 +213,14 @@ void WriteSetting(TRegIniFile& ini, const char* section, const char* ident, int 
   }
 }
 
-HFONT MakeFont(int height, int weight) {
-  return CreateFontA(height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+// The toolbar's pictures at a size; the 16-pixel strip is stretched, whole
+// pixels at a time. Light and dark grey of the pictures become the system's
+// button colours.
+HBITMAP LoadToolPictures(int size) {
+  constexpr int kPictures = 14;
+  return static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), kToolbarPictures, IMAGE_BITMAP,
+                                         size == kPictureSize ? 0 : kPictures * size,
+                                         size == kPictureSize ? 0 : size, LR_LOADMAP3DCOLORS));
 }
 
 }  // namespace
@@ -238,6 +248,7 @@ TfrmPendra::~TfrmPendra() {
     if (menu) DestroyMenu(menu);
   for (HFONT font : {clockFont_, uiFont_})
     if (font) DeleteObject(font);
+  if (toolPictures_) DeleteObject(toolPictures_);
 }
 
 void TfrmPendra::FormCreate() {
@@ -264,13 +275,12 @@ void TfrmPendra::EnsureControls() {
   if (Handle()) return;
   EnsureCommonControls();
   CreateMenus();
-  CreateWnd("TfrmPendra", "Pendra", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, kDesignLeft,
-            kDesignTop, kDesignWidth, kDesignHeight, ApplicationWindow(), MainMenu1_, CS_DBLCLKS,
-            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
+  CreateWnd("TfrmPendra", "Pendra", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, Px(kDesignLeft),
+            Px(kDesignTop), Px(kDesignWidth), Px(kDesignHeight), ApplicationWindow(), MainMenu1_,
+            CS_DBLCLKS, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
             LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
   if (!Handle()) throw Error("Cannot create the notebook window");
-  uiFont_ = MakeFont(-11, FW_NORMAL);
-  clockFont_ = MakeFont(-11, FW_BOLD);
+  CreateFonts();
   CreateToolbar();
 
   tbcPendra_ = CreateWindowExA(0, WC_TABCONTROLA, "",
@@ -279,7 +289,7 @@ void TfrmPendra::EnsureControls() {
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(tbcPendraId)),
                                GetModuleHandleA(nullptr), nullptr);
   SendMessageA(tbcPendra_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), FALSE);
-  SendMessageA(tbcPendra_, TCM_SETITEMSIZE, 0, MAKELPARAM(0, kTabHeight));
+  SendMessageA(tbcPendra_, TCM_SETITEMSIZE, 0, MAKELPARAM(0, Px(kTabHeight)));
   SetTabCaptions();
 
   redtPendra_.Create(Handle(), redtPendraId, {0, 0, 100, 100}, kDesignedFont);
@@ -316,11 +326,10 @@ void TfrmPendra::CreateToolbar() {
            reinterpret_cast<HANDLE>(SetWindowLongPtrA(tlbPendra_, GWLP_WNDPROC,
                                                       reinterpret_cast<LONG_PTR>(ToolbarProc))));
   SendMessageA(tlbPendra_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  SendMessageA(tlbPendra_, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
-  // Light and dark grey of the pictures become the system's button colours.
-  if (HBITMAP pictures = static_cast<HBITMAP>(
-          LoadImageA(instance, kToolbarPictures, IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS))) {
-    TBADDBITMAP add{nullptr, reinterpret_cast<UINT_PTR>(pictures)};
+  SendMessageA(tlbPendra_, TB_SETBITMAPSIZE, 0, MAKELPARAM(Px(kPictureSize), Px(kPictureSize)));
+  toolPictures_ = LoadToolPictures(Px(kPictureSize));
+  if (toolPictures_) {
+    TBADDBITMAP add{nullptr, reinterpret_cast<UINT_PTR>(toolPictures_)};
     SendMessageA(tlbPendra_, TB_ADDBITMAP, 14, reinterpret_cast<LPARAM>(&add));
   }
   std::vector<TBBUTTON> buttons;
@@ -337,7 +346,7 @@ void TfrmPendra::CreateToolbar() {
     }
     buttons.push_back(button);
   }
-  for (int width : {kClockWidth, kDateWidth}) {
+  for (int width : {Px(kClockWidth), Px(kDateWidth)}) {
     TBBUTTON slot{};
     slot.iBitmap = width;  // a separator's width
     slot.fsStyle = BTNS_SEP;
@@ -348,13 +357,13 @@ void TfrmPendra::CreateToolbar() {
 
   StaticText1_ = CreateWindowExA(0, "STATIC", "",
                                  WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | SS_NOPREFIX,
-                                 0, 0, kClockWidth, 20, tlbPendra_,
+                                 0, 0, Px(kClockWidth), Px(kClockHeight), tlbPendra_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(StaticText1Id)), instance,
                                  nullptr);
   SendMessageA(StaticText1_, WM_SETFONT, reinterpret_cast<WPARAM>(clockFont_), FALSE);
   // Date only, long format, the drop-down calendar; typed text is not parsed.
   DateTimePicker1_ = CreateWindowExA(0, DATETIMEPICK_CLASSA, "", WS_CHILD | WS_VISIBLE | DTS_LONGDATEFORMAT,
-                                     0, 0, kDateWidth, 21, tlbPendra_,
+                                     0, 0, Px(kDateWidth), Px(kDateHeight), tlbPendra_,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(DateTimePicker1Id)),
                                      instance, nullptr);
   SendMessageA(DateTimePicker1_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), FALSE);
@@ -369,15 +378,79 @@ void TfrmPendra::Layout() {
   for (auto [control, slot] : {std::pair{StaticText1_, kClockSlot}, std::pair{DateTimePicker1_, kDateSlot}}) {
     RECT r{};
     SendMessageA(tlbPendra_, TB_GETITEMRECT, static_cast<WPARAM>(slot), reinterpret_cast<LPARAM>(&r));
-    const int height = std::min<int>(21, r.bottom - r.top);
-    MoveWindow(control, r.left, r.top + (r.bottom - r.top - height) / 2, r.right - r.left, height, TRUE);
+    const int height = std::min<int>(Px(kDateHeight), r.bottom - r.top);
+    // Within the bar, also where the window is too narrow for the slot.
+    const int right = std::min<int>(r.right, client.right);
+    MoveWindow(control, r.left, r.top + (r.bottom - r.top - height) / 2, std::max<int>(0, right - r.left),
+               height, TRUE);
   }
+  FitDateFormat();
   const int width = client.right, height = std::max<int>(client.bottom - toolbarHeight, 0);
   MoveWindow(tbcPendra_, 0, toolbarHeight, width, height, TRUE);
   RECT page{0, 0, width, height};
   SendMessageA(tbcPendra_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
   OffsetRect(&page, 0, toolbarHeight);
   redtPendra_.SetBounds(page);
+}
+
+void TfrmPendra::CreateFonts() {
+  uiFont_ = CreateScaledFont(-11, FW_NORMAL, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif", Dpi());
+  clockFont_ = CreateScaledFont(-11, FW_BOLD, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif", Dpi());
+}
+
+void TfrmPendra::DpiChanged(UINT) {
+  const HFONT oldFonts[] = {uiFont_, clockFont_};
+  CreateFonts();
+  ReplaceFont(Handle(), oldFonts[0], uiFont_);
+  ReplaceFont(Handle(), oldFonts[1], clockFont_);
+  for (HFONT font : oldFonts) DeleteObject(font);
+  // The toolbar's pictures and the places of the clock and the date.
+  SendMessageA(tlbPendra_, TB_SETBITMAPSIZE, 0, MAKELPARAM(Px(kPictureSize), Px(kPictureSize)));
+  if (HBITMAP pictures = LoadToolPictures(Px(kPictureSize))) {
+    TBREPLACEBITMAP replace{nullptr, reinterpret_cast<UINT_PTR>(toolPictures_), nullptr,
+                            reinterpret_cast<UINT_PTR>(pictures), 14};
+    SendMessageA(tlbPendra_, TB_REPLACEBITMAP, 0, reinterpret_cast<LPARAM>(&replace));
+    if (toolPictures_) DeleteObject(toolPictures_);
+    toolPictures_ = pictures;
+  }
+  for (auto [slot, width] : {std::pair{kClockSlot, kClockWidth}, std::pair{kDateSlot, kDateWidth}}) {
+    TBBUTTONINFOA info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_BYINDEX | TBIF_SIZE;
+    info.cx = static_cast<WORD>(Px(width));
+    SendMessageA(tlbPendra_, TB_SETBUTTONINFOA, static_cast<WPARAM>(slot), reinterpret_cast<LPARAM>(&info));
+  }
+  SendMessageA(tbcPendra_, TCM_SETITEMSIZE, 0, MAKELPARAM(0, Px(kTabHeight)));
+  Layout();
+}
+
+void TfrmPendra::FitDateFormat() {
+  // The widest long date: each weekday in each month.
+  HDC dc = GetDC(DateTimePicker1_);
+  HGDIOBJ old = SelectObject(dc, uiFont_);
+  int widest = 0;
+  for (WORD month = 1; month <= 12; ++month) {
+    for (WORD day = 21; day <= 27; ++day) {
+      const SYSTEMTIME st{2000, month, 0, day, 0, 0, 0, 0};
+      char text[128] = {};
+      GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, &st, nullptr, text, sizeof text);
+      SIZE size{};
+      GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+      widest = std::max<int>(widest, size.cx);
+    }
+  }
+  SelectObject(dc, old);
+  ReleaseDC(DateTimePicker1_, dc);
+  // Beside the drop-down button, inside the edges.
+  RECT room{};
+  GetClientRect(DateTimePicker1_, &room);
+  const bool fits = widest + SystemMetricForDpi(SM_CXVSCROLL, Dpi()) + Px(4) <= room.right;
+  if (fits == longDateShown_) return;
+  longDateShown_ = fits;
+  // Where the long date would be cut, the picker shows the short one.
+  char shortDate[80] = {};
+  if (!fits) GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, shortDate, sizeof shortDate);
+  SendMessageA(DateTimePicker1_, DTM_SETFORMATA, 0, fits ? 0 : reinterpret_cast<LPARAM>(shortDate));
 }
 
 void TfrmPendra::SetTabCaptions() {
@@ -687,7 +760,7 @@ LRESULT TfrmPendra::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE: Layout(); return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-      info->ptMinTrackSize = {kDesignWidth, kDesignHeight};
+      info->ptMinTrackSize = {Px(kDesignWidth), Px(kDesignHeight)};
       return 0;
     }
     case WM_SETFOCUS: redtPendra_.SetFocus(); return 0;

@@ -86,13 +86,17 @@ class TfrmPendra : public Form {
   void BeforeShow() override { EnsureControls(); }
   void FormShow() override;
   void FormClose() override;
+  void DpiChanged(UINT oldDpi) override;
 
  private:
   void FormCreate();
   void EnsureControls();
+  void CreateFonts();
   void CreateMenus();
   void CreateToolbar();
   void Layout();
+  // The date picker shows the long date where it fits, else the short one.
+  void FitDateFormat();
   void SetTabCaptions();
   void SelectTab(int index);
 
@@ -127,6 +131,8 @@ class TfrmPendra : public Form {
   HMENU PopupMenuHelp_ = nullptr;
   HFONT clockFont_ = nullptr;
   HFONT uiFont_ = nullptr;
+  HBITMAP toolPictures_ = nullptr;  // the toolbar's, at the window's DPI
+  bool longDateShown_ = true;
 };
 
 }  // namespace pendra

@@ -14,6 +14,7 @@ using Q = TfrmQuickie;
 
 const FontSpec kDesignedFont{"MS Sans Serif", 10, 0, {}};
 constexpr int kAqua = 0x00FFFF00;  // 0x00BBGGRR
+// Design values, in pixels at 96 DPI; the window scales them to its DPI.
 constexpr int kDesignLeft = 330, kDesignTop = 245, kDesignWidth = 359, kDesignHeight = 185;
 constexpr int kMinWidth = 300, kMinHeight = 175;
 
@@ -117,8 +118,8 @@ void TfrmQuickie::ReadNote() {
 void TfrmQuickie::BeforeShow() {
   if (!Handle()) {
     CreateWnd("TfrmQuickie", "Quick Notes", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
-              WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kDesignLeft, kDesignTop, kDesignWidth,
-              kDesignHeight, ApplicationWindow());
+              WS_EX_TOOLWINDOW | WS_EX_TOPMOST, Px(kDesignLeft), Px(kDesignTop), Px(kDesignWidth),
+              Px(kDesignHeight), ApplicationWindow());
     if (!Handle()) throw Error("Cannot create the quick notes window");
     RECT client{};
     GetClientRect(Handle(), &client);
@@ -200,7 +201,7 @@ LRESULT TfrmQuickie::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       RichEditQuick_.SetFocus();
       return 0;
     case WM_GETMINMAXINFO:
-      reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {kMinWidth, kMinHeight};
+      reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {Px(kMinWidth), Px(kMinHeight)};
       return 0;
     default:
       break;

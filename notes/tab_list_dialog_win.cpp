@@ -3,12 +3,14 @@
 #include "notes/notebook_window_win.h"
 #include "notes/tab_captions.h"
 #include "platform/application_win.h"
+#include "platform/dpi_win.h"
 #include "platform/services.h"
 #include "settings/errors.h"
 
 namespace pendra {
 namespace {
 
+// Design values, in pixels at 96 DPI; the dialog scales them to its DPI.
 constexpr int kClientWidth = 346;
 constexpr int kClientHeight = 161;
 constexpr int kMaxTabName = 255;
@@ -26,13 +28,25 @@ std::string ListItem(HWND list, int index) {
 
 TfrmAddTabs::TfrmAddTabs(TfrmPendra& notebook) : notebook_(notebook) {}
 
+TfrmAddTabs::~TfrmAddTabs() {
+  if (Handle()) DestroyWindow(Handle());
+  if (font_) DeleteObject(font_);
+}
+
+void TfrmAddTabs::DpiChanged(UINT) {
+  HFONT old = font_;
+  font_ = CreateGuiFont(Dpi());
+  ReplaceFont(Handle(), old, font_);
+  if (old) DeleteObject(old);
+}
+
 void TfrmAddTabs::BeforeShow() {
   if (Handle()) return;
   // A fixed tool window with only a close box, in the middle of the screen.
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
+  AdjustWindowRectForDpi(&frame, style, false, exStyle, Dpi());
   const int width = frame.right - frame.left, height = frame.bottom - frame.top;
   RECT work{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -41,13 +55,14 @@ void TfrmAddTabs::BeforeShow() {
             nullptr, CS_DBLCLKS, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
   if (!Handle()) throw Error("Cannot create the tab list dialog");
 
-  HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  font_ = CreateGuiFont(Dpi());
   auto add = [&](const char* cls, const char* text, DWORD controlStyle, DWORD controlExStyle, int id,
                  int x, int y, int w, int h) {
-    HWND control = CreateWindowExA(controlExStyle, cls, text, WS_CHILD | WS_VISIBLE | controlStyle, x, y,
-                                   w, h, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+    HWND control = CreateWindowExA(controlExStyle, cls, text, WS_CHILD | WS_VISIBLE | controlStyle,
+                                   Px(x), Px(y), Px(w), Px(h), Handle(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                    GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   };
   add("LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
       WS_EX_CLIENTEDGE, ListBox1, 8, 8, 233, kClientHeight - 16);

@@ -27,6 +27,7 @@ class TfrmAddTabs : public Form {
 
   // Created hidden at start; its window waits for the first show.
   explicit TfrmAddTabs(TfrmPendra& notebook);
+  ~TfrmAddTabs() override;
 
   HWND Item(Id id) const { return GetDlgItem(Handle(), id); }
   Lines WorkingList() const;
@@ -45,6 +46,7 @@ class TfrmAddTabs : public Form {
   void BeforeShow() override;
   void FormShow() override;
   void FormClose() override;
+  void DpiChanged(UINT oldDpi) override;
 
  private:
   int Selected() const;
@@ -52,6 +54,7 @@ class TfrmAddTabs : public Form {
   void MoveSelected(int by);
 
   TfrmPendra& notebook_;
+  HFONT font_ = nullptr;
 };
 
 }  // namespace pendra

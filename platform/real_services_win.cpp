@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/application_win.h"
+#include "platform/dpi_win.h"
 #include "platform/message_loop_win.h"
 #include "platform/window_win.h"
 #include "settings/registry_win.h"
@@ -120,7 +121,16 @@ HWND AddControl(HWND dlg, const char* cls, const char* text, DWORD style, int id
   return h;
 }
 
+// The boxes' layouts are design values at 96 DPI, scaled to the box's DPI;
+// the dialog font is the system's at that DPI.
+struct DialogScale {
+  explicit DialogScale(HWND dlg) : dpi(WindowDpi(dlg)) {}
+  int operator()(int designValue) const { return ScaleToDpi(designValue, dpi); }
+  UINT dpi;
+};
+
 void LayOutConfirm(HWND dlg, const std::string& text) {
+  const DialogScale px(dlg);
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0));
   SetWindowTextA(dlg, "Confirm");
   HWND icon = AddControl(dlg, "STATIC", "", SS_ICON, kConfirmIconId, font);
@@ -132,7 +142,7 @@ void LayOutConfirm(HWND dlg, const std::string& text) {
   HWND no = AddControl(dlg, "BUTTON", "&No", BS_PUSHBUTTON | WS_TABSTOP, IDNO, font);
 
   // Measure the text with the dialog's font to size the box around it.
-  RECT textRect{0, 0, 400, 0};
+  RECT textRect{0, 0, px(400), 0};
   HDC dc = GetDC(dlg);
   HGDIOBJ old = SelectObject(dc, font);
   DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
@@ -140,14 +150,15 @@ void LayOutConfirm(HWND dlg, const std::string& text) {
   SelectObject(dc, old);
   ReleaseDC(dlg, dc);
 
-  const int margin = 12, iconSize = 32, buttonW = 75, buttonH = 23, gap = 8;
+  const int margin = px(12), buttonW = px(75), buttonH = px(23), gap = px(8);
+  const int iconSize = SystemMetricForDpi(SM_CXICON, px.dpi);
   const int textLeft = margin + iconSize + margin;
   const int textW = std::max<int>(textRect.right, 1);
   const int textH = std::max<int>(textRect.bottom, 1);
   const int textTop = textH < iconSize ? margin + (iconSize - textH) / 2 : margin;
   const int contentBottom = std::max(margin + iconSize, textTop + textH);
   const int clientW = std::max(textLeft + textW + margin, 2 * buttonW + gap + 2 * margin);
-  const int buttonsTop = contentBottom + 16;
+  const int buttonsTop = contentBottom + px(16);
   const int clientH = buttonsTop + buttonH + margin;
   const int buttonsLeft = (clientW - (2 * buttonW + gap)) / 2;
 
@@ -157,8 +168,8 @@ void LayOutConfirm(HWND dlg, const std::string& text) {
   MoveWindow(no, buttonsLeft + buttonW + gap, buttonsTop, buttonW, buttonH, FALSE);
 
   RECT frame{0, 0, clientW, clientH};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)));
+  AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), false,
+                         static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)), px.dpi);
   const int w = frame.right - frame.left, h = frame.bottom - frame.top;
   RECT work{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -264,20 +275,21 @@ RECT WorkAreaAtCursor() {
 }
 
 void LayOutAnnouncement(HWND dlg, const std::string& text) {
+  const DialogScale px(dlg);
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0));
   SetWindowTextA(dlg, kAppTitle);
   const RECT work = WorkAreaAtCursor();
   const int workW = work.right - work.left, workH = work.bottom - work.top;
   RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)));
+  AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), false,
+                         static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)), px.dpi);
   const int frameW = frame.right - frame.left, frameH = frame.bottom - frame.top;
 
-  const int margin = 12, gap = 14, buttonW = 75, buttonH = 23;
-  const int textRoomW = std::max(40, workW - frameW - 2 * margin);
-  const int textRoomH = std::max(40, workH - frameH - 2 * margin - gap - buttonH);
+  const int margin = px(12), gap = px(14), buttonW = px(75), buttonH = px(23);
+  const int textRoomW = std::max(px(40), workW - frameW - 2 * margin);
+  const int textRoomH = std::max(px(40), workH - frameH - 2 * margin - gap - buttonH);
   // Lines wrap at half the work area's width, as a message box's do.
-  const int wrapW = std::min(textRoomW, std::max(200, workW / 2));
+  const int wrapW = std::min(textRoomW, std::max(px(200), workW / 2));
 
   RECT measured{0, 0, wrapW, 0};
   bool fits = false;
@@ -300,7 +312,7 @@ void LayOutAnnouncement(HWND dlg, const std::string& text) {
     textH = std::max<int>(measured.bottom, 1);
   } else {
     // Sized before it takes the text: every resize would break the lines anew.
-    textW = std::min(textRoomW, wrapW + GetSystemMetrics(SM_CXVSCROLL) + 12);
+    textW = std::min(textRoomW, wrapW + SystemMetricForDpi(SM_CXVSCROLL, px.dpi) + px(12));
     textH = textRoomH;
     textControl = CreateWindowExA(
         WS_EX_CLIENTEDGE, "EDIT", "",
@@ -401,9 +413,11 @@ struct InputBoxState {
 };
 
 void LayOutInputBox(HWND dlg, const InputBoxState& state) {
+  const DialogScale px(dlg);
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0));
   SetWindowTextA(dlg, state.caption->c_str());
-  const int margin = 8, clientW = 300, buttonW = 75, buttonH = 23, editH = 21, labelH = 16;
+  const int margin = px(8), clientW = px(300), buttonW = px(75), buttonH = px(23), editH = px(21),
+            labelH = px(16);
   HWND label = AddControl(dlg, "STATIC", state.prompt->c_str(), SS_LEFT | SS_NOPREFIX, kInputPromptId,
                           font);
   HWND edit = AddControl(dlg, "EDIT", state.text.c_str(), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP,
@@ -412,8 +426,8 @@ void LayOutInputBox(HWND dlg, const InputBoxState& state) {
   HWND ok = AddControl(dlg, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, font);
   HWND cancel = AddControl(dlg, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, font);
 
-  const int editTop = margin + labelH + 4;
-  const int buttonsTop = editTop + editH + 12;
+  const int editTop = margin + labelH + px(4);
+  const int buttonsTop = editTop + editH + px(12);
   const int clientH = buttonsTop + buttonH + margin;
   MoveWindow(label, margin, margin, clientW - 2 * margin, labelH, FALSE);
   MoveWindow(edit, margin, editTop, clientW - 2 * margin, editH, FALSE);
@@ -421,8 +435,8 @@ void LayOutInputBox(HWND dlg, const InputBoxState& state) {
   MoveWindow(ok, clientW - 2 * (margin + buttonW) + margin, buttonsTop, buttonW, buttonH, FALSE);
 
   RECT frame{0, 0, clientW, clientH};
-  AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)));
+  AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), false,
+                         static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)), px.dpi);
   const int w = frame.right - frame.left, h = frame.bottom - frame.top;
   RECT work{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);

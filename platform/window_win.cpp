@@ -2,9 +2,20 @@
 
 #include <exception>
 
+#include "platform/dpi_win.h"
 #include "platform/services.h"
 
 namespace pendra {
+
+namespace {
+
+// Shared: loaded once, never destroyed. Null when the module has none.
+HICON ProgramIcon(int size) {
+  return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, size, size,
+                                       LR_DEFAULTCOLOR | LR_SHARED));
+}
+
+}  // namespace
 
 Window::~Window() {
   if (hwnd_ && IsWindow(hwnd_)) {
@@ -26,7 +37,10 @@ void Window::CreateWnd(const char* className, const char* title, DWORD style, DW
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = background;
-    wc.hIcon = icon;
+    // The program icon, unless another is given: its large and its small
+    // picture for the title bar and the task switcher.
+    wc.hIcon = icon ? icon : ProgramIcon(GetSystemMetrics(SM_CXICON));
+    wc.hIconSm = icon ? nullptr : ProgramIcon(GetSystemMetrics(SM_CXSMICON));
     wc.lpszClassName = className;
     RegisterClassExA(&wc);
   }
@@ -98,8 +112,31 @@ bool Form::Close() {
 
 bool Form::Visible() const { return Handle() && IsWindowVisible(Handle()); }
 
+UINT Form::Dpi() const { return dpi_ ? dpi_ : SystemDpi(); }
+
+int Form::Px(int designValue) const { return ScaleToDpi(designValue, Dpi()); }
+
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_NCCREATE:
+      dpi_ = WindowDpi(Handle());
+      break;
+    case WM_DPICHANGED: {
+      const UINT oldDpi = Dpi();
+      const UINT newDpi = LOWORD(wp);
+      if (newDpi == 0 || newDpi == oldDpi) return 0;
+      dpi_ = newDpi;
+      Guarded([&] {
+        RescaleChildren(Handle(), oldDpi, newDpi);
+        DpiChanged(oldDpi);
+      });
+      const RECT* suggested = reinterpret_cast<const RECT*>(lp);
+      if (suggested)
+        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_CLOSE:
       Guarded([&] { Close(); });
       return 0;

@@ -19,7 +19,8 @@ class Window {
   HWND Handle() const { return hwnd_; }
 
   // Registers the class on first use (default cursor, no background brush
-  // unless given) and creates the window.
+  // unless given, the program icon unless another is given) and creates the
+  // window.
   void CreateWnd(const char* className, const char* title, DWORD style, DWORD exStyle, int x,
                  int y, int width, int height, HWND parentOrOwner, HMENU menu = nullptr,
                  UINT classStyle = CS_DBLCLKS, HBRUSH background = nullptr, HICON icon = nullptr);
@@ -66,6 +67,11 @@ class Form : public Window {
   bool Close();
   bool Visible() const;
 
+  // The window's DPI; before the window exists, the system's.
+  UINT Dpi() const;
+  // A design value (pixels at 96 DPI) at the window's DPI.
+  int Px(int designValue) const;
+
  protected:
   // Runs at the start of every Show, before FormShow: a window that puts off
   // creating its window or controls until it is first needed builds them here.
@@ -74,6 +80,11 @@ class Form : public Window {
   virtual void FormHide() {}
   virtual bool FormCloseQuery() { return true; }
   virtual void FormClose() {}
+  // The window moved to a monitor of another DPI (WM_DPICHANGED): Dpi() gives
+  // the new value and the children have been rescaled from the old one. Fonts
+  // and whatever else depends on the DPI are made anew here; the window then
+  // takes the size the system suggests, and its size handler lays it out.
+  virtual void DpiChanged(UINT /*oldDpi*/) {}
   // WM_CLOSE runs Close() under the general error handler. On activation the
   // control that last had the keyboard focus gets it back (at first, the
   // first control Tab reaches), as in a dialog.
@@ -82,6 +93,7 @@ class Form : public Window {
  private:
   void RestoreFocus();
   HWND lastFocus_ = nullptr;
+  UINT dpi_ = 0;  // 0: the window does not exist yet
 };
 
 // Small helpers.

@@ -11,6 +11,7 @@
 #include <exception>
 
 #include "platform/application_win.h"
+#include "platform/dpi_win.h"
 #include "platform/monitor_win.h"
 #include "platform/services.h"
 #include "settings/errors.h"
@@ -22,14 +23,28 @@ namespace {
 
 constexpr UINT kRelayoutMessage = WM_APP + 1;
 constexpr COLORREF kTeal = RGB(0, 128, 128);
+// Design values, in pixels at 96 DPI; the window scales them to its DPI.
 constexpr int kEntryHeight = 128;    // the entry panel across the top of a page
 constexpr int kHeadingHeight = 22;   // the teal strip holding the column headings
 constexpr int kButtonHeight = 21;
 constexpr int kButtonStep = 23;
+constexpr int kRowHeight = 16;  // of the lists
+constexpr int kMinWidth = 600, kMinHeight = 470;  // of the window
 // A push button draws its caption inside its edges and its focus mark.
 constexpr int kButtonTextMargin = 8;
-// The Play Sound button's picture and the gap after it.
-constexpr int kGlyphRoom = 16 + 4;
+// The Play Sound button's picture, drawn this size whatever its file's, and
+// the gap after it.
+constexpr int kGlyphSize = 16;
+constexpr int kGlyphGap = 4;
+constexpr int kGlyphRoom = kGlyphSize + kGlyphGap;
+// The room the button panel leaves round its buttons.
+constexpr int kPanelMargin = 3;
+// The designed widths of the button panels and of the first heading sections.
+constexpr int kPanelDesignWidth[] = {97, 97, 97, 98};
+constexpr int kFirstHeadingWidth[] = {170, 140, 170, 108};
+constexpr int kSecondHeadingWidth = 2000;
+// The daily page's first heading can be dragged between these widths.
+constexpr int kDailyHeadingMin = 120, kDailyHeadingMax = 200;
 
 // The spin edits' ranges; the interval is hours × 60 + minutes.
 constexpr int kMaxHours = 24;
@@ -135,7 +150,8 @@ void MakeNoFocusButton(HWND button) {
 class ReminderPaneWnd final : public Window {
  public:
   enum Look { Sheet = 0, Group, Heading, Buttons };
-  ReminderPaneWnd(HWND target, Look look, HBRUSH brush) : target_(target), look_(look), brush_(brush) {}
+  ReminderPaneWnd(const TfrmMain& owner, Look look, HBRUSH brush)
+      : owner_(owner), target_(owner.Handle()), look_(look), brush_(brush) {}
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
@@ -159,7 +175,7 @@ class ReminderPaneWnd final : public Window {
         HDC dc = BeginPaint(Handle(), &ps);
         RECT r = ClientRectOf(Handle());
         if (look_ == Group) {
-          r.top += 6;
+          r.top += owner_.Px(6);
           DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
         } else if (look_ == Buttons) {
           DrawEdge(dc, &r, BDR_SUNKENINNER, BF_RECT);
@@ -184,6 +200,7 @@ class ReminderPaneWnd final : public Window {
   }
 
  private:
+  const TfrmMain& owner_;
   HWND target_;
   Look look_;
   HBRUSH brush_;
@@ -194,21 +211,13 @@ TfrmMain::TfrmMain() {
     listPaths_[static_cast<size_t>(Index(k))] = Svc().programFolder + Info(k).fileName;
     Page(k).kind = k;
   }
-  uiFont_ = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-  listFont_ = CreateFontA(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                          DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-  clockFont_ = CreateFontA(-13, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                           DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
   tealBrush_ = CreateSolidBrush(kTeal);
   blackBrush_ = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
 
-  CreateWnd("TfrmMain", "Reminder", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 80, 114, 775, 506,
-            ApplicationWindow(), nullptr, CS_DBLCLKS,
+  CreateWnd("TfrmMain", "Reminder", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, Px(80), Px(114),
+            Px(775), Px(506), ApplicationWindow(), nullptr, CS_DBLCLKS,
             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+  CreateFonts();
   CreateStateHolders();
   // The window is created at program start, outside any handler: an error of
   // the creation steps is shown and ends them, and the program goes on.
@@ -227,12 +236,42 @@ TfrmMain::~TfrmMain() {
   for (auto& p : pages_) {
     if (p.popup) DestroyMenu(p.popup);
   }
-  if (uiFont_) DeleteObject(uiFont_);
-  if (listFont_) DeleteObject(listFont_);
-  if (clockFont_) DeleteObject(clockFont_);
+  for (HFONT font : {uiFont_, listFont_, clockFont_})
+    if (font) DeleteObject(font);
   if (tealBrush_) DeleteObject(tealBrush_);
 }
 
+void TfrmMain::CreateFonts() {
+  uiFont_ = CreateScaledFont(-11, FW_NORMAL, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif", Dpi());
+  listFont_ = CreateScaledFont(-13, FW_BOLD, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif", Dpi());
+  clockFont_ = CreateScaledFont(-13, FW_BOLD, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif", Dpi());
+}
+
+void TfrmMain::DpiChanged(UINT oldDpi) {
+  const HFONT oldFonts[] = {uiFont_, listFont_, clockFont_};
+  CreateFonts();
+  ReplaceFont(Handle(), oldFonts[0], uiFont_);
+  ReplaceFont(Handle(), oldFonts[2], clockFont_);
+  if (built_) {
+    for (Kind k : kAllKinds) {
+      ReminderPage& p = Page(k);
+      p.list->SetFont(listFont_);  // which measures the tab stops anew
+      SendMessageA(p.list->Handle(), LB_SETITEMHEIGHT, 0, Px(kRowHeight));
+      scalingHeadings_ = true;
+      for (int i = 0; i < 2; ++i) {
+        HDITEMA item{};
+        item.mask = HDI_WIDTH;
+        SendMessageA(p.header, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        item.cxy = MulDiv(item.cxy, static_cast<int>(Dpi()), static_cast<int>(oldDpi));
+        SendMessageA(p.header, HDM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+      }
+      scalingHeadings_ = false;
+      SizeButtonPanel(k);
+    }
+  }
+  for (HFONT font : oldFonts) DeleteObject(font);
+  Relayout();
+}
 // ---------------------------------------------------------------------------
 // Controls
 
@@ -280,7 +319,7 @@ void TfrmMain::ApplyStateToControls() {
 
 HWND TfrmMain::AddControl(HWND parent, const char* cls, const char* text, DWORD style, int x,
                           int y, int w, int h, int id, DWORD exStyle) {
-  HWND hwnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | style, x, y, w, h, parent,
+  HWND hwnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | style, Px(x), Px(y), Px(w), Px(h), parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(),
                               nullptr);
   SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_), FALSE);
@@ -303,7 +342,7 @@ ReminderPaneWnd& TfrmMain::NewPane(HWND parent, int look, int x, int y, int w, i
   HBRUSH brush = (look == ReminderPaneWnd::Group || look == ReminderPaneWnd::Heading)
                      ? tealBrush_
                      : GetSysColorBrush(COLOR_BTNFACE);
-  panes_.push_back(std::make_unique<ReminderPaneWnd>(Handle(), static_cast<ReminderPaneWnd::Look>(look), brush));
+  panes_.push_back(std::make_unique<ReminderPaneWnd>(*this, static_cast<ReminderPaneWnd::Look>(look), brush));
   ReminderPaneWnd& pane = *panes_.back();
   const char* cls = look == ReminderPaneWnd::Sheet     ? "TTabSheet"
                     : look == ReminderPaneWnd::Buttons ? "TPanel"
@@ -311,7 +350,7 @@ ReminderPaneWnd& TfrmMain::NewPane(HWND parent, int look, int x, int y, int w, i
                                                        : "TGroupBox";
   // Tab and the access keys reach the controls inside it.
   pane.CreateWnd(cls, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VISIBLE,
-                 WS_EX_CONTROLPARENT, x, y, w, h, parent,
+                 WS_EX_CONTROLPARENT, Px(x), Px(y), Px(w), Px(h), parent,
                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
   return pane;
 }
@@ -351,9 +390,9 @@ void TfrmMain::CreatePage(Kind kind) {
   const char* headings[2] = {Info(kind).heading1, Info(kind).heading2};
   // The design width, or what the first heading needs in the font in use
   // (drawn 6 pixels in, with as much room after it).
-  const int designWidth = kind == Kind::Weekly ? 140 : kind == Kind::Monthly ? 108 : 170;
-  const int firstWidth = std::max(designWidth, CaptionWidth(p.header, headings[0], false) + 12);
-  const int widths[2] = {firstWidth, 2000};
+  const int firstWidth = std::max(Px(kFirstHeadingWidth[Index(kind)]),
+                                  CaptionWidth(p.header, headings[0], false) + Px(12));
+  const int widths[2] = {firstWidth, Px(kSecondHeadingWidth)};
   for (int i = 0; i < 2; ++i) {
     HDITEMA item{};
     item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
@@ -367,10 +406,10 @@ void TfrmMain::CreatePage(Kind kind) {
   auto& list = lists_[static_cast<size_t>(Index(kind))];
   list = std::make_unique<TMd4TabbedList>(p.page, ControlId(kind, Ctl::list));
   list->SetFont(listFont_);
-  list->SetBounds(0, kEntryHeight + kHeadingHeight, 650, 280);
+  list->SetBounds(0, Px(kEntryHeight) + Px(kHeadingHeight), Px(650), Px(280));
   list->HandleNeeded();
   list->SetTabsString("0;100;200;300;400;500;600;700;800;900;");
-  SendMessageA(list->Handle(), LB_SETITEMHEIGHT, 0, 16);
+  SendMessageA(list->Handle(), LB_SETITEMHEIGHT, 0, Px(kRowHeight));
   list->onKeyDown = [this, kind](WPARAM key) { commands_.ListKeyDown(kind, key); };
   p.list = list.get();
   AddHint(list->Handle(), "Right Click for Context Menu");
@@ -461,7 +500,7 @@ void TfrmMain::CreateEntryPanel(Kind kind, HWND sheet) {
 
 void TfrmMain::CreateButtonPanel(Kind kind, HWND sheet) {
   ReminderPage& p = Page(kind);
-  const int width = kind == Kind::Monthly ? 98 : 97;
+  const int width = kPanelDesignWidth[Index(kind)];
   ReminderPaneWnd& panel = NewPane(sheet, ReminderPaneWnd::Buttons, 650, kEntryHeight + kHeadingHeight,
                                    width, 280, ControlId(kind, Ctl::panel));
   p.panel = panel.Handle();
@@ -488,23 +527,34 @@ void TfrmMain::CreateButtonPanel(Kind kind, HWND sheet) {
       {&p.btnHideButtons, "&Hide Buttons", Ctl::btnHideButtons, push | WS_GROUP},
       {&p.btnHide, "&Close", Ctl::btnHide, push},
   };
-  // The design width, or wider where a caption needs it in the font in use.
-  int panelWidth = width;
   int y = 6;
   for (const auto& d : defs) {
-    *d.slot = AddControl(p.panel, "BUTTON", d.caption, d.style, 3, y, width - 6, kButtonHeight,
-                         ControlId(kind, d.role));
-    const int glyph = d.slot == &p.btnPlay ? kGlyphRoom : 0;
-    panelWidth = std::max(panelWidth, CaptionWidth(*d.slot, d.caption, glyph == 0) + glyph +
-                                          kButtonTextMargin + 6);
+    *d.slot = AddControl(p.panel, "BUTTON", d.caption, d.style, kPanelMargin, y,
+                         width - 2 * kPanelMargin, kButtonHeight, ControlId(kind, d.role));
     y += kButtonStep;
   }
-  panelWidths_[static_cast<size_t>(Index(kind))] = panelWidth;
-  for (const auto& d : defs)
-    SetWindowPos(*d.slot, nullptr, 0, 0, panelWidth - 6, kButtonHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SizeButtonPanel(kind);
   MakeNoFocusButton(p.btnPlay);
   AddHint(p.btnSound, "Choose Alarm Sound");
+}
+
+void TfrmMain::SizeButtonPanel(Kind kind) {
+  ReminderPage& p = Page(kind);
+  const HWND buttons[] = {p.btnRemove, p.btnEdit,   p.btnClearAll,     p.btnUp,
+                          p.btnDown,   p.btnMoveTop, p.btnMoveBottom, p.btnSound,
+                          p.btnPlay,   p.btnHideButtons, p.btnHide};
+  // The design width, or wider where a caption needs it in the font in use.
+  int panelWidth = Px(kPanelDesignWidth[Index(kind)]);
+  for (HWND button : buttons) {
+    const bool glyph = button == p.btnPlay;
+    panelWidth = std::max(panelWidth, CaptionWidth(button, GetText(button).c_str(), !glyph) +
+                                          (glyph ? Px(kGlyphRoom) : 0) + Px(kButtonTextMargin) +
+                                          2 * Px(kPanelMargin));
+  }
+  panelWidths_[static_cast<size_t>(Index(kind))] = panelWidth;
+  for (HWND button : buttons)
+    SetWindowPos(button, nullptr, 0, 0, panelWidth - 2 * Px(kPanelMargin), Px(kButtonHeight),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmMain::CreatePopupMenu(Kind kind) {
@@ -554,15 +604,15 @@ void TfrmMain::Relayout() {
   SendMessageA(PageControl1_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
   const int w = std::max(0L, display.right - display.left);
   const int h = std::max(0L, display.bottom - display.top);
-  const int listTop = kEntryHeight + kHeadingHeight;
+  const int listTop = Px(kEntryHeight) + Px(kHeadingHeight);
   const int listHeight = std::max(0, h - listTop);
   for (Kind k : kAllKinds) {
     ReminderPage& p = Page(k);
     MoveWindow(p.page, display.left, display.top, w, h, TRUE);
-    MoveWindow(GetParent(p.editMessage), 0, 0, w, kEntryHeight, TRUE);
-    MoveWindow(p.editMessage, 70, 19, std::max(100, w - 80), 21, TRUE);
-    MoveWindow(GetParent(p.header), 0, kEntryHeight, w, kHeadingHeight, TRUE);
-    MoveWindow(p.header, 2, 2, std::max(0, w - 4), kHeadingHeight - 4, TRUE);
+    MoveWindow(GetParent(p.editMessage), 0, 0, w, Px(kEntryHeight), TRUE);
+    MoveWindow(p.editMessage, Px(70), Px(19), std::max(Px(100), w - Px(80)), Px(21), TRUE);
+    MoveWindow(GetParent(p.header), 0, Px(kEntryHeight), w, Px(kHeadingHeight), TRUE);
+    MoveWindow(p.header, Px(2), Px(2), std::max(0, w - Px(4)), Px(kHeadingHeight) - Px(4), TRUE);
     const int panelWidth = panelWidths_[static_cast<size_t>(Index(k))];
     const bool panelShown = HasVisibleStyle(p.panel);
     const int listWidth = std::max(0, panelShown ? w - panelWidth : w);
@@ -726,8 +776,8 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-      info->ptMinTrackSize.x = 600;
-      info->ptMinTrackSize.y = 470;
+      info->ptMinTrackSize.x = Px(kMinWidth);
+      info->ptMinTrackSize.y = Px(kMinHeight);
       return 0;
     }
     default:
@@ -793,9 +843,10 @@ LRESULT TfrmMain::OnNotify(NMHDR* hdr) {
           return !(k == Kind::Daily && nm->iItem == 0);
         case HDN_ITEMCHANGINGA:
         case HDN_ITEMCHANGINGW:
-          if (nm->pitem && (nm->pitem->mask & HDI_WIDTH)) {
+          // The window's own rescaling goes through; the user's drags are held.
+          if (nm->pitem && (nm->pitem->mask & HDI_WIDTH) && !scalingHeadings_) {
             if (!(k == Kind::Daily && nm->iItem == 0)) return TRUE;
-            nm->pitem->cxy = std::clamp(nm->pitem->cxy, 120, 200);
+            nm->pitem->cxy = std::clamp(nm->pitem->cxy, Px(kDailyHeadingMin), Px(kDailyHeadingMax));
           }
           return FALSE;
         case HDN_DIVIDERDBLCLICKA:
@@ -836,7 +887,7 @@ void TfrmMain::DrawHeading(const DRAWITEMSTRUCT& item) {
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, GetSysColor(COLOR_BTNTEXT));
   RECT r = item.rcItem;
-  r.left += 6;
+  r.left += Px(6);
   DrawTextA(item.hDC, text, -1, &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(item.hDC, oldFont);
 }
@@ -864,15 +915,17 @@ void TfrmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
   const bool glyph = page->playGlyph && GetObjectA(page->playGlyph, sizeof bm, &bm) == sizeof bm;
   const int glyphWidth = glyph ? bm.bmWidth / 2 : 0;
   const int glyphHeight = glyph ? bm.bmHeight : 0;
-  const int gap = glyph ? 4 : 0;
-  const int total = glyphWidth + gap + textSize.cx;
+  // Drawn at the design size at the window's DPI, whatever the file's size.
+  const int drawnSize = glyph ? Px(kGlyphSize) : 0;
+  const int gap = glyph ? Px(kGlyphGap) : 0;
+  const int total = drawnSize + gap + textSize.cx;
   const int shift = pushed ? 1 : 0;
   int x = r.left + (r.right - r.left - total) / 2 + shift;
   if (glyph) {
     // The first image while enabled, the second while disabled; the picture's
     // bottom-left pixel colour is drawn transparent.
     const int sourceX = enabled ? 0 : glyphWidth;
-    const int y = r.top + (r.bottom - r.top - glyphHeight) / 2 + shift;
+    const int y = r.top + (r.bottom - r.top - drawnSize) / 2 + shift;
     HDC src = CreateCompatibleDC(dc);
     HGDIOBJ oldSrc = SelectObject(src, page->playGlyph);
     HDC maskDc = CreateCompatibleDC(dc);
@@ -882,9 +935,12 @@ void TfrmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
     BitBlt(maskDc, 0, 0, glyphWidth, glyphHeight, src, sourceX, 0, SRCCOPY);
     const COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
     const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
-    BitBlt(dc, x, y, glyphWidth, glyphHeight, src, sourceX, 0, SRCINVERT);
-    BitBlt(dc, x, y, glyphWidth, glyphHeight, maskDc, 0, 0, SRCAND);
-    BitBlt(dc, x, y, glyphWidth, glyphHeight, src, sourceX, 0, SRCINVERT);
+    // Whole pixels of the picture, no blending: the mask must match it.
+    const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+    StretchBlt(dc, x, y, drawnSize, drawnSize, src, sourceX, 0, glyphWidth, glyphHeight, SRCINVERT);
+    StretchBlt(dc, x, y, drawnSize, drawnSize, maskDc, 0, 0, glyphWidth, glyphHeight, SRCAND);
+    StretchBlt(dc, x, y, drawnSize, drawnSize, src, sourceX, 0, glyphWidth, glyphHeight, SRCINVERT);
+    SetStretchBltMode(dc, oldMode);
     SetBkColor(dc, oldBk);
     SetTextColor(dc, oldText);
     SelectObject(maskDc, oldMask);
@@ -892,7 +948,7 @@ void TfrmMain::OnDrawItem(const DRAWITEMSTRUCT& item) {
     DeleteDC(maskDc);
     SelectObject(src, oldSrc);
     DeleteDC(src);
-    x += glyphWidth + gap;
+    x += drawnSize + gap;
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(enabled ? COLOR_BTNTEXT : COLOR_GRAYTEXT));

@@ -107,6 +107,7 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   void FormShow() override;
   void FormHide() override;
   void FormClose() override;
+  void DpiChanged(UINT oldDpi) override;
 
  private:
   friend class TBootCode;
@@ -117,7 +118,11 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   void CreatePage(Kind kind);
   void CreateEntryPanel(Kind kind, HWND sheet);
   void CreateButtonPanel(Kind kind, HWND sheet);
+  // Sizes the page's button panel to its captions at the window's DPI.
+  void SizeButtonPanel(Kind kind);
+  void CreateFonts();
   void CreatePopupMenu(Kind kind);
+  // Places and sizes are design values, scaled to the window's DPI.
   HWND AddControl(HWND parent, const char* cls, const char* text, DWORD style, int x, int y,
                   int w, int h, int id, DWORD exStyle = 0);
   HWND AddLabel(HWND parent, const char* text, int x, int y, int w, int h);
@@ -196,8 +201,8 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   // Remove All as the creation steps left it (enabled by design), for the
   // buttons built later.
   std::array<bool, 4> clearAllEnabled_{true, true, true, true};
-  // The button panels' widths: the design's, or wider for the captions.
-  std::array<int, 4> panelWidths_{97, 97, 97, 98};
+  // The button panels' widths in pixels: the design's, or wider for the captions.
+  std::array<int, 4> panelWidths_{};
 
   // The minute in which unread lists were last tried.
   Date retryDate_{};
@@ -206,6 +211,7 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   int interval_ = 0;        // reminder interval, minutes
   UINT eventPeriodMs_ = 0;  // tmrEvent's period; 0 while stopped
   bool built_ = false;      // the visible controls exist
+  bool scalingHeadings_ = false;  // the headings' widths follow a DPI change
 };
 
 // The start-up data module: announces the reminders of today missed since the

@@ -1,7 +1,10 @@
 #!/usr/bin/env python3
 """Draws Pendra's pictures into res/: the program icon and the two glyph strips.
 
-  Pendra.ico  32 x 32, 16 colours: a ruled notepad with a clock over its corner.
+  Pendra.ico  a ruled notepad with a clock over its corner: 16 x 16, 24 x 24,
+              32 x 32, 48 x 48 and 64 x 64 in 32-bit colour with soft edges,
+              each drawn at its own size (the small ones with fewer details),
+              and the first 32 x 32 picture in 16 colours for old displays.
   check.bmp   two 16 x 16 glyphs side by side, 24-bit: a green check mark, then
               its greyed (disabled) look.
   undo.bmp    the same for a curved undo arrow.
@@ -122,8 +125,144 @@ def draw_icon():
     return idx, mask
 
 
-def ico_bytes(idx, mask):
-    w = h = 32
+class Shapes:
+    """The icon as shapes in a 32-unit square, painted in order onto an RGBA
+    picture of any size. Each pixel is sampled 4 x 4 times, so round edges
+    come out soft; straight edges and strokes are put on whole pixels, so they
+    stay sharp at every size, and a stroke is never thinner than one pixel."""
+
+    SUB = 4
+
+    def __init__(self, size):
+        self.size = size
+        self.k = size / 32.0
+        n = size * self.SUB
+        self.cover = [[None] * n for _ in range(n)]  # the colour of each sample
+
+    def _paint(self, inside, box, colour):
+        """Colours every sample whose centre the test puts inside; box bounds
+        the search (x0, y0, x1, y1 in units)."""
+        sub = self.SUB
+        n = self.size * sub
+        x0 = max(0, int(box[0] * self.k * sub) - 1)
+        y0 = max(0, int(box[1] * self.k * sub) - 1)
+        x1 = min(n, int(box[2] * self.k * sub) + 2)
+        y1 = min(n, int(box[3] * self.k * sub) + 2)
+        for sy in range(y0, y1):
+            uy = (sy + 0.5) / sub / self.k
+            row = self.cover[sy]
+            for sx in range(x0, x1):
+                if inside((sx + 0.5) / sub / self.k, uy):
+                    row[sx] = colour
+
+    def min_width(self, width):
+        """A stroke width in units, at least one pixel wide."""
+        return max(width, 1.0 / self.k)
+
+    def pixels(self, width):
+        """A stroke width as whole pixels, at least one."""
+        return max(1, int(round(width * self.k)))
+
+    def edge(self, v):
+        """The pixel boundary nearest to v, in units."""
+        return round(v * self.k) / self.k
+
+    def centre(self, v, width_px):
+        """Where a stroke of the given pixel width along v sits on whole pixels."""
+        if width_px % 2:
+            return (math.floor(v * self.k) + 0.5) / self.k
+        return self.edge(v)
+
+    def rect(self, x0, y0, x1, y1, colour):
+        x0, y0, x1, y1 = (self.edge(v) for v in (x0, y0, x1, y1))
+        self._paint(lambda x, y: x0 <= x < x1 and y0 <= y < y1, (x0, y0, x1, y1), colour)
+
+    def frame(self, x0, y0, x1, y1, width, colour):
+        x0, y0, x1, y1 = (self.edge(v) for v in (x0, y0, x1, y1))
+        w = self.pixels(width) / self.k
+        self._paint(lambda x, y: x0 <= x < x1 and y0 <= y < y1 and
+                    not (x0 + w <= x < x1 - w and y0 + w <= y < y1 - w), (x0, y0, x1, y1), colour)
+
+    def hline(self, xa, xb, y, width, colour):
+        """A horizontal stroke with square ends, on whole pixels."""
+        w = self.pixels(width)
+        y = self.centre(y, w)
+        half = w / self.k / 2
+        self.rect(xa, y - half, xb, y + half, colour)
+
+    def disc(self, cx, cy, r, colour):
+        self._paint(lambda x, y: (x - cx) ** 2 + (y - cy) ** 2 <= r * r,
+                    (cx - r, cy - r, cx + r, cy + r), colour)
+
+    def line(self, xa, ya, xb, yb, width, colour):
+        """A stroke with round ends."""
+        r = self.min_width(width) / 2
+        dx, dy = xb - xa, yb - ya
+        length2 = dx * dx + dy * dy or 1e-9
+
+        def inside(x, y):
+            t = max(0.0, min(1.0, ((x - xa) * dx + (y - ya) * dy) / length2))
+            px, py = xa + t * dx - x, ya + t * dy - y
+            return px * px + py * py <= r * r
+        self._paint(inside, (min(xa, xb) - r, min(ya, yb) - r, max(xa, xb) + r, max(ya, yb) + r),
+                    colour)
+
+    def rgba(self):
+        """Rows of (r, g, b, a), top row first; a colour is mixed from its samples."""
+        sub = self.SUB
+        out = []
+        for y in range(self.size):
+            row = []
+            for x in range(self.size):
+                r = g = b = a = 0
+                for sy in range(y * sub, y * sub + sub):
+                    for sx in range(x * sub, x * sub + sub):
+                        c = self.cover[sy][sx]
+                        if c is not None:
+                            r, g, b, a = r + c[0], g + c[1], b + c[2], a + 1
+                if a:
+                    row.append((r // a, g // a, b // a, a * 255 // (sub * sub)))
+                else:
+                    row.append((0, 0, 0, 0))
+            out.append(row)
+        return out
+
+
+def draw_icon_rgba(size):
+    """The program icon at one size. Below 32 pixels it keeps only what can
+    still be told apart: fewer rings and rules, no hour marks."""
+    cv = Shapes(size)
+    pal = PALETTE
+    small = size < 24
+    medium = size < 32
+    cv.rect(2, 4, 22, 31, pal[WHITE])
+    cv.frame(2, 4, 22, 31, 1, pal[BLACK])
+    cv.rect(3, 5, 21, 8, pal[RED])
+    rings = (6, 14) if small else (5, 11, 17) if medium else (5, 9, 13, 17)
+    for x in rings:
+        cv.rect(x, 2, x + 2, 6, pal[GREY])
+        cv.rect(x, 2, x + 2, 3, pal[BLACK])
+    rules = (12, 18, 24) if small else (11, 15, 19, 23, 27)
+    for y in rules:
+        cv.hline(5, 19, y, 1, pal[BLUE])
+    cx, cy, r = 23, 22, 8.6
+    cv.disc(cx, cy, r, pal[BLACK])
+    cv.disc(cx, cy, r - (1.6 if small else 1.2), pal[YELLOW])
+    if not medium:
+        for k in range(12):
+            a = math.radians(k * 30)
+            cv.disc(cx + (r - 2.5) * math.cos(a), cy - (r - 2.5) * math.sin(a), 0.55, pal[MAROON])
+    hand = 1.6 if small else 1.2
+    cv.line(cx, cy, cx, cy - 5.5, hand, pal[BLACK])
+    cv.line(cx, cy, cx + 4.0, cy - 2.0, hand, pal[BLACK])
+    cv.disc(cx, cy, 0.9, pal[RED])
+    return cv.rgba()
+
+
+def ico_image_4bit(idx, mask):
+    """The 16-colour picture of an icon directory entry: header, palette,
+    colour bits, then the transparency mask."""
+    w = h = len(idx)
     header = struct.pack('<IiiHHIIiiII', 40, w, h * 2, 1, 4, 0, 0, 0, 0, 16, 0)
     palette = b''.join(struct.pack('<BBBB', b, g, r, 0) for (r, g, b) in PALETTE)
     xor = bytearray()
@@ -131,16 +270,53 @@ def ico_bytes(idx, mask):
         row = idx[y]
         for x in range(0, w, 2):
             xor.append((row[x] << 4) | row[x + 1])
-    andm = bytearray()
-    for y in range(h - 1, -1, -1):
+    return header + palette + bytes(xor) + mask_bytes([[m for m in row] for row in mask])
+
+
+def mask_bytes(transparent):
+    """The AND mask, bottom row first, each row padded to 32 bits."""
+    w = len(transparent[0])
+    out = bytearray()
+    for y in range(len(transparent) - 1, -1, -1):
         bits = 0
         for x in range(w):
-            bits = (bits << 1) | (1 if mask[y][x] else 0)
-        andm += struct.pack('>I', bits)
-    image = header + palette + bytes(xor) + bytes(andm)
-    directory = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', w, h, 16, 0, 1, 4, len(image), 6 + 16)
-    return directory + entry + image
+            bits = (bits << 1) | (1 if transparent[y][x] else 0)
+        stride = (w + 31) // 32 * 4
+        bits <<= stride * 8 - w
+        out += bits.to_bytes(stride, 'big')
+    return bytes(out)
+
+
+def ico_image_32bit(rgba):
+    """A 32-bit picture with its alpha channel; the mask marks the clear pixels
+    for systems that do not read the alpha."""
+    w = h = len(rgba)
+    header = struct.pack('<IiiHHIIiiII', 40, w, h * 2, 1, 32, 0, w * h * 4, 0, 0, 0, 0)
+    xor = bytearray()
+    for y in range(h - 1, -1, -1):
+        for (r, g, b, a) in rgba[y]:
+            xor += bytes((b, g, r, a))
+    mask = [[px[3] == 0 for px in row] for row in rgba]
+    return header + bytes(xor) + mask_bytes(mask)
+
+
+ICON_SIZES = (16, 24, 32, 48, 64)
+
+
+def ico_bytes(idx, mask):
+    """The icon file: the 16-colour 32 x 32 picture first, then the 32-bit
+    pictures of every size."""
+    images = [(32, 16, 4, ico_image_4bit(idx, mask))]
+    for size in ICON_SIZES:
+        images.append((size, 0, 32, ico_image_32bit(draw_icon_rgba(size))))
+    directory = struct.pack('<HHH', 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    entries = b''
+    for size, colours, bits, image in images:
+        entries += struct.pack('<BBBBHHII', size % 256, size % 256, colours, 0, 1, bits,
+                               len(image), offset)
+        offset += len(image)
+    return directory + entries + b''.join(image for *_, image in images)
 
 
 OLIVE_RGB = PALETTE[OLIVE]

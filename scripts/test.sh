@@ -5,6 +5,9 @@
 # end-to-end tests of Pendra.exe under Wine, in one fresh Wine prefix. Ends
 # with the line "N passed, N failed" and a non-zero exit status on any failure.
 #
+# The layout tests (named *Dpi*) run once more at 200 % (192 DPI); the
+# pictures of the windows at 100 % and 200 % land in <build>/screenshots.
+#
 # Environment: PENDRA_BUILD (build folder, default ./build), PENDRA_JOBS
 # (parallel build jobs, default 2), PENDRA_TEST_TIMEOUT (seconds per test
 # executable, default 480), PENDRA_FUZZ_SECONDS (seconds per fuzz target,
@@ -118,6 +121,24 @@ else
   echo "== printing checks skipped: $PENDRA_PRINT_REASON"
 fi
 
+# A fresh folder for the pictures of one DPI, as Wine names it.
+screenshot_folder() {
+  local dir="$BUILD/screenshots/$1"
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  echo "Z:${dir//\//\\}"
+}
+
+# The pictures as PNG files, where ImageMagick is there to convert them.
+convert_screenshots() {
+  command -v convert >/dev/null 2>&1 || return 0
+  local f
+  for f in "$BUILD"/screenshots/*/*.bmp; do
+    [ -e "$f" ] || continue
+    convert "$f" "${f%.bmp}.png" 2>/dev/null && rm -f "$f"
+  done
+}
+
 # One fresh Wine prefix and one Xvfb of the run's own.
 export PENDRA_WINEPREFIX="${TMPDIR:-/tmp}/pendra-wine-test-$$-$(date +%s)"
 unset PENDRA_XVFB_PID
@@ -140,7 +161,7 @@ if ! . scripts/wine-env.sh test; then
   SUMMARY+=("win_tests, e2e_tests: not run, no display")
 else
   if [ -f "$BUILD/win/win_tests.exe" ]; then
-    run_suite win_tests wine "$BUILD/win/win_tests.exe"
+    run_suite win_tests env PENDRA_SCREENSHOTS="$(screenshot_folder 96)" wine "$BUILD/win/win_tests.exe"
   fi
   # The PDFs of the printouts the Windows tests made, read back.
   if [ -n "$PRINTING" ]; then
@@ -166,6 +187,27 @@ else
       echo "== win_tests_german skipped: the de_DE.UTF-8 locale cannot be generated"
     fi
   fi
+  # The layouts at 200 %: the same prefix with LogPixels 192, which the Wine
+  # server takes at its next start, on a screen twice as large.
+  if [ -f "$BUILD/win/win_tests.exe" ] && [ -z "${PENDRA_TEST_DISPLAY:-}" ]; then
+    . scripts/wine-stop.sh
+    export PENDRA_XVFB_SCREEN=2560x2048x24
+    if . scripts/wine-env.sh test; then
+      wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f </dev/null >/dev/null 2>&1
+      wineserver -w
+      run_suite win_tests_dpi192 env PENDRA_SCREENSHOTS="$(screenshot_folder 192)" \
+        wine "$BUILD/win/win_tests.exe" '--gtest_filter=*Dpi*'
+    else
+      FAILED=$((FAILED + 1))
+      SUMMARY+=("win_tests_dpi192: not run, no display")
+    fi
+  elif [ -f "$BUILD/win/win_tests.exe" ]; then
+    # A display of the user's own has its own size; the layouts are not
+    # checked at 200 % there.
+    SKIPPED=$((SKIPPED + 1))
+    SUMMARY+=("win_tests_dpi192: skipped, PENDRA_TEST_DISPLAY is set")
+  fi
+  convert_screenshots
 fi
 
 echo

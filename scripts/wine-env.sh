@@ -4,7 +4,8 @@
 #
 # The display: the one in DISPLAY, or an Xvfb of the run's own when there is
 # none or when PENDRA_OWN_XVFB is set (the test run always sets it, unless
-# PENDRA_TEST_DISPLAY names a display on purpose). A display that cannot be
+# PENDRA_TEST_DISPLAY names a display on purpose). PENDRA_XVFB_SCREEN sets the
+# size of that Xvfb's screen (default 1280x1024x24). A display that cannot be
 # opened is reported in one line, and the sourcing fails (status 1).
 _pendra_name=${1:-run}
 export WINEPREFIX=${PENDRA_WINEPREFIX:-/tmp/pendra-wine-$_pendra_name}
@@ -32,7 +33,7 @@ _pendra_start_xvfb() {
   local n i
   for n in $(seq 90 150); do
     if [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ]; then continue; fi
-    Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb :$n -screen 0 "${PENDRA_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 &
     PENDRA_XVFB_PID=$!
     for i in $(seq 1 50); do
       [ -e /tmp/.X11-unix/X$n ] && break

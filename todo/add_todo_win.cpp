@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "platform/application_win.h"
+#include "platform/dpi_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
 
@@ -11,6 +12,7 @@ namespace pendra {
 
 namespace {
 
+// Design values, in pixels at 96 DPI; the dialog scales them to its DPI.
 constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 134;
 
@@ -29,23 +31,22 @@ TfrmAddToDo::~TfrmAddToDo() {
 void TfrmAddToDo::BeforeShow() {
   if (Handle()) return;
   EnsureCommonControls();
-  font_ = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                      DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
   // A tool window without caption or title-bar buttons, above the others.
   const DWORD style = WS_POPUP | WS_DLGFRAME | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
-  RECT frame{0, 0, kClientWidth, kClientHeight};
-  AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+  RECT frame{0, 0, Px(kClientWidth), Px(kClientHeight)};
+  AdjustWindowRectForDpi(&frame, style, false, exStyle, Dpi());
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   CreateWnd("TfrmAddToDo", "", style, exStyle, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
             (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, ApplicationWindow(),
             nullptr, CS_DBLCLKS, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+  font_ = CreateScaledFont(-11, FW_NORMAL, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif", Dpi());
 
   auto add = [&](const char* cls, const char* text, DWORD ctlStyle, int x, int y, int w, int h,
                  int id, DWORD ctlExStyle = 0) {
-    HWND hwnd = CreateWindowExA(ctlExStyle, cls, text, WS_CHILD | WS_VISIBLE | ctlStyle, x, y, w, h,
+    HWND hwnd = CreateWindowExA(ctlExStyle, cls, text, WS_CHILD | WS_VISIBLE | ctlStyle, Px(x),
+                                Px(y), Px(w), Px(h),
                                 Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 Instance(), nullptr);
     SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -80,6 +81,13 @@ void TfrmAddToDo::SetPickerDate(const Date& date) {
   st.wDay = static_cast<WORD>(date.day);
   st.wDayOfWeek = static_cast<WORD>(DayOfWeek(date));
   SendMessageA(dtpAddToDo_, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+}
+
+void TfrmAddToDo::DpiChanged(UINT) {
+  HFONT old = font_;
+  font_ = CreateScaledFont(-11, FW_NORMAL, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif", Dpi());
+  ReplaceFont(Handle(), old, font_);
+  DeleteObject(old);
 }
 
 void TfrmAddToDo::edtToDoChange() { EnableWindow(btnOK_, !GetText(edtToDo_).empty()); }

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/application_win.h"
+#include "platform/dpi_win.h"
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
@@ -15,11 +16,17 @@ namespace pendra {
 
 namespace {
 
+// Design values, in pixels at 96 DPI; the window scales them to its DPI.
 constexpr int kHeaderHeight = 18;
 constexpr int kPanelWidth = 100;
 constexpr int kButtonHeight = 21;
 constexpr int kButtonStep = 23;
 constexpr int kItemHeight = 16;
+constexpr int kDateColumnWidth = 80;
+constexpr int kTextColumnWidth = 10000;
+constexpr int kPanelMargin = 4;
+// A push button draws its caption inside its edges and its focus mark.
+constexpr int kButtonTextMargin = 8;
 
 struct ButtonDef {
   TfrmToDo::Id id;
@@ -99,7 +106,7 @@ void TfrmToDo::BeforeShow() {
 
 HWND TfrmToDo::AddControl(HWND parent, const char* cls, const char* text, DWORD style, int x,
                           int y, int w, int h, int id, DWORD exStyle) {
-  HWND hwnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | style, x, y, w, h, parent,
+  HWND hwnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | style, Px(x), Px(y), Px(w), Px(h), parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), Instance(),
                               nullptr);
   SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -118,22 +125,20 @@ HWND TfrmToDo::Button(Id id) const {
 
 void TfrmToDo::CreateControls() {
   EnsureCommonControls();
-  font_ = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                      DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
   const RECT& b = kDesignBounds;
   CreateWnd("TfrmToDo", "Things To Do ", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-            WS_EX_TOPMOST | WS_EX_CONTROLPARENT, b.left, b.top, b.right - b.left,
-            b.bottom - b.top, ApplicationWindow(), nullptr, CS_DBLCLKS,
+            WS_EX_TOPMOST | WS_EX_CONTROLPARENT, Px(b.left), Px(b.top), Px(b.right - b.left),
+            Px(b.bottom - b.top), ApplicationWindow(), nullptr, CS_DBLCLKS,
             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)),
             LoadIconA(Instance(), "MAINICON"));
+  font_ = CreateScaledFont(-11, FW_NORMAL, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif", Dpi());
   hints_.Create(Handle());
 
   // Two fixed columns that cannot be clicked, dragged or resized.
   HeaderControl1_ = AddControl(Handle(), WC_HEADERA, "", WS_VISIBLE | HDS_HORZ, 0, 0, 330,
                                kHeaderHeight, kHeaderControl1);
   const char* headings[2] = {"      DATE", "                    TO DO LIST"};
-  const int widths[2] = {80, 10000};
+  const int widths[2] = {Px(kDateColumnWidth), Px(kTextColumnWidth)};
   for (int i = 0; i < 2; ++i) {
     HDITEMA item{};
     item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
@@ -148,24 +153,25 @@ void TfrmToDo::CreateControls() {
                          WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_GROUP | LBS_NOTIFY |
                              LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
                          0, kHeaderHeight, 330, 200, kListBox1, WS_EX_CLIENTEDGE);
-  SendMessageA(ListBox1_, LB_SETITEMHEIGHT, 0, kItemHeight);
+  SendMessageA(ListBox1_, LB_SETITEMHEIGHT, 0, Px(kItemHeight));
   AddHint(ListBox1_, "Right Click For Context Menu");
 
   panel_ = std::make_unique<ToDoPanel>(Handle());
   panel_->CreateWnd("TToDoPanel", "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                    WS_EX_CONTROLPARENT, 330, 0, kPanelWidth, 250, Handle(),
+                    WS_EX_CONTROLPARENT, Px(330), 0, Px(kPanelWidth), Px(250), Handle(),
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kPnlButton)), CS_DBLCLKS,
                     reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
   pnlButton_ = panel_->Handle();
-  int y = 4;
+  int y = kPanelMargin;
   for (std::size_t i = 0; i < 10; ++i) {
     const DWORD group = i == 0 ? WS_GROUP : 0;
     buttons_[i] = AddControl(pnlButton_, "BUTTON", kButtons[i].caption,
-                             WS_VISIBLE | WS_TABSTOP | group | BS_PUSHBUTTON, 4, y,
-                             kPanelWidth - 8, kButtonHeight, kButtons[i].id);
+                             WS_VISIBLE | WS_TABSTOP | group | BS_PUSHBUTTON, kPanelMargin, y,
+                             kPanelWidth - 2 * kPanelMargin, kButtonHeight, kButtons[i].id);
     AddHint(buttons_[i], kButtons[i].hint);
     y += kButtonStep;
   }
+  SizeButtons();
 
   CreatePopupMenu();
   FillList();
@@ -227,16 +233,54 @@ void TfrmToDo::ApplyCommands() {
   }
 }
 
+void TfrmToDo::SizeButtons() {
+  // The design width, or wider where a caption needs it in the font in use.
+  HDC dc = GetDC(pnlButton_);
+  HGDIOBJ old = SelectObject(dc, font_);
+  int widest = 0;
+  for (const ButtonDef& b : kButtons) {
+    RECT r{};
+    DrawTextA(dc, b.caption, -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    widest = std::max<int>(widest, r.right);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(pnlButton_, dc);
+  panelWidth_ = std::max(Px(kPanelWidth), widest + Px(kButtonTextMargin) + 2 * Px(kPanelMargin));
+  for (HWND button : buttons_)
+    SetWindowPos(button, nullptr, 0, 0, panelWidth_ - 2 * Px(kPanelMargin), Px(kButtonHeight),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TfrmToDo::Relayout() {
   if (!Handle()) return;
   RECT client{};
   GetClientRect(Handle(), &client);
   const bool panelShown = list_.Commands().buttonsShown;
-  const int listWidth = std::max(0L, client.right - (panelShown ? kPanelWidth : 0));
-  MoveWindow(HeaderControl1_, 0, 0, listWidth, kHeaderHeight, TRUE);
-  MoveWindow(ListBox1_, 0, kHeaderHeight, listWidth, std::max(0L, client.bottom - kHeaderHeight),
+  const int listWidth = std::max(0, static_cast<int>(client.right) - (panelShown ? panelWidth_ : 0));
+  const int headerHeight = Px(kHeaderHeight);
+  MoveWindow(HeaderControl1_, 0, 0, listWidth, headerHeight, TRUE);
+  MoveWindow(ListBox1_, 0, headerHeight, listWidth, std::max(0, static_cast<int>(client.bottom) - headerHeight),
              TRUE);
-  MoveWindow(pnlButton_, listWidth, 0, kPanelWidth, client.bottom, TRUE);
+  MoveWindow(pnlButton_, listWidth, 0, panelWidth_, client.bottom, TRUE);
+}
+
+void TfrmToDo::DpiChanged(UINT oldDpi) {
+  HFONT old = font_;
+  font_ = CreateScaledFont(-11, FW_NORMAL, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif", Dpi());
+  ReplaceFont(Handle(), old, font_);
+  DeleteObject(old);
+  SendMessageA(ListBox1_, LB_SETITEMHEIGHT, 0, Px(kItemHeight));
+  scalingColumns_ = true;
+  for (int i = 0; i < 2; ++i) {
+    HDITEMA item{};
+    item.mask = HDI_WIDTH;
+    SendMessageA(HeaderControl1_, HDM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    item.cxy = MulDiv(item.cxy, static_cast<int>(Dpi()), static_cast<int>(oldDpi));
+    SendMessageA(HeaderControl1_, HDM_SETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  scalingColumns_ = false;
+  SizeButtons();
+  Relayout();
 }
 
 // ---------------------------------------------------------------------------
@@ -371,7 +415,8 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           case HDN_BEGINTRACKW:
           case HDN_ITEMCHANGINGA:
           case HDN_ITEMCHANGINGW:
-            return TRUE;  // the columns keep their widths
+            // The columns keep their widths, but for the window's rescaling.
+            return !scalingColumns_;
           default:
             return 0;
         }
@@ -383,8 +428,8 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lp);
-      info->ptMinTrackSize = {kMinWidth, kMinHeight};
-      info->ptMaxTrackSize = {kMaxWidth, kMaxHeight};
+      info->ptMinTrackSize = {Px(kMinWidth), Px(kMinHeight)};
+      info->ptMaxTrackSize = {Px(kMaxWidth), Px(kMaxHeight)};
       return 0;
     }
     default:
@@ -405,9 +450,9 @@ void TfrmToDo::FormShow() {
     const int top = ini.ReadInteger("Position", "Top", r.top);
     const int left = ini.ReadInteger("Position", "Left", r.left);
     const int height = std::clamp(ini.ReadInteger("Size", "Height", r.bottom - r.top),
-                                  kMinHeight, kMaxHeight);
-    const int width =
-        std::clamp(ini.ReadInteger("Size", "Width", r.right - r.left), kMinWidth, kMaxWidth);
+                                  Px(kMinHeight), Px(kMaxHeight));
+    const int width = std::clamp(ini.ReadInteger("Size", "Width", r.right - r.left),
+                                 Px(kMinWidth), Px(kMaxWidth));
     const RECT placed = BringOntoMonitor(RECT{left, top, left + width, top + height});
     SetWindowPos(Handle(), nullptr, placed.left, placed.top, placed.right - placed.left,
                  placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);

@@ -39,7 +39,8 @@ class TfrmToDo : public Form {
     kHeaderControl1,
     kPnlButton,
   };
-  // Where the window sits until the user moves it, and its size limits.
+  // Where the window sits until the user moves it, and its size limits, at
+  // 96 DPI; the window scales them to its DPI.
   static constexpr RECT kDesignBounds{275, 207, 275 + 431, 207 + 287};
   static constexpr int kMinWidth = 430, kMaxWidth = 860, kMinHeight = 287, kMaxHeight = 580;
 
@@ -83,16 +84,20 @@ class TfrmToDo : public Form {
   void BeforeShow() override;
   void FormShow() override;
   void FormClose() override;
+  void DpiChanged(UINT oldDpi) override;
 
  private:
   void FormCreate();
   void CreateControls();
   void CreatePopupMenu();
+  // Places and sizes are design values, scaled to the window's DPI.
   HWND AddControl(HWND parent, const char* cls, const char* text, DWORD style, int x, int y,
                   int w, int h, int id, DWORD exStyle = 0);
   void AddHint(HWND control, const char* text);
   void FillList();
   void ApplyCommands();
+  // Sizes the button panel to its captions at the window's DPI.
+  void SizeButtons();
   void Relayout();
   void MoveClick(ToDoMove move);
   ListFocus Focus() const;
@@ -106,6 +111,8 @@ class TfrmToDo : public Form {
   Hints hints_;
   HWND HeaderControl1_ = nullptr, ListBox1_ = nullptr, pnlButton_ = nullptr;
   HWND buttons_[10] = {};
+  int panelWidth_ = 0;  // pixels
+  bool scalingColumns_ = false;  // the columns' widths follow a DPI change
   // Shown at some time in this run: only then are its bounds worth storing.
   bool shownThisRun_ = false;
 };
@@ -134,6 +141,7 @@ class TfrmAddToDo : public Form {
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void BeforeShow() override;
+  void DpiChanged(UINT oldDpi) override;
 
  private:
   void SetPickerDate(const Date& date);

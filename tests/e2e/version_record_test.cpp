@@ -1,8 +1,10 @@
 // The built executable's resources: its version record, read both through the
 // system and at the fixed offsets the about box relies on, the program icon,
-// and the two button glyph strips placed beside it.
+// its manifest, and the two button glyph strips placed beside it.
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/e2e_harness.h"
 
@@ -122,6 +124,15 @@ TEST(BuiltExecutable, CarriesTheProgramIconAndItsGlyphStrips) {
   EXPECT_EQ(dir[7], 32);
   EXPECT_EQ(dir[8], 16);
   EXPECT_EQ(At<uint16_t>(dir, 12), 4);
+  // The tray, the launcher and large icon views each find a picture of their
+  // own size in full colour.
+  std::vector<int> fullColour;
+  for (uint16_t i = 0; i < At<uint16_t>(dir, 4); ++i) {
+    const BYTE* entry = dir + 6 + 14 * i;
+    if (entry[0] == entry[1] && At<uint16_t>(entry, 6) == 32) fullColour.push_back(entry[0]);
+  }
+  for (int size : {16, 32, 48})
+    EXPECT_NE(std::find(fullColour.begin(), fullColour.end(), size), fullColour.end()) << size;
   FreeLibrary(module);
 
   // Each strip holds two glyphs of equal width: enabled, then disabled.
@@ -135,6 +146,22 @@ TEST(BuiltExecutable, CarriesTheProgramIconAndItsGlyphStrips) {
     EXPECT_EQ(b.bmWidth, 2 * b.bmHeight) << name;
     DeleteObject(strip);
   }
+}
+
+TEST(BuiltExecutable, ItsManifestAsksForCommonControls6AndPerMonitorDpi) {
+  HMODULE module = LoadLibraryExA(BuiltPendraExe().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_TRUE(module);
+  // The system reads the manifest of an executable at type 24, id 1 only.
+  HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));
+  ASSERT_TRUE(found) << "no manifest";
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                             SizeofResource(module, found));
+  FreeLibrary(module);
+  for (const char* part :
+       {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", ">true/pm<",
+        ">PerMonitorV2, PerMonitor<", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",
+        "{e2011457-1546-43c5-a5fe-008deee3d3f0}"})
+    EXPECT_NE(manifest.find(part), std::string::npos) << part;
 }
 
 }  // namespace
