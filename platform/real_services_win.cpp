@@ -129,6 +129,19 @@ struct DialogScale {
   UINT dpi;
 };
 
+// Sizes a box around a client area of the given size and centres it on the
+// work area.
+void SizeAndCentre(HWND dlg, int clientW, int clientH, UINT dpi) {
+  RECT frame{0, 0, clientW, clientH};
+  AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), false,
+                         static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)), dpi);
+  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  SetWindowPos(dlg, nullptr, work.left + (work.right - work.left - w) / 2,
+               work.top + (work.bottom - work.top - h) / 2, w, h, SWP_NOZORDER);
+}
+
 void LayOutConfirm(HWND dlg, const std::string& text) {
   const DialogScale px(dlg);
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0));
@@ -167,14 +180,7 @@ void LayOutConfirm(HWND dlg, const std::string& text) {
   MoveWindow(yes, buttonsLeft, buttonsTop, buttonW, buttonH, FALSE);
   MoveWindow(no, buttonsLeft + buttonW + gap, buttonsTop, buttonW, buttonH, FALSE);
 
-  RECT frame{0, 0, clientW, clientH};
-  AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), false,
-                         static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)), px.dpi);
-  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  SetWindowPos(dlg, nullptr, work.left + (work.right - work.left - w) / 2,
-               work.top + (work.bottom - work.top - h) / 2, w, h, SWP_NOZORDER);
+  SizeAndCentre(dlg, clientW, clientH, px.dpi);
 
   SendMessageA(dlg, DM_SETDEFID, IDYES, 0);
   SetFocus(yes);
@@ -434,14 +440,7 @@ void LayOutInputBox(HWND dlg, const InputBoxState& state) {
   MoveWindow(cancel, clientW - margin - buttonW, buttonsTop, buttonW, buttonH, FALSE);
   MoveWindow(ok, clientW - 2 * (margin + buttonW) + margin, buttonsTop, buttonW, buttonH, FALSE);
 
-  RECT frame{0, 0, clientW, clientH};
-  AdjustWindowRectForDpi(&frame, static_cast<DWORD>(GetWindowLongA(dlg, GWL_STYLE)), false,
-                         static_cast<DWORD>(GetWindowLongA(dlg, GWL_EXSTYLE)), px.dpi);
-  const int w = frame.right - frame.left, h = frame.bottom - frame.top;
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  SetWindowPos(dlg, nullptr, work.left + (work.right - work.left - w) / 2,
-               work.top + (work.bottom - work.top - h) / 2, w, h, SWP_NOZORDER);
+  SizeAndCentre(dlg, clientW, clientH, px.dpi);
   SendMessageA(dlg, DM_SETDEFID, IDOK, 0);
   SetFocus(edit);
   SendMessageA(edit, EM_SETSEL, 0, -1);
