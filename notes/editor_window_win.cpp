@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "platform/message_loop_win.h"
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
 #include "settings/errors.h"
@@ -208,6 +209,9 @@ LRESULT TfrmEditor::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   if (text_.HandleMessage(msg, wp, lp, result)) return result;
   switch (msg) {
+    case kShortcutKeyMessage:
+      // The text answers its own keys.
+      return reinterpret_cast<HWND>(lp) != redtEditor_.Handle() && Shortcut(wp);
     case WM_COMMAND:
       // Menu items and toolbar buttons; notifications of other controls pass.
       if (HIWORD(wp) == 0 && (lp == 0 || reinterpret_cast<HWND>(lp) == tlbPendra_)) {
@@ -302,23 +306,20 @@ void TfrmEditor::OnCommand(int id) {
   });
 }
 
-// The main menu's shortcuts that the control has no key of its own for; an
-// item that is disabled does not run.
-void TfrmEditor::Shortcut(WPARAM key) {
-  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return;
+// The main menu's shortcuts that the control has no key of its own for,
+// wherever in the window the keyboard is; an item that is disabled does not
+// run.
+bool TfrmEditor::Shortcut(WPARAM key) {
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
+  int command = 0;
   switch (key) {
-    case 'P':
-      if (MenuItemEnabled(Print1)) OnCommand(Print1);
-      break;
-    case 'S':
-      if (MenuItemEnabled(PrintSelectedText2)) OnCommand(PrintSelectedText2);
-      break;
-    case 'F':
-      OnCommand(Fonts1);
-      break;
-    default:
-      break;
+    case 'P': command = MenuItemEnabled(Print1) ? Print1 : 0; break;
+    case 'S': command = MenuItemEnabled(PrintSelectedText2) ? PrintSelectedText2 : 0; break;
+    case 'F': command = Fonts1; break;
+    default: break;
   }
+  if (command) OnCommand(command);
+  return command != 0;
 }
 
 // ---- Show and close -------------------------------------------------------------

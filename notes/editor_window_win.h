@@ -87,7 +87,7 @@ class TfrmEditor : public Form, public IEditorCloseQuery {
   void BuildToolbar();
   void Layout();
   void OnCommand(int id);
-  void Shortcut(WPARAM key);
+  bool Shortcut(WPARAM key);  // true when it ran a command
   void SetCaption(const std::string& caption);
   void RestoreBounds();
   void StoreBounds();

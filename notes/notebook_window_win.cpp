@@ -10,6 +10,7 @@
 #include "notes/tab_captions.h"
 #include "platform/application_win.h"
 #include "platform/dpi_win.h"
+#include "platform/message_loop_win.h"
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
@@ -668,10 +669,11 @@ void TfrmPendra::ShowHelpMenu() {
   PopUp(PopupMenuHelp_, at);
 }
 
-// The menus' shortcuts, while the page has the keyboard. Ctrl+X, Ctrl+C and
-// Ctrl+V are the page's own cut, copy and paste.
-void TfrmPendra::ShortcutKey(WPARAM key) {
-  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0) return;
+// The menus' shortcuts, wherever in the window the keyboard is. Ctrl+X, Ctrl+C
+// and Ctrl+V are the page's own cut, copy and paste.
+bool TfrmPendra::ShortcutKey(WPARAM key) {
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0)
+    return false;
   int command = 0;
   switch (key) {
     case 'P':
@@ -682,6 +684,7 @@ void TfrmPendra::ShortcutKey(WPARAM key) {
     default: break;
   }
   if (command) PostMessageA(Handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+  return command != 0;
 }
 
 void TfrmPendra::OnCommand(int id) {
@@ -747,6 +750,9 @@ LRESULT TfrmPendra::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   if (text_.HandleMessage(msg, wp, lp, result)) return result;
   switch (msg) {
+    case kShortcutKeyMessage:
+      // The page answers its own keys.
+      return reinterpret_cast<HWND>(lp) != redtPendra_.Handle() && ShortcutKey(wp);
     case WM_COMMAND:
       if (lp == 0 || reinterpret_cast<HWND>(lp) == tlbPendra_) {
         OnCommand(LOWORD(wp));

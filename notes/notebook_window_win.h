@@ -109,7 +109,7 @@ class TfrmPendra : public Form {
   LRESULT OnNotify(const NMHDR& hdr);
   void PopUp(HMENU menu, POINT at);
   void ShowHelpMenu();
-  void ShortcutKey(WPARAM key);
+  bool ShortcutKey(WPARAM key);  // true when it ran a command
 
   TRxRichEdit redtPendra_;
   TextBehaviours text_;

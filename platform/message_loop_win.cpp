@@ -67,6 +67,12 @@ bool PressFocusedButton(const MSG& msg) {
   return true;
 }
 
+bool OfferShortcut(HWND root, const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0)
+    return false;
+  return SendMessageA(root, kShortcutKeyMessage, msg.wParam, reinterpret_cast<LPARAM>(msg.hwnd)) != 0;
+}
+
 BOOL CALLBACK CollectEnabled(HWND hwnd, LPARAM lp) {
   if (hwnd != ApplicationWindow() && IsWindowEnabled(hwnd))
     reinterpret_cast<std::vector<HWND>*>(lp)->push_back(hwnd);
@@ -79,7 +85,7 @@ void DispatchProgramMessage(MSG& msg) {
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd) {
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     if (OwnWindow(root) && IsWindowVisible(root) && IsWindowEnabled(root)) {
-      if (TurnPage(root, msg) || PressFocusedButton(msg)) return;
+      if (TurnPage(root, msg) || PressFocusedButton(msg) || OfferShortcut(root, msg)) return;
       if (IsDialogMessageA(root, &msg)) return;
     }
   }

@@ -14,7 +14,14 @@ namespace pendra {
 // window, so any window of the program answers them as a dialog does; Enter
 // presses a focused push button; Ctrl+Tab and Ctrl+Page Up/Down turn the pages
 // of the window's page control.
+// A key pressed with Ctrl (and without Alt) is first offered to the
+// top-level window as kShortcutKeyMessage, so the shortcuts of its menus work
+// wherever in the window the keyboard is.
 void DispatchProgramMessage(MSG& msg);
+
+// wParam: the key; lParam: the window the key went to. A window answers
+// nonzero when it ran a command for the key, and the key goes no further.
+inline constexpr UINT kShortcutKeyMessage = WM_APP + 0x200;
 
 // Runs the loop until WM_QUIT and returns its exit code.
 int RunMessageLoop();

@@ -16,6 +16,7 @@
 #include "notes/notebook_window_win.h"
 #include "notes/tab_list_dialog_win.h"
 #include "platform/application_win.h"
+#include "platform/message_loop_win.h"
 #include "tests/win/placeholder_form_win.h"
 #include "settings/reg_ini.h"
 #include "tests/win/test_env_win.h"
@@ -493,6 +494,29 @@ TEST_F(NotebookTest, ItsCommandsReachTheOtherWindowsTheHelpTheShellAndTheFontSto
   EXPECT_EQ(ini.ReadString("Fonts", "Font Name", "-") + "/" + ini.ReadString("Fonts", "Font BoldItalic", "-") +
                 ini.ReadString("Fonts", "Font Bold", "-"),
             "MS Sans Serif/10");
+}
+
+// The menus' shortcuts act wherever in the window the keyboard is, once.
+TEST_F(NotebookTest, MenuShortcutsWorkFromEveryControlOnce) {
+  Create();
+  Show();
+  auto ctrlKey = [](HWND to, WPARAM vk) {
+    BYTE keys[256]{};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SetFocus(to);
+    PostMessageA(to, WM_KEYDOWN, vk, 1);
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchProgramMessage(msg);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    PumpMessages();
+  };
+  ctrlKey(FindWindowExA(notebook->Handle(), nullptr, WC_TABCONTROLA, nullptr), 'F');
+  EXPECT_EQ(TestEnv().dialogs.fontRequests.size(), 1u);
+  ctrlKey(Page(), 'F');
+  EXPECT_EQ(TestEnv().dialogs.fontRequests.size(), 2u);
 }
 
 }  // namespace
