@@ -153,10 +153,15 @@ TEST_F(ListFileTest, MissingFileIsAnEmptyListAndFileHelpers) {
   EXPECT_FALSE(FileExists(path));
 }
 
-TEST_F(ListFileTest, ReadingAFolderFails) {
+TEST_F(ListFileTest, ReadingAFolderOrADeviceFailsAtOnce) {
   const std::string path = PathOf("Tabs.lst");
   ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
   ExpectError([&] { ReadListFile(path); }, "Cannot open file " + path);
+  // A pipe nobody writes to would keep the read waiting for ever.
+  const std::string pipe = PathOf("Quick.qnf");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  ExpectError([&] { ReadWholeFile(pipe); }, "Cannot open file " + pipe);
+  ExpectError([&] { ReadWholeFile("/dev/zero"); }, "Cannot open file /dev/zero");
 }
 
 TEST_F(ListFileTest, FailedWritesReportAndLeaveTheOldFileIntact) {
