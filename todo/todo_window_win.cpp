@@ -85,7 +85,9 @@ TfrmToDo::~TfrmToDo() {
 
 void TfrmToDo::FormCreate() {
   // A switch of the wrong type is reported on its own: the list is read all the same.
-  Guarded([&] { list_.SetButtonsShown(TRegIniFile(*Svc().registry, kToDoKey).ReadBool("Buttons", "Visible", true)); });
+  Guarded([&] {
+    list_.SetButtonsShown(TRegIniFile(*Svc().registry, kToDoKey).ReadBool("Buttons", "Visible", true));
+  });
   list_.Load();
 }
 

@@ -436,8 +436,8 @@ TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
 
   // A missing sound file does not block and reports failure; nor does a
   // path that names a device or a folder, which could wait for ever.
-  for (const std::string& sound :
-       {real.programFolder + "no-such-sound.wav", std::string("\\\\.\\COM1"), std::string("CON"), real.programFolder}) {
+  for (const std::string& sound : {real.programFolder + "no-such-sound.wav", std::string("\\\\.\\COM1"),
+                                   std::string("CON"), real.programFolder}) {
     const DWORD start = GetTickCount();
     EXPECT_FALSE(real.sound->PlayFile(sound)) << sound;
     EXPECT_LT(GetTickCount() - start, 2000u) << sound;

@@ -190,8 +190,8 @@ TEST_F(TrayTest, StoredFacesWithTheIconOffRuleWinning) {
   // the start goes on to its end.
   TestEnv().dialogs.Clear();
   Svc().registry->DeleteTree(std::string(kPendraKey) + "\\Current Version");
-  for (const auto& [section, ident] : {std::pair{"TrayIcon", "NotShowOnDesktop"}, std::pair{"TrayIcon", "TrayShow"},
-                                       std::pair{"Position", "Top"}}) {
+  for (const auto& [section, ident] : {std::pair{"TrayIcon", "NotShowOnDesktop"},
+                                       std::pair{"TrayIcon", "TrayShow"}, std::pair{"Position", "Top"}}) {
     const DWORD one = 1;
     HKEY key = nullptr;
     RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kTrayKey) + "\\" + section).c_str(), 0, nullptr, 0,
@@ -204,7 +204,8 @@ TEST_F(TrayTest, StoredFacesWithTheIconOffRuleWinning) {
   std::vector<std::string> errors;
   for (const auto& shown : TestEnv().dialogs.Errors()) errors.push_back(shown.text);
   EXPECT_EQ(errors, (std::vector<std::string>{"Invalid data type for 'NotShowOnDeskTop'",
-                                              "Invalid data type for 'Top'", "Invalid data type for 'TrayShow'"}));
+                                              "Invalid data type for 'Top'",
+                                              "Invalid data type for 'TrayShow'"}));
   EXPECT_TRUE(Svc().registry->KeyExists(std::string(kPendraKey) + "\\Current Version"));
 }
 
