@@ -55,6 +55,11 @@ struct FileCloser {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
+bool IsDirectory(const std::string& path) {
+  struct stat st{};
+  return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFDIR;
+}
+
 // Puts the written bytes on the disk before the file is moved over the old
 // one, so a crash cannot leave an empty list in its place.
 bool CommitToDisk(std::FILE* f) {
@@ -127,11 +132,11 @@ Lines ReadListFile(const std::string& path) {
 }
 
 std::string ReadWholeFile(const std::string& path) {
-  // Only a file on the disk is read: a folder holds no text, and a device
-  // (CON, COM1, a pipe) could keep the read waiting for ever.
+  // Only a file on the disk is read: a device (CON, COM1, a pipe) could keep
+  // the read waiting for ever.
   if (!FileExists(path)) throw Error("Cannot open file " + path);
   FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw Error("Cannot open file " + path);
+  if (!file || IsDirectory(path)) throw Error("Cannot open file " + path);
   std::string text;
   if (!ReadAll(file.get(), text)) throw Error("Cannot open file " + path);
   RemoveLeftTemporaries(path);
