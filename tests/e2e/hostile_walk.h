@@ -131,8 +131,8 @@ class HostileWalk : public PendraE2eTest {
         },
         kStepMs);
     EXPECT_TRUE(Settle(p, tray)) << windowClass << " keeps the program busy";
-    // A box shown while a window is built on its first show comes before
-    // the window has its class: look again once the boxes are answered.
+    // A box shown on a window's first show can come before the window is
+    // made: look again once the boxes are answered.
     return window ? window : FindWindowOf(p.Pid(), windowClass);
   }
 
