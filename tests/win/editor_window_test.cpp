@@ -295,11 +295,14 @@ class UnkeptLoadEditor : public TfrmEditor {
 // registry can hold them: each click says so once and changes nothing.
 TEST_F(EditorTest, ARecentFileThatNamesNoFileIsToldOnceAndChangesNothing) {
   const std::string path = File("kept.txt", "kept");
-  const RecentFiles bad{"CON", "\\\\.\\COM1", "C:\\a<b>|c.txt", "..\\..\\no such folder\\x.txt", "NUL\x01"};
+  const RecentFiles bad{"CON", "\\\\.\\COM1", "C:\\a<b>|c.txt\x01", std::string(100000, 'x'), ""};
   StoreMru(bad);
   Show();
   Open(path);
   const RecentFiles before = Editor().Recent();
+  const int items = GetMenuItemCount(Editor().mnuFile());
+  SendMessageA(Editor().Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Editor().mnuFile()), 0);
+  EXPECT_EQ(GetMenuItemCount(Editor().mnuFile()), items + 6);  // a separator and the five files
   for (int slot = 1; slot < kRecentSlots; ++slot) {
     SCOPED_TRACE(before[static_cast<std::size_t>(slot)]);
     Dialogs().Clear();
