@@ -146,14 +146,21 @@ void TfrmTray::FormCreate() {
   settings_ = std::make_unique<TRegIniFile>(*Svc().registry, kTrayKey);
   SetCaption(kWindows1, kCaptionStartWithWindows);
 
-  if (!settings_->ReadBool(kSectionTrayIcon, kIdentNotShowRead, false)) {
+  // A stored switch of the wrong type is reported and reads as its default;
+  // the creation goes on, so both faces and the rest of the start stay sound.
+  auto stored = [this](const char* section, const char* ident, bool def) {
+    bool value = def;
+    Guarded([&] { value = settings_->ReadBool(section, ident, def); });
+    return value;
+  };
+  if (!stored(kSectionTrayIcon, kIdentNotShowRead, false)) {
     Show();
     SetCaption(kHide1, kCaptionHideLauncher);
   } else {
     SetCaption(kHide1, kCaptionShowLauncher);
   }
 
-  if (settings_->ReadBool(kSectionTrayIcon, kIdentTrayShow, true)) {
+  if (stored(kSectionTrayIcon, kIdentTrayShow, true)) {
     SetCaption(kDoNotShowInTray1, kCaptionHideIcon);
   } else {
     // Without the icon the launcher is the only way in, whatever else is stored.
@@ -163,7 +170,7 @@ void TfrmTray::FormCreate() {
     RemoveTrayIcon();
   }
 
-  SetCaption(kWindows1, settings_->ReadBool(kSectionStart, kIdentStartWithWindows, false)
+  SetCaption(kWindows1, stored(kSectionStart, kIdentStartWithWindows, false)
                             ? kCaptionNoStartWithWindows
                             : kCaptionStartWithWindows);
 
@@ -252,16 +259,20 @@ void TfrmTray::FormShow() {
   // Showing an owned window can bring the application window's taskbar button back.
   ShowWindow(ApplicationWindow(), SW_HIDE);
 
-  RECT current = WindowRectOf(Handle());
-  const LONG width = current.right - current.left;
-  const LONG height = current.bottom - current.top;
-  const int top = settings_ ? settings_->ReadInteger(kSectionPosition, kIdentTop, current.top)
-                            : current.top;
-  const int left = settings_ ? settings_->ReadInteger(kSectionPosition, kIdentLeft, current.left)
-                             : current.left;
-  RECT target = BringOntoMonitor(RECT{left, top, left + width, top + height});
-  SetWindowPos(Handle(), nullptr, target.left, target.top, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // A stored place that cannot be read is reported; the launcher still shows,
+  // where it is, and the start that showed it goes on.
+  Guarded([&] {
+    RECT current = WindowRectOf(Handle());
+    const LONG width = current.right - current.left;
+    const LONG height = current.bottom - current.top;
+    const int top = settings_ ? settings_->ReadInteger(kSectionPosition, kIdentTop, current.top)
+                              : current.top;
+    const int left = settings_ ? settings_->ReadInteger(kSectionPosition, kIdentLeft, current.left)
+                               : current.left;
+    RECT target = BringOntoMonitor(RECT{left, top, left + width, top + height});
+    SetWindowPos(Handle(), nullptr, target.left, target.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  });
 
   hintText_ = kLauncherHint;
   if (hint_) {

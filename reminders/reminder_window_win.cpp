@@ -1006,7 +1006,7 @@ void TfrmMain::FormCreate() {
 
   for (Kind k : kAllKinds) {
     const std::string slot = std::to_string(Info(k).soundSlot);
-    Guarded([&] {
+    soundUnread_[Index(k)] = !Guarded([&] {
       const std::string path = ini.ReadString("Alarm Sound", "WaveFileName" + slot, "");
       // Only a change of the text runs the path's change handler.
       if (GetText(Page(k).edtSound) != path) SetText(Page(k).edtSound, path);
@@ -1080,7 +1080,12 @@ void TfrmMain::FormHide() {
 
   for (Kind k : kAllKinds) {
     const std::string slot = std::to_string(Info(k).soundSlot);
-    ini.WriteString("Alarm Sound", "WaveFileName" + slot, GetText(Page(k).edtSound));
+    // A stored path that could not be read stays until the user chooses a sound.
+    const std::string path = GetText(Page(k).edtSound);
+    if (!soundUnread_[Index(k)] || !path.empty()) {
+      soundUnread_[Index(k)] = false;
+      ini.WriteString("Alarm Sound", "WaveFileName" + slot, path);
+    }
     ini.WriteBool("Play Sound" + slot, "Play", MenuItemChecked(Page(k).popup, MenuId(k, Mnu::PlaySounds)));
   }
 }

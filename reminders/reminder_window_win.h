@@ -208,6 +208,10 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   Date retryDate_{};
   int retryMinute_ = -1;
 
+  // Alarm sound paths whose stored value could not be read: the registry
+  // keeps it until the user chooses a sound for that page.
+  std::array<bool, 4> soundUnread_{};
+
   int interval_ = 0;        // reminder interval, minutes
   UINT eventPeriodMs_ = 0;  // tmrEvent's period; 0 while stopped
   bool built_ = false;      // the visible controls exist

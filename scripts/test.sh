@@ -175,7 +175,10 @@ else
     SUMMARY+=("print_check: skipped, $PENDRA_PRINT_REASON")
   fi
   if [ -f "$BUILD/win/e2e_tests.exe" ]; then
+    # The kill tests within kill Pendra.exe by TerminateProcess, ten times per
+    # kind of save; the kill_unix run kills its Wine process with kill -9.
     run_suite e2e_tests wine "$BUILD/win/e2e_tests.exe" "$BUILD/win/Pendra.exe"
+    run_suite kill_unix env PENDRA_BUILD="$BUILD" bash scripts/kill-test.sh 6 unix
   fi
   # Locale-dependent texts once more under a German locale, last, because Wine
   # rewrites the prefix's international settings to follow the locale.

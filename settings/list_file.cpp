@@ -70,7 +70,9 @@ bool CommitToDisk(std::FILE* f) {
 #endif
 }
 
-// A name beside the target that no other write in this process is using.
+// A name beside the target that no other write in this process is using:
+// the target's name, a full stop, two hexadecimal numbers joined by a hyphen,
+// and ".tmp".
 std::string TemporaryPathFor(const std::string& path) {
   static unsigned counter = 0;
   const auto ticks = static_cast<unsigned long long>(
@@ -80,7 +82,25 @@ std::string TemporaryPathFor(const std::string& path) {
   return path + suffix;
 }
 
+bool IsHexDigit(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
 }  // namespace
+
+bool IsTemporaryNameFor(std::string_view name, std::string_view targetName) {
+  constexpr std::string_view kEnd = ".tmp";
+  if (name.size() <= targetName.size() + 1 + kEnd.size()) return false;
+  if (name.substr(0, targetName.size()) != targetName || name[targetName.size()] != '.') return false;
+  if (name.substr(name.size() - kEnd.size()) != kEnd) return false;
+  const std::string_view middle =
+      name.substr(targetName.size() + 1, name.size() - targetName.size() - 1 - kEnd.size());
+  const std::size_t hyphen = middle.find('-');
+  if (hyphen == 0 || hyphen == std::string_view::npos || hyphen + 1 == middle.size()) return false;
+  for (std::size_t i = 0; i < middle.size(); ++i)
+    if (i != hyphen && !IsHexDigit(middle[i])) return false;
+  return true;
+}
 
 namespace {
 
@@ -94,16 +114,32 @@ bool ReadAll(std::FILE* file, std::string& text) {
 
 }  // namespace
 
+void RemoveLeftTemporaries(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  const std::string_view name =
+      std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+  for (const std::string& candidate : TemporaryCandidatesBeside(path)) {
+    const std::size_t cut = candidate.find_last_of("\\/");
+    if (IsTemporaryNameFor(std::string_view(candidate).substr(cut == std::string::npos ? 0 : cut + 1),
+                           name))
+      std::remove(candidate.c_str());
+  }
+}
+
 Lines ReadListFile(const std::string& path) {
   if (!PathExists(path)) return {};
   return SplitLines(ReadWholeFile(path));
 }
 
 std::string ReadWholeFile(const std::string& path) {
+  // Only a file on the disk is read: a device (CON, COM1, a pipe) could keep
+  // the read waiting for ever.
+  if (!FileExists(path)) throw Error("Cannot open file " + path);
   FilePtr file(std::fopen(path.c_str(), "rb"));
   if (!file || IsDirectory(path)) throw Error("Cannot open file " + path);
   std::string text;
   if (!ReadAll(file.get(), text)) throw Error("Cannot open file " + path);
+  RemoveLeftTemporaries(path);
   return text;
 }
 
@@ -126,6 +162,7 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
     std::remove(temp.c_str());
     throw Error("Cannot create file " + path);
   }
+  RemoveLeftTemporaries(path);
 }
 
 bool FileExists(const std::string& path) {

@@ -21,7 +21,8 @@ Lines ReadListFile(const std::string& path);
 void WriteListFile(const std::string& path, const Lines& lines);
 
 // A whole file as bytes; fails with "Cannot open file <path>", also when the
-// file does not exist.
+// file does not exist. Reading a file, like writing it, takes away what
+// writes of it ended by a crash or a kill left (RemoveLeftTemporaries).
 std::string ReadWholeFile(const std::string& path);
 // Replaces the file whole and safely with `bytes`, as WriteListFile does.
 void WriteWholeFile(const std::string& path, const std::string& bytes);
@@ -33,5 +34,17 @@ bool RemoveFile(const std::string& path);
 
 // Moves source over target, replacing it (platform layer).
 bool ReplaceFileWith(const std::string& source, const std::string& target);
+
+// A write ended by a crash or a kill before its move leaves its temporary
+// file behind. Nothing ever reads one, but each holds a whole copy of the
+// file, so they are taken away as soon as the file is read or written again.
+void RemoveLeftTemporaries(const std::string& path);
+
+// Whether `name` is a name WriteWholeFile gives its temporary file when it
+// replaces the file `targetName` (both without their folder).
+bool IsTemporaryNameFor(std::string_view name, std::string_view targetName);
+// The paths of the files beside `path` whose names begin with its name and a
+// full stop and end in ".tmp" (platform layer).
+std::vector<std::string> TemporaryCandidatesBeside(const std::string& path);
 
 }  // namespace pendra

@@ -91,8 +91,10 @@ TfrmToDo::~TfrmToDo() {
 }
 
 void TfrmToDo::FormCreate() {
-  TRegIniFile ini(*Svc().registry, kToDoKey);
-  list_.SetButtonsShown(ini.ReadBool("Buttons", "Visible", true));
+  // A switch of the wrong type is reported on its own: the list is read all the same.
+  Guarded([&] {
+    list_.SetButtonsShown(TRegIniFile(*Svc().registry, kToDoKey).ReadBool("Buttons", "Visible", true));
+  });
   list_.Load();
 }
 

@@ -119,6 +119,28 @@ TEST_F(ListFileTest, WrittenListReadsBackWithEveryByteUnchanged) {
   EXPECT_EQ(ReadListFile(path), (Lines{"one", "two", "three", "four"}));
 }
 
+TEST_F(ListFileTest, AReadOrAWriteTakesAwayTheTemporariesThatKilledWritesLeft) {
+  const std::string path = PathOf("ToDo.lst");
+  const std::vector<std::string> left{"ToDo.lst.1f2e3d4c5b-1.tmp", "ToDo.lst.0-a.tmp"};
+  // Only names a write of this very file makes are taken.
+  const std::vector<std::string> kept{"ToDo.lst.tmp",      "ToDo.lst.bak",      "ToDo.lst.-1.tmp",
+                                      "ToDo.lst.1-.tmp",   "ToDo.lst.x1-1.tmp", "ToDo.lst.1-1.tmp.txt",
+                                      "Tabs.lst.1f-1.tmp", "xToDo.lst.1-1.tmp"};
+  for (const auto& name : kept) Put(PathOf(name), "the user's");
+  std::vector<std::string> expected = kept;
+  expected.push_back("ToDo.lst");
+  std::sort(expected.begin(), expected.end());
+  Put(path, "a\r\n");
+  for (const std::function<void()>& touch : std::vector<std::function<void()>>{
+           [&] { EXPECT_EQ(ReadListFile(path), Lines{"a"}); }, [&] { WriteListFile(path, {"b"}); }}) {
+    for (const auto& name : left) Put(PathOf(name), "half a list");
+    touch();
+    std::vector<std::string> entries = Entries();
+    std::sort(entries.begin(), entries.end());
+    EXPECT_EQ(entries, expected);
+  }
+}
+
 TEST_F(ListFileTest, MissingFileIsAnEmptyListAndFileHelpers) {
   const std::string path = PathOf("DayMessage.lst");
   EXPECT_EQ(ReadListFile(path), Lines{});
@@ -131,10 +153,15 @@ TEST_F(ListFileTest, MissingFileIsAnEmptyListAndFileHelpers) {
   EXPECT_FALSE(FileExists(path));
 }
 
-TEST_F(ListFileTest, ReadingAFolderFails) {
+TEST_F(ListFileTest, ReadingAFolderOrADeviceFailsAtOnce) {
   const std::string path = PathOf("Tabs.lst");
   ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
   ExpectError([&] { ReadListFile(path); }, "Cannot open file " + path);
+  // A pipe nobody writes to would keep the read waiting for ever.
+  const std::string pipe = PathOf("Quick.qnf");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  ExpectError([&] { ReadWholeFile(pipe); }, "Cannot open file " + pipe);
+  ExpectError([&] { ReadWholeFile("/dev/zero"); }, "Cannot open file /dev/zero");
 }
 
 TEST_F(ListFileTest, FailedWritesReportAndLeaveTheOldFileIntact) {

@@ -291,6 +291,29 @@ class UnkeptLoadEditor : public TfrmEditor {
   }
 };
 
+// Recent files that name no file the editor can read, as a hand-edited
+// registry can hold them: each click says so once and changes nothing.
+TEST_F(EditorTest, ARecentFileThatNamesNoFileIsToldOnceAndChangesNothing) {
+  const std::string path = File("kept.txt", "kept");
+  const RecentFiles bad{"CON", "\\\\.\\COM1", "C:\\a<b>|c.txt\x01", std::string(100000, 'x'), ""};
+  StoreMru(bad);
+  Show();
+  Open(path);
+  const RecentFiles before = Editor().Recent();
+  const int items = GetMenuItemCount(Editor().mnuFile());
+  SendMessageA(Editor().Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(Editor().mnuFile()), 0);
+  EXPECT_EQ(GetMenuItemCount(Editor().mnuFile()), items + 6);  // a separator and the five files
+  for (int slot = 1; slot < kRecentSlots; ++slot) {
+    SCOPED_TRACE(before[static_cast<std::size_t>(slot)]);
+    Dialogs().Clear();
+    Command(E::MRU1 + slot);
+    ASSERT_EQ(Dialogs().Errors().size(), 1u);
+    EXPECT_EQ(Dialogs().Errors()[0].text.find("Cannot open file "), 0u) << Dialogs().Errors()[0].text;
+    EXPECT_EQ(Editor().FileName(), path);
+    EXPECT_EQ(Editor().Recent(), before);
+  }
+}
+
 TEST_F(EditorTest, AFileTheControlCouldNotKeepIsToldAndSavingOverItAsks) {
   editor = std::make_unique<UnkeptLoadEditor>();
   Show();

@@ -434,10 +434,14 @@ TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
   EXPECT_EQ(real.exePath.rfind(real.programFolder, 0), 0u);
   EXPECT_EQ(real.exePath.find('\\', real.programFolder.size()), std::string::npos);
 
-  // A missing sound file does not block and reports failure.
-  const DWORD start = GetTickCount();
-  EXPECT_FALSE(real.sound->PlayFile(real.programFolder + "no-such-sound.wav"));
-  EXPECT_LT(GetTickCount() - start, 2000u);
+  // A missing sound file does not block and reports failure; nor does a
+  // path that names a device or a folder, which could wait for ever.
+  for (const std::string& sound : {real.programFolder + "no-such-sound.wav", std::string("\\\\.\\COM1"),
+                                   std::string("CON"), real.programFolder}) {
+    const DWORD start = GetTickCount();
+    EXPECT_FALSE(real.sound->PlayFile(sound)) << sound;
+    EXPECT_LT(GetTickCount() - start, 2000u) << sound;
+  }
 }
 
 }  // namespace

@@ -183,6 +183,11 @@ TEST_F(WindowTest, ASettingOfTheWrongTypeIsReportedAndTheTimersStillRun) {
   SendMessageA(Wnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(FileLines(Kind::Weekly), Lines{"1:05:02 PM-Monday--still announced"});
   EXPECT_EQ(ErrorTexts().size(), 2u);
+  // The path that could not be read is the user's: it stays as stored.
+  std::string path;
+  EXPECT_EQ(Svc().registry->Read(std::string(kReminderEventsKey) + "\\Alarm Sound", "WaveFileName1", path),
+            ValueKind::Other);
+  EXPECT_EQ(EventsValue("Alarm Sound", "WaveFileName2"), "C:\\gong.wav");
 }
 
 TEST_F(WindowTest, AMaximisedWindowStoresThePlaceItComesBackTo) {

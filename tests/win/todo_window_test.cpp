@@ -297,50 +297,52 @@ TEST_F(ToDoWindowTest, AListThatCannotBeWrittenKeepsTheWindowOpen) {
   EXPECT_EQ(ReadFileBytes(Path()), "old\r\n");
 }
 
-// A list that was not read at start (a file held open by another program, or
-// a setting that ended the creation steps first) never replaces ToDo.lst.
+// A list that was not read at start (a file held open by another program)
+// never replaces ToDo.lst.
 TEST_F(ToDoWindowTest, AListNotReadAtStartIsNeverWrittenOverTheFile) {
   WriteFileBytes(Path(), "the user's items\r\n");
-  const std::string error = "Cannot open file " + Path() + ".";
   const std::string notRead = Path() + " could not be read, so it is left as it is.";
-  for (bool lockFile : {true, false}) {
-    SCOPED_TRACE(lockFile ? "locked file" : "wrong setting");
-    TestEnv().dialogs.Clear();
-    HANDLE lock = INVALID_HANDLE_VALUE;
-    HKEY key = nullptr;
-    if (lockFile) {
-      lock = CreateFileA(Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-      ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    } else {
-      DWORD one = 1;
-      RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kToDoKey) + "\\Buttons").c_str(), 0, nullptr,
-                      0, KEY_SET_VALUE, nullptr, &key, nullptr);
-      RegSetValueExA(key, "Visible", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
-      RegCloseKey(key);
-    }
-    CreateShown();
-    if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
-    EXPECT_EQ(Errors(), std::vector<std::string>{lockFile ? error : "Invalid data type for 'Visible'"});
-    EXPECT_TRUE(Rows().empty());
+  HANDLE lock = CreateFileA(Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  CreateShown();
+  CloseHandle(lock);
+  EXPECT_EQ(Errors(), std::vector<std::string>{"Cannot open file " + Path() + "."});
+  EXPECT_TRUE(Rows().empty());
 
-    ASSERT_TRUE(frm_->Close());  // nothing to lose: no message
-    EXPECT_EQ(Errors().size(), 1u);
-    AddThroughDialog("typed on the empty list");
-    Press(Id::kBtnSave);
-    ASSERT_TRUE(frm_->Close());
-    EXPECT_EQ(Errors().size(), 3u);
-    EXPECT_EQ(Errors()[1], notRead);
-    EXPECT_EQ(Errors()[2], notRead);
-    EXPECT_EQ(ReadFileBytes(Path()), "the user's items\r\n");
-    Ini().WriteBool("Buttons", "Visible", true);
+  ASSERT_TRUE(frm_->Close());  // nothing to lose: no message
+  EXPECT_EQ(Errors().size(), 1u);
+  AddThroughDialog("typed on the empty list");
+  Press(Id::kBtnSave);
+  ASSERT_TRUE(frm_->Close());
+  EXPECT_EQ(Errors().size(), 3u);
+  EXPECT_EQ(Errors()[1], notRead);
+  EXPECT_EQ(Errors()[2], notRead);
+  EXPECT_EQ(ReadFileBytes(Path()), "the user's items\r\n");
 
-    // Cancel reads the file now that it can: the list is the user's again.
-    frm_->Show();
-    Press(Id::kBtnCancel);
-    EXPECT_EQ(Rows(), Lines{"the user's items"});
-    ASSERT_TRUE(frm_->Close());
-    EXPECT_EQ(ReadFileBytes(Path()), "the user's items\r\n");
-  }
+  // Cancel reads the file now that it can: the list is the user's again.
+  frm_->Show();
+  Press(Id::kBtnCancel);
+  EXPECT_EQ(Rows(), Lines{"the user's items"});
+  ASSERT_TRUE(frm_->Close());
+  EXPECT_EQ(ReadFileBytes(Path()), "the user's items\r\n");
+}
+
+// A stored switch of the wrong type is reported, reads as its default, and
+// does not keep the list from being read.
+TEST_F(ToDoWindowTest, ASwitchOfTheWrongTypeStillLetsTheListBeRead) {
+  WriteFileBytes(Path(), "the user's items\r\n");
+  HKEY key = nullptr;
+  const DWORD zero = 0;
+  RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kToDoKey) + "\\Buttons").c_str(), 0, nullptr, 0,
+                  KEY_SET_VALUE, nullptr, &key, nullptr);
+  RegSetValueExA(key, "Visible", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&zero), sizeof zero);
+  RegCloseKey(key);
+  CreateShown();
+  EXPECT_EQ(Errors(), std::vector<std::string>{"Invalid data type for 'Visible'"});
+  EXPECT_EQ(Rows(), Lines{"the user's items"});
+  EXPECT_TRUE(IsWindowVisible(frm_->pnlButton()));
+  ASSERT_TRUE(frm_->Close());
+  EXPECT_EQ(ReadFileBytes(Path()), "the user's items\r\n");
 }
 
 TEST_F(ToDoWindowTest, HiddenButtonsLeaveEveryCommandOnTheMenuAndAreRemembered) {

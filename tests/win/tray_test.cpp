@@ -185,6 +185,28 @@ TEST_F(TrayTest, StoredFacesWithTheIconOffRuleWinning) {
   Store("TrayIcon", "TrayShow", "no");  // not a number: the default
   Start();
   EXPECT_EQ(Faces(), "-I &Show On Desktop / Do &Not Show In Tray");
+
+  // Values of the wrong type: each is reported and reads as its default, and
+  // the start goes on to its end.
+  TestEnv().dialogs.Clear();
+  Svc().registry->DeleteTree(std::string(kPendraKey) + "\\Current Version");
+  for (const auto& [section, ident] : {std::pair{"TrayIcon", "NotShowOnDesktop"},
+                                       std::pair{"TrayIcon", "TrayShow"}, std::pair{"Position", "Top"}}) {
+    const DWORD one = 1;
+    HKEY key = nullptr;
+    RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(kTrayKey) + "\\" + section).c_str(), 0, nullptr, 0,
+                    KEY_SET_VALUE, nullptr, &key, nullptr);
+    RegSetValueExA(key, ident, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+    RegCloseKey(key);
+  }
+  Start();
+  EXPECT_EQ(Faces(), "LI &Do Not Show On Desktop / Do &Not Show In Tray");
+  std::vector<std::string> errors;
+  for (const auto& shown : TestEnv().dialogs.Errors()) errors.push_back(shown.text);
+  EXPECT_EQ(errors, (std::vector<std::string>{"Invalid data type for 'NotShowOnDeskTop'",
+                                              "Invalid data type for 'Top'",
+                                              "Invalid data type for 'TrayShow'"}));
+  EXPECT_TRUE(Svc().registry->KeyExists(std::string(kPendraKey) + "\\Current Version"));
 }
 
 TEST_F(TrayTest, TogglesNeverLeaveBothFacesOff) {
