@@ -331,8 +331,8 @@ std::string ReadTextFile(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
       (static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) > kMaxTextFileBytes)
-    throw Error("Cannot open file " + path + ". It is larger than " + std::to_string(kMaxTextFileBytes >> 20) +
-                " MB, more than Pendra can show.");
+    throw Error("Cannot open file " + path + ". It is larger than " +
+                std::to_string(kMaxTextFileBytes >> 20) + " MB, more than Pendra can show.");
   return ReadWholeFile(path);
 }
 

@@ -64,7 +64,8 @@ void MakeReadOnly(HostileWalk &t, bool readOnly) {
     HeapFree(GetProcessHeap(), 0, path);
     STARTUPINFOA si{sizeof si};
     PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
   }
@@ -79,7 +80,8 @@ bool IsReminderList(const std::string &name) { return name.find("Message.lst") !
 // tab list, a page, the quick note) keeps every line it read; only the line
 // ends may become CR LF.
 void ExpectSameLines(HostileWalk &t, const std::string &name, const std::string &bytes) {
-  EXPECT_TRUE(SplitLines(ReadFileBytes(t.PathOf(name))) == SplitLines(bytes)) << name << " lost or changed a line";
+  EXPECT_TRUE(SplitLines(ReadFileBytes(t.PathOf(name))) == SplitLines(bytes))
+      << name << " lost or changed a line";
 }
 
 // What the notebook says of a tab whose caption holds characters no file name
@@ -138,7 +140,8 @@ std::vector<HostileCase> Cases() {
                        if (name == "Tabs.lst")
                          e.told = {PageWithoutFile(ReadFileBytes(HugeLineFile()))};
                        if (name == "ABC.pnd" || name == "Quick.qnf")
-                         e.told = {CannotOpen(t, name) + " It is larger than 32 MB, more than Pendra can show."};
+                         e.told = {CannotOpen(t, name) +
+                                   " It is larger than 32 MB, more than Pendra can show."};
                        return e;
                      },
                      [name](HostileWalk &t) {
