@@ -505,7 +505,10 @@ void TfrmPendra::PageLoad() {
   const std::optional<std::string> path = PagePath(Svc().programFolder, caption);
   if (!path) {
     ShowPageWithoutFile();
-    Svc().dialogs->ShowMessage("The page of the tab \"" + caption +
+    // A caption too long to read in a box is quoted by its beginning.
+    constexpr std::size_t kQuoted = 80;
+    const std::string quoted = caption.size() > kQuoted ? caption.substr(0, kQuoted) + "..." : caption;
+    Svc().dialogs->ShowMessage("The page of the tab \"" + quoted +
                                    "\" cannot be stored in a file, so it stays empty. " +
                                    CaptionFaultReason(CheckTabCaption(caption)) +
                                    " Remove the tab under Edit Tabs and add it with another name.",
@@ -526,7 +529,7 @@ void TfrmPendra::PageLoad() {
   // over.
   std::string bytes;
   try {
-    bytes = ReadWholeFile(*path);
+    bytes = ReadTextFile(*path);
   } catch (const Error&) {
     ShowPageWithoutFile();
     throw;

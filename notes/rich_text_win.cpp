@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "notes/text_print_win.h"
 #include "platform/on_demand_win.h"
@@ -40,9 +41,22 @@ DWORD CALLBACK ReadIn(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
   return 0;
 }
 
+struct OutStream {
+  std::string* out;
+  bool outOfMemory;
+};
+
 DWORD CALLBACK WriteOut(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
-  reinterpret_cast<std::string*>(cookie)->append(reinterpret_cast<const char*>(buffer),
-                                                 static_cast<std::size_t>(size));
+  auto* stream = reinterpret_cast<OutStream*>(cookie);
+  // No exception may cross the control's own code: a text too large to copy
+  // ends the stream, and the failure is raised once the control has returned.
+  try {
+    stream->out->append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(size));
+  } catch (const std::bad_alloc&) {
+    stream->outOfMemory = true;
+    *got = 0;
+    return 1;
+  }
   *got = size;
   return 0;
 }
@@ -186,8 +200,17 @@ void RichTextControl::FireChange() {
 
 std::string RichTextControl::StreamOut(UINT format) const {
   std::string out;
-  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&out), 0, WriteOut};
+  if (format == SF_TEXT) {
+    // Room for the whole text at once: a string that grows by doubling needs
+    // twice a large text's size, more than a 32-bit process may find.
+    GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMBYTES, CP_ACP};
+    const LRESULT bytes = SendMessageA(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+    if (bytes > 0) out.reserve(static_cast<std::size_t>(bytes));
+  }
+  OutStream sink{&out, false};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&sink), 0, WriteOut};
   SendMessageA(hwnd_, EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&stream));
+  if (sink.outOfMemory) throw std::bad_alloc();
   return out;
 }
 
@@ -308,8 +331,17 @@ void RichTextControl::ApplyFont() {
   --quiet_;
 }
 
+std::string ReadTextFile(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+      (static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) > kMaxTextFileBytes)
+    throw Error("Cannot open file " + path + ". It is larger than " +
+                std::to_string(kMaxTextFileBytes >> 20) + " MB, more than Pendra can show.");
+  return ReadWholeFile(path);
+}
+
 TextLoad RichTextControl::LoadFromFile(const std::string& path) {
-  const std::string bytes = ReadWholeFile(path);
+  const std::string bytes = ReadTextFile(path);
   SetText(bytes);
   return {Text() == bytes};
 }

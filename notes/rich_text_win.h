@@ -28,6 +28,15 @@
 
 namespace pendra {
 
+// The most a text control takes from a file. Loading and saving a text hold
+// it several times over (the file's bytes, the control's own wide copy, the
+// bytes saved), which for a larger one can exhaust a 32-bit process.
+inline constexpr unsigned long long kMaxTextFileBytes = 32ull << 20;
+// A text file's bytes for a control. Fails as ReadWholeFile does, and with
+// "Cannot open file <path>. It is larger than 32 MB, ..." for a larger file,
+// which is not read at all.
+std::string ReadTextFile(const std::string& path);
+
 enum class TextFormat { PlainText, RichText };
 enum class MouseButton { Left, Right, Middle };
 
@@ -88,8 +97,9 @@ class RichTextControl {
   // without case or whole-word matching; -1 when there is none.
   virtual int FindText(const std::string& text, int start, int length) const = 0;
 
-  // Plain text, whatever the extension. A file that cannot be read fails with
-  // "Cannot open file <path>" and leaves the text as it was.
+  // Plain text, whatever the extension. A file that cannot be read (or one
+  // over kMaxTextFileBytes) fails with "Cannot open file <path>..." and leaves
+  // the text as it was.
   virtual TextLoad LoadFromFile(const std::string& path);
   // Replaces the file safely; fails with "Cannot create file <path>".
   void SaveToFile(const std::string& path, TextFormat format = TextFormat::PlainText) const;

@@ -1,6 +1,7 @@
 #include "platform/window_win.h"
 
 #include <exception>
+#include <new>
 
 #include "platform/dpi_win.h"
 #include "platform/services.h"
@@ -77,6 +78,8 @@ LRESULT CALLBACK Window::StaticWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
 void ShowCaughtError() {
   try {
     throw;
+  } catch (const std::bad_alloc&) {
+    ReportError("Out of memory");
   } catch (const std::exception& e) {
     ReportError(e.what());
   } catch (...) {

@@ -33,20 +33,28 @@ run_terminate() {
 }
 
 # The Unix process of the Pendra.exe started in that test folder: Wine gives
-# it the Windows path of the executable as its first argument.
+# it the Windows path of the executable as its first argument. Test folders
+# of other Wine prefixes can bear the same name, so the process must also
+# run in this prefix: no other run's program is ever killed.
 pendra_pid() {
   local dir cmd
   for dir in /proc/[0-9]*; do
     { IFS= read -r -d '' cmd <"$dir/cmdline"; } 2>/dev/null || continue
     case $cmd in
-      *"\\$1\\Pendra.exe"*) echo "${dir#/proc/}"; return 0 ;;
+      *"\\$1\\Pendra.exe"*)
+        tr '\0' '\n' <"$dir/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" || continue
+        echo "${dir#/proc/}"
+        return 0
+        ;;
     esac
   done
   return 1
 }
 
-# The test asks "pendra-kill-arm <folder>" before it sends the command and
-# "pendra-kill <delay ms>" right after it; everything else is its output.
+# The test asks "pendra-kill-arm <folder>" before it sends the command, then
+# "pendra-kill-ping" (answered the way a kill goes, so the test learns how
+# long a request takes) and "pendra-kill <delay ms>", after which it sends the
+# command; everything else is its output.
 run_unix() {
   local line pid='' status
   coproc RUN { PENDRA_KILL_BY=unix PENDRA_KILLS=$KILLS exec wine "$E2E" "$PENDRA" "$FILTER" "$@" 2>&1; }
@@ -57,6 +65,10 @@ run_unix() {
       'pendra-kill-arm '*)
         pid=$(pendra_pid "${line#pendra-kill-arm }") || pid=''
         echo armed >&"$to"
+        ;;
+      'pendra-kill-ping')
+        sleep 0
+        echo pong >&"$to"
         ;;
       'pendra-kill '*)
         local ms=${line#pendra-kill }

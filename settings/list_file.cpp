@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #ifdef _WIN32
@@ -112,6 +113,24 @@ bool ReadAll(std::FILE* file, std::string& text) {
   return !std::ferror(file);
 }
 
+// Whether the file at `path` holds exactly `bytes`. Read in pieces, so a
+// large file needs no second copy in memory.
+bool HoldsExactly(const std::string& path, const std::string& bytes) {
+  struct stat st{};
+  if (::stat(path.c_str(), &st) != 0 || (st.st_mode & S_IFMT) != S_IFREG ||
+      static_cast<unsigned long long>(st.st_size) != bytes.size())
+    return false;
+  FilePtr file(std::fopen(path.c_str(), "rb"));
+  if (!file) return false;
+  char buffer[65536];
+  std::size_t at = 0, got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+    if (got > bytes.size() - at || std::memcmp(buffer, bytes.data() + at, got) != 0) return false;
+    at += got;
+  }
+  return !std::ferror(file.get()) && at == bytes.size();
+}
+
 }  // namespace
 
 void RemoveLeftTemporaries(const std::string& path) {
@@ -138,6 +157,9 @@ std::string ReadWholeFile(const std::string& path) {
   FilePtr file(std::fopen(path.c_str(), "rb"));
   if (!file || IsDirectory(path)) throw Error("Cannot open file " + path);
   std::string text;
+  // Room for the whole file at once, so a large one is not copied as it grows.
+  struct stat st{};
+  if (::stat(path.c_str(), &st) == 0 && st.st_size > 0) text.reserve(static_cast<std::size_t>(st.st_size));
   if (!ReadAll(file.get(), text)) throw Error("Cannot open file " + path);
   RemoveLeftTemporaries(path);
   return text;
@@ -148,6 +170,12 @@ void WriteListFile(const std::string& path, const Lines& lines) {
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
+  // A file that holds these bytes already is left as it is: a save that
+  // changes nothing succeeds also where the file or its folder is read-only.
+  if (HoldsExactly(path, bytes)) {
+    RemoveLeftTemporaries(path);
+    return;
+  }
   const std::string temp = TemporaryPathFor(path);
   bool written = false;
   {

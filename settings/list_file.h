@@ -24,7 +24,8 @@ void WriteListFile(const std::string& path, const Lines& lines);
 // file does not exist. Reading a file, like writing it, takes away what
 // writes of it ended by a crash or a kill left (RemoveLeftTemporaries).
 std::string ReadWholeFile(const std::string& path);
-// Replaces the file whole and safely with `bytes`, as WriteListFile does.
+// Replaces the file whole and safely with `bytes`, as WriteListFile does. A
+// file that holds exactly these bytes already is not written at all.
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
 bool FileExists(const std::string& path);

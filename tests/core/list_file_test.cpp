@@ -185,6 +185,18 @@ TEST_F(ListFileTest, FailedWritesReportAndLeaveTheOldFileIntact) {
   EXPECT_EQ(left, (std::vector<std::string>{"Quick.qnf", std::string(250, 'n') + ".pnd"}));
 }
 
+TEST_F(ListFileTest, AWriteThatChangesNothingLeavesTheFileAlone) {
+  const std::string path = PathOf("ToDo.lst");
+  Put(path, "old\r\n");
+  struct stat before{}, after{};
+  ASSERT_EQ(stat(path.c_str(), &before), 0);
+  WriteListFile(path, {"old"});
+  ASSERT_EQ(stat(path.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);  // not replaced
+  WriteListFile(path, {"olD"});
+  EXPECT_EQ(Bytes(path), "olD\r\n");
+}
+
 TEST_F(ListFileTest, WithoutWriteRightsTheFileStaysAsItWas) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
   const std::string path = PathOf("ToDo.lst");
@@ -192,11 +204,13 @@ TEST_F(ListFileTest, WithoutWriteRightsTheFileStaysAsItWas) {
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);  // a read-only file in a writable folder
   ExpectError([&] { WriteListFile(path, {"new"}); }, "Cannot create file " + path);
   EXPECT_EQ(Bytes(path), "old\r\n");
+  WriteListFile(path, {"old"});  // nothing to change: no failure
   ASSERT_EQ(chmod(path.c_str(), 0644), 0);
 
   ASSERT_EQ(chmod(dir_.c_str(), 0555), 0);
   ExpectError([&] { WriteListFile(path, {"new"}); }, "Cannot create file " + path);
   EXPECT_EQ(Bytes(path), "old\r\n");
+  WriteListFile(path, {"old"});
   EXPECT_EQ(Entries(), (std::vector<std::string>{"ToDo.lst"}));
 }
 

@@ -1,5 +1,11 @@
 // Hostile data files met by the running program: binary garbage and one
-// 100 MB line in every file it reads.
+// 100 MB line in every file it reads, each file read-only, a read-only
+// program folder, and a folder in the place of each file.
+// clang-format off
+#include <windows.h>
+#include <sddl.h>
+// clang-format on
+
 #include "tests/e2e/hostile_walk.h"
 
 namespace pendra::e2e {
@@ -25,26 +31,169 @@ void Put(HostileWalk &t, const std::string &name, const std::string &bytes) {
   WriteFileBytes(t.PathOf(name), bytes);
 }
 
+bool CanMakeFilesIn(HostileWalk &t) {
+  const std::string probe = t.PathOf("probe.tmp");
+  HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  DeleteFileA(probe.c_str());
+  return true;
+}
+
+// The program folder made read-only for real. Wine ignores a folder's
+// read-only attribute and the tests run with every right, so there the folder
+// is made immutable by chattr; on Windows a rule denies making files in it.
+void MakeReadOnly(HostileWalk &t, bool readOnly) {
+  using UnixName = char *(CDECL *)(const wchar_t *);
+  const auto unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  std::string folder = t.Folder();
+  folder.pop_back();
+  if (!unixName) {
+    // Everyone may do everything but add or take away entries of the folder.
+    PSECURITY_DESCRIPTOR sd = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        readOnly ? "D:(D;;0x46;;;WD)(A;OICI;FA;;;WD)" : "D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &sd, nullptr));
+    EXPECT_TRUE(SetFileSecurityA(folder.c_str(), DACL_SECURITY_INFORMATION, sd));
+    LocalFree(sd);
+  } else {
+    const std::wstring wide(folder.begin(), folder.end());
+    char *path = unixName(wide.c_str());
+    ASSERT_TRUE(path);
+    std::string command = std::string("/usr/bin/chattr ") + (readOnly ? "+i " : "-i ") + path;
+    HeapFree(GetProcessHeap(), 0, path);
+    STARTUPINFOA si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  // A Unix program started from Wine cannot be waited for: its effect is.
+  if (!WaitUntil([&] { return CanMakeFilesIn(t) != readOnly; }, 5000) && readOnly)
+    GTEST_SKIP() << "the program folder cannot be made read-only here";
+}
+
+bool IsReminderList(const std::string &name) { return name.find("Message.lst") != std::string::npos; }
+
+// A file the program rewrites at a save the walk makes (the to-do list, the
+// tab list, a page, the quick note) keeps every line it read; only the line
+// ends may become CR LF.
+void ExpectSameLines(HostileWalk &t, const std::string &name, const std::string &bytes) {
+  EXPECT_TRUE(SplitLines(ReadFileBytes(t.PathOf(name))) == SplitLines(bytes))
+      << name << " lost or changed a line";
+}
+
+// What the notebook says of a tab whose caption holds characters no file name
+// may; a long caption is quoted by its beginning.
+std::string PageWithoutFile(const std::string &caption) {
+  return "Pendra: The page of the tab \"" + (caption.size() > 80 ? caption.substr(0, 80) + "..." : caption) +
+         "\" cannot be stored in a file, so it stays empty. A tab name may not hold \\ / : * ? \" < > | or "
+         "control characters. Remove the tab under Edit Tabs and add it with another name.";
+}
+
+// Line ends as another system writes them: LF alone, the last line too. A
+// save of what was read then differs from the file.
+std::string UnixLineEnds(const std::string &bytes) {
+  std::string text;
+  for (const std::string &line : SplitLines(bytes)) text += line + "\n";
+  return text;
+}
+
+std::string CannotOpen(HostileWalk &t, const std::string &name) {
+  return "Pendra: Cannot open file " + t.PathOf(name) + ".";
+}
+
 std::vector<HostileCase> Cases() {
   std::vector<HostileCase> cases;
   for (const char *file : kDataFiles) {
     if (std::string(file) == "DEF.pnd") continue;
     const std::string name = file;
-    std::string id = name.substr(0, name.find('.'));
+    const std::string id = name.substr(0, name.find('.'));
+    const bool list = IsReminderList(name);
+
+    // Lines that are no entries are passed over in silence; the other files
+    // show the bytes as text and write back every line.
     cases.push_back({"Garbage" + id, [name](HostileWalk &t) { Put(t, name, Garbage()); },
-                     [name](HostileWalk &) {
-                       return Expect{{}, true, {name}};
+                     [name, list](HostileWalk &) {
+                       Expect e;
+                       if (!list) e.mayChange = {name};
+                       // The second tab's caption, met by the walk's switch, holds
+                       // characters no file name may.
+                       if (name == "Tabs.lst")
+                         e.told = {PageWithoutFile(SplitLines(Garbage())[1])};
+                       return e;
                      },
-                     nullptr, nullptr});
+                     [name, list](HostileWalk &t) {
+                       if (!list) ExpectSameLines(t, name, Garbage());
+                     },
+                     nullptr});
+
+    // A page or a note that large is refused whole and kept; a list shows it.
     cases.push_back({"HugeLine" + id,
                      [name](HostileWalk &t) {
                        ASSERT_TRUE(CopyFileA(HugeLineFile().c_str(), t.PathOf(name).c_str(), FALSE));
                      },
-                     [name](HostileWalk &) {
-                       return Expect{{}, true, {name}};
+                     [name, list](HostileWalk &t) {
+                       Expect e;
+                       if (name == "ToDo.lst" || name == "Tabs.lst") e.mayChange = {name};
+                       if (name == "Tabs.lst")
+                         e.told = {PageWithoutFile(ReadFileBytes(HugeLineFile()))};
+                       if (name == "ABC.pnd" || name == "Quick.qnf")
+                         e.told = {CannotOpen(t, name) +
+                                   " It is larger than 32 MB, more than Pendra can show."};
+                       return e;
+                     },
+                     [name](HostileWalk &t) {
+                       if (name == "ToDo.lst" || name == "Tabs.lst")
+                         ExpectSameLines(t, name, ReadFileBytes(HugeLineFile()));
+                     },
+                     nullptr});
+
+    // Read-only, with line ends the program would write otherwise: the save
+    // that must write the file fails, says so once, and the file stays.
+    cases.push_back({"ReadOnly" + id,
+                     [name](HostileWalk &t) {
+                       Put(t, name, UnixLineEnds(ReadFileBytes(t.PathOf(name))));
+                       ASSERT_TRUE(SetFileAttributesA(t.PathOf(name).c_str(), FILE_ATTRIBUTE_READONLY));
+                     },
+                     [name, list](HostileWalk &t) {
+                       if (list) return Expect{};  // no list command, no save
+                       Expect e{{"Pendra: Cannot create file " + t.PathOf(name) + "."}, false, {}};
+                       // The tab switch cannot save the page, so the tab stays; the exit then
+                       // meets the same page.
+                       if (name == "ABC.pnd") e.told.push_back(e.told[0]);
+                       return e;
+                     },
+                     nullptr, nullptr});
+
+    // A folder in the place of a file cannot be read, so it is never written.
+    cases.push_back({"Folder" + id,
+                     [name](HostileWalk &t) {
+                       ASSERT_TRUE(DeleteFileA(t.PathOf(name).c_str()));
+                       ASSERT_TRUE(CreateDirectoryA(t.PathOf(name).c_str(), nullptr));
+                     },
+                     [name, list](HostileWalk &t) {
+                       Expect e;
+                       e.told = {list ? "Pendra: Cannot read file " + t.PathOf(name) +
+                                            ". Its reminders were not loaded, and the file will not be "
+                                            "overwritten until it can be read."
+                                      : CannotOpen(t, name)};
+                       return e;
                      },
                      nullptr, nullptr});
   }
+  // Nothing to change saves in silence; the to-do list, whose line ends
+  // differ from what the program writes, cannot be saved, and the exit stops.
+  cases.push_back({"ReadOnlyProgramFolder",
+                   [](HostileWalk &t) {
+                     Put(t, "ToDo.lst", UnixLineEnds(ReadFileBytes(t.PathOf("ToDo.lst"))));
+                     MakeReadOnly(t, true);
+                   },
+                   [](HostileWalk &t) {
+                     return Expect{{"Pendra: Cannot create file " + t.PathOf("ToDo.lst") + "."}, false, {}};
+                   },
+                   nullptr, [](HostileWalk &t) { MakeReadOnly(t, false); }});
   return cases;
 }
 

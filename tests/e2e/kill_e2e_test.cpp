@@ -372,21 +372,32 @@ class KillE2e : public PendraE2eTest, public testing::WithParamInterface<KindCas
     ASSERT_NE(found, before.end()) << kind.File();
     const std::string& old = found->second;
     ASSERT_NE(fresh, old);
+    char answer[16];
     if (KilledFromUnix()) {
       // The script finds the Wine process before the command goes, so the
       // delay is not spent looking for it.
       std::printf("pendra-kill-arm %s\n", FolderName().c_str());
       std::fflush(stdout);
-      char answer[16];
       ASSERT_TRUE(std::fgets(answer, sizeof answer, stdin)) << "nobody kills from Unix: run scripts/kill-test.sh";
     }
-    const double start = NowMs();
-    kind.Fire(cycle);
     if (KilledFromUnix()) {
+      // The request takes a while to reach the script and its sleep to start;
+      // a ping that goes the same way measures that, and the command goes
+      // that long after the request, so the kill falls `delayMs` after it.
+      const double ping = NowMs();
+      std::printf("pendra-kill-ping\n");
+      std::fflush(stdout);
+      ASSERT_TRUE(std::fgets(answer, sizeof answer, stdin));
+      const double lead = NowMs() - ping;
       std::printf("pendra-kill %d\n", static_cast<int>(delayMs));
       std::fflush(stdout);
+      const double asked = NowMs();
+      while (NowMs() - asked < lead) Sleep(0);
+      kind.Fire(cycle);
       ASSERT_EQ(WaitForSingleObject(p.Handle(), 10000), WAIT_OBJECT_0) << "not killed from Unix";
     } else {
+      const double start = NowMs();
+      kind.Fire(cycle);
       while (NowMs() - start < delayMs) Sleep(0);
       TerminateProcess(p.Handle(), 9);
       WaitForSingleObject(p.Handle(), 10000);
