@@ -10,7 +10,7 @@
 #
 # Environment: PENDRA_BUILD (build folder, default ./build), PENDRA_JOBS
 # (parallel build jobs, default 2), PENDRA_TEST_TIMEOUT (seconds per test
-# executable, default 480), PENDRA_FUZZ_SECONDS (seconds per fuzz target,
+# executable, default 900), PENDRA_FUZZ_SECONDS (seconds per fuzz target,
 # default 30), PENDRA_TEST_DISPLAY (an X display to run the
 # Windows tests on; by default they run in an Xvfb of their own, whatever
 # DISPLAY says, so the desktop they are started from plays no part).
@@ -19,7 +19,7 @@ cd "$(dirname "$0")/.."
 ROOT=$PWD
 BUILD=${PENDRA_BUILD:-$ROOT/build}
 JOBS=${PENDRA_JOBS:-2}
-TIMEOUT=${PENDRA_TEST_TIMEOUT:-480}
+TIMEOUT=${PENDRA_TEST_TIMEOUT:-900}
 
 . scripts/deps.sh
 pendra_install_deps
