@@ -46,7 +46,7 @@ struct ReminderPage {
   HWND dtpTime = nullptr;       // DTPTime, DTPDayTime, DTPDailyTime, DTPMonthTime
   HWND stxtClock = nullptr;     // stxtRemind, stxtWeek, stxtDaily, stxtMonth
   HWND btnOK = nullptr, btnCancel = nullptr, btnTest = nullptr;
-  HWND editRef = nullptr;       // editDayStr (weekly), editMonthStr (monthly)
+  HWND editRef = nullptr;       // editDayStr (weekly), editMonthStr (monthly) (hidden)
   HWND header = nullptr;        // HeaderControl1..4
   TMd4TabbedList* list = nullptr;  // Md4TabbedList1..4
   HWND panel = nullptr;         // pnlButton1..4

@@ -37,6 +37,33 @@ constexpr int kButtonTextMargin = 8;
 constexpr int kGlyphSize = 16;
 constexpr int kGlyphGap = 4;
 constexpr int kGlyphRoom = kGlyphSize + kGlyphGap;
+
+// The values a page keeps out of sight (its sound path, its day or month
+// text) live in windows of this small class. They hold text as an edit
+// does and tell the parent of every change with EN_CHANGE, without the cost
+// of a first edit control at program start.
+LRESULT CALLBACK HiddenValueProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  const LRESULT result = DefWindowProcA(hwnd, msg, wp, lp);
+  if (msg == WM_SETTEXT && result) {
+    SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), EN_CHANGE),
+                 reinterpret_cast<LPARAM>(hwnd));
+  }
+  return result;
+}
+
+HWND CreateHiddenValue(HWND parent, int id) {
+  static const bool registered = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HiddenValueProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "PendraHiddenValue";
+    return RegisterClassA(&wc) != 0;
+  }();
+  (void)registered;
+  return CreateWindowExA(0, "PendraHiddenValue", "", WS_CHILD, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleA(nullptr), nullptr);
+}
 // The room the button panel leaves round its buttons.
 constexpr int kPanelMargin = 3;
 // The designed widths of the button panels and of the first heading sections.
@@ -283,11 +310,9 @@ void TfrmMain::CreateStateHolders() {
   for (Kind k : kAllKinds) {
     ReminderPage& p = Page(k);
     CreatePopupMenu(k);
-    p.edtSound = AddControl(Handle(), "EDIT", "", ES_AUTOHSCROLL, 0, 0, 10, 10,
-                            ControlId(k, Ctl::edtSound));
+    p.edtSound = CreateHiddenValue(Handle(), ControlId(k, Ctl::edtSound));
     if (k == Kind::Weekly || k == Kind::Monthly)
-      p.editRef = AddControl(Handle(), "EDIT", "", ES_AUTOHSCROLL, 0, 0, 10, 10,
-                             ControlId(k, Ctl::editRef));
+      p.editRef = CreateHiddenValue(Handle(), ControlId(k, Ctl::editRef));
   }
 }
 
