@@ -18,41 +18,15 @@
 #include <cstdlib>
 #include <string>
 
+#include "bench/bench_text_win.h"
+
 namespace {
+
+using namespace pendra::bench;
 
 constexpr const char* kEventsKey = "Software\\Tavrin Software\\Pendra\\Reminder\\Events";
 constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                      "Thursday", "Friday", "Saturday"};
-
-std::string WindowsPath(std::string path) {
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
-std::string FolderOf(const std::string& path) {
-  return path.substr(0, path.find_last_of('\\') + 1);
-}
-
-std::string DateText(const SYSTEMTIME& st) {
-  char buffer[64] = {};
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, sizeof buffer);
-  return buffer;
-}
-
-std::string TimeText(int secondsOfDay) {
-  SYSTEMTIME st{};
-  st.wYear = 2000;
-  st.wMonth = 1;
-  st.wDay = 1;
-  st.wHour = static_cast<WORD>(secondsOfDay / 3600);
-  st.wMinute = static_cast<WORD>(secondsOfDay / 60 % 60);
-  st.wSecond = static_cast<WORD>(secondsOfDay % 60);
-  char buffer[64] = {};
-  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, sizeof buffer);
-  return buffer;
-}
 
 SYSTEMTIME DaysFromToday(int days) {
   SYSTEMTIME st{};

@@ -29,7 +29,11 @@
 #include "app/tray_window_win.h"
 #include "reminders/reminder_page_win.h"
 
+#include "bench/bench_text_win.h"
+
 namespace {
+
+using namespace pendra::bench;
 
 using pendra::Ctl;
 using pendra::ControlId;
@@ -40,14 +44,6 @@ constexpr const char* kSettingsKey = "Software\\Tavrin Software";
 constexpr const char* kLastBootKey = "Software\\Tavrin Software\\Pendra\\Reminder\\Events\\Last Boot";
 constexpr DWORD kSendTimeoutMs = 180000;
 
-std::string WindowsPath(std::string path) {
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
-std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('\\') + 1); }
 
 double Now() {
   static const double freq = [] {
@@ -58,25 +54,6 @@ double Now() {
   LARGE_INTEGER t;
   QueryPerformanceCounter(&t);
   return static_cast<double>(t.QuadPart) * 1000.0 / freq;
-}
-
-std::string DateText(const SYSTEMTIME& st) {
-  char buffer[64] = {};
-  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, buffer, sizeof buffer);
-  return buffer;
-}
-
-std::string TimeText(int secondsOfDay) {
-  SYSTEMTIME st{};
-  st.wYear = 2000;
-  st.wMonth = 1;
-  st.wDay = 1;
-  st.wHour = static_cast<WORD>(secondsOfDay / 3600);
-  st.wMinute = static_cast<WORD>(secondsOfDay / 60 % 60);
-  st.wSecond = static_cast<WORD>(secondsOfDay % 60);
-  char buffer[64] = {};
-  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, nullptr, buffer, sizeof buffer);
-  return buffer;
 }
 
 std::string ReadBytes(const std::string& path) {

@@ -14,20 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_text_win.h"
+
 namespace {
 
+using namespace pendra::bench;
+
 constexpr double kBudget = 1.3;
-
-std::string WindowsPath(std::string path) {
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
-std::string FolderOf(const std::string& path) {
-  return path.substr(0, path.find_last_of('\\') + 1);
-}
 
 struct Find {
   DWORD pid;
