@@ -103,7 +103,24 @@ int RunMessageLoop() {
   return static_cast<int>(msg.wParam);
 }
 
+namespace {
+
+// The scopes alive, outermost first.
+std::vector<ModalScope*>& LiveScopes() {
+  static std::vector<ModalScope*> scopes;
+  return scopes;
+}
+
+}  // namespace
+
+void ModalScope::Adopt(HWND window) {
+  if (LiveScopes().empty() || !window || !IsWindowEnabled(window)) return;
+  EnableWindow(window, FALSE);
+  LiveScopes().front()->disabled_.push_back(window);
+}
+
 ModalScope::ModalScope() {
+  LiveScopes().push_back(this);
   HWND active = GetActiveWindow();
   if (OwnWindow(active) && IsWindowVisible(active)) active_ = active;
   HWND focus = GetFocus();
@@ -113,6 +130,8 @@ ModalScope::ModalScope() {
 }
 
 ModalScope::~ModalScope() {
+  auto& scopes = LiveScopes();
+  scopes.erase(std::find(scopes.begin(), scopes.end(), this));
   for (auto it = disabled_.rbegin(); it != disabled_.rend(); ++it)
     if (IsWindow(*it)) EnableWindow(*it, TRUE);
   // The box's end gave the activation to its hidden owner or to another

@@ -38,6 +38,11 @@ class ModalScope {
   ModalScope(const ModalScope&) = delete;
   ModalScope& operator=(const ModalScope&) = delete;
 
+  // A top-level window made while a scope lives (one first shown from the
+  // tray under a box) is disabled as the others were, and enabled again when
+  // the outermost scope ends.
+  static void Adopt(HWND window);
+
  private:
   std::vector<HWND> disabled_;
   HWND active_ = nullptr;

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/dpi_win.h"
+#include "platform/message_loop_win.h"
 #include "platform/services.h"
 
 namespace pendra {
@@ -47,6 +48,7 @@ void Window::CreateWnd(const char* className, const char* title, DWORD style, DW
   }
   CreateWindowExA(exStyle, className, title, style, x, y, width, height, parentOrOwner, menu,
                   instance, this);
+  if (!(style & WS_CHILD) && parentOrOwner != HWND_MESSAGE) ModalScope::Adopt(hwnd_);
 }
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }

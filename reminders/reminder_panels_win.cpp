@@ -274,9 +274,9 @@ void TfrmMain::SetEventPeriod(int minutes) {
   if (period == eventPeriodMs_) return;
   eventPeriodMs_ = period;
   if (period == 0)
-    KillTimer(Handle(), tmrEvent);
+    KillTimer(ClockWindow(), tmrEvent);
   else
-    SetTimer(Handle(), tmrEvent, period, nullptr);
+    SetTimer(ClockWindow(), tmrEvent, period, nullptr);
 }
 
 void TfrmMain::tmrTimeTimer() {

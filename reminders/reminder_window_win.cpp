@@ -233,39 +233,68 @@ class ReminderPaneWnd final : public Window {
   HBRUSH brush_;
 };
 
-TfrmMain::TfrmMain() {
+// The reminder timers and the values a page keeps out of sight live on this
+// message-only window, which costs next to nothing at program start; the
+// reminder window itself, a top-level window with all its controls, is made
+// when it is first shown. Its timer ticks and the values' change
+// notifications go to the reminder window's handlers.
+class ReminderClockWnd final : public Window {
+ public:
+  explicit ReminderClockWnd(TfrmMain& owner) : owner_(owner) {
+    CreateWnd("TfrmMainClock", "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
+  }
+  ~ReminderClockWnd() override {
+    if (Handle()) DestroyWindow(Handle());
+  }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+    if (msg == WM_TIMER || msg == WM_COMMAND) return owner_.HandleMessage(msg, wp, lp);
+    return Window::HandleMessage(msg, wp, lp);
+  }
+
+ private:
+  TfrmMain& owner_;
+};
+
+TfrmMain::TfrmMain() : clock_(std::make_unique<ReminderClockWnd>(*this)) {
   for (Kind k : kAllKinds) {
     listPaths_[static_cast<size_t>(Index(k))] = Svc().programFolder + Info(k).fileName;
     Page(k).kind = k;
   }
   tealBrush_ = CreateSolidBrush(kTeal);
   blackBrush_ = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-
-  CreateWnd("TfrmMain", "Reminder", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, Px(80), Px(114),
-            Px(775), Px(506), ApplicationWindow(), nullptr, CS_DBLCLKS,
-            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
-  CreateFonts();
   CreateStateHolders();
   // The window is created at program start, outside any handler: an error of
   // the creation steps is shown and ends them, and the program goes on.
   scheduler_.SetRefreshDate(Svc().clock->Now().date);
   Guarded([&] { FormCreate(); });
-  // The timers run from the window's creation whatever the creation steps met.
-  for (UINT_PTR id : {tmrTime, tmrDayEvent, tmrDailyEvent, tmrMonth}) SetTimer(Handle(), id, 1000, nullptr);
+  // The timers run from the creation whatever the creation steps met.
+  for (UINT_PTR id : {tmrTime, tmrDayEvent, tmrDailyEvent, tmrMonth})
+    SetTimer(ClockWindow(), id, 1000, nullptr);
 }
 
 TfrmMain::~TfrmMain() {
-  if (Handle()) {
-    for (UINT_PTR id : {tmrTime, tmrEvent, tmrDayEvent, tmrDailyEvent, tmrMonth})
-      KillTimer(Handle(), id);
-    DestroyWindow(Handle());
-  }
+  for (UINT_PTR id : {tmrTime, tmrEvent, tmrDayEvent, tmrDailyEvent, tmrMonth})
+    KillTimer(ClockWindow(), id);
+  if (Handle()) DestroyWindow(Handle());
+  clock_.reset();
   for (auto& p : pages_) {
     if (p.popup) DestroyMenu(p.popup);
   }
   for (HFONT font : {uiFont_, listFont_, clockFont_})
     if (font) DeleteObject(font);
   if (tealBrush_) DeleteObject(tealBrush_);
+}
+
+HWND TfrmMain::ClockWindow() const { return clock_ ? clock_->Handle() : nullptr; }
+
+void TfrmMain::EnsureWindow() {
+  if (Handle()) return;
+  CreateWnd("TfrmMain", "Reminder", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, Px(80), Px(114),
+            Px(775), Px(506), ApplicationWindow(), nullptr, CS_DBLCLKS,
+            reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+  CreateFonts();
 }
 
 void TfrmMain::CreateFonts() {
@@ -304,20 +333,21 @@ void TfrmMain::DpiChanged(UINT oldDpi) {
 
 // What the running program needs while the window has never been shown: the
 // popup menus (the alarm switches and enable states live in them), and hidden
-// edits holding the day references and the alarm-sound paths, children of the
-// window itself so they exist before the pages do.
+// values holding the day references and the alarm-sound paths, children of
+// the clock window so they exist before the window and its pages do.
 void TfrmMain::CreateStateHolders() {
   for (Kind k : kAllKinds) {
     ReminderPage& p = Page(k);
     CreatePopupMenu(k);
-    p.edtSound = CreateHiddenValue(Handle(), ControlId(k, Ctl::edtSound));
+    p.edtSound = CreateHiddenValue(ClockWindow(), ControlId(k, Ctl::edtSound));
     if (k == Kind::Weekly || k == Kind::Monthly)
-      p.editRef = CreateHiddenValue(Handle(), ControlId(k, Ctl::editRef));
+      p.editRef = CreateHiddenValue(ClockWindow(), ControlId(k, Ctl::editRef));
   }
 }
 
 void TfrmMain::EnsureControls() {
   if (built_) return;
+  EnsureWindow();
   EnsureCommonControls();
   CreateControls();
   built_ = true;

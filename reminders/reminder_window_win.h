@@ -22,6 +22,7 @@
 namespace pendra {
 
 class ReminderPaneWnd;
+class ReminderClockWnd;
 
 class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
  public:
@@ -32,16 +33,19 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   static constexpr UINT_PTR tmrDailyEvent = 4;
   static constexpr UINT_PTR tmrMonth = 5;
 
-  // Creates the top-level window (it owns the timers), the popup menus and
-  // the hidden state holders, and runs the creation steps; the visible
-  // controls wait for the first show.
+  // Creates the clock window (it owns the timers and the hidden state
+  // holders) and the popup menus, and runs the creation steps; the window
+  // and its visible controls wait for the first show.
   TfrmMain();
   ~TfrmMain() override;
 
-  // Builds the visible controls once and brings them to the state they would
-  // have had if built at creation. Show runs it; idempotent.
+  // Creates the window, builds the visible controls once and brings them to
+  // the state they would have had if built at creation. Show runs it;
+  // idempotent.
   void EnsureControls();
   bool ControlsBuilt() const { return built_; }
+  // The message-only window whose timers drive the reminders.
+  HWND ClockWindow() const;
 
   // "Exit Pendra" runs the Cancel of the four entry panels first, in the order
   // weekly, one-time, daily, monthly.
@@ -111,7 +115,9 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
 
  private:
   friend class TBootCode;
+  friend class ReminderClockWnd;
 
+  void EnsureWindow();
   void CreateStateHolders();
   void CreateControls();
   void ApplyStateToControls();
@@ -173,6 +179,7 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   // handler follows), else directly, running the change handler on a change.
   void SetSpinValue(int& part, HWND edit, int value);
 
+  std::unique_ptr<ReminderClockWnd> clock_;
   ReminderBook book_;
   ReminderScheduler scheduler_{book_};
   AnnouncementGate gate_;

@@ -72,7 +72,7 @@ TEST_F(AlarmSoundTest, TheSwitchFlipsWithItsPictureAndSilencesTheSlot) {
 
   Click(p.btnTest);
   TestEnv().clock.Set(2000, 6, 19, 13, 5, 1);
-  SendMessageA(Frm().Handle(), WM_TIMER, TfrmMain::tmrDayEvent, 0);
+  SendMessageA(Frm().ClockWindow(), WM_TIMER, TfrmMain::tmrDayEvent, 0);
   PumpMessages();
   EXPECT_EQ(TestEnv().sound.played.size(), 1u);
   EXPECT_EQ(TestEnv().dialogs.shown.size(), 3u);  // three announcements, two silent

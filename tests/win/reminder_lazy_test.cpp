@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/application_win.h"
+#include "platform/message_loop_win.h"
 #include "tests/win/placeholder_form_win.h"
 #include "tests/win/reminder_window_fixture.h"
 
@@ -98,7 +99,7 @@ TEST_F(LazyWindowTest, TimersSoundsRepeatsAndTheCatchUpWorkOnAWindowNeverShown) 
   EXPECT_EQ(E().sound.played, (std::vector<std::string>{"C:\\bell.wav", "C:\\bell.wav"}));
   EXPECT_TRUE(ErrorTexts().empty());
   EXPECT_FALSE(Frm().ControlsBuilt());
-  EXPECT_TRUE(KillTimer(Wnd(), TfrmMain::tmrDayEvent));  // still running
+  EXPECT_TRUE(KillTimer(Frm().ClockWindow(), TfrmMain::tmrDayEvent));  // still running
 }
 
 // The same steps on a window whose controls are built right after creation
@@ -129,7 +130,7 @@ TEST_F(LazyWindowTest, AWindowFirstShownAfterAnExitCancelAndAMidnightMatchesOneB
     both([](TfrmMain& f) {
       for (UINT_PTR t : {TfrmMain::tmrTime, TfrmMain::tmrDayEvent, TfrmMain::tmrDailyEvent,
                          TfrmMain::tmrMonth})
-        SendMessageA(f.Handle(), WM_TIMER, t, 0);
+        SendMessageA(f.ClockWindow(), WM_TIMER, t, 0);
     });
   }
   // Another program changed two lists; an exit that went no further cancels
@@ -172,6 +173,8 @@ TEST_F(LazyWindowTest, TheFirstShowBuildsTheControlsOnceAndLaterShowsReuseThem) 
   EXPECT_FALSE(Frm().ControlsBuilt());
   EXPECT_EQ(Frm().PageControl1(), nullptr);
   EXPECT_EQ(Frm().spneditHours(), nullptr);
+  // Until then not even the window exists: the timers run on the clock window.
+  EXPECT_EQ(Frm().Handle(), nullptr);
 
   Frm().Show();
   ASSERT_TRUE(Frm().ControlsBuilt());
@@ -219,5 +222,23 @@ TEST(LazyPlaceholderTest, AFormIsCreatedOnItsFirstShowAndHarmlessBefore) {
   EXPECT_EQ(form.Handle(), first);
 }
 
+// Shown from the tray while a box is up, the window made then waits for the
+// box like every other window, even when boxes nest.
+TEST_F(LazyWindowTest, AWindowFirstShownUnderABoxIsDisabledUntilTheLastBoxEnds) {
+  CreateUnshown();
+  {
+    ModalScope outer;
+    {
+      ModalScope inner;
+      Frm().Show();
+      EXPECT_TRUE(IsWindowVisible(Wnd()));
+      EXPECT_FALSE(IsWindowEnabled(Wnd()));
+    }
+    EXPECT_FALSE(IsWindowEnabled(Wnd()));
+  }
+  EXPECT_TRUE(IsWindowEnabled(Wnd()));
+}
+
 }  // namespace
 }  // namespace pendra::test
+

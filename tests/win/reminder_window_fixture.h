@@ -78,7 +78,7 @@ class ReminderWindowTest : public ::testing::Test {
     RegCloseKey(key);
   }
 
-  void Tick(UINT_PTR timer) { SendMessageA(Wnd(), WM_TIMER, timer, 0); }
+  void Tick(UINT_PTR timer) { SendMessageA(frm_->ClockWindow(), WM_TIMER, timer, 0); }
   // One second of the clock with every one-second timer delivered.
   void TickSecond() {
     for (UINT_PTR t : {TfrmMain::tmrTime, TfrmMain::tmrDayEvent, TfrmMain::tmrDailyEvent,

@@ -239,7 +239,7 @@ TEST_F(SchedulerTest, RepeatsComeAtTheIntervalInListOrderAndNotWithIntervalZero)
                             "9:00:00 AM-6/18/2000--yesterday", "1:00:00 PM-6/19/2000--lunch"});
   Create();
   EXPECT_EQ(Frm().EventPeriodMs(), 0u);
-  EXPECT_FALSE(KillTimer(Wnd(), TfrmMain::tmrEvent));  // not running
+  EXPECT_FALSE(KillTimer(Frm().ClockWindow(), TfrmMain::tmrEvent));  // not running
 
   Type(Frm().spneditMinutes(), "15");
   EXPECT_EQ(Frm().ReminderInterval(), 15);
@@ -256,7 +256,7 @@ TEST_F(SchedulerTest, RepeatsComeAtTheIntervalInListOrderAndNotWithIntervalZero)
 
   Type(Frm().spneditMinutes(), "0");
   EXPECT_EQ(Frm().EventPeriodMs(), 0u);
-  EXPECT_FALSE(KillTimer(Wnd(), TfrmMain::tmrEvent));
+  EXPECT_FALSE(KillTimer(Frm().ClockWindow(), TfrmMain::tmrEvent));
 }
 
 TEST_F(SchedulerTest, SpinTextThatIsNotANumberCountsAsZero) {

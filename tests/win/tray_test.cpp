@@ -435,6 +435,7 @@ TEST_F(TrayTest, UnderAModalBoxTheIconTurnsTheUserToTheBox) {
   ModalScope modal;
   PlaceholderForm box("TTrayTestBox", "Confirm", ApplicationWindow());
   box.Show();
+  EnableWindow(box.Handle(), TRUE);  // it stands for the box, the one window enabled
   SetForegroundWindow(Tray());
   SendMessageA(Tray(), kTrayCallback, 0, WM_RBUTTONUP);
   SendMessageA(Tray(), kTrayCallback, 0, WM_LBUTTONDBLCLK);
