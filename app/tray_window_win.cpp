@@ -141,7 +141,7 @@ void TfrmTray::FormCreate() {
   trayIcon_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   trayIcon_.uCallbackMessage = kTrayCallback;
   trayIcon_.hIcon = imgPendra_;
-  AddTrayIcon();
+  AddTrayIconInBackground();
 
   settings_ = std::make_unique<TRegIniFile>(*Svc().registry, kTrayKey);
   SetCaption(kWindows1, kCaptionStartWithWindows);
@@ -203,21 +203,72 @@ std::string TfrmTray::Hint() const {
   return text;
 }
 
-void TfrmTray::AddTrayIcon() {
-  // The record is the first version's: its tip field holds 64 bytes.
+namespace {
+
+// The record is the first version's: its tip field holds 64 bytes.
+void SetTip(NOTIFYICONDATAA& data) {
   constexpr size_t kTipField = 64;
-  std::memset(trayIcon_.szTip, 0, sizeof trayIcon_.szTip);
-  std::strncpy(trayIcon_.szTip, kTrayTip, kTipField - 1);
-  // At logon the shell may not be ready: the add fails, or times out after
-  // the shell took it (a modify then succeeds). Until it is taken, it is
-  // tried again, since without the icon the program may have no way in.
-  if (TrayApi().notifyIcon(NIM_ADD, &trayIcon_) || TrayApi().notifyIcon(NIM_MODIFY, &trayIcon_))
+  std::memset(data.szTip, 0, sizeof data.szTip);
+  std::strncpy(data.szTip, kTrayTip, kTipField - 1);
+}
+
+// At logon the shell may not be ready: the add fails, or times out after the
+// shell took it (a modify then succeeds).
+bool OfferIcon(NOTIFYICONDATAA* data) {
+  return TrayApi().notifyIcon(NIM_ADD, data) || TrayApi().notifyIcon(NIM_MODIFY, data);
+}
+
+DWORD WINAPI AddIconThread(LPVOID param) {
+  auto* data = static_cast<NOTIFYICONDATAA*>(param);
+  const bool taken = OfferIcon(data);
+  PostMessageA(data->hWnd, kIconAddedMessage, 0, 0);
+  return taken ? 1 : 0;
+}
+
+}  // namespace
+
+void TfrmTray::AddTrayIcon() {
+  WaitForIconAdd();
+  SetTip(trayIcon_);
+  IconAddAnswered(OfferIcon(&trayIcon_));
+}
+
+void TfrmTray::AddTrayIconInBackground() {
+  WaitForIconAdd();
+  SetTip(trayIcon_);
+  iconAdderData_ = trayIcon_;
+  iconAdder_ = CreateThread(nullptr, 0, AddIconThread, &iconAdderData_, 0, nullptr);
+  // Without a thread the add is made here.
+  if (!iconAdder_) AddTrayIcon();
+}
+
+void TfrmTray::WaitForIconAdd() {
+  if (!iconAdder_) return;
+  // The shell may send this thread a message while it takes the icon: those
+  // are answered while waiting, and nothing else is run.
+  while (MsgWaitForMultipleObjects(1, &iconAdder_, FALSE, INFINITE, QS_SENDMESSAGE) ==
+         WAIT_OBJECT_0 + 1) {
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  DWORD taken = 0;
+  GetExitCodeThread(iconAdder_, &taken);
+  CloseHandle(iconAdder_);
+  iconAdder_ = nullptr;
+  IconAddAnswered(taken != 0);
+}
+
+void TfrmTray::IconAddAnswered(bool taken) {
+  // Until the shell takes it, it is tried again, since without the icon the
+  // program may have no way in; an icon turned off meanwhile is not.
+  if (taken || !IconShown())
     KillTimer(Handle(), kIconRetryTimer);
   else
     SetTimer(Handle(), kIconRetryTimer, kIconRetryMs, nullptr);
 }
 
 void TfrmTray::RemoveTrayIcon() {
+  WaitForIconAdd();
   KillTimer(Handle(), kIconRetryTimer);
   TrayApi().notifyIcon(NIM_DELETE, &trayIcon_);
 }
@@ -496,6 +547,9 @@ LRESULT TfrmTray::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case kTrayCallback:
       TrayMessage(LOWORD(lp));
+      return 0;
+    case kIconAddedMessage:
+      WaitForIconAdd();  // the thread is ending: take its answer
       return 0;
     case WM_PAINT:
       Paint();

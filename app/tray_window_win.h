@@ -16,6 +16,8 @@ namespace pendra {
 
 // The tray icon's callback message.
 inline constexpr UINT kTrayCallback = WM_USER + 100;
+// Posted by the thread that adds the icon at start when the shell answered.
+inline constexpr UINT kIconAddedMessage = WM_APP + 0x100;
 
 // Command ids of the program menu pmnSysTrayEx.
 enum TrayMenuId : int {
@@ -60,6 +62,11 @@ class TfrmTray : public Form {
   ~TfrmTray() override;
 
   HMENU pmnSysTrayEx() const { return pmnSysTrayEx_; }
+  // The start adds the icon on a thread of its own, since the shell may be
+  // slow to answer (at logon for seconds). Waits until that add is done and
+  // takes its result; every later change of the icon, and the exit, wait
+  // for it first.
+  void WaitForIconAdd();
   std::string MenuCaption(int id) const;
   std::string Hint() const;  // the launcher's current hint text
   bool IconShown() const;    // the tray face is on (read from the menu)
@@ -91,6 +98,9 @@ class TfrmTray : public Form {
   void CreateHintWindow();
   void SetCaption(int id, const char* caption);
   void AddTrayIcon();
+  void AddTrayIconInBackground();
+  // The shell took the icon, or it is tried again every kIconRetryMs.
+  void IconAddAnswered(bool taken);
   void RemoveTrayIcon();
   void BringModalBoxForward();
   void PopupMenuAt(POINT screenPoint);
@@ -116,6 +126,9 @@ class TfrmTray : public Form {
   std::string hintText_;  // the launcher's hint, set at every show
   NOTIFYICONDATAA trayIcon_{};
   UINT taskbarCreated_ = 0;
+  // The start's add while it runs: its thread and the record it hands the shell.
+  HANDLE iconAdder_ = nullptr;
+  NOTIFYICONDATAA iconAdderData_{};
 
   bool dragging_ = false;
   HDC screenDC_ = nullptr;

@@ -56,7 +56,8 @@ TEST_F(TrayE2e, NewUserSeesLauncherIconAndMenu) {
   EXPECT_EQ(w.rect.left, 343);
   EXPECT_EQ(w.rect.top, 252);
   EXPECT_EQ(w.rect.right - w.rect.left, 32);
-  EXPECT_TRUE(IconRegistered(tray));
+  // The icon is added on a thread of its own, which may still be at work.
+  EXPECT_TRUE(WaitUntil([&] { return IconRegistered(tray); }));
   EXPECT_EQ(ReadRegText(std::string(kPendraKey) + "\\Current Version", "PathName"), ExePath());
 
   // The menu pops up at the launcher's right press and goes on Escape. Its
@@ -95,7 +96,7 @@ TEST_F(TrayE2e, SettingsSurviveARestartAndAHiddenRunKeepsThePosition) {
   HWND tray = TrayOf(p);
   ASSERT_TRUE(tray);
   EXPECT_FALSE(IsWindowVisible(tray));
-  EXPECT_TRUE(IconRegistered(tray));
+  EXPECT_TRUE(WaitUntil([&] { return IconRegistered(tray); }));
   Post(tray, WM_COMMAND, kWindows1, 0);
   EXPECT_TRUE(WaitUntil([&] { return !ReadRegText(kRunKey, "Pendra").has_value(); }, 5000));
   Post(tray, WM_COMMAND, kMnuClose, 0);

@@ -101,6 +101,7 @@ TEST_F(DpiLayoutTest, LauncherAndTrayIcon) {
   };
   {
     TfrmTray tray;
+    tray.WaitForIconAdd();
     ExpectWhole(tray, "launcher");
     const RECT r = WindowRectOf(tray.Handle());
     EXPECT_EQ(r.right - r.left, tray.Px(32));

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -82,6 +83,7 @@ class TrayTest : public testing::Test {
     tray.reset();
     icons.clear();
     tray = std::make_unique<TfrmTray>();
+    tray->WaitForIconAdd();
     test::PumpMessages();
   }
   HWND Tray() const { return tray->Handle(); }
@@ -428,6 +430,34 @@ TEST_F(TrayTest, AnIconTheShellRefusesIsAddedAgainUntilItIsTaken) {
   SetTimer(Tray(), TfrmTray::kIconRetryTimer, 60000, nullptr);
   Command(kDoNotShowInTray1);
   EXPECT_FALSE(KillTimer(Tray(), TfrmTray::kIconRetryTimer));
+}
+
+TEST_F(TrayTest, TheStartDoesNotWaitForASlowShell) {
+  HANDLE answer = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  std::atomic<int> calls{0};
+  std::atomic<DWORD> caller{0};
+  TrayApi().notifyIcon = [&](DWORD, NOTIFYICONDATAA*) {
+    caller = GetCurrentThreadId();
+    WaitForSingleObject(answer, 10000);
+    ++calls;
+    return FALSE;  // refused
+  };
+  tray = std::make_unique<TfrmTray>();
+  // The launcher is up while the shell has not answered.
+  EXPECT_TRUE(IsWindowVisible(Tray()));
+  EXPECT_EQ(calls, 0);
+  SetEvent(answer);
+  // The answer comes back as a message; the refused icon is then tried again.
+  for (int i = 0; i < 500 && calls < 2; ++i) Sleep(10);
+  for (int i = 0; i < 20; ++i) {
+    test::PumpMessages();
+    Sleep(10);
+  }
+  EXPECT_EQ(calls, 2);  // the add and the modify
+  EXPECT_NE(caller, GetCurrentThreadId());
+  EXPECT_TRUE(KillTimer(Tray(), TfrmTray::kIconRetryTimer));
+  tray.reset();
+  CloseHandle(answer);
 }
 
 TEST_F(TrayTest, UnderAModalBoxTheIconTurnsTheUserToTheBox) {
