@@ -37,12 +37,21 @@ TVersionInfo::TVersionInfo(std::string executableFileName)
 void TVersionInfo::LoadRecord() {
   record_.Clear();
   if (executableFileName_.empty()) return;
-  HMODULE module = LoadLibraryExA(executableFileName_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  // The running program's own record is read from its loaded image; another
+  // file is mapped for the reading.
+  char ownPath[MAX_PATH] = {};
+  const DWORD ownLength = GetModuleFileNameA(nullptr, ownPath, MAX_PATH);
+  const bool own = ownLength > 0 && ownLength < MAX_PATH &&
+                   lstrcmpiA(ownPath, executableFileName_.c_str()) == 0;
+  HMODULE module = own ? GetModuleHandleA(nullptr)
+                       : LoadLibraryExA(executableFileName_.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
   if (!module) return;
   struct Release {
     HMODULE module;
-    ~Release() { FreeLibrary(module); }
-  } release{module};
+    ~Release() {
+      if (module) FreeLibrary(module);
+    }
+  } release{own ? nullptr : module};
   HRSRC resource = FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(16));
   if (!resource) return;
   HGLOBAL loaded = LoadResource(module, resource);

@@ -43,19 +43,14 @@ void ShowForm(Form* form) {
 
 // The program icon's picture of the given size (the icon holds several, so
 // each place gets a sharp one); the system's application icon without it.
-// The caller destroys it.
+// Both are shared: loaded once, they live as long as the program.
 HICON LoadProgramIcon(int size) {
-  HICON icon = static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+  HICON icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
+                                             size, size, LR_DEFAULTCOLOR | LR_SHARED));
   if (!icon)
     icon = static_cast<HICON>(LoadImageA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION),
-                                         IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+                                         IMAGE_ICON, size, size, LR_DEFAULTCOLOR | LR_SHARED));
   return icon;
-}
-
-void DestroyProgramIcon(HICON& icon) {
-  if (icon) DestroyIcon(icon);
-  icon = nullptr;
 }
 
 bool IsPlainFile(const std::string& path) {
@@ -86,8 +81,6 @@ TfrmTray::TfrmTray() {
 TfrmTray::~TfrmTray() {
   if (Handle()) DestroyWindow(Handle());  // which removes the tray icon
   if (pmnSysTrayEx_) DestroyMenu(pmnSysTrayEx_);
-  DestroyProgramIcon(imgStart_);
-  DestroyProgramIcon(imgPendra_);
 }
 
 void TfrmTray::BuildMenu() {
@@ -524,7 +517,6 @@ void TfrmTray::CancelDrag() {
 void TfrmTray::DpiChanged(UINT) {
   // The launcher takes the system's suggested size; its face is drawn anew
   // from the icon's picture of that size.
-  DestroyProgramIcon(imgStart_);
   imgStart_ = LoadProgramIcon(Px(kLauncherSize));
   InvalidateRect(Handle(), nullptr, TRUE);
 }

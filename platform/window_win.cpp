@@ -37,12 +37,15 @@ void Window::CreateWnd(const char* className, const char* title, DWORD style, DW
     wc.style = classStyle;
     wc.lpfnWndProc = StaticWndProc;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = background;
-    // The program icon, unless another is given: its large and its small
-    // picture for the title bar and the task switcher.
-    wc.hIcon = icon ? icon : ProgramIcon(GetSystemMetrics(SM_CXICON));
-    wc.hIconSm = icon ? nullptr : ProgramIcon(GetSystemMetrics(SM_CXSMICON));
+    // A message-only window is never seen: no cursor, no icon.
+    if (parentOrOwner != HWND_MESSAGE) {
+      wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+      // The program icon, unless another is given: its large and its small
+      // picture for the title bar and the task switcher.
+      wc.hIcon = icon ? icon : ProgramIcon(GetSystemMetrics(SM_CXICON));
+      wc.hIconSm = icon ? nullptr : ProgramIcon(GetSystemMetrics(SM_CXSMICON));
+    }
     wc.lpszClassName = className;
     RegisterClassExA(&wc);
   }
