@@ -20,4 +20,4 @@ wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f </dev/null >/dev/n
 # for starting the Wine server.
 wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 wine "$BUILD/win/startup_timer_win.exe" "$BUILD/win/Pendra.exe" "$BUILD/win/bare_window_win.exe" \
-  "${1:-21}" </dev/null 2>&1 | tr -d '\r'
+  "${1:-41}" </dev/null 2>&1 | tr -d '\r'
