@@ -232,7 +232,7 @@ void TfrmTray::AddTrayIconInBackground() {
   iconAdderData_ = trayIcon_;
   iconAdder_ = CreateThread(nullptr, 0, AddIconThread, &iconAdderData_, 0, nullptr);
   // Without a thread the add is made here.
-  if (!iconAdder_) AddTrayIcon();
+  if (!iconAdder_) IconAddAnswered(OfferIcon(&trayIcon_));
 }
 
 void TfrmTray::WaitForIconAdd() {

@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
   const std::string folder = FreshProgramFolder(WindowsPath(argv[1]));
   const std::string pendra = folder + "Pendra.exe";
   const std::string bare = WindowsPath(argv[2]);
-  const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 21;
+  const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 41;
 
   NotificationAreaKeeper keeper;
   TimeOneStart(pendra, "TfrmTray");

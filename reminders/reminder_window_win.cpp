@@ -243,9 +243,6 @@ class ReminderClockWnd final : public Window {
   explicit ReminderClockWnd(TfrmMain& owner) : owner_(owner) {
     CreateWnd("TfrmMainClock", "", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
   }
-  ~ReminderClockWnd() override {
-    if (Handle()) DestroyWindow(Handle());
-  }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
