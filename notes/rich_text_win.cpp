@@ -249,13 +249,9 @@ void RichTextControl::TakeTypedCharacter() {
   if (!PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_NOREMOVE) || next.wParam < 0x80) return;
   wchar_t typed[3] = {static_cast<wchar_t>(next.wParam), 0, 0};
   const bool pair = typed[0] >= 0xD800 && typed[0] <= 0xDBFF;
-  BOOL defaulted = FALSE;
-  char bytes[4];
-  if (!pair && (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, typed, 1, bytes, sizeof bytes, nullptr,
-                                    &defaulted) == 0 ||
-                !defaulted))
-    return;
-  if (GetWindowLongA(hwnd_, GWL_STYLE) & ES_READONLY) return;
+  bool outside = pair;
+  if (!pair) Narrow(CP_ACP, std::wstring_view(typed, 1), &outside);
+  if (!outside || (GetWindowLongA(hwnd_, GWL_STYLE) & ES_READONLY)) return;
   PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_REMOVE);
   if (pair && PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_REMOVE)) typed[1] = static_cast<wchar_t>(next.wParam);
   SETTEXTEX how{ST_SELECTION | ST_KEEPUNDO, 1200};
