@@ -61,6 +61,14 @@ DWORD CALLBACK WriteOut(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
   return 0;
 }
 
+// Ctrl+V (with or without Shift) and Shift+Insert: the keys the control
+// pastes by.
+bool IsPasteKey(WPARAM key) {
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+  if (GetKeyState(VK_MENU) < 0) return false;
+  return (key == 'V' && ctrl) || (key == VK_INSERT && shift && !ctrl);
+}
+
 MouseButton ButtonOf(UINT msg) {
   switch (msg) {
     case WM_RBUTTONDOWN:
@@ -161,6 +169,28 @@ LRESULT CALLBACK RichTextControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
     self->hwnd_ = nullptr;
     return CallWindowProcA(base, hwnd, msg, wp, lp);
   }
+  switch (msg) {
+    case WM_GETDLGCODE:
+      // A text pad takes every key itself: Tab types a tab, Enter a line
+      // break, Esc nothing. Asked with the dialog manager's message, the rich
+      // edit control would go into its own dialog mode, in which Tab also
+      // moves the focus on and Esc closes the window; and with DLGC_HASSETSEL
+      // the whole text would be selected when the focus came back by the
+      // keyboard, for the next key to replace. So the control is never asked.
+      return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
+    case WM_PASTE:
+      // The 2.0 control's own paste replaces the whole text in plain-text
+      // mode, wherever the caret is; the plain-text paste replaces only the
+      // selection.
+      try {
+        self->PasteFromClipboard();
+      } catch (...) {
+        ShowCaughtError();
+      }
+      return 0;
+    default: break;
+  }
+  bool handled = false;
   try {
     switch (msg) {
       case WM_MOUSEMOVE:
@@ -176,6 +206,10 @@ LRESULT CALLBACK RichTextControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:
         if (self->onKeyDown) self->onKeyDown(wp);
+        if (msg == WM_KEYDOWN && IsPasteKey(wp) && self->hwnd_ == hwnd) {
+          handled = true;
+          self->PasteFromClipboard();
+        }
         break;
       default: break;
     }
@@ -184,7 +218,7 @@ LRESULT CALLBACK RichTextControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
     // message.
     ShowCaughtError();
   }
-  return CallWindowProcA(base, hwnd, msg, wp, lp);
+  return handled ? 0 : CallWindowProcA(base, hwnd, msg, wp, lp);
 }
 
 bool RichTextControl::HandleParentMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -274,6 +308,11 @@ void RichTextControl::Select(int start, int length) {
   SendMessageA(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
 }
 
+bool RichTextControl::ReadOnly() const {
+  return hwnd_ && ((GetWindowLongA(hwnd_, GWL_STYLE) & ES_READONLY) ||
+                   (SendMessageA(hwnd_, EM_GETOPTIONS, 0, 0) & ECO_READONLY));
+}
+
 void RichTextControl::CutToClipboard() {
   if (hwnd_) SendMessageA(hwnd_, WM_CUT, 0, 0);
 }
@@ -284,7 +323,8 @@ void RichTextControl::CopyToClipboard() {
 
 void RichTextControl::PasteFromClipboard() {
   // Only the plain text, in place of the selection: no formatting comes along.
-  if (!hwnd_ || !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(hwnd_)) return;
+  if (!hwnd_ || ReadOnly() || !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(hwnd_))
+    return;
   std::string text;
   if (HANDLE data = GetClipboardData(CF_TEXT)) {
     if (const auto* chars = static_cast<const char*>(GlobalLock(data))) {
