@@ -52,15 +52,6 @@ std::string_view CodePage::Cut(std::string_view text, std::size_t bytes) const {
   return text.substr(0, end);
 }
 
-std::size_t CodePage::FindAnyOf(std::string_view text, std::string_view set) const {
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t size = CharSize(text, i);
-    if (size == 1 && set.find(text[i]) != std::string_view::npos) return i;
-    i += size;
-  }
-  return std::string_view::npos;
-}
-
 std::size_t FileNameStart(std::string_view path, const CodePage& codePage) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < path.size();) {

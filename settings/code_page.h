@@ -33,9 +33,6 @@ class CodePage {
   // The longest beginning of `text` of at most `bytes` bytes that does not
   // end inside a character.
   std::string_view Cut(std::string_view text, std::size_t bytes) const;
-  // The first single-byte character of `text` that is one of `set`; npos when
-  // there is none.
-  std::size_t FindAnyOf(std::string_view text, std::string_view set) const;
   // Whether 0xB9, 0xB2 and 0xB3 are the superscript digits 1, 2 and 3, which
   // the system counts as digits in device names (the Western code pages).
   bool HasSuperscriptDigits() const { return number_ >= 1252 && number_ <= 1258; }

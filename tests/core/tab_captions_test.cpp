@@ -60,7 +60,6 @@ TEST(TabCaptions, OnlyNamesThatStayAFileInTheProgramFolderArePages) {
       // the temporary file a save writes beside the page.
       {std::string(221, 'x'), CaptionFault::None, CaptionFault::None},
       {std::string(222, 'x'), CaptionFault::TooLong, CaptionFault::TooLong},
-      {std::string(240, 'x'), CaptionFault::TooLong, CaptionFault::TooLong},
       {Times(221, kTei), CaptionFault::TooLong, CaptionFault::None},
       {Times(222, kTei), CaptionFault::TooLong, CaptionFault::TooLong},
       {std::string(227, 'x'), CaptionFault::None, CaptionFault::None, "C:\\"},
