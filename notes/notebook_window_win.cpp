@@ -14,6 +14,7 @@
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
+#include "settings/code_page.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"
 
@@ -502,25 +503,32 @@ void TfrmPendra::PageLoad() {
     return;
   }
   const std::string& caption = tabs_[static_cast<std::size_t>(activeTab_)];
-  const std::optional<std::string> path = PagePath(Svc().programFolder, caption);
+  const std::string& folder = Svc().programFolder;
+  const CodePage& codePage = AnsiCodePage();
+  const std::optional<std::string> path = PagePath(folder, caption, codePage);
   if (!path) {
     ShowPageWithoutFile();
-    // A caption too long to read in a box is quoted by its beginning.
-    constexpr std::size_t kQuoted = 80;
-    const std::string quoted = caption.size() > kQuoted ? caption.substr(0, kQuoted) + "..." : caption;
-    Svc().dialogs->ShowMessage("The page of the tab \"" + quoted +
-                                   "\" cannot be stored in a file, so it stays empty. " +
-                                   CaptionFaultReason(CheckTabCaption(caption)) +
-                                   " Remove the tab under Edit Tabs and add it with another name.",
-                               kAppTitle, MsgIcon::Warning);
+    Svc().dialogs->ShowMessage(
+        "The page of the tab \"" + QuotedCaption(caption, codePage) +
+            "\" cannot be stored in a file, so it stays empty. " +
+            CaptionFaultReason(CheckTabCaption(folder, caption, codePage), folder, codePage) +
+            " Remove the tab under Edit Tabs and add it with another name.",
+        kAppTitle, MsgIcon::Warning);
     return;
   }
   SendMessageA(redtPendra_.Handle(), EM_SETREADONLY, FALSE, 0);
   if (!PathExists(*path)) {
-    // A new page: its file is made, empty, at once, in the code page.
+    // A new page: its file is made, empty, at once, in the code page. Where
+    // it cannot be made the page has no file, as for a name no file can have:
+    // every later save would fail as well and hold the user on this tab.
     redtPendra_.LoadText("");
+    try {
+      redtPendra_.StoreToFile(*path);
+    } catch (const Error&) {
+      ShowPageWithoutFile();
+      throw;
+    }
     pagePath_ = path;
-    redtPendra_.StoreToFile(*path);
     FocusPage();
     return;
   }
@@ -611,7 +619,10 @@ void TfrmPendra::FormClose() {
 }
 
 void TfrmPendra::btnEditTabsClick() {
-  PageSave();
+  // The dialog opens even when the page cannot be saved: it is where the tab
+  // is renamed or removed. The page keeps its text meanwhile, and the
+  // dialog's close saves it before anything is reloaded.
+  Guarded([&] { PageSave(); });
   FocusPage();
   if (Forms().frmAddTabs) Forms().frmAddTabs->Show();
 }

@@ -68,8 +68,9 @@ class TfrmPendra : public Form {
   const Lines& Tabs() const { return tabs_; }
   int ActiveTab() const { return activeTab_; }  // -1: no tabs
   // The file the page was loaded from and is saved to; nullopt while the
-  // page has none (not loaded yet, unreadable, or a caption that cannot name
-  // a file), and then the page is never saved.
+  // page has none (not loaded yet, unreadable, a caption that cannot name a
+  // file, or a new page whose file cannot be made), and then the page is
+  // never saved.
   const std::optional<std::string>& PageFile() const { return pagePath_; }
   bool CommandEnabled(int id) const;  // in the toolbar or a menu
 

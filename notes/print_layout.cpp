@@ -14,18 +14,29 @@ namespace {
 struct Glyph {
   int x;
   char c;  // '\t' stands for the room a tab takes; it is not drawn
+  char trail = 0;  // the second byte of a double-byte character
 };
 
 class Layout {
  public:
   Layout(const PrintMetrics& m, LineBreaks breaks) : m_(m), breaks_(breaks) { pages_.emplace_back(); }
 
-  void Put(unsigned char c) {
-    const int w = m_.charWidths[c];
+  void Put(unsigned char c) { Place({0, static_cast<char>(c)}, m_.charWidths[c]); }
+
+  void PutDoubleByte(char lead, char trail) {
+    const char both[] = {lead, trail};
+    const int w = m_.doubleByteWidth ? m_.doubleByteWidth(std::string_view(both, 2))
+                                     : m_.charWidths[static_cast<unsigned char>(lead)] +
+                                           m_.charWidths[static_cast<unsigned char>(trail)];
+    Place({0, lead, trail}, w);
+  }
+
+  void Place(Glyph g, int w) {
     // In word mode blanks may hang past the edge; the next word then wraps.
-    if (x_ + w > m_.pageWidth && !line_.empty() && !(breaks_ == LineBreaks::AtWord && c == ' '))
+    if (x_ + w > m_.pageWidth && !line_.empty() && !(breaks_ == LineBreaks::AtWord && g.c == ' '))
       Wrap();
-    line_.push_back({x_, static_cast<char>(c)});
+    g.x = x_;
+    line_.push_back(g);
     x_ += w;
   }
 
@@ -71,7 +82,11 @@ class Layout {
     const std::vector<Glyph> rest(line_.begin() + static_cast<std::ptrdiff_t>(keep), line_.end());
     line_.resize(keep);
     EndLine();
-    for (const Glyph& g : rest) g.c == '\t' ? Tab() : Put(static_cast<unsigned char>(g.c));
+    for (const Glyph& g : rest) {
+      if (g.c == '\t') Tab();
+      else if (g.trail) PutDoubleByte(g.c, g.trail);
+      else Put(static_cast<unsigned char>(g.c));
+    }
   }
 
   // Writes the line at the current height; a full page gives way to a new one
@@ -85,7 +100,10 @@ class Layout {
         continue;
       }
       PrintRun run{line_[i].x, y_, {}};
-      while (i < line_.size() && line_[i].c != '\t') run.text += line_[i++].c;
+      for (; i < line_.size() && line_[i].c != '\t'; ++i) {
+        run.text += line_[i].c;
+        if (line_[i].trail) run.text += line_[i].trail;
+      }
       page.push_back(std::move(run));
     }
     line_.clear();
@@ -122,7 +140,14 @@ std::vector<PrintPage> LayOutPages(std::string_view text, const PrintMetrics& me
       case '\n': layout.EndLine(); break;
       case '\f': layout.FormFeed(); break;
       case '\t': layout.Tab(); break;
-      default: layout.Put(static_cast<unsigned char>(c)); break;
+      default:
+        if (metrics.codePage.CharSize(text, i) == 2) {
+          layout.PutDoubleByte(c, text[i + 1]);
+          ++i;
+        } else {
+          layout.Put(static_cast<unsigned char>(c));
+        }
+        break;
     }
   }
   return layout.Finish();

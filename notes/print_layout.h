@@ -5,9 +5,12 @@
 // (where the control cannot paginate itself) breaks at the last blank, as the
 // control wraps its lines.
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "settings/code_page.h"
 
 namespace pendra {
 
@@ -18,6 +21,11 @@ struct PrintMetrics {
   int lineHeight = 0;  // the font's character height
   int averageCharWidth = 0;
   std::array<int, 256> charWidths{};  // advance of each 8-bit character
+  // A character of two bytes is laid out whole, never cut at a line's end;
+  // its advance comes from doubleByteWidth (the sum of its bytes' widths
+  // without one).
+  CodePage codePage;
+  std::function<int(std::string_view character)> doubleByteWidth;
 };
 
 // A piece of one line drawn at (x, y) on its page.

@@ -116,6 +116,14 @@ DWORD CALLBACK WriteOut(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
   return 0;
 }
 
+// Ctrl+V (with or without Shift) and Shift+Insert: the keys the control
+// pastes by.
+bool IsPasteKey(WPARAM key) {
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+  if (GetKeyState(VK_MENU) < 0) return false;
+  return (key == 'V' && ctrl) || (key == VK_INSERT && shift && !ctrl);
+}
+
 MouseButton ButtonOf(UINT msg) {
   switch (msg) {
     case WM_RBUTTONDOWN:
@@ -211,6 +219,28 @@ LRESULT CALLBACK RichTextControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
     self->hwnd_ = nullptr;
     return CallWindowProcA(base, hwnd, msg, wp, lp);
   }
+  switch (msg) {
+    case WM_GETDLGCODE:
+      // A text pad takes every key itself: Tab types a tab, Enter a line
+      // break, Esc nothing. Asked with the dialog manager's message, the rich
+      // edit control would go into its own dialog mode, in which Tab also
+      // moves the focus on and Esc closes the window; and with DLGC_HASSETSEL
+      // the whole text would be selected when the focus came back by the
+      // keyboard, for the next key to replace. So the control is never asked.
+      return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
+    case WM_PASTE:
+      // The 2.0 control's own paste replaces the whole text in plain-text
+      // mode, wherever the caret is; the plain-text paste replaces only the
+      // selection.
+      try {
+        self->PasteFromClipboard();
+      } catch (...) {
+        ShowCaughtError();
+      }
+      return 0;
+    default: break;
+  }
+  bool handled = false;
   try {
     switch (msg) {
       case WM_MOUSEMOVE:
@@ -226,6 +256,10 @@ LRESULT CALLBACK RichTextControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:
         if (self->onKeyDown) self->onKeyDown(wp);
+        if (msg == WM_KEYDOWN && IsPasteKey(wp) && self->hwnd_ == hwnd) {
+          handled = true;
+          self->PasteFromClipboard();
+        }
         break;
       default: break;
     }
@@ -234,6 +268,7 @@ LRESULT CALLBACK RichTextControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
     // message.
     ShowCaughtError();
   }
+  if (handled) return 0;
   const LRESULT result = CallWindowProcA(base, hwnd, msg, wp, lp);
   if ((msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYUP) && self->hwnd_ == hwnd &&
       self->HoldsUnicode())
@@ -251,7 +286,7 @@ void RichTextControl::TakeTypedCharacter() {
   const bool pair = typed[0] >= 0xD800 && typed[0] <= 0xDBFF;
   bool outside = pair;
   if (!pair) Narrow(CP_ACP, std::wstring_view(typed, 1), &outside);
-  if (!outside || (GetWindowLongA(hwnd_, GWL_STYLE) & ES_READONLY)) return;
+  if (!outside || ReadOnly()) return;
   PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_REMOVE);
   if (pair && PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_REMOVE)) typed[1] = static_cast<wchar_t>(next.wParam);
   SETTEXTEX how{ST_SELECTION | ST_KEEPUNDO, 1200};
@@ -385,6 +420,11 @@ void RichTextControl::Select(int start, int length) {
   SendMessageA(hwnd_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
 }
 
+bool RichTextControl::ReadOnly() const {
+  return hwnd_ && ((GetWindowLongA(hwnd_, GWL_STYLE) & ES_READONLY) ||
+                   (SendMessageA(hwnd_, EM_GETOPTIONS, 0, 0) & ECO_READONLY));
+}
+
 void RichTextControl::CutToClipboard() {
   if (hwnd_) SendMessageA(hwnd_, WM_CUT, 0, 0);
 }
@@ -397,7 +437,7 @@ void RichTextControl::PasteFromClipboard() {
   // Only the plain text, in place of the selection: no formatting comes along.
   // A control that holds Unicode takes the clipboard's Unicode text, so that
   // no character outside the code page is lost on the way.
-  if (!hwnd_) return;
+  if (!hwnd_ || ReadOnly()) return;
   const bool wide = HoldsUnicode() && IsClipboardFormatAvailable(CF_UNICODETEXT);
   if ((!wide && !IsClipboardFormatAvailable(CF_TEXT)) || !OpenClipboard(hwnd_)) return;
   std::string text;

@@ -12,6 +12,11 @@
 // controls on first show): its text and font are then kept and given to the
 // window when Create runs.
 //
+// The control answers every key itself, whatever the message loop's dialog
+// keyboard does in the window around it: Tab and Shift+Tab type a tab, Enter
+// a line break, Esc nothing, and no key moves the focus out or selects the
+// whole text. Its paste keys paste plain text in place of the selection.
+//
 // The window that holds the control passes its messages through
 // HandleParentMessage, which takes the control's change and link
 // notifications:
@@ -74,7 +79,8 @@ class RichTextControl {
   std::function<void()> onChange;
   std::function<void(int x, int y)> onMouseMove;
   std::function<void(MouseButton button, int x, int y)> onMouseDown;
-  std::function<void(WPARAM key)> onKeyDown;  // the key still reaches the control
+  // The key still reaches the control (a paste key pastes after it).
+  std::function<void(WPARAM key)> onKeyDown;
 
   // The whole text as a string in the code page, line ends CR LF; setting it
   // replaces it, in a new window of the control when it holds a large text
@@ -92,7 +98,11 @@ class RichTextControl {
 
   void CutToClipboard();
   void CopyToClipboard();
-  void PasteFromClipboard();  // the clipboard's plain text replaces the selection
+  // The clipboard's plain text replaces the selection; nothing in a
+  // read-only control. The control's own paste (its keys, WM_PASTE) comes
+  // here too.
+  void PasteFromClipboard();
+  bool ReadOnly() const;
 
   // The control's font. Size 0 shows at the designed size.
   const FontSpec& Font() const { return font_; }

@@ -1,37 +1,47 @@
 #include "notes/tab_captions.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace pendra {
 namespace {
 
 constexpr std::string_view kForbidden = "\\/:*?\"<>|";
 
+// What the ANSI file functions take: a path of MAX_PATH characters with its
+// terminating zero, and a name of 255 characters in it.
+constexpr std::size_t kLongestPath = 260 - 1;
+constexpr std::size_t kLongestName = 255;
+
 // Names the system keeps for devices: "CON.pnd" opens the console, not a file.
 constexpr std::string_view kDeviceNames[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
 
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+// Only the letters a-z: a device name is plain ASCII, and no second byte of
+// a double-byte character may be folded.
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool SameLetters(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
 }
 
-// COM0-COM9 and LPT0-LPT9, also with a superscript 1, 2 or 3 (code page 1252).
-bool IsPortName(std::string_view name) {
+// COM0-COM9 and LPT0-LPT9, also with a superscript 1, 2 or 3 where the code
+// page has them.
+bool IsPortName(std::string_view name, const CodePage& codePage) {
   if (name.size() != 4 || !(SameLetters(name.substr(0, 3), "COM") || SameLetters(name.substr(0, 3), "LPT")))
     return false;
   const auto last = static_cast<unsigned char>(name[3]);
-  return (last >= '0' && last <= '9') || last == 0xB9 || last == 0xB2 || last == 0xB3;
+  return (last >= '0' && last <= '9') ||
+         (codePage.HasSuperscriptDigits() && (last == 0xB9 || last == 0xB2 || last == 0xB3));
 }
 
-bool IsDeviceName(std::string_view caption) {
-  // The system looks at the name before the first dot, without trailing blanks.
+bool IsDeviceName(std::string_view caption, const CodePage& codePage) {
+  // The system looks at the name before the first dot, without trailing
+  // blanks. Neither a dot nor a blank is ever the second byte of a character.
   std::string_view base = caption.substr(0, caption.find('.'));
   while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
-  return IsPortName(base) || std::any_of(std::begin(kDeviceNames), std::end(kDeviceNames),
-                                         [&](std::string_view d) { return SameLetters(base, d); });
+  return IsPortName(base, codePage) ||
+         std::any_of(std::begin(kDeviceNames), std::end(kDeviceNames),
+                     [&](std::string_view d) { return SameLetters(base, d); });
 }
 
 }  // namespace
@@ -41,17 +51,28 @@ const Lines& DesignedTabs() {
   return tabs;
 }
 
-CaptionFault CheckTabCaption(std::string_view caption) {
-  for (char c : caption)
-    if (static_cast<unsigned char>(c) < 32 || kForbidden.find(c) != std::string_view::npos)
+std::size_t LongestTabCaption(std::string_view folder, const CodePage& codePage) {
+  const std::size_t folderLength = codePage.CharCount(folder);
+  const std::size_t room = std::min(kLongestName, kLongestPath - std::min(folderLength, kLongestPath));
+  const std::size_t added = std::string_view(kPageFileExtension).size() + kLongestTemporarySuffix;
+  return room > added ? room - added : 0;
+}
+
+CaptionFault CheckTabCaption(std::string_view folder, std::string_view caption, const CodePage& codePage) {
+  for (std::size_t i = 0; i < caption.size();) {
+    const std::size_t size = codePage.CharSize(caption, i);
+    const char c = caption[i];
+    if (size == 1 && (static_cast<unsigned char>(c) < 32 || kForbidden.find(c) != std::string_view::npos))
       return CaptionFault::ForbiddenCharacter;
+    i += size;
+  }
   if (caption == "..") return CaptionFault::ParentFolder;
-  if (IsDeviceName(caption)) return CaptionFault::DeviceName;
-  if (caption.size() > kMaxCaptionLength) return CaptionFault::TooLong;
+  if (IsDeviceName(caption, codePage)) return CaptionFault::DeviceName;
+  if (codePage.CharCount(caption) > LongestTabCaption(folder, codePage)) return CaptionFault::TooLong;
   return CaptionFault::None;
 }
 
-std::string CaptionFaultReason(CaptionFault fault) {
+std::string CaptionFaultReason(CaptionFault fault, std::string_view folder, const CodePage& codePage) {
   switch (fault) {
     case CaptionFault::None: break;
     case CaptionFault::ForbiddenCharacter:
@@ -60,13 +81,21 @@ std::string CaptionFaultReason(CaptionFault fault) {
     case CaptionFault::DeviceName:
       return "A tab name may not be a device name such as CON, PRN, AUX, NUL, COM1 or LPT1.";
     case CaptionFault::TooLong:
-      return "A tab name may be at most " + std::to_string(kMaxCaptionLength) + " characters long.";
+      return "In the folder " + std::string(folder) + " a tab name may be at most " +
+             std::to_string(LongestTabCaption(folder, codePage)) + " characters long.";
   }
   return {};
 }
 
-std::optional<std::string> PagePath(const std::string& folder, std::string_view caption) {
-  if (CheckTabCaption(caption) != CaptionFault::None) return std::nullopt;
+std::string QuotedCaption(std::string_view caption, const CodePage& codePage) {
+  constexpr std::size_t kQuoted = 80;
+  if (caption.size() <= kQuoted) return std::string(caption);
+  return std::string(codePage.Cut(caption, kQuoted)) + "...";
+}
+
+std::optional<std::string> PagePath(const std::string& folder, std::string_view caption,
+                                    const CodePage& codePage) {
+  if (CheckTabCaption(folder, caption, codePage) != CaptionFault::None) return std::nullopt;
   std::string path = folder;
   path.append(caption);
   path += kPageFileExtension;

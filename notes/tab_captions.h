@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/code_page.h"
 #include "settings/list_file.h"
 
 namespace pendra {
@@ -23,20 +24,31 @@ enum class CaptionFault {
   ForbiddenCharacter,  // \ / : * ? " < > | or a control character
   ParentFolder,        // ".." itself
   DeviceName,          // CON, PRN, AUX, NUL, COM1-9, LPT1-9 ..., also with an extension
-  TooLong,             // with ".pnd" longer than a file name may be
+  TooLong,             // its page file, or the temporary file a save writes, has too long a name
 };
 
-// Captions longer than this give a file name over 255 characters.
-inline constexpr std::size_t kMaxCaptionLength = 255 - 4;
+// The longest caption (in characters) whose page file can be saved in
+// `folder`: the temporary file a save writes beside it must fit both the
+// 255 characters of a file name and the 259 of a path the ANSI file
+// functions take.
+std::size_t LongestTabCaption(std::string_view folder, const CodePage& codePage);
 
-CaptionFault CheckTabCaption(std::string_view caption);
+// What keeps `caption` from naming a page file in `folder`. A character is
+// looked at whole, so the second byte of a double-byte character is never
+// taken for a separator.
+CaptionFault CheckTabCaption(std::string_view folder, std::string_view caption, const CodePage& codePage);
 
 // One sentence on what is wrong, for the messages that refuse a caption.
-std::string CaptionFaultReason(CaptionFault fault);
+std::string CaptionFaultReason(CaptionFault fault, std::string_view folder, const CodePage& codePage);
+
+// A caption as a message quotes it: one too long to read in a box by its
+// beginning, never cut inside a character.
+std::string QuotedCaption(std::string_view caption, const CodePage& codePage);
 
 // The page file of a tab: the program folder (with its trailing separator),
 // the caption unchanged, ".pnd". nullopt when the caption cannot name a file
 // in that folder.
-std::optional<std::string> PagePath(const std::string& folder, std::string_view caption);
+std::optional<std::string> PagePath(const std::string& folder, std::string_view caption,
+                                    const CodePage& codePage);
 
 }  // namespace pendra

@@ -2,6 +2,7 @@
 
 #include "notes/notebook_window_win.h"
 #include "notes/tab_captions.h"
+#include "settings/code_page.h"
 #include "platform/application_win.h"
 #include "platform/dpi_win.h"
 #include "platform/services.h"
@@ -113,8 +114,10 @@ void TfrmAddTabs::btnAddClick() {
       Svc().dialogs->InputBox(Handle(), "Add New Tab", "New Tab Name", "", kMaxTabName);
   if (caption.empty()) return;
   // The caption names the page's file: one that cannot is refused.
-  if (const CaptionFault fault = CheckTabCaption(caption); fault != CaptionFault::None) {
-    Svc().dialogs->ShowMessage("The tab \"" + caption + "\" cannot be added. " + CaptionFaultReason(fault),
+  const std::string& folder = Svc().programFolder;
+  if (const CaptionFault fault = CheckTabCaption(folder, caption, AnsiCodePage()); fault != CaptionFault::None) {
+    Svc().dialogs->ShowMessage("The tab \"" + QuotedCaption(caption, AnsiCodePage()) + "\" cannot be added. " +
+                                   CaptionFaultReason(fault, folder, AnsiCodePage()),
                                kAppTitle, MsgIcon::Warning);
     return;
   }

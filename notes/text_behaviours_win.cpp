@@ -107,7 +107,16 @@ void TextBehaviours::ExportTextFile() {
   control_.SaveToFile(path, IsRichTextFileName(path) ? TextFormat::RichText : TextFormat::PlainText);
 }
 
-void TextBehaviours::OpenLink(const std::string& url) { Svc().shell->Open(Owner(), url); }
+void TextBehaviours::OpenLink(const std::string& url) {
+  if (const std::optional<std::string> address = LinkToOpen(url)) {
+    Svc().shell->Open(Owner(), *address);
+    return;
+  }
+  // Other links do nothing; the first one of the run says why.
+  if (refusedLinkTold_) return;
+  refusedLinkTold_ = true;
+  Svc().dialogs->ShowMessage(kOnlyWebLinks, kAppTitle, MsgIcon::Information);
+}
 
 void TextBehaviours::ClearAll() { control_.SetText(""); }
 

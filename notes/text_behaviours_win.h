@@ -103,6 +103,8 @@ class TextBehaviours {
   void PrintSelectedText();
   void PrintLines();
   void ExportTextFile();
+  // Opens a web or mail link through the shell; any other link is left
+  // alone, and the first of them in this window's run tells the user why.
   void OpenLink(const std::string& url);
   void ClearAll();
   void SelectAll();
@@ -122,6 +124,7 @@ class TextBehaviours {
   TextWindowSettings settings_;
   CommandEnabler commands_;
   InRunFont inRun_;
+  bool refusedLinkTold_ = false;
 };
 
 }  // namespace pendra

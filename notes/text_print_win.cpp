@@ -3,8 +3,11 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <unordered_map>
+
 #include "notes/print_layout.h"
 #include "notes/rich_text_win.h"
+#include "settings/code_page.h"
 #include "settings/errors.h"
 
 namespace pendra {
@@ -97,6 +100,15 @@ PrintMetrics MetricsOf(HDC dc) {
   } else {
     m.charWidths.fill(tm.tmAveCharWidth);
   }
+  // Double-byte characters measured as the font draws them, each once.
+  m.codePage = AnsiCodePage();
+  m.doubleByteWidth = [dc, measured = std::unordered_map<unsigned, int>()](std::string_view c) mutable {
+    const unsigned key = static_cast<unsigned char>(c[0]) << 8 | static_cast<unsigned char>(c[1]);
+    auto [at, added] = measured.try_emplace(key, 0);
+    SIZE size{};
+    if (added && GetTextExtentPoint32A(dc, c.data(), 2, &size)) at->second = size.cx;
+    return at->second;
+  };
   return m;
 }
 

@@ -9,6 +9,13 @@ bool Refreshes(const CommandStateRow& row, TextEvent event) {
   return event == TextEvent::Change ? row.onChange : row.onMouseMove;
 }
 
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() &&
+         std::equal(prefix.begin(), prefix.end(), text.begin(), [](char p, char t) {
+           return p == ((t >= 'A' && t <= 'Z') ? static_cast<char>(t | 0x20) : t);
+         });
+}
+
 }  // namespace
 
 bool RuleHolds(CommandRule rule, const TextFacts& facts) {
@@ -48,6 +55,13 @@ bool IsRichTextFileName(std::string_view path) {
   return ext.size() == 3 && std::equal(ext.begin(), ext.end(), "rtf", [](char a, char b) {
            return (a | 0x20) == b;
          });
+}
+
+std::optional<std::string> LinkToOpen(std::string_view link) {
+  for (std::string_view scheme : {"http:", "https:", "ftp:", "mailto:"})
+    if (StartsWithNoCase(link, scheme)) return std::string(link);
+  if (StartsWithNoCase(link, "www.")) return "http://" + std::string(link);
+  return std::nullopt;
 }
 
 }  // namespace pendra

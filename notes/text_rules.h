@@ -1,8 +1,10 @@
 #pragma once
 // Rules of the shared text commands that need no window: which commands the
-// change and mouse-move events enable, where Find Next searches, and which
-// file names are exported as rich text.
+// change and mouse-move events enable, where Find Next searches, which file
+// names are exported as rich text, and which links are opened.
+#include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -54,6 +56,19 @@ SearchRange FindNextRange(int selectionStart, int selectionLength, int textLengt
 
 // True when the file name's extension is "rtf" in any letter case.
 bool IsRichTextFileName(std::string_view path);
+
+// What a click on a detected link opens: the address for the shell, or
+// nothing. Only web and mail links open: "http:", "https:", "ftp:" and
+// "mailto:" (the scheme in any letter case), and text that starts with
+// "www." (opened as "http://" and the text). A page holds text pasted from
+// anywhere, and the control also marks file: links, UNC paths, telnet:,
+// news: and more, which the shell would run or open as programs.
+std::optional<std::string> LinkToOpen(std::string_view link);
+
+// What the user is told, once, when a link was not opened.
+inline constexpr const char* kOnlyWebLinks =
+    "Pendra opens only web and mail links (http, https, ftp, mailto and www. addresses). "
+    "This link was not opened.";
 
 // The text-file export's save dialog.
 inline constexpr const char* kExportFilter =

@@ -11,9 +11,11 @@ namespace pendra {
 // Dispatches one message as every loop of the program does. The keys that
 // move about a window (Tab, the arrow keys, the access keys of the captions,
 // Enter and Esc) go first to the dialog manager of the message's top-level
-// window, so any window of the program answers them as a dialog does; Enter
-// presses a focused push button; Ctrl+Tab and Ctrl+Page Up/Down turn the pages
-// of the window's page control.
+// window, so any window of the program answers them as a dialog does (a
+// control that asks for every key, as the text controls of the notebook, the
+// editor and quick notes do, gets them all itself); Enter presses a focused
+// push button; Ctrl+Tab and Ctrl+Page Up/Down turn the pages of the window's
+// page control.
 // A key pressed with Ctrl (and without Alt) is first offered to the
 // top-level window as kShortcutKeyMessage, so the shortcuts of its menus work
 // wherever in the window the keyboard is.

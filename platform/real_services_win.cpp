@@ -20,6 +20,7 @@
 #include "platform/dpi_win.h"
 #include "platform/message_loop_win.h"
 #include "platform/window_win.h"
+#include "settings/code_page.h"
 #include "settings/registry_win.h"
 
 namespace pendra {
@@ -602,7 +603,10 @@ void RealDialogs::ShowFind(NativeWindow owner, const std::string& text) {
   auto& state = states[owner];
   if (!state) state = std::make_unique<FindDialogState>();
   std::fill(std::begin(state->text), std::end(state->text), '\0');
-  text.copy(state->text, sizeof state->text - 1);
+  // A long selection is searched for by its beginning, never cut inside a
+  // character.
+  const std::string_view beginning = AnsiCodePage().Cut(text, sizeof state->text - 1);
+  beginning.copy(state->text, beginning.size());
   if (state->dialog && IsWindow(state->dialog)) {
     SetDlgItemTextA(state->dialog, edt1, state->text);
     ShowWindow(state->dialog, SW_SHOW);
@@ -681,7 +685,7 @@ void InstallRealServices() {
   s.registry = &registry;
   s.machine = &machine;
   s.exePath = ExecutablePath();
-  s.programFolder = s.exePath.substr(0, s.exePath.find_last_of('\\') + 1);
+  s.programFolder = s.exePath.substr(0, FileNameStart(s.exePath, AnsiCodePage()));
 }
 
 }  // namespace pendra

@@ -1,5 +1,6 @@
 # Source this: installs the Debian 12 packages the build and the tests need,
-# when some are missing, and generates the German locale the locale tests use.
+# when some are missing, and generates the German and Japanese locales the
+# locale and code page tests use.
 # Needs root (or sudo) only when something is missing.
 
 _pendra_sudo() {
@@ -33,16 +34,23 @@ pendra_install_deps() {
   fi
 }
 
-# True when de_DE.UTF-8 exists afterwards; a missing locale only skips the
-# German test pass.
-pendra_german_locale() {
-  if locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then return 0; fi
+# True when the locale (de_DE.UTF-8, ja_JP.UTF-8) exists afterwards; a
+# missing locale only skips the test pass that needs it.
+_pendra_locale() {
+  local name=$1 listed=${1%%.*}.utf8
+  if locale -a 2>/dev/null | grep -qix "$listed"; then return 0; fi
   command -v locale-gen >/dev/null 2>&1 || return 1
   if [ -w /etc/locale.gen ] || [ "$(id -u)" -ne 0 ]; then
-    if ! grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
-      echo 'de_DE.UTF-8 UTF-8' | _pendra_sudo tee -a /etc/locale.gen >/dev/null || return 1
+    # locale-gen builds only the locales listed in /etc/locale.gen.
+    if ! grep -q "^$name UTF-8" /etc/locale.gen 2>/dev/null; then
+      echo "$name UTF-8" | _pendra_sudo tee -a /etc/locale.gen >/dev/null || return 1
     fi
     _pendra_sudo locale-gen >/dev/null 2>&1 || return 1
   fi
-  locale -a 2>/dev/null | grep -qix 'de_DE.utf8'
+  locale -a 2>/dev/null | grep -qix "$listed"
 }
+
+pendra_german_locale() { _pendra_locale de_DE.UTF-8; }
+
+# Under ja_JP.UTF-8 Wine runs with the Japanese code page 932 (Shift-JIS).
+pendra_japanese_locale() { _pendra_locale ja_JP.UTF-8; }

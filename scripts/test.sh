@@ -6,7 +6,9 @@
 # with the line "N passed, N failed" and a non-zero exit status on any failure.
 #
 # The layout tests (named *Dpi*) run once more at 200 % (192 DPI); the
-# pictures of the windows at 100 % and 200 % land in <build>/screenshots.
+# pictures of the windows at 100 % and 200 % land in <build>/screenshots. The
+# tests named *German* run once more under a German locale, those named
+# *Japanese* under the Japanese code page 932.
 #
 # Environment: PENDRA_BUILD (build folder, default ./build), PENDRA_JOBS
 # (parallel build jobs, default 2), PENDRA_TEST_TIMEOUT (seconds per test
@@ -141,6 +143,8 @@ convert_screenshots() {
 
 # One fresh Wine prefix and one Xvfb of the run's own.
 export PENDRA_WINEPREFIX="${TMPDIR:-/tmp}/pendra-wine-test-$$-$(date +%s)"
+MAIN_PREFIX=$PENDRA_WINEPREFIX
+JAPANESE_PREFIX=$MAIN_PREFIX-ja
 unset PENDRA_XVFB_PID
 if [ -n "${PENDRA_TEST_DISPLAY:-}" ]; then
   export DISPLAY=$PENDRA_TEST_DISPLAY
@@ -149,8 +153,10 @@ else
   export PENDRA_OWN_XVFB=1
 fi
 cleanup() {
+  WINEPREFIX=$JAPANESE_PREFIX wineserver -k >/dev/null 2>&1 || true
+  export WINEPREFIX=$MAIN_PREFIX
   . scripts/wine-stop.sh
-  rm -rf "$PENDRA_WINEPREFIX"
+  rm -rf "$MAIN_PREFIX" "$JAPANESE_PREFIX"
   pendra_print_stop
 }
 trap cleanup EXIT
@@ -188,6 +194,28 @@ else
         '--gtest_filter=*German*'
     else
       echo "== win_tests_german skipped: the de_DE.UTF-8 locale cannot be generated"
+    fi
+  fi
+  # Double-byte text once more under the Japanese code page 932: the tests
+  # named *Japanese* with LC_ALL=ja_JP.UTF-8, in a prefix of their own, so
+  # the one above keeps its international settings.
+  if [ -f "$BUILD/win/win_tests.exe" ] && grep -rqs 'Japanese' tests/win; then
+    if pendra_japanese_locale; then
+      export PENDRA_WINEPREFIX=$JAPANESE_PREFIX
+      saved_own_xvfb=${PENDRA_OWN_XVFB:-}
+      unset PENDRA_OWN_XVFB  # on the display already running
+      if . scripts/wine-env.sh test; then
+        run_suite win_tests_japanese env LC_ALL=ja_JP.UTF-8 wine "$BUILD/win/win_tests.exe" \
+          '--gtest_filter=*Japanese*'
+        wineserver -k >/dev/null 2>&1 || true
+      else
+        FAILED=$((FAILED + 1))
+        SUMMARY+=("win_tests_japanese: not run, no display")
+      fi
+      export PENDRA_WINEPREFIX=$MAIN_PREFIX WINEPREFIX=$MAIN_PREFIX
+      [ -z "$saved_own_xvfb" ] || export PENDRA_OWN_XVFB=$saved_own_xvfb
+    else
+      echo "== win_tests_japanese skipped: the ja_JP.UTF-8 locale cannot be generated"
     fi
   fi
   # The layouts at 200 %: the same prefix with LogPixels 192, which the Wine

@@ -5,9 +5,15 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "settings/code_page.h"
 #include "settings/list_file.h"
 
 namespace pendra {
+
+const CodePage& AnsiCodePage() {
+  static const CodePage codePage;
+  return codePage;
+}
 
 bool ReplaceFileWith(const std::string& source, const std::string& target) {
   // A file the user may not write stays as it is, as if it were written in place.

@@ -1,8 +1,24 @@
 #include <windows.h>
 
+#include <vector>
+
+#include "settings/code_page.h"
 #include "settings/list_file.h"
 
 namespace pendra {
+
+const CodePage& AnsiCodePage() {
+  static const CodePage codePage = [] {
+    const UINT number = GetACP();
+    CPINFO info{};
+    if (!GetCPInfo(CP_ACP, &info) || info.MaxCharSize < 2) return CodePage(number);
+    std::vector<unsigned char> ranges;
+    for (int i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2)
+      ranges.insert(ranges.end(), {info.LeadByte[i], info.LeadByte[i + 1]});
+    return CodePage(number, ranges);
+  }();
+  return codePage;
+}
 
 bool ReplaceFileWith(const std::string& source, const std::string& target) {
   // A read-only file is one the user protects from being written; moving a
@@ -15,8 +31,7 @@ bool ReplaceFileWith(const std::string& source, const std::string& target) {
 
 std::vector<std::string> TemporaryCandidatesBeside(const std::string& path) {
   std::vector<std::string> found;
-  const std::size_t slash = path.find_last_of("\\/");
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const std::string folder = path.substr(0, FileNameStart(path, AnsiCodePage()));
   WIN32_FIND_DATAA data;
   HANDLE find = FindFirstFileA((path + ".*.tmp").c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) return found;

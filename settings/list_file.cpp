@@ -13,6 +13,7 @@
 #include <unistd.h>
 #endif
 
+#include "settings/code_page.h"
 #include "settings/errors.h"
 
 namespace pendra {
@@ -73,7 +74,7 @@ bool CommitToDisk(std::FILE* f) {
 
 // A name beside the target that no other write in this process is using:
 // the target's name, a full stop, two hexadecimal numbers joined by a hyphen,
-// and ".tmp".
+// and ".tmp"; at most kLongestTemporarySuffix characters longer than the path.
 std::string TemporaryPathFor(const std::string& path) {
   static unsigned counter = 0;
   const auto ticks = static_cast<unsigned long long>(
@@ -134,13 +135,10 @@ bool HoldsExactly(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 void RemoveLeftTemporaries(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/");
-  const std::string_view name =
-      std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+  const CodePage& codePage = AnsiCodePage();
+  const std::string_view name = std::string_view(path).substr(FileNameStart(path, codePage));
   for (const std::string& candidate : TemporaryCandidatesBeside(path)) {
-    const std::size_t cut = candidate.find_last_of("\\/");
-    if (IsTemporaryNameFor(std::string_view(candidate).substr(cut == std::string::npos ? 0 : cut + 1),
-                           name))
+    if (IsTemporaryNameFor(std::string_view(candidate).substr(FileNameStart(candidate, codePage)), name))
       std::remove(candidate.c_str());
   }
 }

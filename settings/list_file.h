@@ -41,6 +41,11 @@ bool ReplaceFileWith(const std::string& source, const std::string& target);
 // file, so they are taken away as soon as the file is read or written again.
 void RemoveLeftTemporaries(const std::string& path);
 
+// The most WriteWholeFile adds to a file's name for its temporary file: a
+// full stop, up to ten and up to eight hexadecimal digits joined by a hyphen,
+// and ".tmp". A name must leave room for it, or no save of the file succeeds.
+inline constexpr std::size_t kLongestTemporarySuffix = 1 + 10 + 1 + 8 + 4;
+
 // Whether `name` is a name WriteWholeFile gives its temporary file when it
 // replaces the file `targetName` (both without their folder).
 bool IsTemporaryNameFor(std::string_view name, std::string_view targetName);

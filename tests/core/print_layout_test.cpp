@@ -39,6 +39,21 @@ TEST(PrintLayout, ALineWiderThanThePageContinuesOnTheNext) {
   EXPECT_EQ(Lay("abcdefghijkl", LineBreaks::AtWord), Lay("abcdefghijkl"));
 }
 
+TEST(PrintLayout, ADoubleByteCharacterIsNeverCutAtALinesEnd) {
+  PrintMetrics m = Metrics();
+  m.codePage = CodePage(932);
+  const std::string tei = "\x92\xE8";  // 定, two bytes of 10 units each
+  std::string text = "a";
+  for (int i = 0; i < 5; ++i) text += tei;
+  // At 90 units the fifth character would end at 110: it goes whole to the next line.
+  EXPECT_EQ(LayOutPages(text, m, LineBreaks::AtCharacter),
+            (Pages{{{0, 0, text.substr(0, 9)}, {0, 10, tei}}}));
+  // Its width as the font gives it.
+  m.doubleByteWidth = [](std::string_view c) { return c.size() == 2 ? 15 : 0; };
+  EXPECT_EQ(LayOutPages(text.substr(1) + tei + tei, m, LineBreaks::AtWord),
+            (Pages{{{0, 0, text.substr(1) + tei}, {0, 10, tei}}}));
+}
+
 TEST(PrintLayout, TabsAdvanceToTheNextMultipleOfEightAverageWidths) {
   EXPECT_EQ(NextTabStop(0, 10), 80);
   EXPECT_EQ(NextTabStop(79, 10), 80);

@@ -107,5 +107,38 @@ TEST(RichTextFileName, TheExtensionRtfInAnyCaseOnly) {
     EXPECT_FALSE(IsRichTextFileName(no)) << no;
 }
 
+TEST(LinkToOpen, OnlyWebAndMailLinksOpenAndWwwGetsHttp) {
+  const struct {
+    const char* link;
+    const char* opens;  // nullptr: not opened
+  } cases[] = {
+      {"http://example.com/a?b=c", "http://example.com/a?b=c"},
+      {"HTTPS://Example.com", "HTTPS://Example.com"},
+      {"ftp://files.example.com/x.zip", "ftp://files.example.com/x.zip"},
+      {"MailTo:sam@example.com", "MailTo:sam@example.com"},
+      {"www.example.com/page", "http://www.example.com/page"},
+      {"WWW.example.com", "http://WWW.example.com"},
+      {"file:///C:/windows/system32/notepad.exe", nullptr},
+      {"FILE://server/share/run.exe", nullptr},
+      {"\\\\server\\share\\setup.exe", nullptr},
+      {"telnet://host", nullptr},
+      {"news:comp.lang.c", nullptr},
+      {"C:\\windows\\notepad.exe", nullptr},
+      {"httpx://example.com", nullptr},
+      {"http//example.com", nullptr},
+      {" http://example.com", nullptr},
+      {"wwwexample.com", nullptr},
+      {"", nullptr},
+  };
+  for (const auto& c : cases) {
+    const std::optional<std::string> opens = LinkToOpen(c.link);
+    if (c.opens) {
+      EXPECT_EQ(opens, std::optional<std::string>(c.opens)) << c.link;
+    } else {
+      EXPECT_FALSE(opens) << c.link;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pendra

@@ -1,6 +1,8 @@
 #include "tests/e2e/e2e_harness.h"
 
 #include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <ostream>
 
 namespace pendra::e2e {
@@ -293,6 +295,101 @@ std::string WindowText(HWND hwnd) {
                       SMTO_ABORTIFHUNG, 2000, &got);
   s.resize(std::min<size_t>(got, len));
   return s;
+}
+
+std::string ControlText(HWND control, std::size_t maxChars) {
+  std::string s(maxChars + 1, '\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutA(control, WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(s.data()),
+                      SMTO_ABORTIFHUNG, 2000, &got);
+  s.resize(strnlen(s.data(), std::min<std::size_t>(got, maxChars)));
+  return s;
+}
+
+namespace {
+
+INPUT KeyInput(WORD vk, bool up) {
+  INPUT in{};
+  in.type = INPUT_KEYBOARD;
+  in.ki.wVk = vk;
+  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
+  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  return in;
+}
+
+INPUT MouseInput(DWORD flags, int x, int y) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  // Absolute positions run from 0 to 65535 across the primary screen.
+  in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  return in;
+}
+
+void SendInputs(std::vector<INPUT> inputs) {
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  // The other side reads its queue at its own pace.
+  PumpFor(30);
+}
+
+}  // namespace
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+bool ClickInto(HWND top, HWND control) {
+  SetForegroundWindow(top);
+  if (!WaitUntil([&] { return GetForegroundWindow() == top; }, 3000)) return false;
+  RECT r{};
+  GetWindowRect(control, &r);
+  const int x = r.left + 12, y = r.top + 8;
+  SendInputs({MouseInput(MOUSEEVENTF_MOVE, x, y), MouseInput(MOUSEEVENTF_LEFTDOWN, x, y),
+        MouseInput(MOUSEEVENTF_LEFTUP, x, y)});
+  return WaitUntil([&] { return FocusOf(top) == control; }, 3000);
+}
+
+void PressKey(WORD vk, std::initializer_list<WORD> held) {
+  std::vector<INPUT> inputs;
+  for (WORD h : held) inputs.push_back(KeyInput(h, false));
+  inputs.push_back(KeyInput(vk, false));
+  inputs.push_back(KeyInput(vk, true));
+  for (auto it = std::rbegin(held); it != std::rend(held); ++it) inputs.push_back(KeyInput(*it, true));
+  SendInputs(std::move(inputs));
+}
+
+void TypeText(const std::string& text) {
+  for (char c : text) {
+    if (c == '\t') {
+      PressKey(VK_TAB);
+    } else if (c == '\n') {
+      PressKey(VK_RETURN);
+    } else {
+      const SHORT key = VkKeyScanA(c);
+      if (key == -1) continue;
+      if (key & 0x100) PressKey(LOBYTE(key), {VK_SHIFT});
+      else PressKey(LOBYTE(key));
+    }
+  }
+}
+
+bool SetClipboardText(const std::string& text) {
+  if (!OpenClipboard(nullptr)) return false;
+  EmptyClipboard();
+  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  bool put = false;
+  if (data) {
+    std::memcpy(GlobalLock(data), text.c_str(), text.size() + 1);
+    GlobalUnlock(data);
+    put = SetClipboardData(CF_TEXT, data) != nullptr;
+    if (!put) GlobalFree(data);
+  }
+  CloseClipboard();
+  return put;
 }
 
 void PumpFor(DWORD ms) {

@@ -18,6 +18,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -107,6 +108,25 @@ bool PressButton(const MessageBoxInfo& box, int id, DWORD timeoutMs = kDefaultTi
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0, DWORD timeoutMs = 5000);
 void Post(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
 std::string WindowText(HWND hwnd);
+
+// A text control's text read with a buffer of this side's own (RICHED32's
+// control answers WM_GETTEXTLENGTH from another process with 0).
+std::string ControlText(HWND control, std::size_t maxChars = 65536);
+
+// Real input, through the system's input queue, as a user's keys and clicks
+// arrive: they go to the foreground window's focus.
+// Brings `top` to the foreground and clicks inside `control` (near its top
+// left corner), so it has the keyboard focus; false when it did not get it.
+bool ClickInto(HWND top, HWND control);
+// Types the characters by their keys (Shift as the layout needs it); '\t' is
+// the Tab key and '\n' the Enter key.
+void TypeText(const std::string& text);
+// Presses one key while the given keys (VK_CONTROL, VK_SHIFT...) are held.
+void PressKey(WORD vk, std::initializer_list<WORD> held = {});
+// The window with the keyboard focus in the thread that owns `window`.
+HWND FocusOf(HWND window);
+// Puts plain text on the clipboard; false when it could not.
+bool SetClipboardText(const std::string& text);
 
 // Pumps this thread's messages for the given time.
 void PumpFor(DWORD ms);

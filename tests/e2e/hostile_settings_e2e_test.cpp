@@ -244,7 +244,7 @@ std::vector<HostileCase> Cases() {
                      for (const std::string caption : {"a/b", "CON"})
                        e.told.push_back("Pendra: The page of the tab \"" + caption +
                                         "\" cannot be stored in a file, so it stays empty. " +
-                                        CaptionFaultReason(CheckTabCaption(caption)) +
+                                        CaptionFaultReason(CheckTabCaption("", caption, AnsiCodePage()), "", AnsiCodePage()) +
                                         " Remove the tab under Edit Tabs and add it with another name.");
                      return e;
                    },

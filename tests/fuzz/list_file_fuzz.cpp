@@ -41,7 +41,7 @@ char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + '
 
 // Windows opens a device, not a file, for these names, whatever follows the
 // first dot and however many blanks end the name before it.
-bool OpensADevice(std::string_view fileName) {
+bool OpensADevice(std::string_view fileName, const CodePage& codePage) {
   std::string base(fileName.substr(0, fileName.find('.')));
   while (!base.empty() && base.back() == ' ') base.pop_back();
   for (char& c : base) c = Upper(c);
@@ -51,29 +51,35 @@ bool OpensADevice(std::string_view fileName) {
   if (base.size() != 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0))
     return false;
   const auto digit = static_cast<unsigned char>(base[3]);
-  return (digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+  return (digit >= '0' && digit <= '9') ||
+         (codePage.HasSuperscriptDigits() && (digit == 0xB9 || digit == 0xB2 || digit == 0xB3));
 }
 
 // A caption accepted as a page's name gives a file in the program folder
-// itself: one name, no separator, not "..", not a device, not too long.
-void CheckCaption(const std::string& caption) {
-  const CaptionFault fault = CheckTabCaption(caption);
-  const auto path = PagePath(g_folder, caption);
+// itself: one name, no separator, not "..", not a device, with room for the
+// temporary file a save writes. Under a double-byte code page a character's
+// second byte is no separator.
+void CheckCaption(const std::string& caption, const CodePage& codePage) {
+  const CaptionFault fault = CheckTabCaption(g_folder, caption, codePage);
+  const auto path = PagePath(g_folder, caption, codePage);
   FUZZ_REQUIRE(path.has_value() == (fault == CaptionFault::None));
   if (!path) {
-    FUZZ_REQUIRE(!CaptionFaultReason(fault).empty());
+    FUZZ_REQUIRE(!CaptionFaultReason(fault, g_folder, codePage).empty());
     return;
   }
   FUZZ_REQUIRE(path->compare(0, g_folder.size(), g_folder) == 0);
   const std::string_view name = std::string_view(*path).substr(g_folder.size());
   FUZZ_REQUIRE(name == caption + kPageFileExtension);
-  FUZZ_REQUIRE(name.size() <= 255);
-  for (char c : name) {
-    FUZZ_REQUIRE(static_cast<unsigned char>(c) >= 32);
-    FUZZ_REQUIRE(std::string_view("\\/:*?\"<>|").find(c) == std::string_view::npos);
+  FUZZ_REQUIRE(codePage.CharCount(name) + kLongestTemporarySuffix <= 255);
+  FUZZ_REQUIRE(codePage.CharCount(*path) + kLongestTemporarySuffix <= 259);
+  for (std::size_t i = 0; i < name.size(); i += codePage.CharSize(name, i)) {
+    if (codePage.CharSize(name, i) == 2) continue;
+    FUZZ_REQUIRE(static_cast<unsigned char>(name[i]) >= 32);
+    FUZZ_REQUIRE(std::string_view("\\/:*?\"<>|").find(name[i]) == std::string_view::npos);
   }
+  FUZZ_REQUIRE(FileNameStart(*path, codePage) == g_folder.size());
   FUZZ_REQUIRE(caption != ".." && name != "." && name != "..");
-  FUZZ_REQUIRE(!OpensADevice(name));
+  FUZZ_REQUIRE(!OpensADevice(name, codePage));
 }
 
 void WriteRaw(const std::string& path, const std::uint8_t* data, std::size_t size) {
@@ -136,6 +142,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // Tabs.lst: every line is a tab caption and may name a page file.
-  for (const std::string& caption : lines) CheckCaption(caption);
+  for (const std::string& caption : lines) {
+    CheckCaption(caption, CodePage());
+    CheckCaption(caption, CodePage(932));
+  }
   return 0;
 }

@@ -23,6 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (int i = in.ConsumeIntegralInRange(0, 8); i > 0; --i)
     m.charWidths[in.ConsumeIntegral<std::uint8_t>()] = in.ConsumeIntegralInRange(0, 2000);
   const LineBreaks breaks = in.ConsumeBool() ? LineBreaks::AtWord : LineBreaks::AtCharacter;
+  if (in.ConsumeBool()) m.codePage = CodePage(932);
   const std::string text = in.ConsumeRemainingBytesAsString();
 
   const std::vector<PrintPage> pages = LayOutPages(text, m, breaks);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/tray_window_win.h"
 #include "notes/notebook_window_win.h"
 #include "notes/tab_list_dialog_win.h"
 #include "platform/application_win.h"
@@ -454,6 +455,94 @@ TEST_F(NotebookTest, TextTypedWhileTheDialogIsOpenIsKept) {
   EXPECT_EQ(File("A.pnd"), "xmore page");
 }
 
+// A tab whose page cannot be stored, because the name leaves no room for a
+// save's temporary file in this folder or because the file cannot be made
+// at all, shows its page without a file and keeps nothing from working.
+TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
+  const std::string tooLong(240, 'x');
+  // 150 characters fit the folder, but Wine keeps names in UTF-8, where they
+  // take 300 bytes, more than a Linux file name may.
+  const std::string unmade(150, '\xE9');
+  for (const std::string& caption : {tooLong, unmade}) {
+    SCOPED_TRACE(caption.substr(0, 1));
+    TestEnv().Reset();
+    WriteFileBytes(Path("A.pnd"), "page A");
+    const std::string tabList = "A\r\n" + caption + "\r\n";
+    Create(tabList.c_str());
+    Show();
+    // The tab is too wide to click beside the first: Ctrl+Tab turns to the other.
+    auto turn = [&] {
+      BYTE keys[256]{};
+      keys[VK_CONTROL] = 0x80;
+      SetKeyboardState(keys);
+      PostMessageA(Page(), WM_KEYDOWN, VK_TAB, 1);
+      for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchProgramMessage(msg);
+      keys[VK_CONTROL] = 0;
+      SetKeyboardState(keys);
+    };
+    turn();
+    const std::string told = caption == tooLong
+                                 ? "The page of the tab \"" + tooLong.substr(0, 80) + "...\" cannot be stored"
+                                 : "Cannot create file " + Path(unmade + ".pnd") + ".";
+    ASSERT_EQ(Dialogs().shown.size(), 1u);
+    EXPECT_EQ(Dialogs().shown[0].text.rfind(told, 0), 0u) << Dialogs().shown[0].text;
+    EXPECT_EQ(notebook->PageFile(), std::nullopt);
+    EXPECT_TRUE(ReadOnly());
+    turn();
+    EXPECT_EQ(PageText(), "page A");
+    turn();
+    ToolbarClick(P::btnEditTabs);
+    EXPECT_TRUE(dialog->Visible());
+    MenuCommand(dialog->Handle(), D::btnCancel);
+    turn();
+    notebook->Close();
+    EXPECT_FALSE(notebook->Visible());
+
+    // The exit from the tray, with the notebook shown on that tab again.
+    std::vector<int> quits;
+    TrayApi().notifyIcon = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
+    TrayApi().postQuit = [&](int code) { quits.push_back(code); };
+    {
+      TfrmTray tray;
+      tray.WaitForIconAdd();
+      Show();
+      EXPECT_EQ(notebook->ActiveTab(), 1);
+      MenuCommand(tray.Handle(), kMnuClose);
+    }
+    TrayApi() = TrayPlatform{};
+    EXPECT_EQ(quits, std::vector<int>{0});
+    for (const ShownMessage& m : Dialogs().Errors()) EXPECT_EQ(m.text, told);
+    // Tabs.lst, A.pnd and the two pictures: no page, no temporary file.
+    EXPECT_EQ(Snapshot().size(), 4u);
+    EXPECT_EQ(File("Tabs.lst") + File("A.pnd"), tabList + "page A");
+  }
+}
+
+// Runs in the Japanese pass (code page 932): 予定表, ソ, ポ, 能 and 十 end in
+// a byte that is '\' or '|' on its own.
+TEST_F(NotebookTest, JapaneseTabNamesNameTheirOwnPageFiles) {
+  if (GetACP() != 932) GTEST_SKIP() << "not code page 932 (run with LC_ALL=ja_JP.UTF-8)";
+  const std::string yoteihyo = "\x97\x5C\x92\xE8\x95\x5C", others = "\x83\x5C\x83\x7C\x94\x5C\x8F\x5C";
+  // What a save ended by a kill left behind is taken away at the next save.
+  WriteFileBytes(Path(yoteihyo + ".pnd.1234-1.tmp"), "left over");
+  Create((yoteihyo + "\r\n" + others + "\r\n").c_str());
+  Show();
+  EXPECT_EQ(notebook->PageFile(), Path(yoteihyo + ".pnd"));
+  Type("memo");
+  ClickTab(1);
+  // Found under its own name: Wine keeps it as UTF-8 on the Linux side.
+  EXPECT_EQ(Snapshot(), (Files{{yoteihyo + ".pnd", "memo"}, {others + ".pnd", ""}, {"Tabs.lst", File("Tabs.lst")},
+                               {"check.bmp", File("check.bmp")}, {"undo.bmp", File("undo.bmp")}}));
+  // The tab list takes such a name and refuses a real separator after it.
+  ToolbarClick(P::btnEditTabs);
+  Dialogs().inputAnswers = {"\x95\x5C", "\x95\x5C/x"};
+  MenuCommand(dialog->Handle(), D::btnAdd);
+  MenuCommand(dialog->Handle(), D::btnAdd);
+  EXPECT_EQ(dialog->WorkingList(), (Lines{yoteihyo, others, "\x95\x5C"}));
+  EXPECT_EQ(Dialogs().shown.size(), 1u);
+  EXPECT_TRUE(Dialogs().Errors().empty());
+}
+
 TEST_F(NotebookTest, ItsCommandsReachTheOtherWindowsTheHelpTheShellAndTheFontStore) {
   Create();
   Show();
@@ -524,7 +613,7 @@ TEST_F(NotebookTest, MenuShortcutsWorkFromEveryControlOnce) {
 // Pages as other programs write them: in UTF-8 with and without the mark, in
 // the code page (1252 here), with lone CRs and LFs.
 TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncodingAfter) {
-  ASSERT_EQ(GetACP(), 1252u);
+  if (GetACP() != 1252) GTEST_SKIP() << "not code page 1252";
   const std::string mixed = "Café au lait €3\r\nПривет, мир\r\n日本語のメモ";
   const struct {
     const char* tab;
@@ -603,6 +692,29 @@ TEST_F(NotebookTest, ACharacterTheCodePageCannotHoldTurnsThePageToUtf8WithTheMar
   ClickTab(1);
   EXPECT_EQ(File("A.pnd"), "\xEF\xBB\xBFplain");
   SetClipboardText(nullptr);
+}
+
+// Runs in the Japanese pass (code page 932): a Shift-JIS page keeps its
+// bytes, second bytes '\' included; a UTF-8 page holding characters code page
+// 932 lacks stays UTF-8.
+TEST_F(NotebookTest, JapanesePagesKeepShiftJisAndUtf8) {
+  if (GetACP() != 932) GTEST_SKIP() << "not code page 932 (run with LC_ALL=ja_JP.UTF-8)";
+  const std::string sjis = "\x97\x5C\x92\xE8\x95\x5C\r\n\x83\x5C\x83\x74\x83\x67";
+  const std::string utf8 = "予定 Café €3";
+  WriteFileBytes(Path("S.pnd"), sjis);
+  WriteFileBytes(Path("U.pnd"), utf8);
+  Create("S\r\nU\r\n");
+  Show();
+  EXPECT_EQ(PageWide(), Utf8ToWide("予定表\r\nソフト"));
+  ClickTab(1);
+  EXPECT_EQ(File("S.pnd"), sjis);
+  EXPECT_EQ(PageWide(), Utf8ToWide(utf8));
+  Type("x");
+  ClickTab(0);
+  EXPECT_EQ(File("U.pnd"), "x" + utf8);
+  Type("x");
+  ClickTab(1);
+  EXPECT_EQ(File("S.pnd"), "x" + sjis);
 }
 
 }  // namespace

@@ -1,0 +1,52 @@
+#pragma once
+// The system's 8-bit code page, as far as text rules need it: which bytes
+// begin a character of two bytes. Under the double-byte code pages (Japanese
+// 932, Chinese 936 and 950, Korean 949) the second byte of a character is any
+// of 0x40-0xFE, among them '\' and '|', so a rule that looks at single bytes
+// would take the second half of a character for a separator, or cut a
+// character in two.
+#include <array>
+#include <cstddef>
+#include <span>
+#include <string_view>
+
+namespace pendra {
+
+class CodePage {
+ public:
+  // A single-byte code page: every byte is one character.
+  CodePage() = default;
+  // The code page with that number; 932, 936, 949 and 950 know their lead
+  // bytes, any other number is taken as single-byte.
+  explicit CodePage(unsigned number);
+  // As the system describes it: its number and its lead-byte ranges, pairs of
+  // first and last byte.
+  CodePage(unsigned number, std::span<const unsigned char> leadByteRanges);
+
+  unsigned Number() const { return number_; }
+  bool IsLeadByte(char c) const { return lead_[static_cast<unsigned char>(c)]; }
+  // Bytes of the character at `at`: two for a lead byte followed by a second
+  // byte. Every second byte is 0x40 or above, so a lead byte before a lower
+  // byte (a separator, a control character) or at the end stands alone.
+  std::size_t CharSize(std::string_view text, std::size_t at) const;
+  std::size_t CharCount(std::string_view text) const;
+  // The longest beginning of `text` of at most `bytes` bytes that does not
+  // end inside a character.
+  std::string_view Cut(std::string_view text, std::size_t bytes) const;
+  // Whether 0xB9, 0xB2 and 0xB3 are the superscript digits 1, 2 and 3, which
+  // the system counts as digits in device names (the Western code pages).
+  bool HasSuperscriptDigits() const { return number_ >= 1252 && number_ <= 1258; }
+
+ private:
+  unsigned number_ = 1252;
+  std::array<bool, 256> lead_{};
+};
+
+// Where the file name in `path` begins: after its last '\' or '/' that is a
+// character of its own; 0 when there is none.
+std::size_t FileNameStart(std::string_view path, const CodePage& codePage);
+
+// The system's ANSI code page (platform layer; single-byte off Windows).
+const CodePage& AnsiCodePage();
+
+}  // namespace pendra
