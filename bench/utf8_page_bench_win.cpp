@@ -155,6 +155,8 @@ Round RunRound(bool controlFirst, std::size_t bytes) {
   WriteListFile(folder + "Tabs.lst", {"Short", "Big"});
   WriteWholeFile(folder + "Short.pnd", kShort);
   WriteWholeFile(folder + "Big.pnd", std::string(kUtf8Bom) + text);
+  // The first tab is shown first, whatever an earlier run left stored.
+  Svc().registry->DeleteTree(kNotebookKey);
 
   Round round;
   {
@@ -169,6 +171,7 @@ Round RunRound(bool controlFirst, std::size_t bytes) {
     ControlHost host(frame, page, notebook.redtPendra().Font());
     host.control.SetText(kShort);
     Pump();
+    const bool onShortPage = notebook.ActiveTab() == 0;
 
     auto timePage = [&] {
       HWND tabs = notebook.tbcPendra();
@@ -198,7 +201,7 @@ Round RunRound(bool controlFirst, std::size_t bytes) {
       timeControl();
     }
     Pump();
-    round.same = notebook.ActiveTab() == 1 && notebook.redtPendra().WideText() == wide &&
+    round.same = onShortPage && notebook.ActiveTab() == 1 && notebook.redtPendra().WideText() == wide &&
                  host.control.WideText() == wide;
     notebook.Close();
   }
