@@ -514,12 +514,21 @@ void TfrmEditor::MRUClick(int slot) {
 void TfrmEditor::OpenPath(const std::string& path, const RecentFiles& recentAfter) {
   // A file that cannot be read stops here, with everything as it was.
   const TextLoad load = LoadText(path);
+  // The editor's control holds text in the code page only: a UTF-8 file
+  // shows its characters beyond ASCII as others, and what is typed into it
+  // would be stored in the code page among them.
+  const bool utf8 = load.stored != TextEncoding::CodePage;
   fileName_ = path;
-  changedFile_ = load.faithful ? std::string() : path;
+  changedFile_ = load.faithful && !utf8 ? std::string() : path;
   recent_ = recentAfter;
   SetCaption(TitledCaption(fileName_));
   modified_ = false;
-  if (!load.faithful)
+  if (utf8)
+    Svc().dialogs->ShowMessage(path + " is stored as UTF-8 (Unicode). The editor shows and saves text in "
+                                   "the system's code page only, so its characters beyond plain ASCII "
+                                   "show as others, and saving over the file could change them.",
+                               "Warning", MsgIcon::Warning);
+  else if (!load.faithful)
     Svc().dialogs->ShowMessage("The editor could not keep every character of " + path +
                                    " as it is stored (a zero byte, or a line end other than "
                                    "CR LF). Saving over the file would change them.",

@@ -518,12 +518,12 @@ void TfrmPendra::PageLoad() {
   }
   SendMessageA(redtPendra_.Handle(), EM_SETREADONLY, FALSE, 0);
   if (!PathExists(*path)) {
-    // A new page: its file is made, empty, at once. Where it cannot be made
-    // the page has no file, as for a name no file can have: every later save
-    // would fail as well and hold the user on this tab.
-    redtPendra_.SetText("");
+    // A new page: its file is made, empty, at once, in the code page. Where
+    // it cannot be made the page has no file, as for a name no file can have:
+    // every later save would fail as well and hold the user on this tab.
+    redtPendra_.LoadText("");
     try {
-      redtPendra_.SaveToFile(*path);
+      redtPendra_.StoreToFile(*path);
     } catch (const Error&) {
       ShowPageWithoutFile();
       throw;
@@ -535,19 +535,19 @@ void TfrmPendra::PageLoad() {
   // One stream into the control replaces its text; a file that cannot be
   // read leaves the page empty and without a file, so it is never written
   // over.
-  std::string bytes;
   try {
-    bytes = ReadTextFile(*path);
+    redtPendra_.LoadFromFile(*path);
   } catch (const Error&) {
     ShowPageWithoutFile();
     throw;
   }
-  redtPendra_.SetText(bytes);
   pagePath_ = path;
 }
 
 void TfrmPendra::PageSave() {
-  if (pagePath_) redtPendra_.SaveToFile(*pagePath_);
+  // A page the user did not change is left as its file holds it, whatever
+  // the control would make of its bytes.
+  if (pagePath_ && redtPendra_.Modified()) redtPendra_.StoreToFile(*pagePath_);
 }
 
 bool TfrmPendra::tbcPendraChanging() {

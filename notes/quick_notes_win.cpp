@@ -99,7 +99,7 @@ void TfrmQuickie::FormCreate() {
   const std::string path = NotePath();
   if (NoteFileMissing(path)) {
     noteRead_ = true;
-    RichEditQuick_.SaveToFile(path);  // the empty note
+    RichEditQuick_.StoreToFile(path);  // the empty note
     return;
   }
   // A note that is there but cannot be read is reported when the window is
@@ -155,14 +155,15 @@ void TfrmQuickie::FormShow() {
 void TfrmQuickie::FormClose() {
   const std::string path = NotePath();
   if (noteRead_) {
-    RichEditQuick_.SaveToFile(path);
+    // A note the user did not change is left as its file holds it.
+    if (RichEditQuick_.Modified()) RichEditQuick_.StoreToFile(path);
   } else if (RichEditQuick_.TextLength() > 0 || NoteFileMissing(path)) {
     // The stored note was never read: it is not replaced by what was typed
     // in its place, unless the file has gone meanwhile.
     if (!NoteFileMissing(path))
       throw Error("The note is not saved, because " + path +
                   " could not be read and would be replaced");
-    RichEditQuick_.SaveToFile(path);
+    RichEditQuick_.StoreToFile(path);
     noteRead_ = true;
   }
   if (!Visible()) return;

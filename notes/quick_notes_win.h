@@ -1,7 +1,7 @@
 #pragma once
 // Quick notes: one plain-text note in an always-on-top tool window, kept in
-// Quick.qnf beside the program, read once at start and written at every
-// close. All its commands are in a context menu.
+// Quick.qnf beside the program, read once at start and written at a close
+// after the user changed it. All its commands are in a context menu.
 //
 // At creation the note is read into memory (or the empty file created when
 // there is none); the window and its rich edit control wait for the first

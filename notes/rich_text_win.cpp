@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <new>
+#include <string_view>
+#include <utility>
 
 #include "notes/text_print_win.h"
 #include "platform/on_demand_win.h"
@@ -39,6 +42,58 @@ DWORD CALLBACK ReadIn(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
   in->pos += n;
   *got = static_cast<LONG>(n);
   return 0;
+}
+
+struct WideInStream {
+  const std::wstring* text;
+  std::size_t pos;  // in characters
+};
+
+DWORD CALLBACK ReadInWide(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
+  auto* in = reinterpret_cast<WideInStream*>(cookie);
+  const std::size_t left = in->text->size() - in->pos;
+  std::size_t n = std::min(left, static_cast<std::size_t>(size) / sizeof(wchar_t));
+  // As for bytes: a piece ends neither between CR and LF nor inside a
+  // surrogate pair.
+  if (n < left && n > 1) {
+    const wchar_t last = (*in->text)[in->pos + n - 1];
+    if (last == L'\r' || (last >= 0xD800 && last <= 0xDBFF)) --n;
+  }
+  std::memcpy(buffer, in->text->data() + in->pos, n * sizeof(wchar_t));
+  in->pos += n;
+  *got = static_cast<LONG>(n * sizeof(wchar_t));
+  return 0;
+}
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t));
+
+std::u16string_view Utf16(std::wstring_view text) {
+  return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
+}
+
+std::wstring Widen(UINT codePage, std::string_view bytes) {
+  std::wstring wide;
+  if (bytes.empty()) return wide;
+  const int size = static_cast<int>(bytes.size());
+  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0)));
+  MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
+// To the code page without best-fit stand-ins (an a for an a with a macron),
+// so that every character it cannot hold shows in `usedDefault`.
+std::string Narrow(UINT codePage, std::wstring_view wide, bool* usedDefault = nullptr) {
+  std::string bytes;
+  if (wide.empty()) return bytes;
+  const int size = static_cast<int>(wide.size());
+  const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
+  bytes.resize(static_cast<std::size_t>(
+      WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, nullptr)));
+  BOOL defaulted = FALSE;
+  WideCharToMultiByte(codePage, flags, wide.data(), size, bytes.data(), static_cast<int>(bytes.size()),
+                      nullptr, codePage == CP_UTF8 ? nullptr : &defaulted);
+  if (usedDefault) *usedDefault = defaulted != FALSE;
+  return bytes;
 }
 
 struct OutStream {
@@ -137,12 +192,7 @@ void RichTextControl::Create(HWND parent, int id, const RECT& bounds, const Font
     font_.name = designed.name;
   }
   ApplyFont();
-  if (!pendingText_.empty()) {
-    ++quiet_;
-    StreamIn(pendingText_);
-    --quiet_;
-    pendingText_.clear();
-  }
+  if (!pendingText_.empty()) PutText(std::exchange(pendingText_, {}), encoding_);
 }
 
 void RichTextControl::SetBounds(const RECT& r) {
@@ -218,7 +268,29 @@ LRESULT CALLBACK RichTextControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
     // message.
     ShowCaughtError();
   }
-  return handled ? 0 : CallWindowProcA(base, hwnd, msg, wp, lp);
+  if (handled) return 0;
+  const LRESULT result = CallWindowProcA(base, hwnd, msg, wp, lp);
+  if ((msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYUP) && self->hwnd_ == hwnd &&
+      self->HoldsUnicode())
+    self->TakeTypedCharacter();
+  return result;
+}
+
+void RichTextControl::TakeTypedCharacter() {
+  // The character a key makes waits in the queue in Unicode; an ANSI message
+  // loop would hand it on in the code page, as "?" where the code page has no
+  // such character. Such a character goes into the text whole instead.
+  MSG next;
+  if (!PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_NOREMOVE) || next.wParam < 0x80) return;
+  wchar_t typed[3] = {static_cast<wchar_t>(next.wParam), 0, 0};
+  const bool pair = typed[0] >= 0xD800 && typed[0] <= 0xDBFF;
+  bool outside = pair;
+  if (!pair) Narrow(CP_ACP, std::wstring_view(typed, 1), &outside);
+  if (!outside || ReadOnly()) return;
+  PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_REMOVE);
+  if (pair && PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_REMOVE)) typed[1] = static_cast<wchar_t>(next.wParam);
+  SETTEXTEX how{ST_SELECTION | ST_KEEPUNDO, 1200};
+  SendMessageA(hwnd_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(typed));
 }
 
 bool RichTextControl::HandleParentMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -229,6 +301,7 @@ bool RichTextControl::HandleParentMessage(UINT msg, WPARAM wp, LPARAM lp, LRESUL
 }
 
 void RichTextControl::FireChange() {
+  modified_ = true;
   if (onChange) onChange();
 }
 
@@ -254,20 +327,59 @@ void RichTextControl::StreamIn(const std::string& bytes) {
   SendMessageA(hwnd_, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
 }
 
+void RichTextControl::StreamInWide(const std::wstring& text) {
+  WideInStream in{&text, 0};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, ReadInWide};
+  SendMessageA(hwnd_, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
+}
+
+void RichTextControl::PutText(const std::string& text, TextEncoding encoding) {
+  if (!hwnd_) {
+    pendingText_ = text;
+    return;
+  }
+  // UTF-8 goes in as UTF-16: the control's own UTF-8 reading differs between
+  // versions, and Wine's loses characters where a piece of the stream ends.
+  const std::wstring wide = encoding == TextEncoding::CodePage ? std::wstring() : Widen(CP_UTF8, text);
+  if (TextLength() > kRenewAbove) Renew();
+  ++quiet_;
+  if (encoding == TextEncoding::CodePage) {
+    StreamIn(text);
+  } else {
+    StreamInWide(wide);
+  }
+  --quiet_;
+}
+
 std::string RichTextControl::Text() const {
-  return hwnd_ ? StreamOut(SF_TEXT) : pendingText_;
+  if (hwnd_) return StreamOut(SF_TEXT);
+  return encoding_ == TextEncoding::CodePage ? pendingText_ : Narrow(CP_ACP, Widen(CP_UTF8, pendingText_));
 }
 
 void RichTextControl::SetText(const std::string& text) {
-  if (hwnd_) {
-    if (TextLength() > kRenewAbove) Renew();
-    ++quiet_;
-    StreamIn(text);
-    --quiet_;
+  if (hwnd_ || encoding_ == TextEncoding::CodePage) {
+    PutText(text, TextEncoding::CodePage);
   } else {
-    pendingText_ = text;
+    PutText(Narrow(CP_UTF8, Widen(CP_ACP, text)), encoding_);
   }
   FireChange();
+}
+
+std::wstring RichTextControl::WideText() const {
+  if (!hwnd_) return Widen(encoding_ == TextEncoding::CodePage ? CP_ACP : CP_UTF8, pendingText_);
+  if (!HoldsUnicode()) return Widen(CP_ACP, Text());
+  GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
+  const LRESULT chars = SendMessageA(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+  if (chars <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(chars) + 1, L'\0');
+  GETTEXTEX get{};
+  get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+  get.flags = GT_USECRLF;
+  get.codepage = 1200;
+  const LRESULT got = SendMessageA(hwnd_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
+                                   reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, chars)));
+  return text;
 }
 
 int RichTextControl::TextLength() const {
@@ -323,17 +435,32 @@ void RichTextControl::CopyToClipboard() {
 
 void RichTextControl::PasteFromClipboard() {
   // Only the plain text, in place of the selection: no formatting comes along.
-  if (!hwnd_ || ReadOnly() || !IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(hwnd_))
-    return;
+  // A control that holds Unicode takes the clipboard's Unicode text, so that
+  // no character outside the code page is lost on the way.
+  if (!hwnd_ || ReadOnly()) return;
+  const bool wide = HoldsUnicode() && IsClipboardFormatAvailable(CF_UNICODETEXT);
+  if ((!wide && !IsClipboardFormatAvailable(CF_TEXT)) || !OpenClipboard(hwnd_)) return;
   std::string text;
-  if (HANDLE data = GetClipboardData(CF_TEXT)) {
-    if (const auto* chars = static_cast<const char*>(GlobalLock(data))) {
-      text.assign(chars, strnlen(chars, GlobalSize(data)));
+  std::wstring wideText;
+  if (HANDLE data = GetClipboardData(wide ? CF_UNICODETEXT : CF_TEXT)) {
+    if (const void* locked = GlobalLock(data)) {
+      if (wide) {
+        const auto* chars = static_cast<const wchar_t*>(locked);
+        wideText.assign(chars, wcsnlen(chars, GlobalSize(data) / sizeof(wchar_t)));
+      } else {
+        const auto* chars = static_cast<const char*>(locked);
+        text.assign(chars, strnlen(chars, GlobalSize(data)));
+      }
       GlobalUnlock(data);
     }
   }
   CloseClipboard();
-  SetSelText(text);
+  if (!wide) {
+    SetSelText(text);
+    return;
+  }
+  SETTEXTEX how{ST_SELECTION | ST_KEEPUNDO, 1200};
+  SendMessageA(hwnd_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(wideText.c_str()));
 }
 
 void RichTextControl::SetFont(const FontSpec& font) {
@@ -380,21 +507,66 @@ std::string ReadTextFile(const std::string& path) {
   return ReadWholeFile(path);
 }
 
-TextLoad RichTextControl::LoadFromFile(const std::string& path) {
-  const std::string bytes = ReadTextFile(path);
-  SetText(bytes);
-  return {Text() == bytes};
+TextLoad RichTextControl::LoadFromFile(const std::string& path) { return LoadText(ReadTextFile(path)); }
+
+TextLoad RichTextControl::LoadText(const std::string& bytes) {
+  TextLoad load{true, DetectEncoding(bytes)};
+  if (HoldsUnicode()) {
+    // The control would make every line end CR LF in its own way (CR CR LF
+    // a blank); made so first, each line end of the file stays one.
+    const std::string_view text = TextOfFile(bytes, load.stored);
+    load.faithful = HasOnlyCrLfLineEnds(text);
+    PutText(load.faithful ? std::string(text) : WithCrLfLineEnds(text), load.stored);
+    encoding_ = load.stored;
+  } else {
+    PutText(bytes, TextEncoding::CodePage);
+    encoding_ = TextEncoding::CodePage;
+    load.faithful = Text() == bytes;
+  }
+  FireChange();
+  modified_ = false;
+  return load;
+}
+
+RichTextControl::Saved RichTextControl::PlainTextToSave() const {
+  if (!HoldsUnicode()) return {hwnd_ ? StreamOut(SF_TEXT) : pendingText_, TextEncoding::CodePage};
+  if (!hwnd_) {  // held in its encoding already
+    return {encoding_ == TextEncoding::Utf8Bom ? std::string(kUtf8Bom) + pendingText_ : pendingText_,
+            encoding_};
+  }
+  const std::wstring wide = WideText();
+  std::string bytes;
+  bool fits = true;
+  if (encoding_ == TextEncoding::CodePage) {
+    bool usedDefault = false;
+    bytes = Narrow(CP_ACP, wide, &usedDefault);
+    fits = FitsCodePage(Utf16(wide), Utf16(Widen(CP_ACP, bytes)), usedDefault);
+  }
+  const TextEncoding encoding = EncodingToSave(encoding_, fits);
+  if (encoding != TextEncoding::CodePage) {
+    bytes.clear();
+    if (encoding == TextEncoding::Utf8Bom) bytes = kUtf8Bom;
+    bytes += Narrow(CP_UTF8, wide);
+  }
+  return {std::move(bytes), encoding};
 }
 
 std::string RichTextControl::SavedBytes(TextFormat format) const {
-  if (!hwnd_) return format == TextFormat::PlainText ? pendingText_ : std::string{};
-  return StreamOut(format == TextFormat::RichText ? SF_RTF : SF_TEXT);
+  if (format == TextFormat::PlainText) return PlainTextToSave().bytes;
+  return hwnd_ ? StreamOut(SF_RTF) : std::string{};
 }
 
 void RichTextControl::SaveToFile(const std::string& path, TextFormat format) const {
   if (!hwnd_ && format == TextFormat::RichText)
     throw Error("Cannot create file " + path);  // no control to write it
   WriteWholeFile(path, SavedBytes(format));
+}
+
+void RichTextControl::StoreToFile(const std::string& path) {
+  Saved saved = PlainTextToSave();
+  WriteWholeFile(path, saved.bytes);
+  encoding_ = saved.encoding;
+  modified_ = false;
 }
 
 std::vector<std::string> RichTextControl::DisplayLines() const {

@@ -29,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "notes/text_encoding.h"
 #include "platform/services.h"
 
 namespace pendra {
@@ -47,11 +48,14 @@ enum class MouseButton { Left, Right, Middle };
 
 // What a load found. `faithful` is false when saving the text as the control
 // now holds it would not give back the file's bytes, because the control
-// changed some of them (the 2.0 control turns a lone CR or LF into CR LF and
-// CR CR LF into a blank; the 1.0 control keeps every byte); the editor then
-// tells the user instead of silently writing a different file.
+// changed some of them (the 2.0 control makes every line end CR LF; the 1.0
+// control keeps every byte); the editor then tells the user instead of
+// silently writing a different file. `stored` is how the file holds its text,
+// also where the control does not read it so (the 1.0 control reads every
+// file in the code page).
 struct TextLoad {
   bool faithful = true;
+  TextEncoding stored = TextEncoding::CodePage;
 };
 
 class RichTextControl {
@@ -78,10 +82,13 @@ class RichTextControl {
   // The key still reaches the control (a paste key pastes after it).
   std::function<void(WPARAM key)> onKeyDown;
 
-  // The whole text as a string, line ends CR LF; setting it replaces it, in a
-  // new window of the control when it holds a large text (see Renew).
+  // The whole text as a string in the code page, line ends CR LF; setting it
+  // replaces it, in a new window of the control when it holds a large text
+  // (see Renew). A character the code page cannot hold reads as "?".
   std::string Text() const;
   void SetText(const std::string& text);
+  // The whole text as the control holds it, every character.
+  std::wstring WideText() const;
   int TextLength() const;  // 0 exactly when the text is empty
   int SelStart() const;
   int SelLength() const;
@@ -109,10 +116,26 @@ class RichTextControl {
 
   // Plain text, whatever the extension. A file that cannot be read (or one
   // over kMaxTextFileBytes) fails with "Cannot open file <path>..." and leaves
-  // the text as it was.
+  // the text as it was. The 2.0 control reads a UTF-8 file (see
+  // DetectEncoding) as UTF-8 and shows every line end of the file as one.
   virtual TextLoad LoadFromFile(const std::string& path);
-  // Replaces the file safely; fails with "Cannot create file <path>".
+  // The same for a file's bytes read already.
+  TextLoad LoadText(const std::string& fileBytes);
+  // How the text was stored where it came from, and so how it is saved: a
+  // new or cleared control holds code-page text.
+  TextEncoding Encoding() const { return encoding_; }
+  // The text changed since it was loaded or stored: by the user, or by the
+  // program setting it.
+  bool Modified() const { return modified_; }
+
+  // Replaces the file safely; fails with "Cannot create file <path>". Plain
+  // text goes in the text's encoding; a code-page text holding a character
+  // the code page cannot hold goes as UTF-8 with the mark.
   void SaveToFile(const std::string& path, TextFormat format = TextFormat::PlainText) const;
+  // Saves the text to the file it belongs to (a page, the note), as plain
+  // text: as SaveToFile, and a text that had to go to UTF-8 stays UTF-8 from
+  // then on. The text is no longer modified.
+  void StoreToFile(const std::string& path);
   // What SaveToFile writes.
   std::string SavedBytes(TextFormat format) const;
 
@@ -133,9 +156,13 @@ class RichTextControl {
   virtual bool LoadLibraryOnce() const = 0;
   virtual DWORD ExtraStyle() const = 0;
   virtual void Configure() = 0;  // right after creation, while still empty
+  // The control holds Unicode text and reads UTF-8 files as such; otherwise
+  // every file is read and written in the code page, byte for byte.
+  virtual bool HoldsUnicode() const { return false; }
 
   std::string StreamOut(UINT format) const;
   void StreamIn(const std::string& bytes);
+  void StreamInWide(const std::wstring& text);
   void FireChange();
 
   HWND hwnd_ = nullptr;
@@ -149,6 +176,16 @@ class RichTextControl {
   // more for a megabyte under Wine), a new window a few milliseconds.
   void Renew();
   void Unsubclass();
+  // Puts a character just typed that the code page cannot hold into the text.
+  void TakeTypedCharacter();
+  // Replaces the text with `text`, held in `encoding` (UTF-8 without the
+  // mark for either UTF-8 form), with no change event.
+  void PutText(const std::string& text, TextEncoding encoding);
+  struct Saved {
+    std::string bytes;
+    TextEncoding encoding;
+  };
+  Saved PlainTextToSave() const;
 
   WNDPROC baseProc_ = nullptr;
   FontSpec font_;
@@ -156,8 +193,12 @@ class RichTextControl {
   int designedSize_ = 10;
   FontSpec designed_;  // what Create was given, for a renewed window
   int background_ = -1;  // -1: the system's
-  std::string pendingText_;  // the text while there is no window
-  int quiet_ = 0;            // > 0: the control's own change notices are ignored
+  // The text while there is no window, in encoding_ (UTF-8 without the mark
+  // for either UTF-8 form).
+  std::string pendingText_;
+  int quiet_ = 0;  // > 0: the control's own change notices are ignored
+  TextEncoding encoding_ = TextEncoding::CodePage;
+  bool modified_ = false;
 };
 
 class TRxRichEdit final : public RichTextControl {
@@ -176,6 +217,7 @@ class TRxRichEdit final : public RichTextControl {
   bool LoadLibraryOnce() const override;
   DWORD ExtraStyle() const override { return WS_VSCROLL; }
   void Configure() override;
+  bool HoldsUnicode() const override { return true; }
 
  private:
   LONG pressedMin_ = -1, pressedMax_ = -1;  // the link the button went down on

@@ -48,5 +48,47 @@ TEST_F(NotebookE2e, ShownFromTheTrayItKeepsWhatIsTypedInTheFirstPage) {
   EXPECT_EQ(CloseTray(p), 0u);
 }
 
+// Pages and the note as another program saved them, in UTF-8: looked at, a
+// tab turned away and back, the windows closed and the program ended, every
+// byte stays; a page typed into keeps its encoding and its mark.
+TEST_F(NotebookE2e, Utf8PagesAndTheNoteComeThroughViewingByteForByte) {
+  const std::string abc = "\xEF\xBB\xBF" "Café au lait €3\r\nПривет, мир";
+  const std::string def = "日本語のメモ\nЖ";
+  const std::string quick = "\xEF\xBB\xBF" "Купить молоко € 2\r";
+  WriteFileBytes(PathOf("Tabs.lst"), "ABC\r\nDEF\r\n");
+  WriteFileBytes(PathOf("ABC.pnd"), abc);
+  WriteFileBytes(PathOf("DEF.pnd"), def);
+  WriteFileBytes(PathOf("Quick.qnf"), quick);
+  for (bool edit : {false, true}) {
+    SCOPED_TRACE(edit ? "typed into" : "viewed");
+    PendraProcess& p = StartPendra();
+    HWND tray = WaitForWindowOf(p.Pid(), "TfrmTray", "frmTray");
+    ASSERT_TRUE(tray);
+    Post(tray, WM_COMMAND, kMnuPendra);
+    HWND notebook = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+      notebook = FindWindowOf(p.Pid(), "TfrmPendra");
+      return notebook && IsWindowVisible(notebook);
+    }));
+    HWND tabs = FindChild(notebook, "SysTabControl32");
+    HWND page = FindChild(notebook, "RichEdit20A");
+    ASSERT_TRUE(tabs && page);
+    if (edit) Post(page, WM_CHAR, 'x', 1);
+    for (WPARAM key : {VK_RIGHT, VK_LEFT}) {
+      Post(tabs, WM_KEYDOWN, key);
+      Send(tabs, WM_NULL);
+    }
+    Post(tray, WM_COMMAND, kQuickNotes1);
+    ASSERT_TRUE(WaitUntil([&] {
+      HWND note = FindWindowOf(p.Pid(), "TfrmQuickie");
+      return note && IsWindowVisible(note);
+    }));
+    EXPECT_EQ(CloseTray(p), 0u);
+    EXPECT_EQ(ReadFileBytes(PathOf("ABC.pnd")), edit ? "\xEF\xBB\xBFx" + abc.substr(3) : abc);
+    EXPECT_EQ(ReadFileBytes(PathOf("DEF.pnd")), def);
+    EXPECT_EQ(ReadFileBytes(PathOf("Quick.qnf")), quick);
+  }
+}
+
 }  // namespace
 }  // namespace pendra::e2e

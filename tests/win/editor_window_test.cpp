@@ -338,6 +338,32 @@ TEST_F(EditorTest, AFileTheControlCouldNotKeepIsToldAndSavingOverItAsks) {
   EXPECT_EQ(ReadFileBytes(path), "!?text");
 }
 
+// The editor's control holds the code page only: a UTF-8 file is told, and
+// saving over it asks; a code-page file is neither.
+TEST_F(EditorTest, AUtf8FileIsToldAndSavingOverItAsks) {
+  Show();
+  const struct {
+    const char* name;
+    std::string bytes;
+    bool utf8;
+  } files[] = {{"mark.txt", "\xEF\xBB\xBFplain", true},
+               {"cyrillic.txt", "Привет, Café €3", true},
+               {"ansi.txt", "Caf\xE9 \x80" "3", false}};
+  for (const auto& f : files) {
+    SCOPED_TRACE(f.name);
+    Dialogs().Clear();
+    Dialogs().questionAnswers.push_back(YesNoCancel::No);  // the changes of the file before
+    const std::string path = File(f.name, f.bytes);
+    Open(path);
+    ASSERT_EQ(Dialogs().shown.size(), f.utf8 ? 1u : 0u);
+    if (f.utf8) EXPECT_EQ(Dialogs().shown[0].text.find(path + " is stored as UTF-8"), 0u);
+    Type("!");
+    Command(E::btnSave);  // No, where it asks
+    EXPECT_EQ(Dialogs().confirmations.size(), f.utf8 ? 1u : 0u);
+    EXPECT_EQ(ReadFileBytes(path), f.utf8 ? f.bytes : "!" + f.bytes);
+  }
+}
+
 TEST_F(EditorTest, ExitPendraAsksForAModifiedVisibleEditorAndCancelKeepsTheProgramRunning) {
   std::vector<int> quits;
   TrayApi().notifyIcon = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };

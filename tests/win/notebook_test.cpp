@@ -62,6 +62,7 @@ class NotebookTest : public ::testing::Test {
   static std::string File(const std::string& name) { return ReadFileBytes(Path(name)); }
   HWND Page() { return notebook->redtPendra().Handle(); }
   std::string PageText() { return notebook->redtPendra().Text(); }
+  std::wstring PageWide() { return notebook->redtPendra().WideText(); }
   void Type(const std::string& text) {
     for (char c : text) PressKey(Page(), static_cast<unsigned char>(VkKeyScanA(c)), c);
   }
@@ -142,7 +143,7 @@ TEST_F(NotebookTest, FirstStartWritesTheNineTabsAndTheFirstShowAnEmptyFirstPage)
   EXPECT_EQ(shown.wYear * 10000 + shown.wMonth * 100 + shown.wDay, 20000619);
 }
 
-TEST_F(NotebookTest, SwitchingTabsRewritesThePageLeftAndTabsWithOneCaptionShareAPage) {
+TEST_F(NotebookTest, SwitchingTabsSavesAnEditedPageLeftAndTabsWithOneCaptionShareAPage) {
   WriteFileBytes(Path("One.pnd"), "first page");
   WriteFileBytes(Path("Two.pnd"), "second page");
   Create("One\r\nTwo\r\nOne\r\n");
@@ -150,8 +151,9 @@ TEST_F(NotebookTest, SwitchingTabsRewritesThePageLeftAndTabsWithOneCaptionShareA
   EXPECT_EQ(PageText(), "first page");
   WriteFileBytes(Path("One.pnd"), "changed behind its back");
   ClickTab(1);
-  EXPECT_EQ(File("One.pnd"), "first page");  // rewritten, unchanged as it was
+  EXPECT_EQ(File("One.pnd"), "changed behind its back");  // only viewed: not written
   EXPECT_EQ(PageText(), "second page");
+  WriteFileBytes(Path("One.pnd"), "first page");
   EXPECT_EQ(GetFocus(), Page());
 
   Type("x");
@@ -606,6 +608,113 @@ TEST_F(NotebookTest, MenuShortcutsWorkFromEveryControlOnce) {
   EXPECT_EQ(TestEnv().dialogs.fontRequests.size(), 1u);
   ctrlKey(Page(), 'F');
   EXPECT_EQ(TestEnv().dialogs.fontRequests.size(), 2u);
+}
+
+// Pages as other programs write them: in UTF-8 with and without the mark, in
+// the code page (1252 here), with lone CRs and LFs.
+TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncodingAfter) {
+  if (GetACP() != 1252) GTEST_SKIP() << "not code page 1252";
+  const std::string mixed = "Café au lait €3\r\nПривет, мир\r\n日本語のメモ";
+  const struct {
+    const char* tab;
+    std::string bytes, shown, edited;  // edited: after an "x" typed at the start
+  } cases[] = {
+      {"Mark", "\xEF\xBB\xBF" + mixed, mixed, "\xEF\xBB\xBFx" + mixed},
+      {"NoMark", mixed, mixed, "x" + mixed},
+      {"MarkAscii", "\xEF\xBB\xBFplain", "plain", "\xEF\xBB\xBFxplain"},
+      {"Ansi", "Caf\xE9 au lait \x80" "3\r\n\x81\x8D\xFF", "Café au lait €3\r\n\u0081\u008Dÿ",
+       "xCaf\xE9 au lait \x80" "3\r\n\x81\x8D\xFF"},
+      {"BareCr", "one\rtwo\r\r\nthree\nfour", "one\r\ntwo\r\n\r\nthree\r\nfour", "xone\r\ntwo\r\n\r\nthree\r\nfour"},
+  };
+  std::string tabs;
+  for (const auto& c : cases) {
+    WriteFileBytes(Path(std::string(c.tab) + ".pnd"), c.bytes);
+    tabs += std::string(c.tab) + "\r\n";
+  }
+  Create((tabs + "Other\r\n").c_str());
+  const int other = static_cast<int>(std::size(cases));
+  Show();
+  ClickTab(other);
+  const Files stored = Snapshot();
+  for (int i = 0; i < other; ++i) {
+    SCOPED_TRACE(cases[i].tab);
+    ClickTab(i);
+    EXPECT_EQ(PageWide(), Utf8ToWide(cases[i].shown));
+    ClickTab(other);
+    ClickTab(i);
+  }
+  notebook->Close();
+  EXPECT_EQ(Snapshot(), stored);  // viewed only: every byte as it was
+
+  Show();
+  for (int i = 0; i < other; ++i) {
+    SCOPED_TRACE(cases[i].tab);
+    ClickTab(i);
+    Type("x");
+    ClickTab(other);
+    EXPECT_EQ(File(std::string(cases[i].tab) + ".pnd"), cases[i].edited);
+    ClickTab(i);
+    EXPECT_EQ(PageWide(), Utf8ToWide("x" + cases[i].shown));
+  }
+}
+
+TEST_F(NotebookTest, ACharacterTheCodePageCannotHoldTurnsThePageToUtf8WithTheMark) {
+  WriteFileBytes(Path("A.pnd"), "Caf\xE9 \x80");
+  Create("A\r\nB\r\n");
+  Show();
+  // Typed on a keyboard of another language (the key's character as Unicode
+  // input), then pasted.
+  SetForegroundWindow(notebook->Handle());
+  notebook->redtPendra().SetFocus();
+  INPUT key[2] = {};
+  for (INPUT& k : key) {
+    k.type = INPUT_KEYBOARD;
+    k.ki.wScan = 0x0416;
+    k.ki.dwFlags = KEYEVENTF_UNICODE;
+  }
+  key[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+  ASSERT_EQ(SendInput(2, key, sizeof(INPUT)), 2u);
+  PumpMessages();
+  SetClipboardUnicode(L"\x65E5 ");
+  ToolbarClick(P::btnPaste);
+  const std::string utf8 = "\xEF\xBB\xBF" "Ж日 Café €";
+  // The text-file export writes what the page would store.
+  Dialogs().saveAnswers.push_back(Path("out.txt"));
+  MenuCommand(notebook->Handle(), P::SaveasTextFile1);
+  EXPECT_EQ(File("out.txt"), utf8);
+  ClickTab(1);
+  EXPECT_EQ(File("A.pnd"), utf8);
+  ClickTab(0);
+  EXPECT_EQ(PageWide(), Utf8ToWide("Ж日 Café €"));
+  // From then on the page stays UTF-8, also without such a character.
+  MenuCommand(notebook->Handle(), P::ClearAll1);
+  Type("plain");
+  ClickTab(1);
+  EXPECT_EQ(File("A.pnd"), "\xEF\xBB\xBFplain");
+  SetClipboardText(nullptr);
+}
+
+// Runs in the Japanese pass (code page 932): a Shift-JIS page keeps its
+// bytes, second bytes '\' included; a UTF-8 page holding characters code page
+// 932 lacks stays UTF-8.
+TEST_F(NotebookTest, JapanesePagesKeepShiftJisAndUtf8) {
+  if (GetACP() != 932) GTEST_SKIP() << "not code page 932 (run with LC_ALL=ja_JP.UTF-8)";
+  const std::string sjis = "\x97\x5C\x92\xE8\x95\x5C\r\n\x83\x5C\x83\x74\x83\x67";
+  const std::string utf8 = "予定 Café €3";
+  WriteFileBytes(Path("S.pnd"), sjis);
+  WriteFileBytes(Path("U.pnd"), utf8);
+  Create("S\r\nU\r\n");
+  Show();
+  EXPECT_EQ(PageWide(), Utf8ToWide("予定表\r\nソフト"));
+  ClickTab(1);
+  EXPECT_EQ(File("S.pnd"), sjis);
+  EXPECT_EQ(PageWide(), Utf8ToWide(utf8));
+  Type("x");
+  ClickTab(0);
+  EXPECT_EQ(File("U.pnd"), "x" + utf8);
+  Type("x");
+  ClickTab(1);
+  EXPECT_EQ(File("S.pnd"), "x" + sjis);
 }
 
 }  // namespace

@@ -73,16 +73,56 @@ TEST_F(QuickNotesTest, TheNoteFileIsCreatedAtStartAndWrittenOnlyAtClose) {
   EXPECT_EQ(TRegIniFile(*Svc().registry, kQuicknotesKey).ReadInteger("Size", "Width", 0), 359);
 }
 
-TEST_F(QuickNotesTest, ClosingWhileHiddenWritesTheNoteButNotTheBounds) {
+TEST_F(QuickNotesTest, ClosingWhileHiddenWritesAChangedNoteButNotTheBounds) {
   WriteFileBytes(NotePath(), "stored\r\nnote");
   Create();
   WriteFileBytes(NotePath(), "changed by someone else");
+  quickie->Close();  // nothing changed: the file stays as it is
+  EXPECT_EQ(ReadFileBytes(NotePath()), "changed by someone else");
+  quickie->RichEditQuick().SetText("stored\r\nnote, changed");
   quickie->Close();
-  EXPECT_EQ(ReadFileBytes(NotePath()), "stored\r\nnote");
+  EXPECT_EQ(ReadFileBytes(NotePath()), "stored\r\nnote, changed");
   EXPECT_FALSE(Stored("Position"));
   EXPECT_FALSE(Stored("Size"));
   quickie->Show();
-  EXPECT_EQ(quickie->RichEditQuick().Text(), "stored\r\nnote");
+  EXPECT_EQ(quickie->RichEditQuick().Text(), "stored\r\nnote, changed");
+}
+
+// Notes as other programs write them: read before the window exists, left as
+// they are until edited, then saved in the encoding they came in.
+TEST_F(QuickNotesTest, ANoteWrittenElsewhereKeepsItsBytesUntilEditedAndItsEncodingAfter) {
+  const std::string mixed = "Café au lait €3\r\nПривет\r\n日本語";
+  const struct {
+    std::string bytes, shown, edited;
+  } cases[] = {
+      {"\xEF\xBB\xBF" + mixed, mixed, "\xEF\xBB\xBFx" + mixed},
+      {mixed, mixed, "x" + mixed},
+      {"Caf\xE9 \x80" "3", "Café €3", "xCaf\xE9 \x80" "3"},
+      {"one\rtwo\r\r\nthree", "one\r\ntwo\r\n\r\nthree", "xone\r\ntwo\r\n\r\nthree"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shown);
+    WriteFileBytes(NotePath(), c.bytes);
+    Create();
+    quickie->Close();  // the exit, never shown
+    quickie->Show();
+    EXPECT_EQ(quickie->RichEditQuick().WideText(), Utf8ToWide(c.shown));
+    MenuCommand(quickie->Handle(), Q::Exit1);
+    EXPECT_EQ(ReadFileBytes(NotePath()), c.bytes);
+    quickie->Show();
+    Type("x");
+    MenuCommand(quickie->Handle(), Q::Exit1);
+    EXPECT_EQ(ReadFileBytes(NotePath()), c.edited);
+  }
+
+  // A character the code page cannot hold, pasted from the menu.
+  WriteFileBytes(NotePath(), "milk");
+  Create().Show();
+  SetClipboardUnicode(L"\x0416 ");
+  quickie->RichEditQuick().Select(0, 0);
+  MenuCommand(quickie->Handle(), Q::Paste1);
+  MenuCommand(quickie->Handle(), Q::Exit1);
+  EXPECT_EQ(ReadFileBytes(NotePath()), "\xEF\xBB\xBFЖ milk");
 }
 
 TEST_F(QuickNotesTest, F10OpensTheMenuAtTheSamePlaceWhereverTheWindowIs) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 
 #include "platform/application_win.h"
@@ -204,6 +205,23 @@ void Click(HWND button) {
 void MenuCommand(HWND window, int id) {
   SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, 0), 0);
   PumpMessages();
+}
+
+std::wstring Utf8ToWide(const std::string& utf8) {
+  std::wstring wide(utf8.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                                           wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
+
+void SetClipboardUnicode(const std::wstring& text) {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+  std::memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
 }
 
 void PressKey(HWND control, WPARAM vk, char ch) {

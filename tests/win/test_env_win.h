@@ -158,6 +158,10 @@ void Click(HWND button);
 void MenuCommand(HWND window, int id);
 // Sends a key press (WM_KEYDOWN then WM_CHAR where it has one) to a control.
 void PressKey(HWND control, WPARAM vk, char ch = 0);
+// Text given as UTF-8 (a literal of the tests' sources) in UTF-16.
+std::wstring Utf8ToWide(const std::string& utf8);
+// Puts Unicode text, and only that, on the clipboard.
+void SetClipboardUnicode(const std::wstring& text);
 using testing_files::ReadFileBytes;
 using testing_files::WriteFileBytes;
 

@@ -316,8 +316,8 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
     EXPECT_EQ(ReadFileBytes(dir + "copy.txt"), everyByte);
   }
   // What the controls keep: the 1.0 control every byte; the 2.0 control
-  // turns a lone CR or LF into CR LF and CR CR LF into a blank. A load says
-  // so, and a faithful load saves the same bytes.
+  // makes every line end CR LF. A load says so, and a faithful load saves the
+  // same bytes.
   struct Sample {
     std::string bytes;
     bool richKeeps, plainKeeps;

@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "notes/text_encoding.h"
+
+namespace pendra {
+namespace {
+
+using E = TextEncoding;
+
+TEST(TextEncoding, FilesAreReadAsUtf8OnlyWhenTheirBytesSaySo) {
+  const struct {
+    const char* what;
+    std::string bytes;
+    E read;
+  } cases[] = {
+      {"empty", "", E::CodePage},
+      {"plain ASCII", "one\r\ntwo", E::CodePage},
+      {"the mark alone", "\xEF\xBB\xBF", E::Utf8Bom},
+      {"the mark and ASCII", "\xEF\xBB\xBFone", E::Utf8Bom},
+      {"Western and euro", "Caf\xC3\xA9 au lait \xE2\x82\xAC" "3", E::Utf8},
+      {"Cyrillic", "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82", E::Utf8},
+      {"CJK", "\xE6\x97\xA5\xE6\x9C\xAC", E::Utf8},
+      {"four bytes, the last character", "\xF4\x8F\xBF\xBF", E::Utf8},
+      {"code page 1252", "Caf\xE9 \x80" "3", E::CodePage},
+      {"code page 932", "\x97\x5C\x92\xE8\x95\x5C", E::CodePage},
+      {"overlong slash", "a\xC0\xAF", E::CodePage},
+      {"overlong three bytes", "\xE0\x80\xAF", E::CodePage},
+      {"overlong four bytes", "\xF0\x80\x80\xAF", E::CodePage},
+      {"a surrogate", "\xED\xA0\x80", E::CodePage},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", E::CodePage},
+      {"F5 lead byte", "\xF5\x80\x80\x80", E::CodePage},
+      {"cut short at the end", "caf\xC3", E::CodePage},
+      {"cut short before ASCII", "\xE2\x82x", E::CodePage},
+      {"a lone continuation byte", "\x80", E::CodePage},
+      // A damaged file after the mark keeps its bytes in the code page.
+      {"the mark and 1252", "\xEF\xBB\xBF" "Caf\xE9", E::CodePage},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DetectEncoding(c.bytes), c.read) << c.what;
+  EXPECT_EQ(TextOfFile("\xEF\xBB\xBFone", E::Utf8Bom), "one");
+  EXPECT_EQ(TextOfFile("\xEF\xBB\xBFone", E::CodePage), "\xEF\xBB\xBFone");
+}
+
+TEST(TextEncoding, AUtf8FileStaysUtf8AndACodePageTextGoesToUtf8OnlyWhenItDoesNotFit) {
+  const struct {
+    E loaded;
+    bool fits;
+    E saved;
+  } cases[] = {
+      {E::CodePage, true, E::CodePage}, {E::CodePage, false, E::Utf8Bom}, {E::Utf8, true, E::Utf8},
+      {E::Utf8, false, E::Utf8},        {E::Utf8Bom, true, E::Utf8Bom},   {E::Utf8Bom, false, E::Utf8Bom},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EncodingToSave(c.loaded, c.fits), c.saved);
+
+  EXPECT_TRUE(FitsCodePage(u"Caf\u00E9 ?", u"Caf\u00E9 ?", false));  // a typed "?" is no loss
+  EXPECT_FALSE(FitsCodePage(u"\u0416", u"?", true));
+  EXPECT_FALSE(FitsCodePage(u"\u0101", u"a", false));  // a best-fit stand-in
+}
+
+TEST(TextEncoding, LineEndsBecomeCrLfAsAListFileReadsThem) {
+  const struct {
+    std::string text, crlf;
+  } cases[] = {
+      {"", ""},
+      {"a\r\nb\r\n", "a\r\nb\r\n"},
+      {"a\rb", "a\r\nb"},
+      {"a\nb\n", "a\r\nb\r\n"},
+      {"a\r\r\nb", "a\r\n\r\nb"},  // not one line end with a blank
+      {"a\n\rb", "a\r\n\r\nb"},
+      {"a\r", "a\r\n"},
+      {"\xD0\x96\r\xE2\x82\xAC\n", "\xD0\x96\r\n\xE2\x82\xAC\r\n"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WithCrLfLineEnds(c.text), c.crlf) << c.text;
+    EXPECT_EQ(HasOnlyCrLfLineEnds(c.text), c.text == c.crlf) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace pendra
