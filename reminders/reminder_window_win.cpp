@@ -750,6 +750,7 @@ void TfrmMain::SaveList(Kind kind) {
     WriteListFile(ListFilePath(kind), book_.List(kind));  // no copy of a long list
   }
   book_.MarkSaved(kind);
+  RememberFormats();
 }
 
 void TfrmMain::LoadList(Kind kind) {
@@ -766,6 +767,7 @@ bool TfrmMain::TryLoadList(Kind kind) {
   }
   book_.Replace(kind, std::move(lines));
   RefreshList(kind);
+  CatchUpLateList(kind);
   return true;
 }
 
@@ -791,6 +793,49 @@ void TfrmMain::RetryUnreadListsEachMinute(const DateTime& now) {
   retryDate_ = now.date;
   retryMinute_ = minute;
   RetryUnreadLists();
+}
+
+void TfrmMain::CatchUpLateList(Kind kind) {
+  bool& pending = lateCatchUp_[static_cast<size_t>(Index(kind))];
+  if (!pending) return;
+  pending = false;
+  const DateTime now = Svc().clock->Now();
+  if (now.date != catchUpDay_) return;
+  gate_.OfferTick(LateCatchUp(book_, kind, Reader(), now, Refs(),
+                              static_cast<int>(eventPeriodMs_ / 60000u)));
+}
+
+TextReader TfrmMain::Reader() const { return TextReader(Svc().locale->Formats(), remembered_); }
+
+void TfrmMain::ReadRememberedFormats() {
+  // A value of the wrong type, or one that cannot be read, is as none: it must
+  // never keep the reminders from running.
+  std::string value;
+  try {
+    if (Svc().registry->Read(std::string(kReminderEventsKey) + "\\" + kFormatsSection,
+                             kFormatsIdent, value) != ValueKind::Text)
+      return;
+  } catch (const std::exception&) {
+    return;
+  }
+  remembered_ = ParseFormatsValue(value);
+  formatsValue_ = value;
+  scheduler_.SetRememberedFormats(remembered_);
+}
+
+void TfrmMain::RememberFormats() {
+  std::string value = FormatsValue(WrittenFormats::Of(Svc().locale->Formats()), remembered_);
+  if (value == formatsValue_) return;
+  remembered_ = ParseFormatsValue(value);
+  scheduler_.SetRememberedFormats(remembered_);
+  // What was written is saved already; a value that cannot be stored only
+  // means it is tried again at the next write.
+  try {
+    Svc().registry->WriteText(std::string(kReminderEventsKey) + "\\" + kFormatsSection,
+                              kFormatsIdent, value);
+    formatsValue_ = std::move(value);
+  } catch (const std::exception&) {
+  }
 }
 
 void TfrmMain::EnableRemoveAll(Kind kind) {
@@ -1046,6 +1091,8 @@ void TfrmMain::FormCreate() {
   SetText(Page(Kind::Weekly).cbSchedule, refs.dayStr);
   SetText(Page(Kind::Weekly).editRef, refs.dayStr);
 
+  ReadRememberedFormats();
+
   // A list that cannot be read stays empty and is never written; the user is
   // told once here, and the file is tried again later.
   retryDate_ = now.date;
@@ -1163,6 +1210,8 @@ void TfrmMain::FormClose() {
     TRegIniFile(*Svc().registry, kReminderEventsKey)
         .WriteString("Last Boot", " Date",
                      FormatDateText(Svc().locale->Formats(), Svc().clock->Now().date));
+    // The date beside it is written with the current formats.
+    RememberFormats();
   });
   if (failures.empty()) return;
   for (size_t i = 0; i + 1 < failures.size(); ++i)

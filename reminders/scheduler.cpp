@@ -20,15 +20,23 @@ TodayRefs TodayRefs::For(const Date& today) {
 struct ReminderScheduler::Cached {
   unsigned version = 0;
   unsigned generation = 0;
+  unsigned remembered = 0;
   EntryIndex index;
 };
+
+void ReminderScheduler::SetRememberedFormats(const std::vector<WrittenFormats>& remembered) {
+  if (remembered == remembered_) return;
+  remembered_ = remembered;
+  ++rememberedGeneration_;
+}
 
 const EntryIndex& ReminderScheduler::CacheFor(Kind kind, const LocaleFormats& formats,
                                               unsigned generation) {
   auto& cached = cache_[static_cast<std::size_t>(Index(kind))];
   const unsigned version = book_.Version(kind);
   const Lines& list = book_.List(kind);
-  if (cached && cached->generation == generation && cached->index.MadeWith(formats)) {
+  if (cached && cached->generation == generation && cached->remembered == rememberedGeneration_ &&
+      cached->index.MadeWith(formats)) {
     if (cached->version != version) {
       if (const auto changes = book_.ChangesSince(kind, cached->version)) {
         for (const auto& change : *changes) cached->index.Apply(change);
@@ -37,7 +45,8 @@ const EntryIndex& ReminderScheduler::CacheFor(Kind kind, const LocaleFormats& fo
     }
     if (cached->version == version && cached->index.Size() == list.size()) return cached->index;
   }
-  cached = std::make_shared<Cached>(Cached{version, generation, EntryIndex(kind, formats, list)});
+  cached = std::make_shared<Cached>(Cached{version, generation, rememberedGeneration_,
+                                           EntryIndex(kind, TextReader(formats, remembered_), list)});
   return cached->index;
 }
 
@@ -181,47 +190,83 @@ bool ReminderScheduler::TakeMidnightRefresh(const Date& today) {
   return true;
 }
 
-void RunCatchUp(const ReminderBook& book, const LocaleFormats& formats,
+bool FirstStartToday(const TextReader& reader, const Date& today, const std::string& lastBootDate) {
+  if (const auto closed = reader.ReadDate(lastBootDate)) return *closed != today;
+  return FormatDateText(reader.Current(), today) != lastBootDate;
+}
+
+namespace {
+
+// Whether an entry is one of today's reminders whose time lies before `before`.
+bool MissedToday(Kind kind, const EntryFields& f, const TextReader& reader, const Date& today,
+                 const TimeOfDay& before, const TodayRefs& refs) {
+  const auto time = reader.ReadTime(f.time);
+  if (!time || !(*time < before)) return false;
+  switch (kind) {
+    case Kind::Weekly: return f.schedule == refs.dayStr;
+    case Kind::Monthly: return f.schedule == refs.monthStr;
+    case Kind::Daily: {
+      const auto begins = reader.ReadDate(f.schedule);
+      return begins && today >= *begins;
+    }
+    case Kind::OneTime: {
+      const auto date = reader.ReadDate(f.schedule);
+      return date && *date == today;
+    }
+  }
+  return false;
+}
+
+DueReminder CaughtUp(Kind kind, const std::string& line, const EntryFields& f) {
+  return DueReminder{kind, line, std::string(f.message), MessageSpacing::EmptyLine};
+}
+
+}  // namespace
+
+void RunCatchUp(const ReminderBook& book, const TextReader& reader,
                 const std::string& lastBootDate, const TodayRefs& refs, int repeatIntervalMinutes,
                 const std::function<DateTime()>& now,
-                const std::function<void(const DueReminder&)>& announce) {
+                const std::function<void(const DueReminder&)>& announce, const ListSet& lists) {
   const DateTime start = now();
-  if (FormatDateText(formats, start.date) == lastBootDate) return;
+  if (!FirstStartToday(reader, start.date, lastBootDate)) return;
 
   // Each list is examined as it stood when its turn came; the boxes shown
   // meanwhile cannot pull rows from under the loop.
-  auto each = [&](Kind kind, auto&& isDue) {
+  auto each = [&](Kind kind) {
+    if (!lists[static_cast<std::size_t>(Index(kind))]) return;
     const Lines rows = book.List(kind);
     for (const auto& line : rows) {
       const auto fields = CutEntry(line);
-      if (fields && isDue(*fields)) {
-        announce(DueReminder{kind, line, std::string(fields->message), MessageSpacing::EmptyLine});
-      }
+      if (!fields) continue;
+      // The one-time step reads the clock afresh for each entry.
+      const DateTime at = kind == Kind::OneTime ? now() : start;
+      if (MissedToday(kind, *fields, reader, at.date, at.time, refs))
+        announce(CaughtUp(kind, line, *fields));
     }
   };
-  auto timeBeforeStart = [&](const EntryFields& f) {
-    const auto time = ParseTimeText(formats, f.time);
-    return time && *time < start.time;
-  };
+  each(Kind::Weekly);
+  each(Kind::Daily);
+  each(Kind::Monthly);
+  if (repeatIntervalMinutes == 0) each(Kind::OneTime);
+}
 
-  each(Kind::Weekly, [&](const EntryFields& f) {
-    return timeBeforeStart(f) && f.schedule == refs.dayStr;
-  });
-  each(Kind::Daily, [&](const EntryFields& f) {
-    const auto begins = ParseDateText(formats, f.schedule);
-    return begins && start.date >= *begins && timeBeforeStart(f);
-  });
-  each(Kind::Monthly, [&](const EntryFields& f) {
-    return timeBeforeStart(f) && f.schedule == refs.monthStr;
-  });
-  if (repeatIntervalMinutes != 0) return;
-  each(Kind::OneTime, [&](const EntryFields& f) {
-    const auto date = ParseDateText(formats, f.schedule);
-    const auto time = ParseTimeText(formats, f.time);
-    if (!date || !time) return false;
-    const DateTime current = now();
-    return *date == current.date && current.time > *time;
-  });
+std::vector<DueReminder> LateCatchUp(const ReminderBook& book, Kind kind, const TextReader& reader,
+                                     const DateTime& now, const TodayRefs& refs,
+                                     int repeatIntervalMinutes) {
+  std::vector<DueReminder> due;
+  if (kind == Kind::OneTime && repeatIntervalMinutes != 0) return due;
+  // Back to the first second of today that shows the clock's present text: a
+  // format without seconds shows one text for a whole minute.
+  const std::string shown = FormatTimeText(reader.Current(), now.time);
+  int first = SecondsOfDay(now.time);
+  while (first > 0 && FormatTimeText(reader.Current(), TimeFromSeconds(first - 1)) == shown) --first;
+  const TimeOfDay before = TimeFromSeconds(first);
+  for (const auto& line : book.List(kind)) {
+    const auto fields = CutEntry(line);
+    if (fields && MissedToday(kind, *fields, reader, now.date, before, refs))
+      due.push_back(CaughtUp(kind, line, *fields));
+  }
+  return due;
 }
 
 std::vector<DueReminder> TestAnnouncements(const ReminderBook& book, Kind kind) {

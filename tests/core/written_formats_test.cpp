@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "reminders/scheduler.h"
+#include "reminders/written_formats.h"
+
+namespace pendra {
+namespace {
+
+LocaleFormats Pictures(std::string date, std::string time, std::string am = "AM",
+                       std::string pm = "PM") {
+  LocaleFormats f;
+  f.shortDate = std::move(date);
+  f.longTime = std::move(time);
+  f.am = std::move(am);
+  f.pm = std::move(pm);
+  return f;
+}
+
+const LocaleFormats kUs;  // "M/d/yyyy", "h:mm:ss tt"
+const LocaleFormats kIso = Pictures("yyyy-MM-dd", "HH:mm:ss", "", "");
+const LocaleFormats kGerman = Pictures("d.M.yyyy", "HH:mm:ss", "", "");
+const LocaleFormats kBritish = Pictures("dd/MM/yyyy", "HH:mm:ss");
+const LocaleFormats kFinnish = Pictures("d.M.yyyy", "H.mm.ss", "ap.", "ip.");
+std::vector<WrittenFormats> Sets(std::initializer_list<LocaleFormats> formats) {
+  std::vector<WrittenFormats> out;
+  for (const auto& f : formats) out.push_back(WrittenFormats::Of(f));
+  return out;
+}
+
+TEST(TextReader, CurrentFormatsFirstThenTheRememberedNewestFirst) {
+  struct Case {
+    LocaleFormats current;
+    std::vector<WrittenFormats> remembered;
+    std::string text;
+    std::optional<Date> date;
+    std::optional<TimeOfDay> time;
+  };
+  const Case cases[] = {
+      {kIso, Sets({kUs}), "4/5/2026", Date{2026, 4, 5}, {}},
+      {kUs, Sets({kIso}), "2026-04-05", Date{2026, 4, 5}, {}},
+      {kIso, Sets({kGerman, kUs}), "5.4.2026", Date{2026, 4, 5}, {}},
+      {kIso, {}, "4/5/2026", {}, {}},  // nothing remembered: as before
+      // Both read 3/4: the current formats win, then the newest remembered.
+      {kBritish, Sets({kUs}), "03/04/2026", Date{2026, 4, 3}, {}},
+      {kIso, Sets({kBritish, kUs}), "03/04/2026", Date{2026, 4, 3}, {}},
+      {kIso, Sets({kUs, kBritish}), "03/04/2026", Date{2026, 3, 4}, {}},
+      {kIso, Sets({kUs, kBritish}), "25/12/2026", Date{2026, 12, 25}, {}},
+      {kIso, Sets({kUs, kGerman}), "Christmas", {}, {}},
+      // Times: another separator, other designators.
+      {kFinnish, Sets({kUs}), "1:05:00 PM", {}, TimeOfDay{13, 5, 0}},
+      {kUs, Sets({kFinnish}), "13.05.00", {}, TimeOfDay{13, 5, 0}},
+      {kUs, Sets({kFinnish}), "1.05.00 ip.", {}, TimeOfDay{13, 5, 0}},
+      {kIso, Sets({kUs}), "12:00:01 AM", {}, TimeOfDay{0, 0, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.current.shortDate + " " + c.text);
+    const TextReader reader(c.current, c.remembered);
+    if (c.date || !c.time) EXPECT_EQ(reader.ReadDate(c.text), c.date);
+    if (c.time || !c.date) EXPECT_EQ(reader.ReadTime(c.text), c.time);
+  }
+}
+
+TEST(FormatsValue, NewestFirstWithoutRepeatsAndGarbageReadsAsNone) {
+  const std::string value = FormatsValue(WrittenFormats::Of(kIso), Sets({kUs, kIso, kGerman}));
+  EXPECT_EQ(value, "yyyy-MM-dd|HH:mm:ss||;M/d/yyyy|h:mm:ss tt|AM|PM;d.M.yyyy|HH:mm:ss||");
+  EXPECT_EQ(ParseFormatsValue(value), Sets({kIso, kUs, kGerman}));
+
+  // Sets that cannot read back what they write, or that the value cannot hold,
+  // are left out; the rest of the value still counts.
+  EXPECT_EQ(ParseFormatsValue("garbage;d/M|h:mm|AM|PM;M/d/yyyy|h:mm:ss tt|AM|PM;x|y"),
+            Sets({kUs}));
+  for (const std::string& bad :
+       std::vector<std::string>{"", "|||", ";;;", "yyyy|HH|x|y", std::string(5000, ';')})
+    EXPECT_TRUE(ParseFormatsValue(bad).empty()) << bad.substr(0, 20);
+  EXPECT_EQ(FormatsValue(WrittenFormats::Of(Pictures("M/d/yyyy '|'", "HH:mm:ss")), Sets({kUs})),
+            "M/d/yyyy|h:mm:ss tt|AM|PM");
+
+  // The oldest go once eight are remembered.
+  std::vector<WrittenFormats> many;
+  for (int i = 0; i < 10; ++i)
+    many.push_back(WrittenFormats::Of(Pictures("d/M/yyyy" + std::string(i, ' '), "H:mm")));
+  const auto kept = ParseFormatsValue(FormatsValue(WrittenFormats::Of(kUs), many));
+  ASSERT_EQ(kept.size(), kMostFormatsRemembered);
+  EXPECT_EQ(kept.front(), WrittenFormats::Of(kUs));
+  EXPECT_EQ(kept.back(), many[6]);
+}
+
+// Lists written under US formats, read after a change to the formats of the
+// row: every kind falls due in its second and is caught up, with the formats
+// remembered; without them the dated kinds stay silent, as before.
+TEST(RememberedFormats, EveryKindFallsDueAndIsCaughtUpAfterAChange) {
+  constexpr Date kMonday{2000, 6, 19};
+  ReminderBook book;
+  book.Replace(Kind::OneTime, {"7:00:00 AM-6/19/2000--one-time", "1:05:01 PM-6/19/2000--one-time"});
+  book.Replace(Kind::Weekly, {"7:00:00 AM-Monday--weekly", "1:05:01 PM-Monday--weekly"});
+  book.Replace(Kind::Daily, {"7:00:00 AM-6/1/2000--daily", "1:05:01 PM-6/1/2000--daily"});
+  book.Replace(Kind::Monthly, {"7:00:00 AM-19--monthly", "1:05:01 PM-19--monthly"});
+  const std::vector<std::string> all{"weekly", "daily", "monthly", "one-time"};
+  for (const LocaleFormats& now : {kIso, kGerman, Pictures("M/d/yyyy", "HH:mm:ss")}) {
+    SCOPED_TRACE(now.shortDate + " " + now.longTime);
+    for (bool remembered : {true, false}) {
+      const std::vector<WrittenFormats> sets = remembered ? Sets({kUs}) : Sets({});
+      const bool datesRead = remembered || now.shortDate == kUs.shortDate;
+      ReminderScheduler scheduler(book);
+      scheduler.SetRememberedFormats(sets);
+      std::vector<std::string> due, caughtUp;
+      for (Kind k : {Kind::Weekly, Kind::Daily, Kind::Monthly, Kind::OneTime}) {
+        for (const auto& d : scheduler.CheckSecond(k, {kMonday, {13, 5, 1}}, now, 1,
+                                                   TodayRefs::For(kMonday)))
+          due.push_back(d.message);
+      }
+      RunCatchUp(
+          book, TextReader(now, sets), "6/18/2000", TodayRefs::For(kMonday), 0,
+          [&] { return DateTime{kMonday, {8, 0, 0}}; },
+          [&](const DueReminder& d) { caughtUp.push_back(d.message); });
+      const std::vector<std::string> undated{"weekly", "monthly"};
+      EXPECT_EQ(due, datesRead ? all : undated);
+      EXPECT_EQ(caughtUp, datesRead ? all : undated);
+    }
+  }
+}
+
+TEST(RememberedFormats, TheLastCloseIsComparedAsADate) {
+  const TextReader reader(kIso, Sets({kUs}));
+  EXPECT_FALSE(FirstStartToday(reader, {2000, 6, 19}, "6/19/2000"));
+  EXPECT_FALSE(FirstStartToday(reader, {2000, 6, 19}, "2000-06-19"));
+  EXPECT_TRUE(FirstStartToday(reader, {2000, 6, 19}, "6/18/2000"));
+  EXPECT_TRUE(FirstStartToday(reader, {2000, 6, 19}, ""));
+  EXPECT_FALSE(FirstStartToday(Pictures("'day' d", "HH:mm:ss"), {2000, 6, 19}, "day 19"));
+}
+
+TEST(LateCatchUp, TodaysRemindersBeforeTheClocksPresentTextOnly) {
+  constexpr Date kMonday{2000, 6, 19};
+  ReminderBook book;
+  book.Replace(Kind::Daily, {"8:59:59 AM-6/1/2000--before", "9:00:00 AM-6/1/2000--at the minute",
+                             "9:00:30 AM-6/1/2000--this second", "9:01:00 AM-6/1/2000--later",
+                             "7:00:00 AM-6/20/2000--not begun"});
+  book.Replace(Kind::OneTime, {"7:00:00 AM-6/19/2000--one-time"});
+  const DateTime now{kMonday, {9, 0, 30}};
+  const TodayRefs refs = TodayRefs::For(kMonday);
+  auto messages = [&](Kind kind, const LocaleFormats& f, int interval) {
+    std::vector<std::string> out;
+    for (const auto& d : LateCatchUp(book, kind, TextReader(f), now, refs, interval))
+      out.push_back(d.message);
+    return out;
+  };
+  using Strings = std::vector<std::string>;
+  EXPECT_EQ(messages(Kind::Daily, kUs, 0), (Strings{"before", "at the minute"}));
+  // Without seconds the clock shows 9:00 AM from 9:00:00 on: those are the scheduler's.
+  EXPECT_EQ(messages(Kind::Daily, Pictures("M/d/yyyy", "h:mm tt"), 0), Strings{"before"});
+  EXPECT_EQ(messages(Kind::OneTime, kUs, 0), Strings{"one-time"});
+  EXPECT_EQ(messages(Kind::OneTime, kUs, 15), Strings{});
+}
+
+}  // namespace
+}  // namespace pendra
