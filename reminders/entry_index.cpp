@@ -29,7 +29,7 @@ EntryIndex::Item EntryIndex::Cut(const std::string& line) const {
     item.date = reader_.ReadDate(fields->schedule);
   }
   const auto time = reader_.ReadTime(fields->time);
-  if (kind_ == Kind::OneTime) item.time = time;
+  item.time = time;
   item.clockText = time ? FormatTimeText(reader_.Current(), *time) : std::string(fields->time);
   return item;
 }

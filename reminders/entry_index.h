@@ -23,7 +23,7 @@ class EntryIndex {
     // Offsets into the row's text.
     std::size_t scheduleBegin = 0, scheduleLength = 0, messageBegin = 0;
     std::optional<Date> date;       // one-time and daily: the converted schedule
-    std::optional<TimeOfDay> time;  // one-time: the converted time field
+    std::optional<TimeOfDay> time;  // the converted time field
     // The time of day the field reads as, written as the clock writes it, so
     // an entry stored under another time format still meets its time; a field
     // that reads as no time is its own text.

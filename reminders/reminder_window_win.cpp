@@ -801,8 +801,9 @@ void TfrmMain::CatchUpLateList(Kind kind) {
   pending = false;
   const DateTime now = Svc().clock->Now();
   if (now.date != catchUpDay_) return;
-  gate_.OfferTick(LateCatchUp(book_, kind, Reader(), now, Refs(),
-                              static_cast<int>(eventPeriodMs_ / 60000u)));
+  ILocale& locale = *Svc().locale;
+  gate_.OfferTick(scheduler_.CatchUpLate(kind, now, locale.Formats(), locale.Generation(), Refs(),
+                                         static_cast<int>(eventPeriodMs_ / 60000u)));
 }
 
 TextReader TfrmMain::Reader() const { return TextReader(Svc().locale->Formats(), remembered_); }

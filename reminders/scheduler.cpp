@@ -180,6 +180,44 @@ std::vector<DueReminder> ReminderScheduler::CheckRepeat(const DateTime& now,
   return due;
 }
 
+std::vector<DueReminder> ReminderScheduler::CatchUpLate(Kind kind, const DateTime& now,
+                                                       const LocaleFormats& formats,
+                                                       unsigned formatsGeneration,
+                                                       const TodayRefs& refs,
+                                                       int repeatIntervalMinutes) {
+  std::vector<DueReminder> due;
+  if (kind == Kind::OneTime && repeatIntervalMinutes != 0) return due;
+  // The first second the kind's next check examines, as CheckSecond finds it.
+  const Span& span = spans_[static_cast<std::size_t>(Index(kind))];
+  int next = SecondsOfDay(now.time);
+  if (span.last && span.last->date == now.date && span.last->time <= now.time) {
+    next = SecondsOfDay(span.last->time) + 1;
+  } else if (span.last && span.last->date < now.date) {
+    next = 0;
+  }
+  const std::string nextText =
+      next < 86400 ? FormatTimeText(formats, TimeFromSeconds(next)) : std::string();
+  const EntryIndex& cached = CacheFor(kind, formats, formatsGeneration);
+  const Lines& list = book_.List(kind);
+  for (std::size_t row = 0; row < cached.Size(); ++row) {
+    const auto& item = cached.At(row);
+    if (!item.cut || !item.time || SecondsOfDay(*item.time) >= next || item.clockText == nextText)
+      continue;
+    const std::string& line = list[row];
+    const std::string_view schedule =
+        std::string_view(line).substr(item.scheduleBegin, item.scheduleLength);
+    bool missed = false;
+    switch (kind) {
+      case Kind::OneTime: missed = item.date && *item.date == now.date; break;
+      case Kind::Weekly: missed = schedule == refs.dayStr; break;
+      case Kind::Daily: missed = item.date && now.date >= *item.date; break;
+      case Kind::Monthly: missed = schedule == refs.monthStr; break;
+    }
+    if (missed) due.push_back(MakeDue(kind, line, item.messageBegin, MessageSpacing::EmptyLine));
+  }
+  return due;
+}
+
 bool ReminderScheduler::TakeMidnightRefresh(const Date& today) {
   if (!refreshDate_) {
     refreshDate_ = today;
@@ -248,25 +286,6 @@ void RunCatchUp(const ReminderBook& book, const TextReader& reader,
   each(Kind::Daily);
   each(Kind::Monthly);
   if (repeatIntervalMinutes == 0) each(Kind::OneTime);
-}
-
-std::vector<DueReminder> LateCatchUp(const ReminderBook& book, Kind kind, const TextReader& reader,
-                                     const DateTime& now, const TodayRefs& refs,
-                                     int repeatIntervalMinutes) {
-  std::vector<DueReminder> due;
-  if (kind == Kind::OneTime && repeatIntervalMinutes != 0) return due;
-  // Back to the first second of today that shows the clock's present text: a
-  // format without seconds shows one text for a whole minute.
-  const std::string shown = FormatTimeText(reader.Current(), now.time);
-  int first = SecondsOfDay(now.time);
-  while (first > 0 && FormatTimeText(reader.Current(), TimeFromSeconds(first - 1)) == shown) --first;
-  const TimeOfDay before = TimeFromSeconds(first);
-  for (const auto& line : book.List(kind)) {
-    const auto fields = CutEntry(line);
-    if (fields && MissedToday(kind, *fields, reader, now.date, before, refs))
-      due.push_back(CaughtUp(kind, line, *fields));
-  }
-  return due;
 }
 
 std::vector<DueReminder> TestAnnouncements(const ReminderBook& book, Kind kind) {

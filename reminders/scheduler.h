@@ -57,6 +57,16 @@ class ReminderScheduler {
   std::vector<DueReminder> CheckRepeat(const DateTime& now, const LocaleFormats& formats,
                                        unsigned formatsGeneration);
 
+  // The catch-up of a list that could not be read at start and is read later
+  // that day: its reminders of today whose time passed before the seconds the
+  // kind's check will still examine, less those whose time the clock shows
+  // at the first of them (the check announces those, the list having
+  // changed). The one-time list only when the repeat interval is 0, as at
+  // start.
+  std::vector<DueReminder> CatchUpLate(Kind kind, const DateTime& now, const LocaleFormats& formats,
+                                       unsigned formatsGeneration, const TodayRefs& refs,
+                                       int repeatIntervalMinutes);
+
   // The formats the lists were written with before, by which a field that
   // does not read under the current formats is read next (newest first).
   void SetRememberedFormats(const std::vector<WrittenFormats>& remembered);
@@ -105,13 +115,6 @@ void RunCatchUp(const ReminderBook& book, const TextReader& reader,
                 const std::function<void(const DueReminder&)>& announce,
                 const ListSet& lists = kEveryList);
 
-// The catch-up of a list that could not be read at start and is read later
-// that day: its reminders of today whose time passed before the clock showed
-// its present text (those of the present text are the scheduler's). The
-// one-time list only when the repeat interval is 0, as at start.
-std::vector<DueReminder> LateCatchUp(const ReminderBook& book, Kind kind, const TextReader& reader,
-                                     const DateTime& now, const TodayRefs& refs,
-                                     int repeatIntervalMinutes);
 
 // Test button of a page: every entry in list order, whatever its schedule.
 std::vector<DueReminder> TestAnnouncements(const ReminderBook& book, Kind kind);

@@ -133,27 +133,46 @@ TEST(RememberedFormats, TheLastCloseIsComparedAsADate) {
   EXPECT_FALSE(FirstStartToday(Pictures("'day' d", "HH:mm:ss"), {2000, 6, 19}, "day 19"));
 }
 
-TEST(LateCatchUp, TodaysRemindersBeforeTheClocksPresentTextOnly) {
+// What the catch-up of a list read late leaves to the kind's next check:
+// the seconds from the one after its last run, and the text the clock shows
+// at the first of them.
+TEST(LateCatchUp, TodaysRemindersTheNextCheckWillNotExamine) {
   constexpr Date kMonday{2000, 6, 19};
   ReminderBook book;
   book.Replace(Kind::Daily, {"8:59:59 AM-6/1/2000--before", "9:00:00 AM-6/1/2000--at the minute",
                              "9:00:30 AM-6/1/2000--this second", "9:01:00 AM-6/1/2000--later",
                              "7:00:00 AM-6/20/2000--not begun"});
   book.Replace(Kind::OneTime, {"7:00:00 AM-6/19/2000--one-time"});
-  const DateTime now{kMonday, {9, 0, 30}};
-  const TodayRefs refs = TodayRefs::For(kMonday);
-  auto messages = [&](Kind kind, const LocaleFormats& f, int interval) {
-    std::vector<std::string> out;
-    for (const auto& d : LateCatchUp(book, kind, TextReader(f), now, refs, interval))
-      out.push_back(d.message);
-    return out;
-  };
+  const LocaleFormats minutes = Pictures("M/d/yyyy", "h:mm tt");
   using Strings = std::vector<std::string>;
-  EXPECT_EQ(messages(Kind::Daily, kUs, 0), (Strings{"before", "at the minute"}));
-  // Without seconds the clock shows 9:00 AM from 9:00:00 on: those are the scheduler's.
-  EXPECT_EQ(messages(Kind::Daily, Pictures("M/d/yyyy", "h:mm tt"), 0), Strings{"before"});
-  EXPECT_EQ(messages(Kind::OneTime, kUs, 0), Strings{"one-time"});
-  EXPECT_EQ(messages(Kind::OneTime, kUs, 15), Strings{});
+  struct Case {
+    Kind kind;
+    LocaleFormats formats;
+    std::optional<DateTime> lastCheck;
+    int interval;
+    Strings expected;
+  };
+  const Case cases[] = {
+      {Kind::Daily, kUs, {}, 0, {"before", "at the minute"}},
+      {Kind::Daily, kUs, DateTime{kMonday, {9, 0, 29}}, 0, {"before", "at the minute"}},
+      {Kind::Daily, kUs, DateTime{kMonday, {9, 0, 30}}, 0, {"before", "at the minute", "this second"}},
+      {Kind::Daily, kUs, DateTime{kMonday, {8, 59, 58}}, 0, {}},  // a late tick: the check's
+      {Kind::Daily, kUs, DateTime{{2000, 6, 18}, {23, 0, 0}}, 0, {}},  // today from midnight
+      {Kind::Daily, minutes, {}, 0, {"before"}},  // 9:00 AM still shows: the check's
+      {Kind::OneTime, kUs, {}, 0, {"one-time"}},
+      {Kind::OneTime, kUs, {}, 15, {}},  // left to the repeats
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.formats.longTime + " " + std::to_string(c.interval));
+    ReminderScheduler scheduler(book);
+    if (c.lastCheck)
+      scheduler.CheckSecond(c.kind, *c.lastCheck, c.formats, 1, TodayRefs::For(c.lastCheck->date));
+    Strings got;
+    for (const auto& d : scheduler.CatchUpLate(c.kind, {kMonday, {9, 0, 30}}, c.formats, 1,
+                                               TodayRefs::For(kMonday), c.interval))
+      got.push_back(d.message);
+    EXPECT_EQ(got, c.expected);
+  }
 }
 
 }  // namespace

@@ -2,8 +2,12 @@
 // had passed is announced before the program settles, once a day.
 #include <windows.h>
 
+#include <algorithm>
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/tray_window_win.h"
 #include "tests/e2e/e2e_harness.h"
@@ -100,6 +104,115 @@ TEST_F(ReminderE2e, AStartOnTheDayOfTheLastCloseShowsNothing) {
   EXPECT_TRUE(MessageBoxes(p.Pid()).empty());
   EXPECT_EQ(CloseTray(p), 0u);
 }
+
+// Lists written under the 12-hour clock and M/d/yyyy; the user then changes
+// the formats in the regional settings. Every kind is still caught up at the
+// next start and announced on time, and no list is rewritten.
+struct FormatSwitch {
+  const char* name;
+  const char* shortDate;
+  const char* timeFormat;
+};
+
+class FormatSwitchE2e : public PendraE2eTest, public testing::WithParamInterface<FormatSwitch> {
+ protected:
+  static constexpr const char* kInternational = "Control Panel\\International";
+  void SetUp() override {
+    PendraE2eTest::SetUp();
+    oldDate_ = ReadRegText(kInternational, "sShortDate");
+    oldTime_ = ReadRegText(kInternational, "sTimeFormat");
+    SetFormats("M/d/yyyy", "h:mm:ss tt");
+  }
+  void TearDown() override {
+    for (auto [name, value] : {std::pair{"sShortDate", oldDate_}, std::pair{"sTimeFormat", oldTime_}}) {
+      if (value) WriteRegText(kInternational, name, *value);
+      else DeleteRegValue(kInternational, name);
+    }
+    PendraE2eTest::TearDown();
+  }
+  static void SetFormats(const char* date, const char* time) {
+    WriteRegText(kInternational, "sShortDate", date);
+    WriteRegText(kInternational, "sTimeFormat", time);
+  }
+  // Texts as the program wrote them under the old formats.
+  static std::string OldDate(const SYSTEMTIME& st) {
+    char buffer[64] = {};
+    GetDateFormatA(LOCALE_USER_DEFAULT, 0, &st, "M/d/yyyy", buffer, sizeof buffer);
+    return buffer;
+  }
+  static std::string OldTime(const SYSTEMTIME& st) {
+    char buffer[64] = {};
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, "h:mm:ss tt", buffer, sizeof buffer);
+    return buffer;
+  }
+  // The messages of the next `count` boxes, each answered.
+  std::vector<std::string> Answer(PendraProcess& p, int count, DWORD timeoutMs) {
+    std::vector<std::string> messages;
+    for (int i = 0; i < count; ++i) {
+      const auto box = WaitForMessageBox(p.Pid(), timeoutMs);
+      if (!box) break;
+      messages.push_back(box->text.substr(box->text.rfind('\r') + 1));
+      PressButton(*box, IDOK);
+    }
+    return messages;
+  }
+
+ private:
+  std::optional<std::string> oldDate_, oldTime_;
+};
+
+TEST_P(FormatSwitchE2e, EveryKindIsCaughtUpAndAnnouncedAndNoListIsRewritten) {
+  SYSTEMTIME now = SecondsFromNow(0);
+  // The whole run falls within one day.
+  if (now.wHour == 23 && now.wMinute >= 58)
+    Sleep(static_cast<DWORD>(60 * (59 - now.wMinute) + 60 - now.wSecond + 5) * 1000);
+  constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                       "Thursday", "Friday", "Saturday"};
+  SYSTEMTIME today = DaysFromToday(0);
+  SYSTEMTIME midnight = today;
+  midnight.wHour = midnight.wMinute = midnight.wSecond = midnight.wMilliseconds = 0;
+  const SYSTEMTIME onTime = SecondsFromNow(30);
+  const std::string day = OldDate(today), begun = OldDate(DaysFromToday(-1));
+  const std::pair<const char*, std::string> files[] = {
+      {"Message.lst", day},
+      {"DayMessage.lst", kWeekdays[today.wDayOfWeek]},
+      {"DailyMessage.lst", begun},
+      {"MonthMessage.lst", std::to_string(today.wDay)},
+  };
+  for (const auto& [file, schedule] : files) {
+    const std::string kind = std::string(file).substr(0, std::string(file).find('.'));
+    WriteFileBytes(PathOf(file), OldTime(midnight) + "-" + schedule + "--" + kind + " missed\r\n" +
+                                     OldTime(onTime) + "-" + schedule + "--" + kind + " on time\r\n");
+  }
+  std::map<std::string, std::string> before;
+  for (const auto& file : files) before[file.first] = ReadFileBytes(PathOf(file.first));
+  const std::string events = std::string(kEventsKey) + "\\Last Boot";
+  WriteRegText(events, " Date", day);
+  PendraProcess& first = StartPendra();
+  ASSERT_EQ(CloseTray(first), 0u);
+
+  SetFormats(GetParam().shortDate, GetParam().timeFormat);
+  WriteRegText(events, " Date", OldDate(DaysFromToday(-1)));
+  PendraProcess& p = StartPendra();
+  using Strings = std::vector<std::string>;
+  EXPECT_EQ(Answer(p, 4, kDefaultTimeoutMs),
+            (Strings{"DayMessage missed", "DailyMessage missed", "MonthMessage missed", "Message missed"}));
+  Strings onTimes = Answer(p, 4, 60000);
+  std::sort(onTimes.begin(), onTimes.end());
+  EXPECT_EQ(onTimes, (Strings{"DailyMessage on time", "DayMessage on time", "Message on time",
+                              "MonthMessage on time"}));
+  PumpFor(1500);
+  EXPECT_TRUE(MessageBoxes(p.Pid()).empty());
+  EXPECT_EQ(CloseTray(p), 0u);
+  for (const auto& [file, bytes] : before) EXPECT_EQ(ReadFileBytes(PathOf(file)), bytes) << file;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, FormatSwitchE2e,
+    testing::Values(FormatSwitch{"TwentyFourHour", "M/d/yyyy", "HH:mm:ss"},
+                    FormatSwitch{"Iso", "yyyy-MM-dd", "HH:mm:ss"},
+                    FormatSwitch{"German", "d.M.yyyy", "HH:mm:ss"}),
+    [](const testing::TestParamInfo<FormatSwitch>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pendra::e2e
