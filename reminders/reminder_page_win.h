@@ -79,7 +79,7 @@ class IReminderHost {
   virtual std::string ListFilePath(Kind kind) const = 0;
   // Reads the lists' time and date texts: by the current formats, then by
   // those the lists were written with before.
-  virtual TextReader Reader() const = 0;
+  virtual TextReader Reader() = 0;
   // Go to a page: tab highlight moves with it.
   virtual void GoToPage(Kind kind) = 0;
   // The Close command: hides the reminder window.

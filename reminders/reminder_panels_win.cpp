@@ -310,10 +310,12 @@ void TfrmMain::CheckSecond(Kind kind) {
   // Likewise whichever ticks first in a new minute reads a list whose file
   // could not be read before, so its reminders are announced from then on.
   RetryUnreadListsEachMinute(now);
+  FollowFormats();
   Offer(scheduler_.CheckSecond(kind, now, locale.Formats(), locale.Generation(), Refs()));
 }
 
 void TfrmMain::tmrEventTimer() {
+  FollowFormats();
   ILocale& locale = *Svc().locale;
   Offer(scheduler_.CheckRepeat(Svc().clock->Now(), locale.Formats(), locale.Generation()));
 }

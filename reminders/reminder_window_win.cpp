@@ -801,12 +801,28 @@ void TfrmMain::CatchUpLateList(Kind kind) {
   pending = false;
   const DateTime now = Svc().clock->Now();
   if (now.date != catchUpDay_) return;
+  FollowFormats();
   ILocale& locale = *Svc().locale;
   gate_.OfferTick(scheduler_.CatchUpLate(kind, now, locale.Formats(), locale.Generation(), Refs(),
                                          static_cast<int>(eventPeriodMs_ / 60000u)));
 }
 
-TextReader TfrmMain::Reader() const { return TextReader(Svc().locale->Formats(), remembered_); }
+TextReader TfrmMain::Reader() {
+  FollowFormats();
+  return TextReader(Svc().locale->Formats(), remembered_);
+}
+
+void TfrmMain::FollowFormats() {
+  ILocale& locale = *Svc().locale;
+  if (locale.Generation() == formatsGeneration_) return;
+  formatsGeneration_ = locale.Generation();
+  WrittenFormats now = WrittenFormats::Of(locale.Formats());
+  if (inForce_ && *inForce_ != now) {
+    remembered_ = PutFirst(*inForce_, remembered_);
+    scheduler_.SetRememberedFormats(remembered_);
+  }
+  inForce_ = std::move(now);
+}
 
 void TfrmMain::ReadRememberedFormats() {
   // A value of the wrong type, or one that cannot be read, is as none: it must
@@ -825,10 +841,11 @@ void TfrmMain::ReadRememberedFormats() {
 }
 
 void TfrmMain::RememberFormats() {
-  std::string value = FormatsValue(WrittenFormats::Of(Svc().locale->Formats()), remembered_);
-  if (value == formatsValue_) return;
-  remembered_ = ParseFormatsValue(value);
+  FollowFormats();
+  remembered_ = PutFirst(WrittenFormats::Of(Svc().locale->Formats()), remembered_);
   scheduler_.SetRememberedFormats(remembered_);
+  std::string value = FormatsValue(remembered_);
+  if (value == formatsValue_) return;
   // What was written is saved already; a value that cannot be stored only
   // means it is tried again at the next write.
   try {
@@ -1093,6 +1110,7 @@ void TfrmMain::FormCreate() {
   SetText(Page(Kind::Weekly).editRef, refs.dayStr);
 
   ReadRememberedFormats();
+  FollowFormats();
 
   // A list that cannot be read stays empty and is never written; the user is
   // told once here, and the file is tried again later.

@@ -59,7 +59,7 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   void LoadList(Kind kind) override;
   void RequireLoaded(Kind kind) override;
   std::string ListFilePath(Kind kind) const override;
-  TextReader Reader() const override;
+  TextReader Reader() override;
   void GoToPage(Kind kind) override;
   void HideWindow() override { Hide(); }
 
@@ -152,6 +152,10 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   // whenever a list or the date of the last close is written.
   void ReadRememberedFormats();
   void RememberFormats();
+  // When the user changed the formats while the program runs, the ones in
+  // force until then are read next, and remembered at the next write: this
+  // run's lists were read and written with them. Costs a comparison otherwise.
+  void FollowFormats();
   // Cancel's load of the page's list (see CancelClick).
   void LoadListForCancel(Kind kind);
   void EnableRemoveAll(Kind kind);
@@ -227,6 +231,8 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   // The remembered formats, newest first, and the stored value they came from.
   std::vector<WrittenFormats> remembered_;
   std::string formatsValue_;
+  std::optional<WrittenFormats> inForce_;  // the current formats when last followed
+  unsigned formatsGeneration_ = 0;
   // The day whose start ran the catch-up, and the lists not read then.
   std::optional<Date> catchUpDay_;
   ListSet lateCatchUp_{};

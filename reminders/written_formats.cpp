@@ -74,11 +74,16 @@ std::vector<WrittenFormats> ParseFormatsValue(std::string_view value) {
   return sets;
 }
 
-std::string FormatsValue(const WrittenFormats& current, const std::vector<WrittenFormats>& before) {
+std::vector<WrittenFormats> PutFirst(const WrittenFormats& newest,
+                                     const std::vector<WrittenFormats>& before) {
   std::vector<WrittenFormats> sets;
-  if (Usable(current)) AddIfNew(sets, current);
+  if (Usable(newest)) AddIfNew(sets, newest);
   for (const WrittenFormats& w : before)
     if (Usable(w)) AddIfNew(sets, w);
+  return sets;
+}
+
+std::string FormatsValue(const std::vector<WrittenFormats>& sets) {
   std::string value;
   for (const WrittenFormats& w : sets) {
     if (!value.empty()) value += kSetSeparator;

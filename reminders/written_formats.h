@@ -26,13 +26,16 @@ inline constexpr const char* kFormatsSection = "Last Boot";
 inline constexpr const char* kFormatsIdent = "Formats";
 inline constexpr std::size_t kMostFormatsRemembered = 8;
 
+// The sets once `newest` was written with: it first, then the earlier ones,
+// without repeats, at most kMostFormatsRemembered. A set that could not read
+// back what it writes, or that the value cannot hold, is left out.
+std::vector<WrittenFormats> PutFirst(const WrittenFormats& newest,
+                                     const std::vector<WrittenFormats>& before);
 // The stored value: sets newest first, separated by ";", their four fields by
-// "|". Whatever does not read as a set that can read back what it writes is
-// left out, so a spoilt value reads as none.
+// "|". What does not read as a set PutFirst would keep is left out, so a
+// spoilt value reads as none.
+std::string FormatsValue(const std::vector<WrittenFormats>& sets);
 std::vector<WrittenFormats> ParseFormatsValue(std::string_view value);
-// The value once a list was written under `current`: it first, then the
-// earlier ones, without repeats, at most kMostFormatsRemembered.
-std::string FormatsValue(const WrittenFormats& current, const std::vector<WrittenFormats>& before);
 
 // Reads time text and date text by the current formats first, then by each
 // remembered set in turn (newest first). Where both would read a text (3/4 as

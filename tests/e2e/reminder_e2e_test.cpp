@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -109,9 +108,7 @@ TEST_F(ReminderE2e, AStartOnTheDayOfTheLastCloseShowsNothing) {
 // the formats in the regional settings. Every kind is still caught up at the
 // next start and announced on time, and no list is rewritten.
 struct FormatSwitch {
-  const char* name;
-  const char* shortDate;
-  const char* timeFormat;
+  const char *name, *shortDate, *timeFormat;
 };
 
 class FormatSwitchE2e : public PendraE2eTest, public testing::WithParamInterface<FormatSwitch> {
@@ -119,12 +116,11 @@ class FormatSwitchE2e : public PendraE2eTest, public testing::WithParamInterface
   static constexpr const char* kInternational = "Control Panel\\International";
   void SetUp() override {
     PendraE2eTest::SetUp();
-    oldDate_ = ReadRegText(kInternational, "sShortDate");
-    oldTime_ = ReadRegText(kInternational, "sTimeFormat");
+    for (auto& [name, value] : saved_) value = ReadRegText(kInternational, name);
     SetFormats("M/d/yyyy", "h:mm:ss tt");
   }
   void TearDown() override {
-    for (auto [name, value] : {std::pair{"sShortDate", oldDate_}, std::pair{"sTimeFormat", oldTime_}}) {
+    for (const auto& [name, value] : saved_) {
       if (value) WriteRegText(kInternational, name, *value);
       else DeleteRegValue(kInternational, name);
     }
@@ -134,23 +130,17 @@ class FormatSwitchE2e : public PendraE2eTest, public testing::WithParamInterface
     WriteRegText(kInternational, "sShortDate", date);
     WriteRegText(kInternational, "sTimeFormat", time);
   }
-  // Texts as the program wrote them under the old formats.
-  static std::string OldDate(const SYSTEMTIME& st) {
+  // Date text or time text as the program wrote it under the old formats.
+  static std::string Old(const SYSTEMTIME& st, bool date) {
     char buffer[64] = {};
-    GetDateFormatA(LOCALE_USER_DEFAULT, 0, &st, "M/d/yyyy", buffer, sizeof buffer);
-    return buffer;
-  }
-  static std::string OldTime(const SYSTEMTIME& st) {
-    char buffer[64] = {};
-    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, "h:mm:ss tt", buffer, sizeof buffer);
+    if (date) GetDateFormatA(LOCALE_USER_DEFAULT, 0, &st, "M/d/yyyy", buffer, sizeof buffer);
+    else GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, "h:mm:ss tt", buffer, sizeof buffer);
     return buffer;
   }
   // The messages of the next `count` boxes, each answered.
-  std::vector<std::string> Answer(PendraProcess& p, int count, DWORD timeoutMs) {
+  static std::vector<std::string> Answer(PendraProcess& p, int count, DWORD timeoutMs) {
     std::vector<std::string> messages;
-    for (int i = 0; i < count; ++i) {
-      const auto box = WaitForMessageBox(p.Pid(), timeoutMs);
-      if (!box) break;
+    for (std::optional<MessageBoxInfo> box; count-- > 0 && (box = WaitForMessageBox(p.Pid(), timeoutMs));) {
       messages.push_back(box->text.substr(box->text.rfind('\r') + 1));
       PressButton(*box, IDOK);
     }
@@ -158,53 +148,45 @@ class FormatSwitchE2e : public PendraE2eTest, public testing::WithParamInterface
   }
 
  private:
-  std::optional<std::string> oldDate_, oldTime_;
+  std::pair<const char*, std::optional<std::string>> saved_[2]{{"sShortDate", {}}, {"sTimeFormat", {}}};
 };
 
 TEST_P(FormatSwitchE2e, EveryKindIsCaughtUpAndAnnouncedAndNoListIsRewritten) {
-  SYSTEMTIME now = SecondsFromNow(0);
-  // The whole run falls within one day.
-  if (now.wHour == 23 && now.wMinute >= 58)
-    Sleep(static_cast<DWORD>(60 * (59 - now.wMinute) + 60 - now.wSecond + 5) * 1000);
+  const SYSTEMTIME now = SecondsFromNow(0);
+  if (now.wHour == 23 && now.wMinute >= 58)  // the whole run falls within one day
+    Sleep(static_cast<DWORD>(60 * (59 - now.wMinute) + 65 - now.wSecond) * 1000);
   constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
                                        "Thursday", "Friday", "Saturday"};
-  SYSTEMTIME today = DaysFromToday(0);
+  const SYSTEMTIME today = DaysFromToday(0), onTime = SecondsFromNow(30);
   SYSTEMTIME midnight = today;
   midnight.wHour = midnight.wMinute = midnight.wSecond = midnight.wMilliseconds = 0;
-  const SYSTEMTIME onTime = SecondsFromNow(30);
-  const std::string day = OldDate(today), begun = OldDate(DaysFromToday(-1));
-  const std::pair<const char*, std::string> files[] = {
-      {"Message.lst", day},
-      {"DayMessage.lst", kWeekdays[today.wDayOfWeek]},
-      {"DailyMessage.lst", begun},
-      {"MonthMessage.lst", std::to_string(today.wDay)},
-  };
-  for (const auto& [file, schedule] : files) {
-    const std::string kind = std::string(file).substr(0, std::string(file).find('.'));
-    WriteFileBytes(PathOf(file), OldTime(midnight) + "-" + schedule + "--" + kind + " missed\r\n" +
-                                     OldTime(onTime) + "-" + schedule + "--" + kind + " on time\r\n");
+  const std::string yesterday = Old(DaysFromToday(-1), true);
+  std::pair<std::string, std::string> files[] = {{"Message", Old(today, true)},
+                                                 {"DayMessage", kWeekdays[today.wDayOfWeek]},
+                                                 {"DailyMessage", yesterday},
+                                                 {"MonthMessage", std::to_string(today.wDay)}};
+  for (auto& [kind, text] : files) {
+    text = Old(midnight, false) + "-" + text + "--" + kind + " missed\r\n" + Old(onTime, false) +
+           "-" + text + "--" + kind + " on time\r\n";
+    WriteFileBytes(PathOf(kind + ".lst"), text);
   }
-  std::map<std::string, std::string> before;
-  for (const auto& file : files) before[file.first] = ReadFileBytes(PathOf(file.first));
-  const std::string events = std::string(kEventsKey) + "\\Last Boot";
-  WriteRegText(events, " Date", day);
-  PendraProcess& first = StartPendra();
-  ASSERT_EQ(CloseTray(first), 0u);
+  const std::string lastBoot = std::string(kEventsKey) + "\\Last Boot";
+  WriteRegText(lastBoot, " Date", Old(today, true));
+  ASSERT_EQ(CloseTray(StartPendra()), 0u);  // it remembers the formats at its close
 
   SetFormats(GetParam().shortDate, GetParam().timeFormat);
-  WriteRegText(events, " Date", OldDate(DaysFromToday(-1)));
+  WriteRegText(lastBoot, " Date", yesterday);
   PendraProcess& p = StartPendra();
   using Strings = std::vector<std::string>;
   EXPECT_EQ(Answer(p, 4, kDefaultTimeoutMs),
             (Strings{"DayMessage missed", "DailyMessage missed", "MonthMessage missed", "Message missed"}));
   Strings onTimes = Answer(p, 4, 60000);
+  EXPECT_TRUE(Answer(p, 1, 1500).empty());
   std::sort(onTimes.begin(), onTimes.end());
   EXPECT_EQ(onTimes, (Strings{"DailyMessage on time", "DayMessage on time", "Message on time",
                               "MonthMessage on time"}));
-  PumpFor(1500);
-  EXPECT_TRUE(MessageBoxes(p.Pid()).empty());
   EXPECT_EQ(CloseTray(p), 0u);
-  for (const auto& [file, bytes] : before) EXPECT_EQ(ReadFileBytes(PathOf(file)), bytes) << file;
+  for (const auto& [kind, text] : files) EXPECT_EQ(ReadFileBytes(PathOf(kind + ".lst")), text) << kind;
 }
 
 INSTANTIATE_TEST_SUITE_P(
