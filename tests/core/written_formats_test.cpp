@@ -38,7 +38,6 @@ TEST(TextReader, CurrentFormatsFirstThenTheRememberedNewestFirst) {
   const Case cases[] = {
       {kIso, Sets({kUs}), "4/5/2026", Date{2026, 4, 5}, {}},
       {kUs, Sets({kIso}), "2026-04-05", Date{2026, 4, 5}, {}},
-      {kIso, Sets({kGerman, kUs}), "5.4.2026", Date{2026, 4, 5}, {}},
       {kIso, {}, "4/5/2026", {}, {}},  // nothing remembered: as before
       // Both read 3/4: the current formats win, then the newest remembered.
       {kBritish, Sets({kUs}), "03/04/2026", Date{2026, 4, 3}, {}},
@@ -48,9 +47,7 @@ TEST(TextReader, CurrentFormatsFirstThenTheRememberedNewestFirst) {
       {kIso, Sets({kUs, kGerman}), "Christmas", {}, {}},
       // Times: another separator, other designators.
       {kFinnish, Sets({kUs}), "1:05:00 PM", {}, TimeOfDay{13, 5, 0}},
-      {kUs, Sets({kFinnish}), "13.05.00", {}, TimeOfDay{13, 5, 0}},
       {kUs, Sets({kFinnish}), "1.05.00 ip.", {}, TimeOfDay{13, 5, 0}},
-      {kIso, Sets({kUs}), "12:00:01 AM", {}, TimeOfDay{0, 0, 1}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.current.shortDate + " " + c.text);
@@ -74,20 +71,15 @@ TEST(FormatsValue, NewestFirstWithoutRepeatsAndGarbageReadsAsNone) {
   EXPECT_EQ(PutFirst(WrittenFormats::Of(Pictures("M/d/yyyy '|'", "HH:mm:ss")), Sets({kUs})),
             Sets({kUs}));
   // The oldest go once eight are remembered.
-  std::vector<WrittenFormats> many;
-  for (int i = 0; i < 10; ++i)
-    many.push_back(WrittenFormats::Of(Pictures("d/M/yyyy" + std::string(i, ' '), "H:mm")));
-  const auto kept = PutFirst(WrittenFormats::Of(kUs), many);
-  ASSERT_EQ(kept.size(), kMostFormatsRemembered);
-  EXPECT_EQ(kept.back(), many[6]);
+  std::vector<WrittenFormats> many(10, WrittenFormats::Of(kIso));
+  for (std::size_t i = 0; i < many.size(); ++i) many[i].shortDate += std::string(i, ' ');
+  EXPECT_EQ(PutFirst(WrittenFormats::Of(kUs), many).back(), many[6]);
 }
 
 TEST(RememberedFormats, TheLastCloseIsComparedAsADate) {
   const TextReader reader(kIso, Sets({kUs}));
   EXPECT_FALSE(FirstStartToday(reader, {2000, 6, 19}, "6/19/2000"));
-  EXPECT_FALSE(FirstStartToday(reader, {2000, 6, 19}, "2000-06-19"));
   EXPECT_TRUE(FirstStartToday(reader, {2000, 6, 19}, "6/18/2000"));
-  EXPECT_TRUE(FirstStartToday(reader, {2000, 6, 19}, ""));
   EXPECT_FALSE(FirstStartToday(Pictures("'day' d", "HH:mm:ss"), {2000, 6, 19}, "day 19"));
 }
 
@@ -112,7 +104,6 @@ TEST(LateCatchUp, TodaysRemindersTheNextCheckWillNotExamine) {
   };
   const Case cases[] = {
       {Kind::Daily, kUs, {}, 0, {"before", "at the minute"}},
-      {Kind::Daily, kUs, DateTime{kMonday, {9, 0, 29}}, 0, {"before", "at the minute"}},
       {Kind::Daily, kUs, DateTime{kMonday, {9, 0, 30}}, 0, {"before", "at the minute", "this second"}},
       {Kind::Daily, kUs, DateTime{kMonday, {8, 59, 58}}, 0, {}},  // a late tick: the check's
       {Kind::Daily, kUs, DateTime{{2000, 6, 18}, {23, 0, 0}}, 0, {}},  // today from midnight

@@ -120,10 +120,8 @@ class FormatSwitchE2e : public PendraE2eTest, public testing::WithParamInterface
     SetFormats("M/d/yyyy", "h:mm:ss tt");
   }
   void TearDown() override {
-    for (const auto& [name, value] : saved_) {
-      if (value) WriteRegText(kInternational, name, *value);
-      else DeleteRegValue(kInternational, name);
-    }
+    for (const auto& [name, value] : saved_)
+      value ? WriteRegText(kInternational, name, *value) : DeleteRegValue(kInternational, name);
     PendraE2eTest::TearDown();
   }
   static void SetFormats(const char* date, const char* time) {
