@@ -63,10 +63,21 @@ struct Clock {
   DateTime Now() const { return DateTime{day, TimeFromSeconds(second)}; }
 };
 
-void FourChecks(benchmark::State& state, int secondsPerTick) {
-  const LocaleFormats formats;
-  const ReminderBook book = MakeBook(formats);
+// After a change of the formats the lists are read by the formats they were
+// written with, remembered: the cut entries are cached all the same.
+LocaleFormats Iso() {
+  LocaleFormats f;
+  f.shortDate = "yyyy-MM-dd";
+  f.longTime = "HH:mm:ss";
+  return f;
+}
+
+void FourChecks(benchmark::State& state, int secondsPerTick, bool formatsChanged = false) {
+  const LocaleFormats written;
+  const LocaleFormats formats = formatsChanged ? Iso() : written;
+  const ReminderBook book = MakeBook(written);
   ReminderScheduler scheduler(book);
+  if (formatsChanged) scheduler.SetRememberedFormats({WrittenFormats::Of(written)});
   Clock clock;
   for (Kind k : kAllKinds) {  // the first run cuts and converts the lists
     scheduler.CheckSecond(k, clock.Now(), formats, 0, TodayRefs::For(clock.day));
@@ -87,6 +98,9 @@ void FourChecks(benchmark::State& state, int secondsPerTick) {
 }
 
 void BM_OneSecondOfFourChecks(benchmark::State& state) { FourChecks(state, 1); }
+void BM_OneSecondOfFourChecksAfterAFormatChange(benchmark::State& state) {
+  FourChecks(state, 1, true);
+}
 void BM_LateTickSpanningThreeSeconds(benchmark::State& state) { FourChecks(state, 3); }
 void BM_LateTickSpanningAnHour(benchmark::State& state) { FourChecks(state, 3600); }
 
@@ -128,6 +142,7 @@ void BM_RepeatCheck(benchmark::State& state) {
 }
 
 BENCHMARK(BM_OneSecondOfFourChecks)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_OneSecondOfFourChecksAfterAFormatChange)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LateTickSpanningThreeSeconds)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LateTickSpanningAnHour)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FirstCheckAfterAListChange)->Arg(kEntries)->Arg(40000)->Unit(benchmark::kMicrosecond);

@@ -7,8 +7,8 @@
 
 namespace pendra {
 
-EntryIndex::EntryIndex(Kind kind, const LocaleFormats& formats, const Lines& list)
-    : kind_(kind), formats_(formats) {
+EntryIndex::EntryIndex(Kind kind, const TextReader& reader, const Lines& list)
+    : kind_(kind), reader_(reader) {
   items_.reserve(list.size());
   for (const auto& line : list) items_.push_back(Cut(line));
   // Rows join their groups in list order, so each group is in list order.
@@ -26,11 +26,11 @@ EntryIndex::Item EntryIndex::Cut(const std::string& line) const {
   item.scheduleLength = fields->schedule.size();
   item.messageBegin = static_cast<std::size_t>(fields->message.data() - line.data());
   if (kind_ == Kind::OneTime || kind_ == Kind::Daily) {
-    item.date = ParseDateText(formats_, fields->schedule);
+    item.date = reader_.ReadDate(fields->schedule);
   }
-  const auto time = ParseTimeText(formats_, fields->time);
-  if (kind_ == Kind::OneTime) item.time = time;
-  item.clockText = time ? FormatTimeText(formats_, *time) : std::string(fields->time);
+  const auto time = reader_.ReadTime(fields->time);
+  item.time = time;
+  item.clockText = time ? FormatTimeText(reader_.Current(), *time) : std::string(fields->time);
   return item;
 }
 
@@ -98,7 +98,7 @@ void EntryIndex::Apply(const ListChange& change) {
 }
 
 bool EntryIndex::operator==(const EntryIndex& other) const {
-  return kind_ == other.kind_ && formats_ == other.formats_ && items_ == other.items_ &&
+  return kind_ == other.kind_ && reader_ == other.reader_ && items_ == other.items_ &&
          rowsByTime_ == other.rowsByTime_;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "reminders/reminder_book.h"
+#include "reminders/written_formats.h"
 #include "settings/datetime.h"
 
 namespace pendra {
@@ -22,7 +23,7 @@ class EntryIndex {
     // Offsets into the row's text.
     std::size_t scheduleBegin = 0, scheduleLength = 0, messageBegin = 0;
     std::optional<Date> date;       // one-time and daily: the converted schedule
-    std::optional<TimeOfDay> time;  // one-time: the converted time field
+    std::optional<TimeOfDay> time;  // the converted time field
     // The time of day the field reads as, written as the clock writes it, so
     // an entry stored under another time format still meets its time; a field
     // that reads as no time is its own text.
@@ -30,12 +31,14 @@ class EntryIndex {
     bool operator==(const Item&) const = default;
   };
 
-  EntryIndex(Kind kind, const LocaleFormats& formats, const Lines& list);
+  // Fields are read by the reader's formats; the clock texts are written with
+  // its current ones.
+  EntryIndex(Kind kind, const TextReader& reader, const Lines& list);
 
   // Follows one change of the list (as ReminderBook::ChangesSince gives it).
   void Apply(const ListChange& change);
 
-  bool MadeWith(const LocaleFormats& formats) const { return formats_ == formats; }
+  bool MadeWith(const LocaleFormats& formats) const { return reader_.Current() == formats; }
   std::size_t Size() const { return items_.size(); }
   const Item& At(std::size_t row) const { return items_[row]; }
   // The rows whose time the clock writes as this text, in list order; null: none.
@@ -52,7 +55,7 @@ class EntryIndex {
   void Shift(int first, int last, int delta);
 
   Kind kind_;
-  LocaleFormats formats_;
+  TextReader reader_;
   std::vector<Item> items_;
   std::unordered_map<std::string, std::vector<int>> rowsByTime_;
 };

@@ -242,8 +242,7 @@ void ReminderPageCommands::Edit(Kind kind) {
   const Lines& list = host_.Book().List(kind);
   if (static_cast<size_t>(row) >= list.size()) ThrowListIndexError(row);
   const Date today = Svc().clock->Now().date;
-  const EditPlan plan = PlanEdit(kind, list[static_cast<size_t>(row)],
-                                 Svc().locale->Formats(), today);
+  const EditPlan plan = PlanEdit(kind, list[static_cast<size_t>(row)], host_.Reader(), today);
 
   ReminderPage& p = host_.Page(kind);
   SetText(p.editMessage, plan.message);  // its change handler sets OK

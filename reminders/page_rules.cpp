@@ -11,8 +11,7 @@ bool SchedulesADate(Kind kind) { return kind == Kind::OneTime || kind == Kind::D
 
 }  // namespace
 
-EditPlan PlanEdit(Kind kind, std::string_view entry, const LocaleFormats& formats,
-                  const Date& today) {
+EditPlan PlanEdit(Kind kind, std::string_view entry, const TextReader& reader, const Date& today) {
   EditPlan plan;
   std::optional<EntryFields> fields = CutEntry(entry);
   if (!fields) {
@@ -24,11 +23,11 @@ EditPlan PlanEdit(Kind kind, std::string_view entry, const LocaleFormats& format
   plan.cut = true;
   plan.message = std::string(fields->message);
   plan.timeField = std::string(fields->time);
-  plan.time = ParseTimeText(formats, fields->time);
+  plan.time = reader.ReadTime(fields->time);
   plan.scheduleText = std::string(fields->schedule);
   plan.scheduleDate = today;
   if (SchedulesADate(kind)) {
-    if (std::optional<Date> d = ParseDateText(formats, fields->schedule)) plan.scheduleDate = *d;
+    if (std::optional<Date> d = reader.ReadDate(fields->schedule)) plan.scheduleDate = *d;
   }
   return plan;
 }

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "reminders/reminder_kinds.h"
+#include "reminders/written_formats.h"
 #include "settings/datetime.h"
 
 namespace pendra {
@@ -26,8 +27,9 @@ struct EditPlan {
   Date scheduleDate;              // one-time and daily pages: the converted date, or today
 };
 
-EditPlan PlanEdit(Kind kind, std::string_view entry, const LocaleFormats& formats,
-                  const Date& today);
+// The fields are read by the current formats first, then by those the lists
+// were written with before.
+EditPlan PlanEdit(Kind kind, std::string_view entry, const TextReader& reader, const Date& today);
 
 // "'<time field>' is not a valid time"
 std::string InvalidTimeMessage(std::string_view timeField);

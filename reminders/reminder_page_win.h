@@ -11,6 +11,7 @@
 
 #include "reminders/reminder_book.h"
 #include "reminders/reminder_kinds.h"
+#include "reminders/written_formats.h"
 
 namespace pendra {
 
@@ -76,6 +77,9 @@ class IReminderHost {
   // tried again; the command ends with an error when it still cannot be read.
   virtual void RequireLoaded(Kind kind) = 0;
   virtual std::string ListFilePath(Kind kind) const = 0;
+  // Reads the lists' time and date texts: by the current formats, then by
+  // those the lists were written with before.
+  virtual TextReader Reader() = 0;
   // Go to a page: tab highlight moves with it.
   virtual void GoToPage(Kind kind) = 0;
   // The Close command: hides the reminder window.

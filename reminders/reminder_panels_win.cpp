@@ -310,10 +310,12 @@ void TfrmMain::CheckSecond(Kind kind) {
   // Likewise whichever ticks first in a new minute reads a list whose file
   // could not be read before, so its reminders are announced from then on.
   RetryUnreadListsEachMinute(now);
+  FollowFormats();
   Offer(scheduler_.CheckSecond(kind, now, locale.Formats(), locale.Generation(), Refs()));
 }
 
 void TfrmMain::tmrEventTimer() {
+  FollowFormats();
   ILocale& locale = *Svc().locale;
   Offer(scheduler_.CheckRepeat(Svc().clock->Now(), locale.Formats(), locale.Generation()));
 }
@@ -353,12 +355,24 @@ void TBootCode::DataModuleCreate() {
   TRegIniFile ini(*Svc().registry, kReminderEventsKey);
   const std::string lastBoot = ini.ReadString("Last Boot", " Date", "");
   TfrmMain& m = frmMain_;
+  const TextReader reader = m.Reader();
+  const Date today = Svc().clock->Now().date;
+  // The lists not read yet get their catch-up when they are read, later
+  // today; the ticks under the boxes below may read them already.
+  ListSet read{};
+  if (FirstStartToday(reader, today, lastBoot)) {
+    m.catchUpDay_ = today;
+    for (Kind k : kAllKinds) {
+      read[static_cast<size_t>(Index(k))] = m.book_.Loaded(k);
+      m.lateCatchUp_[static_cast<size_t>(Index(k))] = !m.book_.Loaded(k);
+    }
+  }
   {
     BoxScope open(m.gate_);
     RunCatchUp(
-        m.book_, Svc().locale->Formats(), lastBoot, m.Refs(),
-        static_cast<int>(m.eventPeriodMs_ / 60000u), [] { return Svc().clock->Now(); },
-        [&m](const DueReminder& due) { m.ShowAnnouncement(due, Words::Standard); });
+        m.book_, reader, lastBoot, m.Refs(), static_cast<int>(m.eventPeriodMs_ / 60000u),
+        [] { return Svc().clock->Now(); },
+        [&m](const DueReminder& due) { m.ShowAnnouncement(due, Words::Standard); }, read);
   }
   m.DrainAnnouncements();
 }

@@ -750,6 +750,7 @@ void TfrmMain::SaveList(Kind kind) {
     WriteListFile(ListFilePath(kind), book_.List(kind));  // no copy of a long list
   }
   book_.MarkSaved(kind);
+  RememberFormats();
 }
 
 void TfrmMain::LoadList(Kind kind) {
@@ -766,6 +767,7 @@ bool TfrmMain::TryLoadList(Kind kind) {
   }
   book_.Replace(kind, std::move(lines));
   RefreshList(kind);
+  CatchUpLateList(kind);
   return true;
 }
 
@@ -791,6 +793,67 @@ void TfrmMain::RetryUnreadListsEachMinute(const DateTime& now) {
   retryDate_ = now.date;
   retryMinute_ = minute;
   RetryUnreadLists();
+}
+
+void TfrmMain::CatchUpLateList(Kind kind) {
+  bool& pending = lateCatchUp_[static_cast<size_t>(Index(kind))];
+  if (!pending) return;
+  pending = false;
+  const DateTime now = Svc().clock->Now();
+  if (now.date != catchUpDay_) return;
+  FollowFormats();
+  ILocale& locale = *Svc().locale;
+  gate_.OfferTick(scheduler_.CatchUpLate(kind, now, locale.Formats(), locale.Generation(), Refs(),
+                                         static_cast<int>(eventPeriodMs_ / 60000u)));
+}
+
+TextReader TfrmMain::Reader() {
+  FollowFormats();
+  return TextReader(Svc().locale->Formats(), remembered_);
+}
+
+void TfrmMain::FollowFormats() {
+  ILocale& locale = *Svc().locale;
+  if (locale.Generation() == formatsGeneration_) return;
+  formatsGeneration_ = locale.Generation();
+  WrittenFormats now = WrittenFormats::Of(locale.Formats());
+  if (inForce_ && *inForce_ != now) {
+    remembered_ = PutFirst(*inForce_, remembered_);
+    scheduler_.SetRememberedFormats(remembered_);
+  }
+  inForce_ = std::move(now);
+}
+
+void TfrmMain::ReadRememberedFormats() {
+  // A value of the wrong type, or one that cannot be read, is as none: it must
+  // never keep the reminders from running.
+  std::string value;
+  try {
+    if (Svc().registry->Read(std::string(kReminderEventsKey) + "\\" + kFormatsSection,
+                             kFormatsIdent, value) != ValueKind::Text)
+      return;
+  } catch (const std::exception&) {
+    return;
+  }
+  remembered_ = ParseFormatsValue(value);
+  formatsValue_ = value;
+  scheduler_.SetRememberedFormats(remembered_);
+}
+
+void TfrmMain::RememberFormats() {
+  FollowFormats();
+  remembered_ = PutFirst(WrittenFormats::Of(Svc().locale->Formats()), remembered_);
+  scheduler_.SetRememberedFormats(remembered_);
+  std::string value = FormatsValue(remembered_);
+  if (value == formatsValue_) return;
+  // What was written is saved already; a value that cannot be stored only
+  // means it is tried again at the next write.
+  try {
+    Svc().registry->WriteText(std::string(kReminderEventsKey) + "\\" + kFormatsSection,
+                              kFormatsIdent, value);
+    formatsValue_ = std::move(value);
+  } catch (const std::exception&) {
+  }
 }
 
 void TfrmMain::EnableRemoveAll(Kind kind) {
@@ -1046,6 +1109,9 @@ void TfrmMain::FormCreate() {
   SetText(Page(Kind::Weekly).cbSchedule, refs.dayStr);
   SetText(Page(Kind::Weekly).editRef, refs.dayStr);
 
+  ReadRememberedFormats();
+  FollowFormats();
+
   // A list that cannot be read stays empty and is never written; the user is
   // told once here, and the file is tried again later.
   retryDate_ = now.date;
@@ -1163,6 +1229,8 @@ void TfrmMain::FormClose() {
     TRegIniFile(*Svc().registry, kReminderEventsKey)
         .WriteString("Last Boot", " Date",
                      FormatDateText(Svc().locale->Formats(), Svc().clock->Now().date));
+    // The date beside it is written with the current formats.
+    RememberFormats();
   });
   if (failures.empty()) return;
   for (size_t i = 0; i + 1 < failures.size(); ++i)

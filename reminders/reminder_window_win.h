@@ -59,6 +59,7 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   void LoadList(Kind kind) override;
   void RequireLoaded(Kind kind) override;
   std::string ListFilePath(Kind kind) const override;
+  TextReader Reader() override;
   void GoToPage(Kind kind) override;
   void HideWindow() override { Hide(); }
 
@@ -143,6 +144,18 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   // window is shown and once a minute from the clock ticks.
   void RetryUnreadLists();
   void RetryUnreadListsEachMinute(const DateTime& now);
+  // A list read after the start, on the day of a start that ran the
+  // catch-up, gets the catch-up it missed: queued, shown at the next tick.
+  void CatchUpLateList(Kind kind);
+  // The formats the lists were written with: read quietly at creation (a
+  // value that does not read counts as none), and the current ones put first
+  // whenever a list or the date of the last close is written.
+  void ReadRememberedFormats();
+  void RememberFormats();
+  // When the user changed the formats while the program runs, the ones in
+  // force until then are read next, and remembered at the next write: this
+  // run's lists were read and written with them. Costs a comparison otherwise.
+  void FollowFormats();
   // Cancel's load of the page's list (see CancelClick).
   void LoadListForCancel(Kind kind);
   void EnableRemoveAll(Kind kind);
@@ -214,6 +227,15 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   // The minute in which unread lists were last tried.
   Date retryDate_{};
   int retryMinute_ = -1;
+
+  // The remembered formats, newest first, and the stored value they came from.
+  std::vector<WrittenFormats> remembered_;
+  std::string formatsValue_;
+  std::optional<WrittenFormats> inForce_;  // the current formats when last followed
+  unsigned formatsGeneration_ = 0;
+  // The day whose start ran the catch-up, and the lists not read then.
+  std::optional<Date> catchUpDay_;
+  ListSet lateCatchUp_{};
 
   // Alarm sound paths whose stored value could not be read: the registry
   // keeps it until the user chooses a sound for that page.

@@ -20,15 +20,23 @@ TodayRefs TodayRefs::For(const Date& today) {
 struct ReminderScheduler::Cached {
   unsigned version = 0;
   unsigned generation = 0;
+  unsigned remembered = 0;
   EntryIndex index;
 };
+
+void ReminderScheduler::SetRememberedFormats(const std::vector<WrittenFormats>& remembered) {
+  if (remembered == remembered_) return;
+  remembered_ = remembered;
+  ++rememberedGeneration_;
+}
 
 const EntryIndex& ReminderScheduler::CacheFor(Kind kind, const LocaleFormats& formats,
                                               unsigned generation) {
   auto& cached = cache_[static_cast<std::size_t>(Index(kind))];
   const unsigned version = book_.Version(kind);
   const Lines& list = book_.List(kind);
-  if (cached && cached->generation == generation && cached->index.MadeWith(formats)) {
+  if (cached && cached->generation == generation && cached->remembered == rememberedGeneration_ &&
+      cached->index.MadeWith(formats)) {
     if (cached->version != version) {
       if (const auto changes = book_.ChangesSince(kind, cached->version)) {
         for (const auto& change : *changes) cached->index.Apply(change);
@@ -37,7 +45,8 @@ const EntryIndex& ReminderScheduler::CacheFor(Kind kind, const LocaleFormats& fo
     }
     if (cached->version == version && cached->index.Size() == list.size()) return cached->index;
   }
-  cached = std::make_shared<Cached>(Cached{version, generation, EntryIndex(kind, formats, list)});
+  cached = std::make_shared<Cached>(Cached{version, generation, rememberedGeneration_,
+                                           EntryIndex(kind, TextReader(formats, remembered_), list)});
   return cached->index;
 }
 
@@ -171,6 +180,44 @@ std::vector<DueReminder> ReminderScheduler::CheckRepeat(const DateTime& now,
   return due;
 }
 
+std::vector<DueReminder> ReminderScheduler::CatchUpLate(Kind kind, const DateTime& now,
+                                                       const LocaleFormats& formats,
+                                                       unsigned formatsGeneration,
+                                                       const TodayRefs& refs,
+                                                       int repeatIntervalMinutes) {
+  std::vector<DueReminder> due;
+  if (kind == Kind::OneTime && repeatIntervalMinutes != 0) return due;
+  // The first second the kind's next check examines, as CheckSecond finds it.
+  const Span& span = spans_[static_cast<std::size_t>(Index(kind))];
+  int next = SecondsOfDay(now.time);
+  if (span.last && span.last->date == now.date && span.last->time <= now.time) {
+    next = SecondsOfDay(span.last->time) + 1;
+  } else if (span.last && span.last->date < now.date) {
+    next = 0;
+  }
+  const std::string nextText =
+      next < 86400 ? FormatTimeText(formats, TimeFromSeconds(next)) : std::string();
+  const EntryIndex& cached = CacheFor(kind, formats, formatsGeneration);
+  const Lines& list = book_.List(kind);
+  for (std::size_t row = 0; row < cached.Size(); ++row) {
+    const auto& item = cached.At(row);
+    if (!item.cut || !item.time || SecondsOfDay(*item.time) >= next || item.clockText == nextText)
+      continue;
+    const std::string& line = list[row];
+    const std::string_view schedule =
+        std::string_view(line).substr(item.scheduleBegin, item.scheduleLength);
+    bool missed = false;
+    switch (kind) {
+      case Kind::OneTime: missed = item.date && *item.date == now.date; break;
+      case Kind::Weekly: missed = schedule == refs.dayStr; break;
+      case Kind::Daily: missed = item.date && now.date >= *item.date; break;
+      case Kind::Monthly: missed = schedule == refs.monthStr; break;
+    }
+    if (missed) due.push_back(MakeDue(kind, line, item.messageBegin, MessageSpacing::EmptyLine));
+  }
+  return due;
+}
+
 bool ReminderScheduler::TakeMidnightRefresh(const Date& today) {
   if (!refreshDate_) {
     refreshDate_ = today;
@@ -181,47 +228,64 @@ bool ReminderScheduler::TakeMidnightRefresh(const Date& today) {
   return true;
 }
 
-void RunCatchUp(const ReminderBook& book, const LocaleFormats& formats,
+bool FirstStartToday(const TextReader& reader, const Date& today, const std::string& lastBootDate) {
+  if (const auto closed = reader.ReadDate(lastBootDate)) return *closed != today;
+  return FormatDateText(reader.Current(), today) != lastBootDate;
+}
+
+namespace {
+
+// Whether an entry is one of today's reminders whose time lies before `before`.
+bool MissedToday(Kind kind, const EntryFields& f, const TextReader& reader, const Date& today,
+                 const TimeOfDay& before, const TodayRefs& refs) {
+  const auto time = reader.ReadTime(f.time);
+  if (!time || !(*time < before)) return false;
+  switch (kind) {
+    case Kind::Weekly: return f.schedule == refs.dayStr;
+    case Kind::Monthly: return f.schedule == refs.monthStr;
+    case Kind::Daily: {
+      const auto begins = reader.ReadDate(f.schedule);
+      return begins && today >= *begins;
+    }
+    case Kind::OneTime: {
+      const auto date = reader.ReadDate(f.schedule);
+      return date && *date == today;
+    }
+  }
+  return false;
+}
+
+DueReminder CaughtUp(Kind kind, const std::string& line, const EntryFields& f) {
+  return DueReminder{kind, line, std::string(f.message), MessageSpacing::EmptyLine};
+}
+
+}  // namespace
+
+void RunCatchUp(const ReminderBook& book, const TextReader& reader,
                 const std::string& lastBootDate, const TodayRefs& refs, int repeatIntervalMinutes,
                 const std::function<DateTime()>& now,
-                const std::function<void(const DueReminder&)>& announce) {
+                const std::function<void(const DueReminder&)>& announce, const ListSet& lists) {
   const DateTime start = now();
-  if (FormatDateText(formats, start.date) == lastBootDate) return;
+  if (!FirstStartToday(reader, start.date, lastBootDate)) return;
 
   // Each list is examined as it stood when its turn came; the boxes shown
   // meanwhile cannot pull rows from under the loop.
-  auto each = [&](Kind kind, auto&& isDue) {
+  auto each = [&](Kind kind) {
+    if (!lists[static_cast<std::size_t>(Index(kind))]) return;
     const Lines rows = book.List(kind);
     for (const auto& line : rows) {
       const auto fields = CutEntry(line);
-      if (fields && isDue(*fields)) {
-        announce(DueReminder{kind, line, std::string(fields->message), MessageSpacing::EmptyLine});
-      }
+      if (!fields) continue;
+      // The one-time step reads the clock afresh for each entry.
+      const DateTime at = kind == Kind::OneTime ? now() : start;
+      if (MissedToday(kind, *fields, reader, at.date, at.time, refs))
+        announce(CaughtUp(kind, line, *fields));
     }
   };
-  auto timeBeforeStart = [&](const EntryFields& f) {
-    const auto time = ParseTimeText(formats, f.time);
-    return time && *time < start.time;
-  };
-
-  each(Kind::Weekly, [&](const EntryFields& f) {
-    return timeBeforeStart(f) && f.schedule == refs.dayStr;
-  });
-  each(Kind::Daily, [&](const EntryFields& f) {
-    const auto begins = ParseDateText(formats, f.schedule);
-    return begins && start.date >= *begins && timeBeforeStart(f);
-  });
-  each(Kind::Monthly, [&](const EntryFields& f) {
-    return timeBeforeStart(f) && f.schedule == refs.monthStr;
-  });
-  if (repeatIntervalMinutes != 0) return;
-  each(Kind::OneTime, [&](const EntryFields& f) {
-    const auto date = ParseDateText(formats, f.schedule);
-    const auto time = ParseTimeText(formats, f.time);
-    if (!date || !time) return false;
-    const DateTime current = now();
-    return *date == current.date && current.time > *time;
-  });
+  each(Kind::Weekly);
+  each(Kind::Daily);
+  each(Kind::Monthly);
+  if (repeatIntervalMinutes == 0) each(Kind::OneTime);
 }
 
 std::vector<DueReminder> TestAnnouncements(const ReminderBook& book, Kind kind) {

@@ -14,6 +14,7 @@
 #include "reminders/announcement.h"
 #include "reminders/entry_index.h"
 #include "reminders/reminder_book.h"
+#include "reminders/written_formats.h"
 #include "settings/datetime.h"
 
 namespace pendra {
@@ -56,6 +57,20 @@ class ReminderScheduler {
   std::vector<DueReminder> CheckRepeat(const DateTime& now, const LocaleFormats& formats,
                                        unsigned formatsGeneration);
 
+  // The catch-up of a list that could not be read at start and is read later
+  // that day: its reminders of today whose time passed before the seconds the
+  // kind's check will still examine, less those whose time the clock shows
+  // at the first of them (the check announces those, the list having
+  // changed). The one-time list only when the repeat interval is 0, as at
+  // start.
+  std::vector<DueReminder> CatchUpLate(Kind kind, const DateTime& now, const LocaleFormats& formats,
+                                       unsigned formatsGeneration, const TodayRefs& refs,
+                                       int repeatIntervalMinutes);
+
+  // The formats the lists were written with before, by which a field that
+  // does not read under the current formats is read next (newest first).
+  void SetRememberedFormats(const std::vector<WrittenFormats>& remembered);
+
   // Midnight refresh: true on the first clock tick of a day other than the day
   // of the last refresh (or of the window's creation); it records the new day.
   bool TakeMidnightRefresh(const Date& today);
@@ -75,17 +90,31 @@ class ReminderScheduler {
   std::array<Span, 4> spans_;
   std::optional<Date> refreshDate_;
   std::array<std::shared_ptr<Cached>, 4> cache_;
+  std::vector<WrittenFormats> remembered_;
+  unsigned rememberedGeneration_ = 0;
   const EntryIndex& CacheFor(Kind kind, const LocaleFormats& formats, unsigned generation);
 };
+
+// The first-start test of the catch-up: the reminder window was last closed
+// on another day than today, or never. The stored date is compared as a date
+// when the reader reads it, so a change of the date format since the close
+// does not count as a new day; otherwise its text is compared.
+bool FirstStartToday(const TextReader& reader, const Date& today, const std::string& lastBootDate);
+
+using ListSet = std::array<bool, 4>;  // by Index(kind)
+inline constexpr ListSet kEveryList{true, true, true, true};
 
 // The start-up catch-up. Announces (through `announce`, which returns once the
 // user has closed the box) the reminders of today whose time had passed: all
 // weekly, then daily, then monthly, then one-time (only when the repeat
-// interval is 0). `now` gives the current local time at each call.
-void RunCatchUp(const ReminderBook& book, const LocaleFormats& formats,
+// interval is 0), of the lists named. `now` gives the current local time at
+// each call.
+void RunCatchUp(const ReminderBook& book, const TextReader& reader,
                 const std::string& lastBootDate, const TodayRefs& refs, int repeatIntervalMinutes,
                 const std::function<DateTime()>& now,
-                const std::function<void(const DueReminder&)>& announce);
+                const std::function<void(const DueReminder&)>& announce,
+                const ListSet& lists = kEveryList);
+
 
 // Test button of a page: every entry in list order, whatever its schedule.
 std::vector<DueReminder> TestAnnouncements(const ReminderBook& book, Kind kind);

@@ -2,8 +2,11 @@
 // had passed is announced before the program settles, once a day.
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/tray_window_win.h"
 #include "tests/e2e/e2e_harness.h"
@@ -100,6 +103,96 @@ TEST_F(ReminderE2e, AStartOnTheDayOfTheLastCloseShowsNothing) {
   EXPECT_TRUE(MessageBoxes(p.Pid()).empty());
   EXPECT_EQ(CloseTray(p), 0u);
 }
+
+// Lists written under the 12-hour clock and M/d/yyyy; the user then changes
+// the formats in the regional settings. Every kind is still caught up at the
+// next start and announced on time, and no list is rewritten.
+struct FormatSwitch {
+  const char *name, *shortDate, *timeFormat;
+};
+
+class FormatSwitchE2e : public PendraE2eTest, public testing::WithParamInterface<FormatSwitch> {
+ protected:
+  static constexpr const char* kInternational = "Control Panel\\International";
+  void SetUp() override {
+    PendraE2eTest::SetUp();
+    for (auto& [name, value] : saved_) value = ReadRegText(kInternational, name);
+    SetFormats("M/d/yyyy", "h:mm:ss tt");
+  }
+  void TearDown() override {
+    for (const auto& [name, value] : saved_)
+      value ? WriteRegText(kInternational, name, *value) : DeleteRegValue(kInternational, name);
+    PendraE2eTest::TearDown();
+  }
+  static void SetFormats(const char* date, const char* time) {
+    WriteRegText(kInternational, "sShortDate", date);
+    WriteRegText(kInternational, "sTimeFormat", time);
+  }
+  // Date text or time text as the program wrote it under the old formats.
+  static std::string Old(const SYSTEMTIME& st, bool date) {
+    char buffer[64] = {};
+    if (date) GetDateFormatA(LOCALE_USER_DEFAULT, 0, &st, "M/d/yyyy", buffer, sizeof buffer);
+    else GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, "h:mm:ss tt", buffer, sizeof buffer);
+    return buffer;
+  }
+  // The messages of the next `count` boxes, each answered.
+  static std::vector<std::string> Answer(PendraProcess& p, int count, DWORD timeoutMs) {
+    std::vector<std::string> messages;
+    for (std::optional<MessageBoxInfo> box; count-- > 0 && (box = WaitForMessageBox(p.Pid(), timeoutMs));) {
+      messages.push_back(box->text.substr(box->text.rfind('\r') + 1));
+      PressButton(*box, IDOK);
+    }
+    return messages;
+  }
+
+ private:
+  std::pair<const char*, std::optional<std::string>> saved_[2]{{"sShortDate", {}}, {"sTimeFormat", {}}};
+};
+
+TEST_P(FormatSwitchE2e, EveryKindIsCaughtUpAndAnnouncedAndNoListIsRewritten) {
+  const SYSTEMTIME now = SecondsFromNow(0);
+  if (now.wHour == 23 && now.wMinute >= 58)  // the whole run falls within one day
+    Sleep(static_cast<DWORD>(60 * (59 - now.wMinute) + 65 - now.wSecond) * 1000);
+  constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                       "Thursday", "Friday", "Saturday"};
+  const SYSTEMTIME today = DaysFromToday(0), onTime = SecondsFromNow(30);
+  SYSTEMTIME midnight = today;
+  midnight.wHour = midnight.wMinute = midnight.wSecond = midnight.wMilliseconds = 0;
+  const std::string yesterday = Old(DaysFromToday(-1), true);
+  std::pair<std::string, std::string> files[] = {{"Message", Old(today, true)},
+                                                 {"DayMessage", kWeekdays[today.wDayOfWeek]},
+                                                 {"DailyMessage", yesterday},
+                                                 {"MonthMessage", std::to_string(today.wDay)}};
+  for (auto& [kind, text] : files) {
+    text = Old(midnight, false) + "-" + text + "--" + kind + " missed\r\n" + Old(onTime, false) +
+           "-" + text + "--" + kind + " on time\r\n";
+    WriteFileBytes(PathOf(kind + ".lst"), text);
+  }
+  const std::string lastBoot = std::string(kEventsKey) + "\\Last Boot";
+  WriteRegText(lastBoot, " Date", Old(today, true));
+  ASSERT_EQ(CloseTray(StartPendra()), 0u);  // it remembers the formats at its close
+
+  SetFormats(GetParam().shortDate, GetParam().timeFormat);
+  WriteRegText(lastBoot, " Date", yesterday);
+  PendraProcess& p = StartPendra();
+  using Strings = std::vector<std::string>;
+  EXPECT_EQ(Answer(p, 4, kDefaultTimeoutMs),
+            (Strings{"DayMessage missed", "DailyMessage missed", "MonthMessage missed", "Message missed"}));
+  Strings onTimes = Answer(p, 4, 60000);
+  EXPECT_TRUE(Answer(p, 1, 1500).empty());
+  std::sort(onTimes.begin(), onTimes.end());
+  EXPECT_EQ(onTimes, (Strings{"DailyMessage on time", "DayMessage on time", "Message on time",
+                              "MonthMessage on time"}));
+  EXPECT_EQ(CloseTray(p), 0u);
+  for (const auto& [kind, text] : files) EXPECT_EQ(ReadFileBytes(PathOf(kind + ".lst")), text) << kind;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, FormatSwitchE2e,
+    testing::Values(FormatSwitch{"TwentyFourHour", "M/d/yyyy", "HH:mm:ss"},
+                    FormatSwitch{"Iso", "yyyy-MM-dd", "HH:mm:ss"},
+                    FormatSwitch{"German", "d.M.yyyy", "HH:mm:ss"}),
+    [](const testing::TestParamInfo<FormatSwitch>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pendra::e2e

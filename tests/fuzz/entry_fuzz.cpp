@@ -171,6 +171,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckDue(TestAnnouncements(book, k), lines, f, now);
   }
   CheckDue(scheduler.CheckRepeat(later, f, 1), lines, f, later);
+  // The first line as a stored formats value: what reads is read back alike.
+  const auto remembered = ParseFormatsValue(lines.empty() ? std::string() : lines.front());
+  FUZZ_REQUIRE(ParseFormatsValue(FormatsValue(remembered)) == remembered);
+  scheduler.SetRememberedFormats(remembered);
+  for (Kind k : kAllKinds)
+    CheckDue(scheduler.CatchUpLate(k, later, f, 2, TodayRefs::For(later.date), 0), lines, f, later);
 
   std::vector<DueReminder> caughtUp;
   const std::string lastBoot = lines.empty() ? std::string() : lines.front();

@@ -97,6 +97,38 @@ TEST_F(ListFilesTest, AListThatCannotBeReadIsNeverWrittenAndIsReadOnceItCan) {
   EXPECT_EQ(ErrorTexts().size(), 4u);
 }
 
+// Lists held at start: one read later that day gets the catch-up it missed,
+// once, with what fell due while it was held; one read on a later day does not.
+TEST_F(ListFilesTest, AListReadLateThatDayIsCaughtUpOnce) {
+  Clock().Set(2000, 6, 19, 8, 0, 0);
+  Events().WriteString("Last Boot", " Date", "6/18/2000");
+  WriteList(Kind::Weekly, {"7:00:00 AM-Monday--weekly"});
+  WriteList(Kind::Daily, {"7:00:00 AM-6/1/2000--before the start", "8:30:00 AM-6/1/2000--while held",
+                          "9:00:00 AM-6/1/2000--after the read"});
+  WriteList(Kind::Monthly, {"12:00:00 AM-20--the next day"});
+  HeldFile daily(PathOf(Kind::Daily));
+  HeldFile monthly(PathOf(Kind::Monthly));
+  Create();
+  { TBootCode boot(Frm()); }
+  ASSERT_EQ(Announcements().size(), 1u);
+
+  RunSeconds(40 * 60 + 30);  // 8:40:30
+  daily.Release();
+  RunSeconds(20 * 60);  // read at 8:41, and on time at 9:00; nothing twice
+  const auto shown = Announcements();
+  ASSERT_EQ(shown.size(), 4u);
+  EXPECT_NE(shown[1].find("before the start"), std::string::npos);
+  EXPECT_NE(shown[2].find("while held"), std::string::npos);
+  EXPECT_NE(shown[3].find("after the read"), std::string::npos);
+
+  Clock().Set(2000, 6, 19, 23, 59, 59);
+  RunSeconds(5 * 60);
+  monthly.Release();
+  RunSeconds(60);
+  EXPECT_EQ(Rows(Kind::Monthly), Lines{"12:00:00 AM-20--the next day"});
+  EXPECT_EQ(Announcements().size(), 4u);
+}
+
 TEST_F(ListFilesTest, TheCloseSavesOnlyChangedListsAndOneFailureStopsNoOther) {
   WriteAll({{Kind::OneTime, "9:00:00 AM-6/19/2000--a"},
             {Kind::Weekly, "9:00:00 AM-Monday--protected"}});

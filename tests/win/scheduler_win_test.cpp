@@ -70,6 +70,23 @@ TEST_F(SchedulerTest, AChangedTimeFormatKeepsRemindersFallingDue) {
   EXPECT_NE(shown[2].find("added"), std::string::npos);
 }
 
+// The formats change while the program runs: the lists read and written
+// until then are read by the old ones, which are remembered at the close.
+TEST_F(SchedulerTest, AFormatChangeWhileRunningKeepsDatedRemindersFallingDue) {
+  WriteList(Kind::OneTime, {"1:05:02 PM-6/19/2000--one-time"});
+  WriteList(Kind::Daily, {"1:05:02 PM-6/1/2000--daily"});
+  Create();
+  RunSeconds(1);
+  LocaleFormats iso;
+  iso.shortDate = "yyyy-MM-dd";
+  iso.longTime = "HH:mm:ss";
+  E().locale.Change(iso);
+  RunSeconds(2);
+  EXPECT_EQ(Announcements().size(), 2u);
+  SendMessageA(Wnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(EventsValue("Last Boot", "Formats"), "yyyy-MM-dd|HH:mm:ss|AM|PM;M/d/yyyy|h:mm:ss tt|AM|PM");
+}
+
 TEST_F(SchedulerTest, TwoEqualRowsDueTogetherAreTwoAnnouncements) {
   WriteList(Kind::Monthly, {"1:05:01 PM-19--twice", "1:05:01 PM-19--twice"});
   WriteList(Kind::OneTime, {"1:00:00 PM-6/19/2000--again", "1:00:00 PM-6/19/2000--again"});
