@@ -627,9 +627,11 @@ namespace {
 
 class RealSound final : public ISound {
  public:
-  bool PlayFile(const std::string& path) override {
-    return PlaySoundFile(path.c_str(), GetModuleHandleA(nullptr), SND_FILENAME) != FALSE;
+  bool Start(const std::string& path) override {
+    return PlaySoundFile(path.c_str(), GetModuleHandleA(nullptr),
+                         SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
   }
+  void Stop() override { PlaySoundFile(nullptr, nullptr, 0); }
 };
 
 class RealShell final : public IShell {

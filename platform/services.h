@@ -107,9 +107,13 @@ class IDialogs {
 class ISound {
  public:
   virtual ~ISound() = default;
-  // PlaySoundA(path, module, SND_FILENAME): synchronous. The announcement
-  // calls it on a worker thread, so the windows go on responding meanwhile.
-  virtual bool PlayFile(const std::string& path) = 0;
+  // Starts playing a wave file and returns at once, so the announcement's box
+  // is up while it plays (PlaySoundA with SND_FILENAME, SND_ASYNC and
+  // SND_NODEFAULT: a file that cannot be played is silent, never the
+  // system's default sound). False when it could not be started.
+  virtual bool Start(const std::string& path) = 0;
+  // Stops the sound that is playing, if any.
+  virtual void Stop() = 0;
 };
 
 class IShell {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "platform/real_services_win.h"
 #include "platform/services.h"
 #include "platform/window_win.h"
+#include "tests/common/file_bytes.h"
 
 namespace pendra::test {
 namespace {
@@ -418,6 +420,31 @@ TEST(RealDialogsTest, AnnouncementLiesInItsWorkAreaShowsTheWholeTextAndAnswersEn
   }
 }
 
+// A wave file of 60 s of silence: 8-bit mono at 8000 samples a second.
+std::string MinuteOfSilence() {
+  const std::uint32_t samples = 60 * 8000;
+  std::string wav;
+  auto text = [&](const char* t) { wav.append(t, 4); };
+  auto number = [&](std::uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) wav.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+  };
+  text("RIFF");
+  number(36 + samples, 4);
+  text("WAVE");
+  text("fmt ");
+  number(16, 4);
+  number(1, 2);     // PCM
+  number(1, 2);     // mono
+  number(8000, 4);  // samples a second
+  number(8000, 4);  // bytes a second
+  number(1, 2);     // bytes a sample
+  number(8, 2);     // bits a sample
+  text("data");
+  number(samples, 4);
+  wav.append(samples, '\x80');
+  return wav;
+}
+
 TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
   const Services saved = Svc();
   InstallRealServices();
@@ -434,14 +461,20 @@ TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
   EXPECT_EQ(real.exePath.rfind(real.programFolder, 0), 0u);
   EXPECT_EQ(real.exePath.find('\\', real.programFolder.size()), std::string::npos);
 
-  // A missing sound file does not block and reports failure; nor does a
+  // A sound of a minute starts and stops at once; so do a missing file and a
   // path that names a device or a folder, which could wait for ever.
-  for (const std::string& sound : {real.programFolder + "no-such-sound.wav", std::string("\\\\.\\COM1"),
-                                   std::string("CON"), real.programFolder}) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string minute = std::string(temp) + "pendra-minute.wav";
+  testing_files::WriteFileBytes(minute, MinuteOfSilence());
+  for (const std::string& sound : {minute, real.programFolder + "no-such-sound.wav",
+                                   std::string("\\\\.\\COM1"), std::string("CON"), real.programFolder}) {
     const DWORD start = GetTickCount();
-    EXPECT_FALSE(real.sound->PlayFile(sound)) << sound;
+    real.sound->Start(sound);
+    real.sound->Stop();
     EXPECT_LT(GetTickCount() - start, 2000u) << sound;
   }
+  DeleteFileA(minute.c_str());
 }
 
 }  // namespace
