@@ -379,6 +379,13 @@ void TfrmEditor::FormClose() {
   recentState_ = RecentState::NotRead;
 }
 
+void TfrmEditor::SaveForSessionEnd() {
+  // The window stays as it is, recent files included, should the session go on.
+  if (!Visible()) return;
+  StoreBounds();
+  WriteRecentFiles();
+}
+
 // ---- Recent files ---------------------------------------------------------------
 
 void TfrmEditor::ReadRecentFiles() {
