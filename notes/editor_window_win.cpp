@@ -475,8 +475,10 @@ bool TfrmEditor::SaveAs() {
   std::string path;
   if (!Svc().dialogs->SaveFile(request, path)) return false;
   if (!MayWrite(path)) return false;
-  fileName_ = path;
+  // The new name is taken only once the text is in it: after a failed save
+  // the next Save still goes where the caption and the recent files say.
   redtEditor_.SaveToFile(path);
+  fileName_ = path;
   if (SamePath(path, changedFile_)) changedFile_.clear();
   modified_ = false;
   SetCaption(TitledCaption(fileName_));
