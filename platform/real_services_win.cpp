@@ -482,6 +482,9 @@ std::string RealDialogs::InputBox(NativeWindow owner, const std::string& caption
 }
 
 YesNoCancel RealDialogs::AskYesNoCancel(NativeWindow owner, const std::string& text) {
+  // Modal to the whole program like every other box: otherwise a second Exit
+  // from the tray would ask the question a second time over the first.
+  ModalScope modal;
   const HWND window = owner ? static_cast<HWND>(owner) : ApplicationWindow();
   switch (MessageBoxA(window, text.c_str(), "Confirm", MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES: return YesNoCancel::Yes;

@@ -323,6 +323,7 @@ TEST(RealDialogsTest, EveryBoxDisablesTheProgramsWindowsWhileOpen) {
       {"message", [&] { dialogs.ShowMessage("Cannot open file x.", "Pendra", MsgIcon::Stop); }},
       {"confirm", [&] { dialogs.Confirm("Sure?"); }},
       {"announcement", [&] { dialogs.Announce("REMINDER"); }},
+      {"save question", [&] { dialogs.AskYesNoCancel(window.Handle(), "Save?"); }},
       {"open dialog", [&] {
          std::string chosen;
          dialogs.OpenFile({"Wave files (*.wav)|*.wav", "", "", ""}, chosen);
