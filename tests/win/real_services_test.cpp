@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -421,29 +420,14 @@ TEST(RealDialogsTest, AnnouncementLiesInItsWorkAreaShowsTheWholeTextAndAnswersEn
   }
 }
 
-// A wave file of 60 s of silence: 8-bit mono at 8000 samples a second.
+// A wave file of 60 s of silence: PCM, mono, 8000 one-byte samples a second.
 std::string MinuteOfSilence() {
-  const std::uint32_t samples = 60 * 8000;
-  std::string wav;
-  auto text = [&](const char* t) { wav.append(t, 4); };
-  auto number = [&](std::uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) wav.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-  };
-  text("RIFF");
-  number(36 + samples, 4);
-  text("WAVE");
-  text("fmt ");
-  number(16, 4);
-  number(1, 2);     // PCM
-  number(1, 2);     // mono
-  number(8000, 4);  // samples a second
-  number(8000, 4);  // bytes a second
-  number(1, 2);     // bytes a sample
-  number(8, 2);     // bits a sample
-  text("data");
-  number(samples, 4);
-  wav.append(samples, '\x80');
-  return wav;
+  static const unsigned char header[] = {
+      'R', 'I', 'F', 'F', 0x24, 0x53, 0x07, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+      16,  0,   0,   0,   1,    0,    1,    0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0,
+      1,   0,   8,   0,   'd',  'a',  't',  'a', 0x00, 0x53, 0x07, 0};
+  return std::string(reinterpret_cast<const char*>(header), sizeof header) +
+         std::string(60 * 8000, '\x80');
 }
 
 TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
