@@ -6,6 +6,8 @@
 #include <windowsx.h>
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "platform/application_win.h"
 #include "platform/monitor_win.h"
@@ -350,33 +352,98 @@ bool TfrmTray::FormCloseQuery() {
   return editor ? editor->EditorAllowsClose() : true;
 }
 
-void TfrmTray::CloseWindowsForExit(bool stopAtError) {
+void TfrmTray::CloseWindowsForExit() {
   AppForms& f = Forms();
-  Form* const order[] = {f.frmPendra, f.frmEditor, f.frmQuickie, f.frmMain, f.frmToDo};
-  if (stopAtError) {
-    StoreLauncherPosition();
-    for (Form* form : order)
-      if (form) form->Close();
-    return;
-  }
-  // At the end of the session the process is about to be ended anyway: one
-  // window that fails to save must not keep the others from saving.
-  Guarded([&] { StoreLauncherPosition(); });
-  for (Form* form : order)
-    if (form) Guarded([&] { form->Close(); });
+  StoreLauncherPosition();
+  for (Form* form : {f.frmPendra, f.frmEditor, f.frmQuickie, f.frmMain, f.frmToDo})
+    if (form) form->Close();
 }
 
 void TfrmTray::FormClose() {
-  CloseWindowsForExit(true);
+  CloseWindowsForExit();
   TrayApi().postQuit(0);
 }
 
+namespace {
+
+std::string CouldNotSave(const std::vector<std::string>& errors) {
+  std::string reason = "Pendra could not save:";
+  for (const std::string& error : errors) reason += " " + error;
+  return reason;
+}
+
+}  // namespace
+
+// The end of the session asks first, and everything an exit would save is
+// saved here, while the answer can still keep the session going. A save that
+// fails answers no, with a reason the system shows the user; no box is shown
+// meanwhile, since it would hold up the logoff until someone answers it.
+bool TfrmTray::QueryEndSession() {
+  sessionSaved_ = false;
+  std::string refusal;
+  bool saveFailed = false;
+  {
+    QuietErrors errors;
+    bool allowed = false;
+    Guarded([&] { allowed = FormCloseQuery(); });
+    if (!allowed) {
+      // The user cancelled the editor's question, or its save failed.
+      saveFailed = !errors.Texts().empty();
+      refusal = saveFailed ? CouldNotSave(errors.Texts()) : kEditorUnsavedReason;
+    } else if (!SaveWindowsForSessionEnd()) {
+      saveFailed = true;
+      refusal = CouldNotSave(errors.Texts());
+    }
+  }
+  SetSessionBlock(refusal);
+  if (refusal.empty()) {
+    sessionSaved_ = true;
+    return true;
+  }
+  // Once the system has the answer, the same text in the program's own box,
+  // for systems that show no reason.
+  if (saveFailed) {
+    sessionRefusal_ = refusal;
+    PostMessageA(Handle(), kSessionRefusedMessage, 0, 0);
+  }
+  return false;
+}
+
+// Every window saves as its close would, without being hidden; one that
+// fails does not keep the others from saving. False when any failed; the
+// errors go to the general handler.
+bool TfrmTray::SaveWindowsForSessionEnd() {
+  AppForms& f = Forms();
+  bool saved = Guarded([&] { StoreLauncherPosition(); });
+  for (Form* form : {f.frmPendra, f.frmEditor, f.frmQuickie, f.frmMain, f.frmToDo})
+    if (form && !Guarded([&] { form->SaveForSessionEnd(); })) saved = false;
+  return saved;
+}
+
 void TfrmTray::EndSession() {
-  if (sessionSaved_) return;
-  sessionSaved_ = true;
-  CloseWindowsForExit(false);
+  if (sessionEnded_) return;
+  sessionEnded_ = true;
+  sessionRefusal_.clear();  // a box now would only hold up the end
+  // The system may end the session without a query that saved (the user
+  // chose to leave regardless): one more try, quietly, since nobody could
+  // answer a box now.
+  if (!sessionSaved_) {
+    QuietErrors errors;
+    SaveWindowsForSessionEnd();
+  }
   RemoveTrayIcon();
   TrayApi().postQuit(0);
+}
+
+void TfrmTray::SessionGoesOn() {
+  sessionSaved_ = false;
+  SetSessionBlock({});
+}
+
+void TfrmTray::SetSessionBlock(const std::string& reason) {
+  if (reason == sessionBlock_) return;
+  sessionBlock_ = reason;
+  TrayApi().blockReason(Handle(), reason);
 }
 
 void TfrmTray::mnuPendraClick() { ShowForm(Forms().frmPendra); }
@@ -444,8 +511,11 @@ void TfrmTray::Help1Click() {
 
 void TfrmTray::mnuCloseClick() {
   Guarded([&] {
-    if (Forms().reminderPanels) Forms().reminderPanels->CancelPanelsForExit();
-    Close();
+    // The entry panels are cleared only once the exit goes ahead: an exit
+    // stopped by the editor's question or by a save keeps what the user was
+    // typing. Nothing is lost by clearing them after the saves, since a list
+    // is saved with an entry taken out for editing back at its place.
+    if (Close() && Forms().reminderPanels) Forms().reminderPanels->CancelPanelsForExit();
   });
 }
 
@@ -594,14 +664,16 @@ LRESULT TfrmTray::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         default: break;
       }
       break;
-    case WM_QUERYENDSESSION: {
-      // The editor may still hold unsaved text; its question decides.
-      bool allow = true;
-      Guarded([&] { allow = FormCloseQuery(); });
-      return allow ? TRUE : FALSE;
-    }
+    case WM_QUERYENDSESSION:
+      return QueryEndSession() ? TRUE : FALSE;
     case WM_ENDSESSION:
-      if (wp) EndSession();
+      if (wp)
+        EndSession();
+      else
+        SessionGoesOn();
+      return 0;
+    case kSessionRefusedMessage:
+      if (!sessionRefusal_.empty()) ReportError(std::exchange(sessionRefusal_, {}));
       return 0;
     case WM_DESTROY:
       CancelDrag();

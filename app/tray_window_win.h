@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/single_instance_win.h"
+#include "platform/on_demand_win.h"
 #include "platform/window_win.h"
 #include "settings/reg_ini.h"
 
@@ -18,6 +19,12 @@ namespace pendra {
 inline constexpr UINT kTrayCallback = WM_USER + 100;
 // Posted by the thread that adds the icon at start when the shell answered.
 inline constexpr UINT kIconAddedMessage = WM_APP + 0x100;
+// Posted when the end of the session was refused because a save failed: the
+// reason is then shown in a box, once the system has had its answer.
+inline constexpr UINT kSessionRefusedMessage = WM_APP + 0x101;
+
+// Given to the system when the editor's question kept the session going.
+inline constexpr const char* kEditorUnsavedReason = "Pendra: the changes in the editor are not saved.";
 
 // Command ids of the program menu pmnSysTrayEx.
 enum TrayMenuId : int {
@@ -49,6 +56,8 @@ struct TrayPlatform {
   // Pops the menu up at a screen point; its command arrives as WM_COMMAND.
   std::function<void(HWND owner, HMENU menu, POINT at)> popupMenu;
   std::function<void(int exitCode)> postQuit = PostQuitMessage;
+  // Why the window holds up the end of the session; an empty text withdraws it.
+  std::function<bool(HWND window, const std::string& reason)> blockReason = SetShutdownBlockReason;
 };
 TrayPlatform& TrayApi();
 
@@ -70,6 +79,9 @@ class TfrmTray : public Form {
   std::string MenuCaption(int id) const;
   std::string Hint() const;  // the launcher's current hint text
   bool IconShown() const;    // the tray face is on (read from the menu)
+  // What the system was last told holds up the end of the session; empty
+  // while nothing does.
+  const std::string& SessionBlockReason() const { return sessionBlock_; }
 
   // Menu handlers, also reached through WM_COMMAND.
   void mnuPendraClick();
@@ -105,8 +117,12 @@ class TfrmTray : public Form {
   void BringModalBoxForward();
   void PopupMenuAt(POINT screenPoint);
   void StoreLauncherPosition();
-  void CloseWindowsForExit(bool stopAtError);
+  void CloseWindowsForExit();
+  bool QueryEndSession();
+  bool SaveWindowsForSessionEnd();
   void EndSession();
+  void SessionGoesOn();
+  void SetSessionBlock(const std::string& reason);
 
   void imgStartMouseDown(int x, int y);
   void imgStartMouseMove(int x, int y);
@@ -139,7 +155,12 @@ class TfrmTray : public Form {
   // Whether the launcher was visible at some time in this run: only then is
   // its position worth storing at exit.
   bool launcherShown_ = false;
+  // The last end-of-session query saved everything; the end itself then has
+  // nothing left to do but leave.
   bool sessionSaved_ = false;
+  bool sessionEnded_ = false;
+  std::string sessionBlock_;
+  std::string sessionRefusal_;  // shown by kSessionRefusedMessage
 
   std::unique_ptr<TRegIniFile> settings_;
 };

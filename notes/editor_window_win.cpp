@@ -379,6 +379,13 @@ void TfrmEditor::FormClose() {
   recentState_ = RecentState::NotRead;
 }
 
+void TfrmEditor::SaveForSessionEnd() {
+  // The window stays as it is, recent files included, should the session go on.
+  if (!Visible()) return;
+  StoreBounds();
+  WriteRecentFiles();
+}
+
 // ---- Recent files ---------------------------------------------------------------
 
 void TfrmEditor::ReadRecentFiles() {
@@ -468,8 +475,10 @@ bool TfrmEditor::SaveAs() {
   std::string path;
   if (!Svc().dialogs->SaveFile(request, path)) return false;
   if (!MayWrite(path)) return false;
-  fileName_ = path;
+  // The new name is taken only once the text is in it: after a failed save
+  // the next Save still goes where the caption and the recent files say.
   redtEditor_.SaveToFile(path);
+  fileName_ = path;
   if (SamePath(path, changedFile_)) changedFile_.clear();
   modified_ = false;
   SetCaption(TitledCaption(fileName_));

@@ -38,6 +38,7 @@ class TfrmEditor : public Form, public IEditorCloseQuery {
   // The tray's close query: asks the save-changes question while the window
   // is visible and the text modified; clears the flag when the close may go on.
   bool EditorAllowsClose() override;
+  void SaveForSessionEnd() override;
 
   bool Modified() const { return modified_; }
   const std::string& FileName() const { return fileName_; }

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <exception>
 #include <iterator>
 #include <utility>
 #include <vector>
@@ -601,8 +602,24 @@ void TfrmPendra::FormShow() {
 
 void TfrmPendra::FormClose() {
   if (!Visible()) return;
-  if (!tabListUnread_) WriteListFile(tabListPath_, tabs_);
-  PageSave();
+  // The page first, as it holds what the user typed; a failure of either does
+  // not keep the other from being written, and the last one ends the close.
+  std::exception_ptr pageFailure;
+  try {
+    PageSave();
+  } catch (...) {
+    pageFailure = std::current_exception();
+  }
+  if (!tabListUnread_) {
+    try {
+      WriteListFile(tabListPath_, tabs_);
+    } catch (...) {
+      // Both failed: the page's error is shown, the list's ends the close.
+      if (pageFailure) Guarded([&] { std::rethrow_exception(pageFailure); });
+      throw;
+    }
+  }
+  if (pageFailure) std::rethrow_exception(pageFailure);
 
   // A minimised or maximised window stores the place it comes back to.
   RECT r = WindowRectOf(Handle());

@@ -11,6 +11,33 @@
 #include "settings/errors.h"
 
 namespace pendra {
+
+PrinterFont::PrinterFont(HDC dc, const FontSpec& font) {
+  handle_ = CreateFontA(-MulDiv(font.size, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
+                        font.style.bold ? FW_BOLD : FW_NORMAL, font.style.italic,
+                        font.style.underline, font.style.strikeOut, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, font.name.c_str());
+  color_ = static_cast<COLORREF>(font.color) & 0xFFFFFF;
+}
+
+PrinterFont::~PrinterFont() {
+  // A font still selected into a context is not deleted: it would stay
+  // behind, one handle per print.
+  if (dc_) SelectObject(dc_, previous_);
+  DeleteObject(handle_);
+}
+
+void PrinterFont::Select(HDC dc) {
+  HGDIOBJ before = SelectObject(dc, handle_);
+  if (!dc_) {
+    dc_ = dc;
+    previous_ = before;
+  }
+  SetTextColor(dc, color_);
+  SetBkMode(dc, TRANSPARENT);
+}
+
 namespace {
 
 // One document on the default printer: its device context exists from the
@@ -58,34 +85,6 @@ class PrintJob {
   bool done_ = false;
 };
 
-// The font in printer units.
-class PrinterFont {
- public:
-  PrinterFont(HDC dc, const FontSpec& font) {
-    const FontSpec& f = font;
-    handle_ = CreateFontA(-MulDiv(f.size, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
-                          f.style.bold ? FW_BOLD : FW_NORMAL, f.style.italic, f.style.underline,
-                          f.style.strikeOut, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                          f.name.c_str());
-    color_ = static_cast<COLORREF>(f.color) & 0xFFFFFF;
-  }
-  PrinterFont(const PrinterFont&) = delete;
-  PrinterFont& operator=(const PrinterFont&) = delete;
-  ~PrinterFont() { DeleteObject(handle_); }
-
-  // Selected again on every page: a new page may reset the device context.
-  void Select(HDC dc) const {
-    SelectObject(dc, handle_);
-    SetTextColor(dc, color_);
-    SetBkMode(dc, TRANSPARENT);
-  }
-
- private:
-  HFONT handle_ = nullptr;
-  COLORREF color_ = 0;
-};
-
 PrintMetrics MetricsOf(HDC dc) {
   PrintMetrics m;
   m.pageWidth = GetDeviceCaps(dc, HORZRES);
@@ -115,7 +114,7 @@ PrintMetrics MetricsOf(HDC dc) {
 void PrintLaidOut(PrintJob& job, const std::string& text, const FontSpec& font,
                   LineBreaks breaks, const std::string& title) {
   job.Start(title);
-  const PrinterFont printerFont(job.Dc(), font);
+  PrinterFont printerFont(job.Dc(), font);
   printerFont.Select(job.Dc());
   const std::vector<PrintPage> pages = LayOutPages(text, MetricsOf(job.Dc()), breaks);
   for (const PrintPage& page : pages) {

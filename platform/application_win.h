@@ -23,8 +23,8 @@ class IEditorCloseQuery {
   virtual bool EditorAllowsClose() = 0;
 };
 
-// Asked by "Exit Pendra" before anything closes: the reminder window cancels
-// its four entry panels, so an edit in progress goes back to its list.
+// Asked by "Exit Pendra" once the windows have closed and saved: the reminder
+// window cancels its four entry panels.
 class IReminderPanels {
  public:
   virtual ~IReminderPanels() = default;

@@ -3,8 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <exception>
-#include <thread>
 
 #include "platform/application_win.h"
 
@@ -148,51 +146,6 @@ ModalScope::~ModalScope() {
       (!GetFocus() || GetFocus() == active_) &&
       IsWindowVisible(focus_) && IsWindowEnabled(focus_))
     SetFocus(focus_);
-}
-
-void RunResponsively(const std::function<void()>& work) {
-  HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (!done) {
-    work();
-    return;
-  }
-  std::exception_ptr error;
-  std::thread worker([&] {
-    try {
-      work();
-    } catch (...) {
-      error = std::current_exception();
-    }
-    SetEvent(done);
-  });
-  bool quit = false;
-  WPARAM quitCode = 0;
-  {
-    ModalScope modal;
-    for (;;) {
-      const DWORD woke = MsgWaitForMultipleObjects(1, &done, FALSE, INFINITE, QS_ALLINPUT);
-      if (woke == WAIT_OBJECT_0) break;
-      MSG msg;
-      while (woke == WAIT_OBJECT_0 + 1 && !quit && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-          quit = true;
-          quitCode = msg.wParam;
-        } else {
-          DispatchProgramMessage(msg);
-        }
-      }
-      // The program is ending (or the wait failed): nothing more is
-      // dispatched, and the work still finishes before the caller goes on.
-      if (quit || woke != WAIT_OBJECT_0 + 1) {
-        WaitForSingleObject(done, INFINITE);
-        break;
-      }
-    }
-  }
-  worker.join();
-  CloseHandle(done);
-  if (quit) PostQuitMessage(static_cast<int>(quitCode));
-  if (error) std::rethrow_exception(error);
 }
 
 }  // namespace pendra

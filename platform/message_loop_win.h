@@ -1,9 +1,8 @@
 #pragma once
 // The program's message loops: the main loop, the keyboard of every window,
-// and what the thread does while a modal box or a long task is under way.
+// and what the thread does while a modal box is under way.
 #include <windows.h>
 
-#include <functional>
 #include <vector>
 
 namespace pendra {
@@ -50,12 +49,5 @@ class ModalScope {
   HWND active_ = nullptr;
   HWND focus_ = nullptr;
 };
-
-// Runs `work` on a worker thread and returns when it has ended; meanwhile the
-// program's windows are disabled as under a modal box, and this thread goes
-// on dispatching its messages (timers, painting, the tray), so nothing waits
-// for the work. An error of the work is thrown here. A WM_QUIT met meanwhile
-// is posted again once the work has ended.
-void RunResponsively(const std::function<void()>& work);
 
 }  // namespace pendra

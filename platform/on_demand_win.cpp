@@ -98,4 +98,18 @@ BOOL PlaySoundFile(const char* path, HMODULE module, DWORD flags) {
   return play ? play(path, module, flags) : FALSE;
 }
 
+bool SetShutdownBlockReason(HWND window, const std::string& reason) {
+  using Create = BOOL(WINAPI*)(HWND, LPCWSTR);
+  using Destroy = BOOL(WINAPI*)(HWND);
+  static const auto create = ProcAs<Create>("user32.dll", "ShutdownBlockReasonCreate");
+  static const auto destroy = ProcAs<Destroy>("user32.dll", "ShutdownBlockReasonDestroy");
+  if (reason.empty()) return destroy && destroy(window);
+  if (!create) return false;
+  const int size = MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, nullptr, 0);
+  if (size <= 0) return false;
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, wide.data(), size);
+  return create(window, wide.c_str()) != FALSE;
+}
+
 }  // namespace pendra

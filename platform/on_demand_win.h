@@ -36,4 +36,10 @@ std::string DefaultPrinterName();
 // PlaySoundA; FALSE when the sound library is not there.
 BOOL PlaySoundFile(const char* path, HMODULE module, DWORD flags);
 
+// Tells the system why the window holds up the end of the session
+// (ShutdownBlockReasonCreate, with the text taken from the ANSI code page), or,
+// for an empty text, that it no longer does (ShutdownBlockReasonDestroy).
+// False where the system has no such reasons (before Vista) or refused.
+bool SetShutdownBlockReason(HWND window, const std::string& reason);
+
 }  // namespace pendra

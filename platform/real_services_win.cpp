@@ -483,6 +483,9 @@ std::string RealDialogs::InputBox(NativeWindow owner, const std::string& caption
 }
 
 YesNoCancel RealDialogs::AskYesNoCancel(NativeWindow owner, const std::string& text) {
+  // Modal to the whole program like every other box: otherwise a second Exit
+  // from the tray would ask the question a second time over the first.
+  ModalScope modal;
   const HWND window = owner ? static_cast<HWND>(owner) : ApplicationWindow();
   switch (MessageBoxA(window, text.c_str(), "Confirm", MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES: return YesNoCancel::Yes;
@@ -631,9 +634,11 @@ namespace {
 
 class RealSound final : public ISound {
  public:
-  bool PlayFile(const std::string& path) override {
-    return PlaySoundFile(path.c_str(), GetModuleHandleA(nullptr), SND_FILENAME) != FALSE;
+  bool Start(const std::string& path) override {
+    return PlaySoundFile(path.c_str(), GetModuleHandleA(nullptr),
+                         SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
   }
+  void Stop() override { PlaySoundFile(nullptr, nullptr, 0); }
 };
 
 class RealShell final : public IShell {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "settings/datetime.h"
 
@@ -107,9 +108,13 @@ class IDialogs {
 class ISound {
  public:
   virtual ~ISound() = default;
-  // PlaySoundA(path, module, SND_FILENAME): synchronous. The announcement
-  // calls it on a worker thread, so the windows go on responding meanwhile.
-  virtual bool PlayFile(const std::string& path) = 0;
+  // Starts playing a wave file and returns at once, so the announcement's box
+  // is up while it plays (PlaySoundA with SND_FILENAME, SND_ASYNC and
+  // SND_NODEFAULT: a file that cannot be played is silent, never the
+  // system's default sound). False when it could not be started.
+  virtual bool Start(const std::string& path) = 0;
+  // Stops the sound that is playing, if any.
+  virtual void Stop() = 0;
 };
 
 class IShell {
@@ -157,5 +162,24 @@ inline constexpr const char* kAppTitle = "Pendra";
 // Shows an error through the general error handler (caption "Pendra", OK,
 // stop icon, full-stop rule).
 void ReportError(const std::string& text);
+
+// While one lives, the general error handler keeps the texts (full-stop rule
+// applied) instead of showing them: at the end of the session a box would
+// hold up the logoff, and nobody may be there to answer it. Scopes nest; the
+// innermost takes the texts.
+class QuietErrors {
+ public:
+  QuietErrors();
+  ~QuietErrors();
+  QuietErrors(const QuietErrors&) = delete;
+  QuietErrors& operator=(const QuietErrors&) = delete;
+
+  void Add(const std::string& text);
+  const std::vector<std::string>& Texts() const { return texts_; }
+
+ private:
+  QuietErrors* outer_;
+  std::vector<std::string> texts_;
+};
 
 }  // namespace pendra

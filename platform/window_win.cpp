@@ -118,6 +118,11 @@ bool Form::Close() {
   return true;
 }
 
+void Form::SaveForSessionEnd() {
+  FormClose();
+  if (Visible()) FormHide();
+}
+
 bool Form::Visible() const { return Handle() && IsWindowVisible(Handle()); }
 
 UINT Form::Dpi() const { return dpi_ ? dpi_ : SystemDpi(); }

@@ -8,7 +8,6 @@
 #include <cctype>
 #include <charconv>
 
-#include "platform/message_loop_win.h"
 #include "platform/services.h"
 #include "reminders/entry.h"
 #include "reminders/reminder_window_win.h"
@@ -338,9 +337,17 @@ void TfrmMain::ShowAnnouncement(const DueReminder& due, Words words) {
   const std::string text = ComposeAnnouncement(due.kind, due.message, Svc().locale->Formats(),
                                                 Svc().clock->Now(), words, due.spacing);
   const std::string sound = commands_.SlotSound(due.kind);
-  // The sound plays out before the box appears, and the windows keep
-  // responding meanwhile; ticks that fall due wait behind the open box.
-  if (!sound.empty()) RunResponsively([&] { Svc().sound->PlayFile(sound); });
+  // The sound starts first and the box comes up while it plays, so a long
+  // sound keeps nobody waiting; answering the box ends it. Ticks that fall
+  // due meanwhile wait behind the open box.
+  if (sound.empty()) {
+    Svc().dialogs->Announce(text);
+    return;
+  }
+  Svc().sound->Start(sound);
+  struct StopSound {
+    ~StopSound() { Svc().sound->Stop(); }
+  } stop;
   Svc().dialogs->Announce(text);
 }
 

@@ -117,16 +117,69 @@ TEST_F(TrayE2e, ExitPendraSavesAndEndsWithZero) {
   EXPECT_EQ(Tray("Position", "Left"), "343");
 }
 
-TEST_F(TrayE2e, SessionEndSavesListsAndSettings) {
+// Wine's own logoff: wineboot sends WM_QUERYENDSESSION and WM_ENDSESSION to
+// the prefix's programs as Windows does, and ends each one that agreed.
+bool LogOff() {
+  // This program would be ended too if it had a window.
+  if (!TopLevelWindows(GetCurrentProcessId()).empty()) return false;
+  STARTUPINFOA si{sizeof si};
+  PROCESS_INFORMATION pi{};
+  char command[] = "wineboot.exe --end-session";
+  if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  CloseHandle(pi.hThread);
+  const bool ended =
+      WaitUntil([&] { return WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0; }, 30000);
+  CloseHandle(pi.hProcess);
+  return ended;
+}
+
+// A note that cannot be saved keeps the session going, with the reason; once
+// it can, the logoff saves everything an exit would.
+TEST_F(TrayE2e, LogoffRefusedWhileANoteCannotBeSavedAndSavesAllOnceItCan) {
   WriteLists();
   PendraProcess& p = StartPendra();
   HWND tray = TrayOf(p);
   ASSERT_TRUE(tray);
-  EXPECT_EQ(Send(tray, WM_QUERYENDSESSION, 0, 0), TRUE);
-  Send(tray, WM_ENDSESSION, TRUE, 0);
+  Post(tray, WM_COMMAND, kQuickNotes1, 0);
+  HWND quick = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    quick = FindWindowOf(p.Pid(), "TfrmQuickie");
+    return quick && IsWindowVisible(quick);
+  }));
+  HWND note = FindChild(quick, "RichEdit20A");
+  ASSERT_TRUE(note);
+  Send(note, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("typed before the logoff"));
+
+  // Held open by another program: readable, but it cannot be replaced.
+  const std::string notePath = PathOf("Quick.qnf");
+  HANDLE held = CreateFileA(notePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const std::string reason = "Pendra could not save: Cannot create file " + notePath + ".";
+  // The messages as Windows sends them, then Wine's logoff.
+  EXPECT_EQ(Send(tray, WM_QUERYENDSESSION), FALSE);
+  Send(tray, WM_ENDSESSION, FALSE);
+  for (bool wine : {false, true}) {
+    if (wine) EXPECT_TRUE(LogOff());
+    const auto box = WaitForMessageBox(p.Pid());
+    ASSERT_TRUE(box) << wine;
+    EXPECT_EQ(box->caption, "Pendra");
+    EXPECT_EQ(box->text, reason);
+    EXPECT_TRUE(PressButton(*box, IDOK));
+    EXPECT_TRUE(p.Running());
+    EXPECT_TRUE(IsWindowVisible(quick));
+    EXPECT_EQ(ReadFileBytes(notePath), "");
+  }
+  // The rest was saved at the query all the same.
+  ExpectListsKeptAndCloseDateSaved();
+
+  CloseHandle(held);
+  EXPECT_TRUE(LogOff());
+  EXPECT_EQ(p.WaitExit(), 0u);
+  EXPECT_EQ(ReadFileBytes(notePath), "typed before the logoff");
   ExpectListsKeptAndCloseDateSaved();
   EXPECT_EQ(Tray("Position", "Left"), "343");
-  EXPECT_EQ(p.WaitExit(), 0u);
 }
 
 }  // namespace

@@ -239,16 +239,35 @@ TEST_F(EditorTest, AFailedSaveKeepsTheFlagAndTheQuestionComesAgain) {
   ASSERT_EQ(Dialogs().Errors().size(), 1u);
   EXPECT_EQ(Dialogs().Errors()[0].text, "Cannot create file " + nowhere + ".");
   EXPECT_TRUE(Editor().Modified());
-  EXPECT_EQ(Editor().FileName(), nowhere);
+  EXPECT_EQ(Editor().FileName(), "");
   EXPECT_EQ(Caption(), "Editor");
   EXPECT_EQ(Mru(1), "");
 
-  // The close box asks; Yes runs the failing save, and the window stays.
+  // The close box asks; Yes asks for the name again, as the failed one was
+  // not taken, and the window stays.
   Dialogs().questionAnswers.push_back(YesNoCancel::Yes);
+  Dialogs().saveAnswers.push_back(nowhere);
   SendMessageA(Editor().Handle(), WM_CLOSE, 0, 0);
   EXPECT_EQ(Dialogs().Errors().size(), 2u);
   EXPECT_TRUE(IsWindowVisible(Editor().Handle()));
   EXPECT_TRUE(Editor().Modified());
+
+  // A failed Save As of a file keeps its name: the next Save writes the file
+  // that the caption and the recent files name.
+  const std::string file = File("a.txt", "old");
+  Dialogs().questionAnswers.push_back(YesNoCancel::No);
+  Open(file);
+  Type("new ");
+  Dialogs().saveAnswers.push_back(nowhere);
+  Command(E::SaveAs1);
+  EXPECT_EQ(Dialogs().Errors().size(), 3u);
+  EXPECT_EQ(Editor().FileName(), file);
+  Command(E::btnSave);
+  EXPECT_EQ(Dialogs().Errors().size(), 3u);
+  EXPECT_EQ(ReadFileBytes(file), "new old");
+  EXPECT_EQ(Caption(), "Editor - " + file);
+  EXPECT_EQ(Mru(1), file);
+  EXPECT_FALSE(Editor().Modified());
 }
 
 TEST_F(EditorTest, CloseStoresTheWindowOnlyWhenShownAndAWronglyTypedRecentFileIsKept) {

@@ -221,6 +221,35 @@ TEST_F(NotebookTest, ClosingWhileHiddenWritesNothingAndAVisibleCloseWritesTabsPa
   EXPECT_EQ(Snapshot(), afterClose);
 }
 
+// The close writes the page, then Tabs.lst, and tries both: a file that
+// cannot be replaced keeps the window open but not the other file unwritten.
+TEST_F(NotebookTest, TheCloseWritesThePageAndTheTabListDespiteEachOther) {
+  const struct {
+    bool pageHeld, listHeld;
+  } rows[] = {{true, false}, {false, true}, {true, true}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::to_string(row.pageHeld) + std::to_string(row.listHeld));
+    TestEnv().Reset();
+    WriteFileBytes(Path("Tabs.lst"), "ABC\nDEF\n");  // a save writes CR LF
+    WriteFileBytes(Path("ABC.pnd"), "");
+    Create();
+    Show();
+    Type("typed");
+    {
+      std::vector<std::unique_ptr<FileLock>> locks;
+      if (row.pageHeld) locks.push_back(std::make_unique<FileLock>(Path("ABC.pnd")));
+      if (row.listHeld) locks.push_back(std::make_unique<FileLock>(Path("Tabs.lst")));
+      SendMessageA(notebook->Handle(), WM_CLOSE, 0, 0);
+    }
+    EXPECT_TRUE(notebook->Visible());
+    const auto errors = Dialogs().Errors();
+    ASSERT_EQ(errors.size(), row.pageHeld && row.listHeld ? 2u : 1u);
+    EXPECT_NE(errors[0].text.find(row.pageHeld ? "ABC.pnd" : "Tabs.lst"), std::string::npos);
+    EXPECT_EQ(File("ABC.pnd"), row.pageHeld ? "" : "typed");
+    EXPECT_EQ(File("Tabs.lst"), row.listHeld ? "ABC\nDEF\n" : "ABC\r\nDEF\r\n");
+  }
+}
+
 // The enabled state of each command, in this order, as a row of 1s and 0s.
 std::string States(const TfrmPendra& n) {
   static const int kCommands[] = {

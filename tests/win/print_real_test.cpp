@@ -5,6 +5,7 @@
 #include <string>
 
 #include "notes/notebook_window_win.h"
+#include "notes/text_print_win.h"
 #include "tests/win/print_check_win.h"
 #include "tests/win/test_env_win.h"
 #include "tests/win/text_host_win.h"
@@ -16,6 +17,24 @@ class RealPrint : public ::testing::Test {
  protected:
   void SetUp() override { TestEnv().Reset(); }
 };
+
+// Selected again on every page, the printout's font is deselected before it
+// is deleted; otherwise each print leaves a font handle behind.
+TEST(PrinterFontTest, LeavesTheContextBeforeItIsDeleted) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  const HGDIOBJ before = GetCurrentObject(dc, OBJ_FONT);
+  HFONT handle = nullptr;
+  {
+    PrinterFont font(dc, FontSpec{"Arial", 10, 0, {}});
+    handle = font.Handle();
+    font.Select(dc);
+    font.Select(dc);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), handle);
+  }
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), before);
+  EXPECT_EQ(GetObjectType(handle), 0u);
+  DeleteDC(dc);
+}
 
 TEST_F(RealPrint, TheFormattedPrintoutHoldsTheWholeTextOverSeveralPages) {
   RealPrinting printing;

@@ -14,6 +14,7 @@
 #include "platform/real_services_win.h"
 #include "platform/services.h"
 #include "platform/window_win.h"
+#include "tests/common/file_bytes.h"
 
 namespace pendra::test {
 namespace {
@@ -321,6 +322,7 @@ TEST(RealDialogsTest, EveryBoxDisablesTheProgramsWindowsWhileOpen) {
       {"message", [&] { dialogs.ShowMessage("Cannot open file x.", "Pendra", MsgIcon::Stop); }},
       {"confirm", [&] { dialogs.Confirm("Sure?"); }},
       {"announcement", [&] { dialogs.Announce("REMINDER"); }},
+      {"save question", [&] { dialogs.AskYesNoCancel(window.Handle(), "Save?"); }},
       {"open dialog", [&] {
          std::string chosen;
          dialogs.OpenFile({"Wave files (*.wav)|*.wav", "", "", ""}, chosen);
@@ -418,6 +420,16 @@ TEST(RealDialogsTest, AnnouncementLiesInItsWorkAreaShowsTheWholeTextAndAnswersEn
   }
 }
 
+// A wave file of 60 s of silence: PCM, mono, 8000 one-byte samples a second.
+std::string MinuteOfSilence() {
+  static const unsigned char header[] = {
+      'R', 'I', 'F', 'F', 0x24, 0x53, 0x07, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+      16,  0,   0,   0,   1,    0,    1,    0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0,
+      1,   0,   8,   0,   'd',  'a',  't',  'a', 0x00, 0x53, 0x07, 0};
+  return std::string(reinterpret_cast<const char*>(header), sizeof header) +
+         std::string(60 * 8000, '\x80');
+}
+
 TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
   const Services saved = Svc();
   InstallRealServices();
@@ -434,14 +446,20 @@ TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
   EXPECT_EQ(real.exePath.rfind(real.programFolder, 0), 0u);
   EXPECT_EQ(real.exePath.find('\\', real.programFolder.size()), std::string::npos);
 
-  // A missing sound file does not block and reports failure; nor does a
+  // A sound of a minute starts and stops at once; so do a missing file and a
   // path that names a device or a folder, which could wait for ever.
-  for (const std::string& sound : {real.programFolder + "no-such-sound.wav", std::string("\\\\.\\COM1"),
-                                   std::string("CON"), real.programFolder}) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string minute = std::string(temp) + "pendra-minute.wav";
+  testing_files::WriteFileBytes(minute, MinuteOfSilence());
+  for (const std::string& sound : {minute, real.programFolder + "no-such-sound.wav",
+                                   std::string("\\\\.\\COM1"), std::string("CON"), real.programFolder}) {
     const DWORD start = GetTickCount();
-    EXPECT_FALSE(real.sound->PlayFile(sound)) << sound;
+    real.sound->Start(sound);
+    real.sound->Stop();
     EXPECT_LT(GetTickCount() - start, 2000u) << sound;
   }
+  DeleteFileA(minute.c_str());
 }
 
 }  // namespace

@@ -196,59 +196,33 @@ TEST_F(SchedulerTest, MonthDay31IsAnnouncedInALongMonthAfterTheRefresh) {
             Announcement(Kind::Monthly, "Monday, July 31, 2000,", "12:00 AM", "end of July"));
 }
 
-TEST_F(SchedulerTest, ABlockingSoundDoesNotCostAReminderDueMeanwhile) {
-  WriteList(Kind::Daily, {"1:05:10 PM-6/1/2000--first", "1:05:12 PM-6/1/2000--second"});
-  Create();
-  Type(P(Kind::Daily).edtSound, "C:\\sounds\\bell.wav");
-  E().sound.blockSeconds = 3;
-  RunSeconds(20);
-  const auto shown = Announcements();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_NE(shown[0].find("first"), std::string::npos);
-  EXPECT_NE(shown[1].find("second"), std::string::npos);
-  EXPECT_EQ(E().sound.played.size(), 2u);
-  EXPECT_EQ(E().sound.played[0], "C:\\sounds\\bell.wav");
-}
-
-// Runs once, from this thread's message loop, while a sound plays.
-std::function<void()> g_whilePlaying;
-void CALLBACK WhilePlaying(HWND, UINT, UINT_PTR, DWORD) {
-  if (auto hook = std::exchange(g_whilePlaying, nullptr)) hook();
-}
-
-TEST_F(SchedulerTest, ALongSoundPlaysBeforeTheBoxWhileTheWindowsKeepResponding) {
+// A sound of a minute: its box is up at once, while it plays, and answering
+// the box ends it; the seconds meanwhile are handled, and what falls due in
+// them waits behind the open box with a sound of its own.
+TEST_F(SchedulerTest, ALongSoundPlaysUnderItsBoxAndEndsWithTheAnswer) {
   WriteList(Kind::Daily, {"1:05:01 PM-6/1/2000--first", "1:05:02 PM-6/1/2000--meanwhile"});
   Create();
   Frm().Show();
-  Type(P(Kind::Daily).edtSound, "C:\\long.wav");
-  HANDLE soundEnds = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  E().sound.playsUntil = soundEnds;
-  bool enabled = true;
-  size_t boxes = 99;
+  Type(P(Kind::Daily).edtSound, "C:\\a minute.wav");
+  std::vector<std::string> atBox;  // per box: sounds started, sound playing, stops so far
   std::string clock;
-  g_whilePlaying = [&] {
-    enabled = IsWindowEnabled(Wnd());
-    boxes = Announcements().size();
-    RunSeconds(1);  // the next second is handled; what falls due in it waits
-    clock = GetText(P(Kind::Daily).stxtClock);
-    SetEvent(soundEnds);
+  Dialogs().duringBox = [&](const ShownMessage&) {
+    atBox.push_back(std::to_string(E().sound.played.size()) + (E().sound.playing ? " playing " : " silent ") +
+                    std::to_string(E().sound.stops));
+    if (atBox.size() == 1) {
+      RunSeconds(1);
+      clock = GetText(P(Kind::Daily).stxtClock);
+    }
   };
-  const UINT_PTR timer = SetTimer(nullptr, 0, 20, WhilePlaying);
   RunSeconds(1);
-  KillTimer(nullptr, timer);
-  E().sound.playsUntil = nullptr;
-  CloseHandle(soundEnds);
-
-  EXPECT_FALSE(g_whilePlaying);
-  EXPECT_FALSE(enabled);
-  EXPECT_EQ(boxes, 0u);
+  EXPECT_EQ(atBox, (std::vector<std::string>{"1 playing 0", "2 playing 1"}));
   EXPECT_EQ(clock, "1:05:02 PM");
-  EXPECT_TRUE(IsWindowEnabled(Wnd()));
+  EXPECT_FALSE(E().sound.playing);
+  EXPECT_EQ(E().sound.stops, 2);
   const auto shown = Announcements();
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_NE(shown[0].find("first"), std::string::npos);
   EXPECT_NE(shown[1].find("meanwhile"), std::string::npos);
-  EXPECT_EQ(E().sound.played.size(), 2u);
 }
 
 TEST_F(SchedulerTest, RepeatsComeAtTheIntervalInListOrderAndNotWithIntervalZero) {

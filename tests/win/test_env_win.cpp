@@ -108,13 +108,6 @@ std::vector<ShownMessage> FakeDialogs::Errors() const {
   return out;
 }
 
-bool FakeSound::PlayFile(const std::string& path) {
-  played.push_back(path);
-  if (playsUntil) WaitForSingleObject(playsUntil, 10000);
-  if (clock && blockSeconds > 0) clock->AdvanceSeconds(blockSeconds);
-  return true;
-}
-
 namespace {
 
 std::string ExeFolder() {
@@ -149,7 +142,6 @@ void Env::Reset() {
   locale = FakeLocale{};
   dialogs = FakeDialogs{};
   sound = FakeSound{};
-  sound.clock = &clock;
   shell = FakeShell{};
   help = FakeHelp{};
   printer = FakePrinter{};

@@ -16,7 +16,6 @@
 
 namespace pendra::test {
 
-// Safe to use from the sound's worker thread.
 class FakeClock : public IClock {
  public:
   DateTime Now() override;
@@ -96,16 +95,21 @@ class FakeDialogs : public IDialogs {
   void Clear() { shown.clear(); confirmations.clear(); questions.clear(); }
 };
 
-// Plays on the announcement's worker thread.
+// A sound that goes on until it is stopped, however long its file.
 class FakeSound : public ISound {
  public:
-  std::vector<std::string> played;
-  // Seconds the fake clock moves on while a sound "plays" (a blocking sound).
-  int blockSeconds = 0;
-  FakeClock* clock = nullptr;
-  // A slow player: the sound lasts until this event is set (or 10 s pass).
-  HANDLE playsUntil = nullptr;
-  bool PlayFile(const std::string& path) override;
+  std::vector<std::string> played;  // every start
+  bool playing = false;
+  int stops = 0;
+  bool Start(const std::string& path) override {
+    played.push_back(path);
+    playing = true;
+    return true;
+  }
+  void Stop() override {
+    ++stops;
+    playing = false;
+  }
 };
 
 class FakeShell : public IShell {

@@ -474,28 +474,68 @@ TEST_F(TrayTest, UnderAModalBoxTheIconTurnsTheUserToTheBox) {
   EXPECT_EQ(GetForegroundWindow(), box.Handle());
 }
 
-TEST_F(TrayTest, SessionEndSavesEveryWindowEvenPastAnError) {
+// Everything is saved at the query, while the answer can still keep the
+// session going; a save that fails refuses it with a reason, and no box holds
+// up the answer.
+TEST_F(TrayTest, TheSessionQuerySavesAllAndAFailedSaveRefusesWithAReason) {
   FakeEditorQuery query;
-  query.allow = false;
   Forms().editorQuery = &query;
+  Log reasons;
+  TrayApi().blockReason = [&](HWND, const std::string& reason) {
+    reasons.push_back(reason);
+    return true;
+  };
   Start();
+  notebook->Show();
+
+  query.allow = false;
   EXPECT_EQ(SendMessageA(Tray(), WM_QUERYENDSESSION, 0, 0), FALSE);
-  query.allow = true;
-  EXPECT_EQ(SendMessageA(Tray(), WM_QUERYENDSESSION, 0, 0), TRUE);
-  SendMessageA(Tray(), WM_ENDSESSION, FALSE, 0);
   EXPECT_TRUE(closed.empty());
+  EXPECT_EQ(tray->SessionBlockReason(), kEditorUnsavedReason);
+  query.allow = true;
 
   quickie->failClose = true;
-  SendMessageA(Tray(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(SendMessageA(Tray(), WM_QUERYENDSESSION, 0, 0), FALSE);
   EXPECT_EQ(closed, (Log{"notebook", "editor", "quickie", "todo"}));
-  EXPECT_EQ(TestEnv().dialogs.Errors().size(), 1u);
+  const std::string reason = "Pendra could not save: Cannot create file quickie.lst.";
+  EXPECT_EQ(tray->SessionBlockReason(), reason);
+  EXPECT_TRUE(IsWindowVisible(notebook->Handle()));
+  EXPECT_TRUE(TestEnv().dialogs.shown.empty());
+  test::PumpMessages();  // the answer has been given: the same text in a box
+  ASSERT_EQ(TestEnv().dialogs.Errors().size(), 1u);
+  EXPECT_EQ(TestEnv().dialogs.Errors()[0].text, reason);
+  SendMessageA(Tray(), WM_ENDSESSION, FALSE, 0);  // the session goes on
+  EXPECT_EQ(tray->SessionBlockReason(), "");
+  EXPECT_TRUE(quits.empty());
+
+  // Saved at the query, the end itself only leaves.
+  quickie->failClose = false;
+  closed.clear();
+  EXPECT_EQ(SendMessageA(Tray(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  EXPECT_EQ(closed.size(), 4u);
+  SendMessageA(Tray(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(closed.size(), 4u);
+  EXPECT_EQ(reasons, (Log{kEditorUnsavedReason, reason, ""}));
   EXPECT_EQ(Stored("Position", "Left"), "343");
   EXPECT_EQ(icons.back().first, static_cast<DWORD>(NIM_DELETE));
   EXPECT_EQ(quits, std::vector<int>{0});
+
+  // Ended regardless of a refusal: one more try, quietly.
+  Start();
+  closed.clear();
+  quits.clear();
+  quickie->failClose = true;
+  EXPECT_EQ(SendMessageA(Tray(), WM_QUERYENDSESSION, 0, 0), FALSE);
+  SendMessageA(Tray(), WM_ENDSESSION, TRUE, 0);
+  test::PumpMessages();
+  EXPECT_EQ(closed.size(), 8u);
+  EXPECT_EQ(TestEnv().dialogs.Errors().size(), 1u);
+  EXPECT_EQ(quits, std::vector<int>{0});
 }
 
-
-TEST_F(TrayTest, ExitCancelsAReminderEditBeforeTheListsAreSaved) {
+// The entry panels keep what the user was typing until the exit goes ahead;
+// then the lists are as their files hold them, the entry under edit at its place.
+TEST_F(TrayTest, ExitClearsTheReminderPanelsOnlyOnceItGoesAhead) {
   const std::string file = TestEnv().folder + "DayMessage.lst";
   const std::string before = "9:00:00 AM-Monday--first\r\n9:30:00 AM-Friday--second\r\n";
   test::WriteFileBytes(file, before);
@@ -503,6 +543,8 @@ TEST_F(TrayTest, ExitCancelsAReminderEditBeforeTheListsAreSaved) {
   reminder->EnsureControls();
   Forms().frmMain = reminder.get();
   Forms().reminderPanels = reminder.get();
+  FakeEditorQuery query;
+  Forms().editorQuery = &query;
   Start();
 
   // Take the second weekly row out into the entry panel, as Edit does.
@@ -513,19 +555,30 @@ TEST_F(TrayTest, ExitCancelsAReminderEditBeforeTheListsAreSaved) {
                MAKEWPARAM(ControlId(Kind::Weekly, Ctl::list), LBN_SELCHANGE),
                reinterpret_cast<LPARAM>(list));
   test::Click(weekly.btnEdit);
+  SetText(reminder->PageOf(Kind::Daily).editMessage, "typed, not added");
   ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 1);
-  ASSERT_EQ(GetText(weekly.editMessage), "second");
 
+  query.allow = false;  // the editor's question cancelled
   Command(kMnuClose);
-  // The panel's Cancel ran before the close saved: the row is back at its place.
+  query.allow = true;
+  toDo->failClose = true;  // a save that stops the exit
+  Command(kMnuClose);
+  EXPECT_TRUE(quits.empty());
+  EXPECT_EQ(GetText(weekly.editMessage), "second");
+  EXPECT_EQ(GetText(reminder->PageOf(Kind::Daily).editMessage), "typed, not added");
+  EXPECT_EQ(test::ReadFileBytes(file), before);
+
+  toDo->failClose = false;
+  Command(kMnuClose);
+  EXPECT_EQ(quits, std::vector<int>{0});
   EXPECT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
   EXPECT_EQ(GetText(weekly.editMessage), "");
+  EXPECT_EQ(GetText(reminder->PageOf(Kind::Daily).editMessage), "");
   EXPECT_EQ(test::ReadFileBytes(file), before);
   std::string lastBoot;
   EXPECT_EQ(Svc().registry->Read(std::string(kReminderEventsKey) + "\\Last Boot", " Date", lastBoot),
             ValueKind::Text);
   EXPECT_EQ(lastBoot, "6/19/2000");
-  EXPECT_EQ(quits, std::vector<int>{0});
   tray.reset();
   Forms().frmMain = nullptr;
   Forms().reminderPanels = nullptr;
