@@ -59,12 +59,11 @@ void WriteQuietly(TRegIniFile& ini, const char* section, const char* ident, int 
 
 TfrmQuickie::TfrmQuickie()
     : text_(RichEditQuick_, {kQuicknotesKey, FontCancel::StoreNothing,
-                             {std::begin(kRefresh), std::end(kRefresh)}}) {
+                             {std::begin(kRefresh), std::end(kRefresh)}, kAqua}) {
   RichEditQuick_.onKeyDown = [this](WPARAM key) { RichEditQuickKeyDown(key); };
   RichEditQuick_.onMouseDown = [this](MouseButton button, int x, int y) {
     RichEditQuickMouseDown(button, x, y);
   };
-  RichEditQuick_.SetBackgroundColor(kAqua);
   PopupMenu1_ = CreatePopupMenu();
   AppendRows(PopupMenu1_, {{Cut1, "Cu&t\tCtrl+X", false},
                            {Copy1, "&Copy\tCtrl+C", false},
@@ -99,7 +98,9 @@ void TfrmQuickie::FormCreate() {
   const std::string path = NotePath();
   if (NoteFileMissing(path)) {
     noteRead_ = true;
-    RichEditQuick_.SaveToFile(path);  // the empty note
+    // The empty note, where it can be made: in a folder found read-only at
+    // start its save would only fail, and nothing would be kept by it.
+    if (!Svc().programFolderReadOnly) RichEditQuick_.SaveToFile(path);
     return;
   }
   // A note that is there but cannot be read is reported when the window is
@@ -154,7 +155,12 @@ void TfrmQuickie::FormShow() {
 
 void TfrmQuickie::FormClose() {
   const std::string path = NotePath();
-  if (noteRead_) {
+  // An empty note without a file keeps nothing; in a folder found read-only
+  // at start its save would only fail and stop the exit.
+  const bool nothingToKeep =
+      Svc().programFolderReadOnly && RichEditQuick_.TextLength() == 0 && NoteFileMissing(path);
+  if (nothingToKeep) {
+  } else if (noteRead_) {
     RichEditQuick_.SaveToFile(path);
   } else if (RichEditQuick_.TextLength() > 0 || NoteFileMissing(path)) {
     // The stored note was never read: it is not replaced by what was typed
