@@ -155,12 +155,7 @@ void TfrmQuickie::FormShow() {
 
 void TfrmQuickie::FormClose() {
   const std::string path = NotePath();
-  // An empty note without a file keeps nothing; in a folder found read-only
-  // at start its save would only fail and stop the exit.
-  const bool nothingToKeep =
-      Svc().programFolderReadOnly && RichEditQuick_.TextLength() == 0 && NoteFileMissing(path);
-  if (nothingToKeep) {
-  } else if (noteRead_) {
+  if (noteRead_) {
     RichEditQuick_.SaveToFile(path);
   } else if (RichEditQuick_.TextLength() > 0 || NoteFileMissing(path)) {
     // The stored note was never read: it is not replaced by what was typed
