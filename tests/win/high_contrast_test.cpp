@@ -1,20 +1,18 @@
 // The system's colours, by real messages: under high contrast the text
-// windows, the clocks and the reminder window paint in them, a text whose
-// colour was never stored follows them too, and WM_SYSCOLORCHANGE and
-// WM_SETTINGCHANGE take them again. The stored font colour stays as stored.
+// windows, the clocks and the reminder pages paint in them, a text whose
+// colour was never stored follows them too, and WM_SETTINGCHANGE and
+// WM_SYSCOLORCHANGE take them again. The stored colour stays as stored.
 #include <windows.h>
 #include <richedit.h>
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
 #include "notes/editor_window_win.h"
 #include "notes/notebook_window_win.h"
 #include "notes/quick_notes_win.h"
-#include "platform/application_win.h"
 #include "reminders/reminder_window_win.h"
 #include "settings/reg_ini.h"
 #include "tests/win/test_env_win.h"
@@ -22,164 +20,119 @@
 namespace pendra::test {
 namespace {
 
-// Grey letters on light grey, so the system's colours stand apart from the
-// program's own black; High Contrast Black gives white on black.
+// Grey on light grey stands apart from the program's own black; High
+// Contrast Black gives white on black.
 constexpr SystemColors kGrey{false, 0x202020, 0xE0E0E0};
-constexpr SystemColors kHighContrast{true, 0xFFFFFF, 0x000000};
+constexpr SystemColors kHigh{true, 0xFFFFFF, 0x000000};
 constexpr ColorPair kWhiteOnBlack{0xFFFFFF, 0x000000};
-constexpr int kAqua = 0xFFFF00, kGreen = 0x008000, kTeal = 0x808000;
 
-// What a text control shows: the colour of its text and its background.
 ColorPair ShownBy(HWND edit) {
   CHARFORMATA cf{};
   cf.cbSize = sizeof cf;
   SendMessageA(edit, EM_GETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
-  // The control answers a new background with the one it had.
+  // A new background is answered with the one the control had.
   const auto background = static_cast<int>(SendMessageA(edit, EM_SETBKGNDCOLOR, 0, 0));
   SendMessageA(edit, EM_SETBKGNDCOLOR, 0, background);
   return {static_cast<int>(cf.crTextColor), background};
 }
 
-// The colours a window answers when a static control of it is painted.
-ColorPair AnsweredFor(HWND parent, HWND control) {
+// The colours a static control is painted in, as its parent answers.
+ColorPair AnsweredFor(HWND control) {
   HDC dc = CreateCompatibleDC(nullptr);
-  const auto brush = reinterpret_cast<HBRUSH>(
-      SendMessageA(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
   LOGBRUSH fill{};
-  GetObjectA(brush, sizeof fill, &fill);
+  GetObjectA(reinterpret_cast<HBRUSH>(SendMessageA(GetParent(control), WM_CTLCOLORSTATIC,
+                                                   reinterpret_cast<WPARAM>(dc),
+                                                   reinterpret_cast<LPARAM>(control))),
+             sizeof fill, &fill);
   const ColorPair colors{static_cast<int>(GetTextColor(dc)), static_cast<int>(fill.lbColor)};
   DeleteDC(dc);
   return colors;
 }
 
-// The colour a pane paints its background in.
+// The colour a pane fills its background with.
 int ErasedIn(HWND pane) {
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 2, 2);
+  ReleaseDC(nullptr, screen);
   HGDIOBJ old = SelectObject(dc, bitmap);
   SendMessageA(pane, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   const auto color = static_cast<int>(GetPixel(dc, 1, 1));
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
+  DeleteObject(SelectObject(dc, old));
   DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
   return color;
 }
 
-// The system switches high contrast on or off, as Windows tells it.
-void SwitchTo(HWND window, const SystemColors& colors, UINT message) {
+void Switch(const SystemColors& colors, UINT message, std::initializer_list<HWND> windows) {
   TestEnv().display.colors = colors;
-  SendMessageA(window, message, message == WM_SETTINGCHANGE ? SPI_SETHIGHCONTRAST : 0, 0);
+  for (HWND w : windows) SendMessageA(w, message, message == WM_SETTINGCHANGE ? SPI_SETHIGHCONTRAST : 0, 0);
 }
 
-class HighContrastTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    TestEnv().Reset();
-    TestEnv().display.colors = kGrey;
-    saved_ = Forms();
-    Forms() = AppForms{};
-  }
-  void TearDown() override { Forms() = saved_; }
+template <class W>
+std::unique_ptr<Form> Make() {
+  return std::make_unique<W>();
+}
 
- private:
-  AppForms saved_;
-};
-
-TEST_F(HighContrastTest, TheTextWindowsFollowTheSystemUnlessTheUserChoseAColour) {
+TEST(HighContrast, TheTextWindowsFollowTheSystemUnlessTheUserChoseAColour) {
   struct Window {
     const char* key;
     std::optional<int> background;  // its own; nullopt: the system's
-    // Creates and shows the window; gives the window and its text control.
-    std::function<std::pair<HWND, HWND>(std::unique_ptr<Form>&)> open;
+    std::unique_ptr<Form> (*make)();
+    HWND (*text)(Form&);
+  } windows[] = {
+      {kNotebookKey, std::nullopt, Make<TfrmPendra>,
+       [](Form& f) { return static_cast<TfrmPendra&>(f).redtPendra().Handle(); }},
+      {kEditorKey, std::nullopt, Make<TfrmEditor>,
+       [](Form& f) { return static_cast<TfrmEditor&>(f).redtEditor().Handle(); }},
+      {kQuicknotesKey, 0xFFFF00, Make<TfrmQuickie>,
+       [](Form& f) { return static_cast<TfrmQuickie&>(f).RichEditQuick().Handle(); }},
   };
-  const Window windows[] = {
-      {kNotebookKey, std::nullopt,
-       [](std::unique_ptr<Form>& form) {
-         auto notebook = std::make_unique<TfrmPendra>();
-         notebook->Show();
-         const std::pair<HWND, HWND> handles{notebook->Handle(), notebook->redtPendra().Handle()};
-         form = std::move(notebook);
-         return handles;
-       }},
-      {kEditorKey, std::nullopt,
-       [](std::unique_ptr<Form>& form) {
-         auto editor = std::make_unique<TfrmEditor>();
-         editor->Show();
-         const std::pair<HWND, HWND> handles{editor->Handle(), editor->redtEditor().Handle()};
-         form = std::move(editor);
-         return handles;
-       }},
-      {kQuicknotesKey, kAqua,
-       [](std::unique_ptr<Form>& form) {
-         auto quick = std::make_unique<TfrmQuickie>();
-         quick->Show();
-         const std::pair<HWND, HWND> handles{quick->Handle(), quick->RichEditQuick().Handle()};
-         form = std::move(quick);
-         return handles;
-       }},
-  };
-  // The stored colour: none (first use), a chosen black, a chosen green.
+  // None stored (first use), a chosen black, a chosen green.
   for (const Window& w : windows) {
-    for (std::optional<int> stored : {std::optional<int>(), std::optional<int>(0), std::optional<int>(kGreen)}) {
+    for (std::optional<int> stored : {std::optional<int>(), std::optional<int>(0), std::optional<int>(0x8000)}) {
       SCOPED_TRACE(std::string(w.key) + ", stored " + (stored ? std::to_string(*stored) : "none"));
       TestEnv().Reset();
       TestEnv().display.colors = kGrey;
       TRegIniFile ini(*Svc().registry, w.key);
       if (stored) ini.WriteInteger("Fonts", "Font Color", *stored);
-      std::unique_ptr<Form> form;
-      const auto [window, text] = w.open(form);
-      ASSERT_TRUE(text);
+      const std::unique_ptr<Form> form = w.make();
+      form->Show();
+      const HWND text = w.text(*form);
+      // Never stored: the system's text colour, or black on a background of its own.
       const ColorPair plain{stored.value_or(w.background ? 0 : kGrey.windowText),
                             w.background.value_or(kGrey.window)};
       EXPECT_EQ(ShownBy(text), plain);
-
-      SwitchTo(window, kHighContrast, WM_SETTINGCHANGE);
+      Switch(kHigh, WM_SETTINGCHANGE, {form->Handle()});
       EXPECT_EQ(ShownBy(text), kWhiteOnBlack);
-      SwitchTo(window, kGrey, WM_SYSCOLORCHANGE);
+      Switch(kGrey, WM_SYSCOLORCHANGE, {form->Handle()});
       EXPECT_EQ(ShownBy(text), plain);
       EXPECT_EQ(ini.ReadString("Fonts", "Font Color", "none"), stored ? std::to_string(*stored) : "none");
     }
   }
 }
 
-TEST_F(HighContrastTest, TheReminderWindowAndTheClocksTakeTheSystemsColoursUnderHighContrast) {
+TEST(HighContrast, TheReminderPagesAndTheClocksTakeTheSystemsColours) {
+  TestEnv().Reset();
+  TestEnv().display.colors = kGrey;
   TfrmMain reminders;
   reminders.EnsureControls();
   const ReminderPage& page = reminders.PageOf(Kind::OneTime);
-  HWND panel = GetParent(page.editMessage);
-  HWND label = FindWindowExA(panel, nullptr, "STATIC", "Message");
+  const HWND panel = GetParent(page.editMessage);
+  const HWND label = FindWindowExA(panel, nullptr, "STATIC", "Message");
   ASSERT_TRUE(label);
   TfrmPendra notebook;
   notebook.Show();
-
-  struct Look {
-    ColorPair label, clock;
-    int panel;
-  };
-  auto look = [&] {
-    return Look{AnsweredFor(panel, label), AnsweredFor(GetParent(page.stxtClock), page.stxtClock),
-                ErasedIn(panel)};
-  };
-  const ColorPair redOnBlack{0x0000FF, 0x000000};
+  const HWND clocks[] = {page.stxtClock, notebook.StaticText1()};
+  constexpr int kTeal = 0x808000;
   for (UINT message : {WM_SETTINGCHANGE, WM_SYSCOLORCHANGE}) {
-    Look shown = look();
-    EXPECT_EQ(shown.label, (ColorPair{0, kTeal}));
-    EXPECT_EQ(shown.clock, redOnBlack);
-    EXPECT_EQ(shown.panel, kTeal);
-    EXPECT_EQ(AnsweredFor(notebook.tlbPendra(), notebook.StaticText1()), redOnBlack);
-
-    SwitchTo(reminders.Handle(), kHighContrast, message);
-    SwitchTo(notebook.Handle(), kHighContrast, message);
-    shown = look();
-    EXPECT_EQ(shown.label, kWhiteOnBlack);
-    EXPECT_EQ(shown.clock, kWhiteOnBlack);
-    EXPECT_EQ(shown.panel, kWhiteOnBlack.background);
-    EXPECT_EQ(AnsweredFor(notebook.tlbPendra(), notebook.StaticText1()), kWhiteOnBlack);
-
-    SwitchTo(reminders.Handle(), kGrey, message);
-    SwitchTo(notebook.Handle(), kGrey, message);
+    EXPECT_EQ(AnsweredFor(label), (ColorPair{0, kTeal}));
+    EXPECT_EQ(ErasedIn(panel), kTeal);
+    for (HWND clock : clocks) EXPECT_EQ(AnsweredFor(clock), (ColorPair{0x0000FF, 0}));  // red on black
+    Switch(kHigh, message, {reminders.Handle(), notebook.Handle()});
+    EXPECT_EQ(AnsweredFor(label), kWhiteOnBlack);
+    EXPECT_EQ(ErasedIn(panel), kWhiteOnBlack.background);
+    for (HWND clock : clocks) EXPECT_EQ(AnsweredFor(clock), kWhiteOnBlack);
+    Switch(kGrey, message, {reminders.Handle(), notebook.Handle()});
   }
 }
 
