@@ -67,7 +67,6 @@ class RichTextControl {
   // colour (which stays the font's, for storing and printing), and the
   // background's. Until set, the font's colour on the system's window colour.
   void SetColors(const ColorPair& colors);
-  const std::optional<ColorPair>& Colors() const { return colors_; }
 
   // Events. onChange runs on every change of the text, also when the program
   // sets the text or loads a file (once for each), never for a font change.
