@@ -229,7 +229,7 @@ HBITMAP LoadToolPictures(int size) {
 
 TfrmPendra::TfrmPendra()
     : text_(redtPendra_, {kNotebookKey, FontCancel::StoreCurrentFont,
-                          {std::begin(kRefresh), std::end(kRefresh)}}) {
+                          {std::begin(kRefresh), std::end(kRefresh)}, std::nullopt}) {
   popupMenu = [this](HMENU menu, POINT at) {
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
   };
