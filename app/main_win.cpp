@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "about/about_box_win.h"
+#include "app/program_folder_win.h"
 #include "app/single_instance_win.h"
 #include "app/tray_window_win.h"
 #include "notes/editor_window_win.h"
@@ -76,6 +77,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   InstallRealServices();
   // Hidden for good: the program never has a taskbar button.
   CreateApplicationWindow();
+  CheckProgramFolder();
 
   Objects objects;
   try {
@@ -86,6 +88,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ShowCaughtError();
     return 1;
   }
+  // Said once the program is there, tray icon and all: it runs on, saving
+  // nothing, until the user moves it.
+  TellReadOnlyProgramFolder();
 
   RunMessageLoop();
   return 0;

@@ -85,7 +85,7 @@ bool SamePath(const std::string& a, const std::string& b) {
 
 TfrmEditor::TfrmEditor()
     : text_(redtEditor_, {kEditorKey, FontCancel::StoreCurrentFont,
-                          {std::begin(kRefresh), std::end(kRefresh)}}) {
+                          {std::begin(kRefresh), std::end(kRefresh)}, std::nullopt}) {
   text_.afterChange = [this] {
     // An emptied text leaves the flag as it was.
     if (redtEditor_.TextLength() > 0) modified_ = true;

@@ -40,6 +40,7 @@ constexpr int kPictureSize = 16;  // of the toolbar's pictures
 constexpr const char* kHelpFileName = "Pendra.hlp";
 constexpr const char* kToolbarPictures = "NOTEBOOKTOOLS";  // 16 x 16 each, in button order
 const FontSpec kDesignedFont{"MS Sans Serif", 10, 0, {}};   // 13 pixels high
+constexpr ColorPair kClockColors{0x0000FF, 0x000000};       // red on black
 
 // Which commands each event of the page refreshes, and by which rule.
 constexpr CommandStateRow kRefresh[] = {
@@ -230,7 +231,7 @@ HBITMAP LoadToolPictures(int size) {
 
 TfrmPendra::TfrmPendra()
     : text_(redtPendra_, {kNotebookKey, FontCancel::StoreCurrentFont,
-                          {std::begin(kRefresh), std::end(kRefresh)}}) {
+                          {std::begin(kRefresh), std::end(kRefresh)}, std::nullopt}) {
   popupMenu = [this](HMENU menu, POINT at) {
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
   };
@@ -258,7 +259,8 @@ void TfrmPendra::FormCreate() {
   tabListPath_ = Svc().programFolder + kTabListFileName;
   if (!PathExists(tabListPath_)) {
     tabs_ = DesignedTabs();
-    WriteListFile(tabListPath_, tabs_);
+    // Not in a folder found read-only at start: the write would only fail.
+    if (!Svc().programFolderReadOnly) WriteListFile(tabListPath_, tabs_);
     return;
   }
   try {
@@ -284,6 +286,7 @@ void TfrmPendra::EnsureControls() {
             LoadIconA(GetModuleHandleA(nullptr), "MAINICON"));
   if (!Handle()) throw Error("Cannot create the notebook window");
   CreateFonts();
+  clockColors_ = FixedColors(kClockColors, CurrentSystemColors());
   CreateToolbar();
 
   tbcPendra_ = CreateWindowExA(0, WC_TABCONTROLA, "",
@@ -813,12 +816,13 @@ LRESULT TfrmPendra::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_CTLCOLORSTATIC:
-      if (reinterpret_cast<HWND>(lp) == StaticText1_) {
-        HDC dc = reinterpret_cast<HDC>(wp);
-        SetTextColor(dc, RGB(255, 0, 0));
-        SetBkColor(dc, RGB(0, 0, 0));
-        return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
-      }
+      if (reinterpret_cast<HWND>(lp) == StaticText1_)
+        return AnswerColors(reinterpret_cast<HDC>(wp), clockColors_, clockBrush_);
+      break;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      clockColors_ = FixedColors(kClockColors, CurrentSystemColors());
+      if (StaticText1_) InvalidateRect(StaticText1_, nullptr, TRUE);
       break;
     default: break;
   }

@@ -15,6 +15,7 @@
 
 #include "notes/rich_text_win.h"
 #include "notes/text_behaviours_win.h"
+#include "platform/colors_win.h"
 #include "platform/window_win.h"
 #include "settings/list_file.h"
 
@@ -131,6 +132,10 @@ class TfrmPendra : public Form {
   HMENU PopupMenuNotes_ = nullptr;
   HMENU PopupMenuHelp_ = nullptr;
   HFONT clockFont_ = nullptr;
+  // The clock's colours as shown now: the design's, or the system's under
+  // high contrast.
+  ColorPair clockColors_;
+  ColorBrush clockBrush_;
   HFONT uiFont_ = nullptr;
   HBITMAP toolPictures_ = nullptr;  // the toolbar's, at the window's DPI
   bool longDateShown_ = true;

@@ -59,12 +59,11 @@ void WriteQuietly(TRegIniFile& ini, const char* section, const char* ident, int 
 
 TfrmQuickie::TfrmQuickie()
     : text_(RichEditQuick_, {kQuicknotesKey, FontCancel::StoreNothing,
-                             {std::begin(kRefresh), std::end(kRefresh)}}) {
+                             {std::begin(kRefresh), std::end(kRefresh)}, kAqua}) {
   RichEditQuick_.onKeyDown = [this](WPARAM key) { RichEditQuickKeyDown(key); };
   RichEditQuick_.onMouseDown = [this](MouseButton button, int x, int y) {
     RichEditQuickMouseDown(button, x, y);
   };
-  RichEditQuick_.SetBackgroundColor(kAqua);
   PopupMenu1_ = CreatePopupMenu();
   AppendRows(PopupMenu1_, {{Cut1, "Cu&t\tCtrl+X", false},
                            {Copy1, "&Copy\tCtrl+C", false},
@@ -99,7 +98,9 @@ void TfrmQuickie::FormCreate() {
   const std::string path = NotePath();
   if (NoteFileMissing(path)) {
     noteRead_ = true;
-    RichEditQuick_.StoreToFile(path);  // the empty note
+    // The empty note, where it can be made: in a folder found read-only at
+    // start its save would only fail, and nothing would be kept by it.
+    if (!Svc().programFolderReadOnly) RichEditQuick_.StoreToFile(path);
     return;
   }
   // A note that is there but cannot be read is reported when the window is

@@ -181,7 +181,7 @@ void RichTextControl::Create(HWND parent, int id, const RECT& bounds, const Font
   SendMessageA(hwnd_, EM_EXLIMITTEXT, 0, kTextLimit);
   Configure();
   designed_ = designed;
-  if (background_ >= 0) SendMessageA(hwnd_, EM_SETBKGNDCOLOR, 0, background_);
+  if (colors_) SendMessageA(hwnd_, EM_SETBKGNDCOLOR, 0, colors_->background);
 
   // A font given before the window existed is kept, in the designed face
   // when it names none.
@@ -199,9 +199,14 @@ void RichTextControl::SetBounds(const RECT& r) {
   if (hwnd_) MoveWindow(hwnd_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
 }
 
-void RichTextControl::SetBackgroundColor(int color) {
-  background_ = color;
-  if (hwnd_) SendMessageA(hwnd_, EM_SETBKGNDCOLOR, 0, color);
+void RichTextControl::SetColors(const ColorPair& colors) {
+  // Colours come again with every change of the system's settings; a text of
+  // megabytes is formatted anew only when they differ.
+  if (colors_ == colors) return;
+  colors_ = colors;
+  if (!hwnd_) return;
+  SendMessageA(hwnd_, EM_SETBKGNDCOLOR, 0, colors.background);
+  ApplyFont();
 }
 
 void RichTextControl::SetFocus() {
@@ -489,7 +494,7 @@ void RichTextControl::ApplyFont() {
                  (shown.style.underline ? CFE_UNDERLINE : 0) |
                  (shown.style.strikeOut ? CFE_STRIKEOUT : 0);
   cf.yHeight = shown.size * 20;
-  cf.crTextColor = static_cast<COLORREF>(shown.color) & 0xFFFFFF;
+  cf.crTextColor = static_cast<COLORREF>(colors_ ? colors_->text : shown.color) & 0xFFFFFF;
   shown.name.copy(cf.szFaceName, sizeof cf.szFaceName - 1);
   // A font is no change of the text: the editor's modified flag must not see it.
   ++quiet_;

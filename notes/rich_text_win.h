@@ -26,6 +26,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,8 +72,10 @@ class RichTextControl {
   void Create(HWND parent, int id, const RECT& bounds, const FontSpec& designed);
   void SetBounds(const RECT& bounds);
   void SetFocus();
-  // The background colour, 0x00BBGGRR; the system's window colour until set.
-  void SetBackgroundColor(int color);
+  // The colours shown, 0x00BBGGRR: the text's, in place of the font's own
+  // colour (which stays the font's, for storing and printing), and the
+  // background's. Until set, the font's colour on the system's window colour.
+  void SetColors(const ColorPair& colors);
 
   // Events. onChange runs on every change of the text, also when the program
   // sets the text or loads a file (once for each), never for a font change.
@@ -192,7 +195,7 @@ class RichTextControl {
   bool fontSet_ = false;  // a font was given before the window existed
   int designedSize_ = 10;
   FontSpec designed_;  // what Create was given, for a renewed window
-  int background_ = -1;  // -1: the system's
+  std::optional<ColorPair> colors_;
   // The text while there is no window, in encoding_ (UTF-8 without the mark
   // for either UTF-8 form).
   std::string pendingText_;

@@ -32,6 +32,18 @@ void WriteQuietly(Write write) {
   }
 }
 
+// The stored colour, or nullopt when none is: a value that is missing, of
+// the wrong type or no whole number reads as the in-run copy. Two reads with
+// different defaults agree only on a number that is there.
+std::optional<int> StoredColor(const TRegIniFile& ini) {
+  try {
+    const int color = ini.ReadInteger(kFontsSection, kColor, 0);
+    if (color != 0 || ini.ReadInteger(kFontsSection, kColor, -1) == 0) return color;
+  } catch (const Error&) {
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 StoredStyle StoredStyleOf(const FontStyle& style) {
@@ -62,7 +74,10 @@ FontSpec RestoreFont(IRegistry& registry, const std::string& key, InRunFont& inR
   };
   inRun.name = text(kName, inRun.name);
   inRun.size = number(kSize, inRun.size);
-  inRun.color = number(kColor, inRun.color);
+  if (const auto color = StoredColor(ini)) {
+    inRun.color = *color;
+    inRun.colorStored = true;
+  }
   const StoredStyle stored{flag(kBold), flag(kItalic), flag(kBoldItalic)};
 
   FontSpec font = current;
@@ -74,12 +89,13 @@ FontSpec RestoreFont(IRegistry& registry, const std::string& key, InRunFont& inR
 }
 
 void StoreFont(IRegistry& registry, const std::string& key, InRunFont& inRun,
-               const FontSpec& font) {
+               const FontSpec& font, FontOrigin origin) {
   TRegIniFile ini(registry, key);
   const StoredStyle stored = StoredStyleOf(font.style);
+  if (origin == FontOrigin::Chosen) inRun.colorStored = true;
   WriteQuietly([&] { ini.WriteString(kFontsSection, kName, font.name); });
   WriteQuietly([&] { ini.WriteInteger(kFontsSection, kSize, font.size); });
-  WriteQuietly([&] { ini.WriteInteger(kFontsSection, kColor, font.color); });
+  if (inRun.colorStored) WriteQuietly([&] { ini.WriteInteger(kFontsSection, kColor, font.color); });
   WriteQuietly([&] { ini.WriteBool(kFontsSection, kBold, stored.bold); });
   WriteQuietly([&] { ini.WriteBool(kFontsSection, kItalic, stored.italic); });
   WriteQuietly([&] { ini.WriteBool(kFontsSection, kBoldItalic, stored.boldItalic); });

@@ -14,10 +14,14 @@ class IRegistry;
 inline constexpr const char* kFontsSection = "Fonts";
 
 // The in-run copies: empty, 0 and 0 (black) when the program starts.
+// `colorStored`: a colour was read from the key or chosen in this run. Until
+// then the colour is the first-use default, which the text shows in the
+// system's colours; a stored black is the user's and shows black.
 struct InRunFont {
   std::string name;
   int size = 0;
   int color = 0;
+  bool colorStored = false;
 };
 
 // The three stored style flags. Only the exact styles {bold}, {italic} and
@@ -43,11 +47,18 @@ std::optional<FontStyle> StyleFromStored(const StoredStyle& stored);
 FontSpec RestoreFont(IRegistry& registry, const std::string& key, InRunFont& inRun,
                      const FontSpec& current);
 
+// Where a font to be stored comes from: the user's choice in the font
+// dialog, or the control's font kept through a cancelled dialog.
+enum class FontOrigin { Chosen, Current };
+
 // Writes the six values from `font` in the order "Font Name", "Font Size",
 // "Font Color", "Font Bold", "Font Italic", "Font BoldItalic" and updates the
 // in-run copies. A value that cannot be written is passed over silently.
+// A current font whose colour is still the first-use default leaves "Font
+// Color" unwritten, so a cancelled dialog does not turn "the system's
+// colour" into a stored black.
 void StoreFont(IRegistry& registry, const std::string& key, InRunFont& inRun,
-               const FontSpec& font);
+               const FontSpec& font, FontOrigin origin = FontOrigin::Chosen);
 
 // What the font choice does when the user cancels the dialog.
 enum class FontCancel {

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include "notes/text_print_win.h"
+#include "platform/colors_win.h"
 #include "platform/window_win.h"
 #include "settings/reg_ini.h"
 
@@ -61,6 +62,12 @@ bool TextBehaviours::Run(TextCommand command) {
 
 void TextBehaviours::FontRestore() {
   control_.SetFont(RestoreFont(*Svc().registry, settings_.settingsKey, inRun_, control_.Font()));
+  ApplyColors();
+}
+
+void TextBehaviours::ApplyColors() {
+  const std::optional<int> stored = inRun_.colorStored ? std::optional<int>(inRun_.color) : std::nullopt;
+  control_.SetColors(TextControlColors(stored, settings_.background, CurrentSystemColors()));
 }
 
 void TextBehaviours::FontChoice() {
@@ -68,7 +75,9 @@ void TextBehaviours::FontChoice() {
   const bool chosen = Svc().dialogs->PickFont(Owner(), font);
   if (chosen) control_.SetFont(font);
   if (chosen || settings_.fontCancel == FontCancel::StoreCurrentFont)
-    StoreFont(*Svc().registry, settings_.settingsKey, inRun_, control_.Font());
+    StoreFont(*Svc().registry, settings_.settingsKey, inRun_, control_.Font(),
+              chosen ? FontOrigin::Chosen : FontOrigin::Current);
+  ApplyColors();
 }
 
 void TextBehaviours::FindCommand() { Svc().dialogs->ShowFind(Owner(), control_.SelText()); }
@@ -142,6 +151,8 @@ bool TextBehaviours::HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
     result = 0;
     return true;
   }
+  // The window goes on with the message.
+  if (ColorsMayHaveChanged(msg)) ApplyColors();
   return control_.HandleParentMessage(msg, wp, lp, result);
 }
 

@@ -35,6 +35,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,8 @@ struct TextWindowSettings {
   std::string settingsKey;  // the window's key under HKEY_CURRENT_USER
   FontCancel fontCancel = FontCancel::StoreCurrentFont;
   std::vector<CommandStateRow> refresh;
+  // A background of the control's own; nullopt: the system's window colour.
+  std::optional<int> background;
 };
 
 enum class TextCommand {
@@ -91,8 +94,11 @@ class TextBehaviours {
   // Runs a command under the general error handler; false when it failed.
   bool Run(TextCommand command);
 
-  // Applies the stored font to the control.
+  // Applies the stored font to the control, and the colours to show with it.
   void FontRestore();
+  // Gives the control the colours to show now: the system's under high
+  // contrast or while no colour is stored, else the stored one.
+  void ApplyColors();
   void FontChoice();
   // Shows the find dialog with the selected text.
   void FindCommand();
@@ -113,8 +119,9 @@ class TextBehaviours {
   void Refresh(TextEvent event);
   std::function<void()> afterChange;
 
-  // The control's notifications and the find dialog's Find Next, from the
-  // messages of the window that holds the control.
+  // The control's notifications, the find dialog's Find Next and the
+  // system's colour changes, from the messages of the window that holds the
+  // control.
   bool HandleMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
  private:

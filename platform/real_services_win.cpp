@@ -656,6 +656,18 @@ class RealHelp final : public IHelp {
   }
 };
 
+class RealDisplay final : public IDisplay {
+ public:
+  SystemColors Colors() override {
+    HIGHCONTRASTA contrast{};
+    contrast.cbSize = sizeof contrast;
+    const bool high = SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                      (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    return {high, static_cast<int>(GetSysColor(COLOR_WINDOWTEXT)),
+            static_cast<int>(GetSysColor(COLOR_WINDOW))};
+  }
+};
+
 std::string ExecutablePath() {
   std::vector<char> buffer(MAX_PATH);
   for (;;) {
@@ -676,6 +688,7 @@ void InstallRealServices() {
   static RealShell shell;
   static RealHelp help;
   static RealPrinter printer;
+  static RealDisplay display;
   static WinRegistry registry;
   static WinRegistry machine(RegistryRoot::LocalMachine);
 
@@ -687,6 +700,7 @@ void InstallRealServices() {
   s.shell = &shell;
   s.help = &help;
   s.printer = &printer;
+  s.display = &display;
   s.registry = &registry;
   s.machine = &machine;
   s.exePath = ExecutablePath();

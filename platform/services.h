@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/colors.h"
 #include "settings/datetime.h"
 
 namespace pendra {
@@ -140,6 +141,14 @@ class IHelp {
   virtual void ShowContents(const std::string& helpFile) = 0;  // WinHelp HELP_FINDER
 };
 
+class IDisplay {
+ public:
+  virtual ~IDisplay() = default;
+  // High contrast (SPI_GETHIGHCONTRAST) and the system's window text and
+  // window colours (COLOR_WINDOWTEXT, COLOR_WINDOW), as they are now.
+  virtual SystemColors Colors() = 0;
+};
+
 struct Services {
   IClock* clock = nullptr;
   ILocale* locale = nullptr;
@@ -148,10 +157,14 @@ struct Services {
   IShell* shell = nullptr;
   IHelp* help = nullptr;
   IPrinter* printer = nullptr;
+  IDisplay* display = nullptr;
   IRegistry* registry = nullptr;  // HKEY_CURRENT_USER: the settings
   IRegistry* machine = nullptr;   // HKEY_LOCAL_MACHINE, only read
   std::string programFolder;  // with its trailing separator
   std::string exePath;        // full path of the running executable
+  // Found so at start: the windows then make no file there of their own
+  // accord (the designed tab list, the empty note), as it would only fail.
+  bool programFolderReadOnly = false;
 };
 
 Services& Svc();

@@ -22,7 +22,10 @@ namespace pendra {
 namespace {
 
 constexpr UINT kRelayoutMessage = WM_APP + 1;
-constexpr COLORREF kTeal = RGB(0, 128, 128);
+// The pages' own colours, 0x00BBGGRR: black labels on teal panels, and the
+// clock's red letters on black. Under high contrast the system's take over.
+constexpr ColorPair kPanelColors{0x000000, 0x808000};
+constexpr ColorPair kClockColors{0x0000FF, 0x000000};
 // Design values, in pixels at 96 DPI; the window scales them to its DPI.
 constexpr int kEntryHeight = 128;    // the entry panel across the top of a page
 constexpr int kHeadingHeight = 22;   // the teal strip holding the column headings
@@ -177,8 +180,8 @@ void MakeNoFocusButton(HWND button) {
 class ReminderPaneWnd final : public Window {
  public:
   enum Look { Sheet = 0, Group, Heading, Buttons };
-  ReminderPaneWnd(const TfrmMain& owner, Look look, HBRUSH brush)
-      : owner_(owner), target_(owner.Handle()), look_(look), brush_(brush) {}
+  ReminderPaneWnd(TfrmMain& owner, Look look)
+      : owner_(owner), target_(owner.Handle()), look_(look) {}
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
@@ -194,7 +197,8 @@ class ReminderPaneWnd final : public Window {
         return SendMessageA(target_, msg, wp, lp);
       case WM_ERASEBKGND: {
         RECT r = ClientRectOf(Handle());
-        FillRect(reinterpret_cast<HDC>(wp), &r, brush_);
+        FillRect(reinterpret_cast<HDC>(wp), &r,
+                 look_ == Group || look_ == Heading ? owner_.PanelBrush() : GetSysColorBrush(COLOR_BTNFACE));
         return 1;
       }
       case WM_PAINT: {
@@ -227,10 +231,9 @@ class ReminderPaneWnd final : public Window {
   }
 
  private:
-  const TfrmMain& owner_;
+  TfrmMain& owner_;
   HWND target_;
   Look look_;
-  HBRUSH brush_;
 };
 
 // The reminder timers and the values a page keeps out of sight live on this
@@ -259,8 +262,6 @@ TfrmMain::TfrmMain() : clock_(std::make_unique<ReminderClockWnd>(*this)) {
     listPaths_[static_cast<size_t>(Index(k))] = Svc().programFolder + Info(k).fileName;
     Page(k).kind = k;
   }
-  tealBrush_ = CreateSolidBrush(kTeal);
-  blackBrush_ = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   CreateStateHolders();
   // The window is created at program start, outside any handler: an error of
   // the creation steps is shown and ends them, and the program goes on.
@@ -281,7 +282,6 @@ TfrmMain::~TfrmMain() {
   }
   for (HFONT font : {uiFont_, listFont_, clockFont_})
     if (font) DeleteObject(font);
-  if (tealBrush_) DeleteObject(tealBrush_);
 }
 
 HWND TfrmMain::ClockWindow() const { return clock_ ? clock_->Handle() : nullptr; }
@@ -291,6 +291,7 @@ void TfrmMain::EnsureWindow() {
   CreateWnd("TfrmMain", "Reminder", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, Px(80), Px(114),
             Px(775), Px(506), ApplicationWindow(), nullptr, CS_DBLCLKS,
             reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1)));
+  UpdateColors();
   CreateFonts();
 }
 
@@ -391,10 +392,7 @@ void TfrmMain::AddHint(HWND control, const char* text) { hints_.Add(control, tex
 std::string TfrmMain::HintOf(HWND control) const { return hints_.Of(control); }
 
 ReminderPaneWnd& TfrmMain::NewPane(HWND parent, int look, int x, int y, int w, int h, int id) {
-  HBRUSH brush = (look == ReminderPaneWnd::Group || look == ReminderPaneWnd::Heading)
-                     ? tealBrush_
-                     : GetSysColorBrush(COLOR_BTNFACE);
-  panes_.push_back(std::make_unique<ReminderPaneWnd>(*this, static_cast<ReminderPaneWnd::Look>(look), brush));
+  panes_.push_back(std::make_unique<ReminderPaneWnd>(*this, static_cast<ReminderPaneWnd::Look>(look)));
   ReminderPaneWnd& pane = *panes_.back();
   const char* cls = look == ReminderPaneWnd::Sheet     ? "TTabSheet"
                     : look == ReminderPaneWnd::Buttons ? "TPanel"
@@ -877,6 +875,11 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return OnNotify(reinterpret_cast<NMHDR*>(lp));
     case WM_CTLCOLORSTATIC:
       return OnColor(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+      UpdateColors();
+      RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      break;
     case WM_DRAWITEM:
       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
       return TRUE;
@@ -975,18 +978,21 @@ LRESULT TfrmMain::OnNotify(NMHDR* hdr) {
   return 0;
 }
 
+HBRUSH TfrmMain::PanelBrush() { return panelBrush_.Of(panelColors_.background); }
+
+void TfrmMain::UpdateColors() {
+  const SystemColors system = CurrentSystemColors();
+  panelColors_ = FixedColors(kPanelColors, system);
+  clockColors_ = FixedColors(kClockColors, system);
+}
+
 LRESULT TfrmMain::OnColor(HDC dc, HWND control) {
   for (Kind k : kAllKinds) {
-    if (control == Page(k).stxtClock) {
-      SetTextColor(dc, RGB(255, 0, 0));
-      SetBkColor(dc, RGB(0, 0, 0));
-      return reinterpret_cast<LRESULT>(blackBrush_);
-    }
+    if (control == Page(k).stxtClock) return AnswerColors(dc, clockColors_, clockBrush_);
   }
   if (std::find(labels_.begin(), labels_.end(), control) != labels_.end()) {
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
-    return reinterpret_cast<LRESULT>(tealBrush_);
+    return AnswerColors(dc, panelColors_, panelBrush_);
   }
   return Default(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
 }

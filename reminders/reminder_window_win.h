@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/application_win.h"
+#include "platform/colors_win.h"
 #include "platform/hints_win.h"
 #include "platform/window_win.h"
 #include "reminders/announcement.h"
@@ -80,6 +81,9 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   TodayRefs Refs() const;                                  // editDayStr, editMonthStr
   const AnnouncementGate& Gate() const { return gate_; }
   std::string HintOf(HWND control) const;                  // tooltip text, empty: none
+  // The teal panels' background as shown now (the system's window colour
+  // under high contrast).
+  HBRUSH PanelBrush();
 
   // Handlers, named after their components.
   void btnOKClick() { OkClick(Kind::OneTime); }
@@ -167,6 +171,9 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   void OnCommand(int id, int code, HWND control);
   LRESULT OnNotify(NMHDR* hdr);
   LRESULT OnColor(HDC dc, HWND control);
+  // Takes the colours to show afresh: the design's, or the system's under
+  // high contrast.
+  void UpdateColors();
   void DrawHeading(const DRAWITEMSTRUCT& item);
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void OnTimer(UINT_PTR id);
@@ -213,7 +220,9 @@ class TfrmMain : public Form, public IReminderHost, public IReminderPanels {
   HWND spneditHours_ = nullptr, spneditMinutes_ = nullptr;
   HWND spinHours_ = nullptr, spinMinutes_ = nullptr;
   HFONT uiFont_ = nullptr, listFont_ = nullptr, clockFont_ = nullptr;
-  HBRUSH tealBrush_ = nullptr, blackBrush_ = nullptr;
+  // The teal panels' and the clocks' colours as shown now, and their brushes.
+  ColorPair panelColors_, clockColors_;
+  ColorBrush panelBrush_, clockBrush_;
 
   // The spin edits' values while they do not exist yet; the edits show them
   // when built.

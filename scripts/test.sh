@@ -59,7 +59,19 @@ run_suite() {
   echo "== $name"
   local rc=0
   set +e
-  timeout -k 10 "$TIMEOUT" "$@" --gtest_brief=1 </dev/null 2>&1 | tr -d '\r' | tee "$log"
+  # timeout runs the suite in a process group of its own. Whatever is left in
+  # that group when the suite ends (a Pendra.exe that a crashed test started,
+  # holding the output pipe) is ended, so the pipe closes and the run goes on.
+  # The Wine server and its services run in sessions of their own and stay
+  # for the next suites.
+  (
+    timeout -k 10 "$TIMEOUT" "$@" --gtest_brief=1 </dev/null 2>&1 &
+    group=$!
+    wait "$group"
+    status=$?
+    kill -KILL -- "-$group" 2>/dev/null
+    exit "$status"
+  ) | tr -d '\r' | tee "$log"
   rc=${PIPESTATUS[0]}
   set -e
   local p f s

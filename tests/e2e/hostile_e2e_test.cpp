@@ -1,6 +1,7 @@
-// Hostile data files met by the running program: binary garbage and one
-// 100 MB line in every file it reads, each file read-only, a read-only
-// program folder, and a folder in the place of each file.
+// Hostile data files met by the running program: binary garbage in every file
+// it reads, one 100 MB line in every list, a page and a note just over the
+// 32 MB a text window takes, each file read-only, a read-only program folder,
+// and a folder in the place of each file.
 // clang-format off
 #include <windows.h>
 #include <sddl.h>
@@ -74,6 +75,16 @@ void MakeReadOnly(HostileWalk &t, bool readOnly) {
     GTEST_SKIP() << "the program folder cannot be made read-only here";
 }
 
+// Nothing but a length: the walk's file snapshots read it as zeros.
+void MakeSparseFile(const std::string &path, LONGLONG size) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER end;
+  end.QuadPart = size;
+  EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+  CloseHandle(file);
+}
+
 bool IsReminderList(const std::string &name) { return name.find("Message.lst") != std::string::npos; }
 
 // A file the program rewrites at a save the walk makes (the to-do list, the
@@ -131,10 +142,14 @@ std::vector<HostileCase> Cases() {
                      },
                      nullptr});
 
-    // A page or a note that large is refused whole and kept; a list shows it.
+    // A page or a note that large is refused whole, by its size, and kept; a
+    // list shows it.
     cases.push_back({"HugeLine" + id,
                      [name](HostileWalk &t) {
-                       ASSERT_TRUE(CopyFileA(HugeLineFile().c_str(), t.PathOf(name).c_str(), FALSE));
+                       if (name == "ABC.pnd" || name == "Quick.qnf")
+                         MakeSparseFile(t.PathOf(name), (32u << 20) + 1);
+                       else
+                         ASSERT_TRUE(CopyFileA(HugeLineFile().c_str(), t.PathOf(name).c_str(), FALSE));
                      },
                      [name, list](HostileWalk &t) {
                        Expect e;
@@ -185,13 +200,21 @@ std::vector<HostileCase> Cases() {
   }
   // Nothing to change saves in silence; the to-do list, whose line ends
   // differ from what the program writes, cannot be saved, and the exit stops.
+  // The start says once what the folder means for the user's data.
   cases.push_back({"ReadOnlyProgramFolder",
                    [](HostileWalk &t) {
                      Put(t, "ToDo.lst", UnixLineEnds(ReadFileBytes(t.PathOf("ToDo.lst"))));
                      MakeReadOnly(t, true);
                    },
                    [](HostileWalk &t) {
-                     return Expect{{"Pendra: Cannot create file " + t.PathOf("ToDo.lst") + "."}, false, {}};
+                     const std::string folder = t.Folder().substr(0, t.Folder().size() - 1);
+                     return Expect{{"Pendra: Pendra cannot write to its folder, " + folder +
+                                        ". Pendra keeps your notes, reminders and lists beside the program, so "
+                                        "nothing you change can be saved. Move the Pendra folder to a folder of "
+                                        "your own, for example in your Documents, and start Pendra from there.",
+                                    "Pendra: Cannot create file " + t.PathOf("ToDo.lst") + "."},
+                                   false,
+                                   {}};
                    },
                    nullptr, [](HostileWalk &t) { MakeReadOnly(t, false); }});
   return cases;

@@ -145,6 +145,7 @@ void Env::Reset() {
   shell = FakeShell{};
   help = FakeHelp{};
   printer = FakePrinter{};
+  display = FakeDisplay{};
   machine = MemoryRegistry{};
 
   // Wine reuses process ids, so the name also carries the start time; a folder
@@ -170,7 +171,9 @@ void Env::Reset() {
   s.shell = &shell;
   s.help = &help;
   s.printer = &printer;
+  s.display = &display;
   s.registry = &Registry();
+  s.programFolderReadOnly = false;
   s.machine = &machine;
   s.programFolder = folder;
   s.exePath = folder + "Pendra.exe";

@@ -131,6 +131,13 @@ class FakePrinter : public IPrinter {
   std::string DocumentOutput() override { return output; }
 };
 
+// Plain colours, high contrast off, unless a test sets others.
+class FakeDisplay : public IDisplay {
+ public:
+  SystemColors colors;
+  SystemColors Colors() override { return colors; }
+};
+
 class FakeHelp : public IHelp {
  public:
   std::vector<std::string> shown;
@@ -148,6 +155,7 @@ struct Env {
   FakeShell shell;
   FakeHelp help;
   FakePrinter printer;
+  FakeDisplay display;
   MemoryRegistry machine;  // HKEY_LOCAL_MACHINE as the tests set it
   std::string folder;  // program folder with trailing backslash
   void Reset();

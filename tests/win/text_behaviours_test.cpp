@@ -83,6 +83,8 @@ TEST_F(TextBehavioursTest, FirstUseIsBoldItalicAtSizeZeroInBlackAndACancelStores
       EXPECT_EQ(Fonts(kNotebookKey, "Font Bold"), "0");
       EXPECT_EQ(Fonts(kNotebookKey, "Font Italic"), "0");
       EXPECT_EQ(Fonts(kNotebookKey, "Font BoldItalic"), "1");
+      // The default colour stays unstored: it shows in the system's colours.
+      EXPECT_EQ(Fonts(kNotebookKey, "Font Color"), "<missing>");
     } else {
       EXPECT_FALSE(Svc().registry->KeyExists(std::string(kNotebookKey) + "\\Fonts"));
     }
