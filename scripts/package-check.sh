@@ -47,6 +47,7 @@ _pkg_entry_is() {  # exactly one entry, of this version, with its uninstall comm
   key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$code"
   [ "$(_pkg_reg "$key" DisplayVersion)" = "$1" ] || { echo "  not version $1"; return 1; }
   _pkg_reg "$key" UninstallString | grep -qiF "msiexec.exe /x$code" || { echo "  no uninstall command"; return 1; }
+  [ "$(_pkg_reg "$key" InstallLocation)" = "$dir_win\\" ] || { echo "  not installed in $dir_win"; return 1; }
   # The icon is registered with the product, for this user alone.
   icon=$(wine reg query 'HKCU\Software\Microsoft\Installer\Products' /s </dev/null 2>/dev/null |
     tr -d '\r' | sed -n 's/^ *ProductIcon *REG_SZ *//p' | grep -iF "$code")
