@@ -7,8 +7,8 @@
 #   pictures are taken from there; without one the layout tests run first, in
 #   a Wine prefix and an Xvfb of their own.
 # Each picture the guide shows (docs/user-guide.md) comes from the window
-# picture of the same name; it is stored as a PNG of at most 256 colours,
-# which keeps it to a few tens of KB.
+# picture of the same name, stored as it is as a PNG: a window has few
+# colours, so that takes a few KB, and the same window gives the same file.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
@@ -45,7 +45,7 @@ for name in $(grep -o 'pictures/[a-z0-9-]*\.png' docs/user-guide.md | sed 's|pic
     status=1
     continue
   fi
-  convert "$source" -strip +dither -colors 256 "PNG8:docs/pictures/$name.png"
+  convert "$source" -strip "docs/pictures/$name.png"
   echo "docs/pictures/$name.png: $(stat -c %s "docs/pictures/$name.png") bytes"
 done
 exit $status
