@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/application_win.h"
+#include "platform/help.h"
 #include "platform/monitor_win.h"
 #include "platform/services.h"
 #include "settings/errors.h"
@@ -25,7 +26,6 @@ constexpr int kDesignTop = 252;
 constexpr const char* kTrayTip = "Pendra: Right Click for Menu";
 constexpr const char* kLauncherHint = "Pendra: Right click for Menu";
 constexpr const char* kRunValueName = "Pendra";
-constexpr const char* kHelpFileName = "Pendra.hlp";
 
 // Settings of the tray key. The first ident has always been read with a
 // capital T and written without; value names match regardless of case.
@@ -53,11 +53,6 @@ HICON LoadProgramIcon(int size) {
     icon = static_cast<HICON>(LoadImageA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION),
                                          IMAGE_ICON, size, size, LR_DEFAULTCOLOR | LR_SHARED));
   return icon;
-}
-
-bool IsPlainFile(const std::string& path) {
-  DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
@@ -504,10 +499,7 @@ void TfrmTray::Windows1Click() {
   }
 }
 
-void TfrmTray::Help1Click() {
-  const std::string path = Svc().programFolder + kHelpFileName;
-  if (IsPlainFile(path) && Svc().help) Svc().help->ShowContents(path);
-}
+void TfrmTray::Help1Click() { ShowHelp(nullptr, HelpTopic::Contents); }
 
 void TfrmTray::mnuCloseClick() {
   Guarded([&] {

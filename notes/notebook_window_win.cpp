@@ -11,6 +11,7 @@
 #include "notes/tab_captions.h"
 #include "platform/application_win.h"
 #include "platform/dpi_win.h"
+#include "platform/help.h"
 #include "platform/message_loop_win.h"
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
@@ -37,7 +38,6 @@ constexpr int kDateWidth = 172;
 constexpr int kClockHeight = 20;
 constexpr int kDateHeight = 21;
 constexpr int kPictureSize = 16;  // of the toolbar's pictures
-constexpr const char* kHelpFileName = "Pendra.hlp";
 constexpr const char* kToolbarPictures = "NOTEBOOKTOOLS";  // 16 x 16 each, in button order
 const FontSpec kDesignedFont{"MS Sans Serif", 10, 0, {}};   // 13 pixels high
 constexpr ColorPair kClockColors{0x0000FF, 0x000000};       // red on black
@@ -671,10 +671,7 @@ void TfrmPendra::TabListDialogClosed() {
   Show();
 }
 
-void TfrmPendra::Contents1Click() {
-  const std::string path = Svc().programFolder + kHelpFileName;
-  if (FileExists(path) && Svc().help) Svc().help->ShowContents(path);
-}
+void TfrmPendra::Contents1Click() { ShowHelp(Handle(), HelpTopic::Notebook); }
 
 void TfrmPendra::Timer1Timer() {
   if (StaticText1_)

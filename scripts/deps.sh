@@ -16,7 +16,8 @@ pendra_install_deps() {
   local pkgs=(cmake ninja-build g++ g++-mingw-w64-i686 googletest libgtest-dev libbenchmark-dev
               clang libclang-rt-14-dev
               wine wine32:i386 wine64 xvfb xauth x11-utils locales
-              cups cups-pdf cups-client libcups2:i386 poppler-utils imagemagick)
+              cups printer-driver-cups-pdf cups-client libcups2:i386 poppler-utils imagemagick
+              wixl msitools cmark-gfm zip unzip)
   local missing=() p
   for p in "${pkgs[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then

@@ -198,6 +198,16 @@ else
     run_suite e2e_tests wine "$BUILD/win/e2e_tests.exe" "$BUILD/win/Pendra.exe"
     run_suite kill_unix env PENDRA_BUILD="$BUILD" bash scripts/kill-test.sh 6 unix
   fi
+  # The packages: built, installed, upgraded and removed in this prefix, and the
+  # portable zip started from a folder, each check one test.
+  if [ -f "$BUILD/win/e2e_tests.exe" ]; then
+    echo "== package_check"
+    . scripts/package-check.sh
+    pendra_package_check "$BUILD"
+    PASSED=$((PASSED + PACKAGE_PASSED))
+    FAILED=$((FAILED + PACKAGE_FAILED))
+    SUMMARY+=("package_check: $PACKAGE_PASSED passed, $PACKAGE_FAILED failed")
+  fi
   # Locale-dependent texts once more under a German locale, last, because Wine
   # rewrites the prefix's international settings to follow the locale.
   if [ -f "$BUILD/win/win_tests.exe" ] && grep -rqs 'German' tests/win; then

@@ -23,6 +23,7 @@
 #include "platform/application_win.h"
 #include "platform/dpi_win.h"
 #include "platform/real_services_win.h"
+#include "reminders/announcement.h"
 #include "reminders/reminder_window_win.h"
 #include "settings/list_file.h"
 #include "tests/win/layout_check_win.h"
@@ -216,10 +217,13 @@ void WhileOpen(const std::string& name, const std::function<void()>& open) {
 
 TEST_F(DpiLayoutTest, ConfirmAnnouncementAndInputBoxes) {
   RealDialogs dialogs;
-  WhileOpen("confirm", [&] { dialogs.Confirm("Remove all the reminders of this page?"); });
+  // The texts the program shows, so the pictures can stand in the user's guide.
+  WhileOpen("confirm", [&] {
+    dialogs.Confirm("Are you sure that you want to remove all your Reminders from this page?");
+  });
   WhileOpen("announcement", [&] {
-    dialogs.Announce(std::string(Info(Kind::Weekly).banner) +
-                     "\r\rToday is... Monday\r The Time is... 8:00:00 AM\r\rTeam meeting");
+    dialogs.Announce(ComposeAnnouncement(Kind::Weekly, "Team meeting", Svc().locale->Formats(),
+                                         Svc().clock->Now(), Words::Standard, MessageSpacing::EmptyLine));
   });
   WhileOpen("input", [&] { dialogs.InputBox(nullptr, "Add New Tab", "New Tab Name", "Garden", 255); });
 }

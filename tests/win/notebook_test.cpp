@@ -586,10 +586,21 @@ TEST_F(NotebookTest, ItsCommandsReachTheOtherWindowsTheHelpTheShellAndTheFontSto
   ToolbarClick(P::btnHelp);
   ASSERT_EQ(popups.size(), 1u);
   EXPECT_EQ(popups[0], notebook->PopupMenuHelp());
-  MenuCommand(notebook->Handle(), P::Contents2);  // no help file: nothing
+  // Help: neither help file nor guide does nothing; the guide opens at the
+  // notebook's page where it has one; the help file goes first.
+  MenuCommand(notebook->Handle(), P::Contents2);
+  const std::string section = Path("Pendra Guide files\\notebook.html");
+  WriteFileBytes(Path("Pendra Guide.html"), "guide");
+  MenuCommand(notebook->Handle(), P::Contents2);
+  CreateDirectoryA(Path("Pendra Guide files").c_str(), nullptr);
+  WriteFileBytes(section, "section");
+  MenuCommand(notebook->Handle(), P::Contents1);
   WriteFileBytes(Path("Pendra.hlp"), "help");
   MenuCommand(notebook->Handle(), P::Contents1);
   EXPECT_EQ(TestEnv().help.shown, (std::vector<std::string>{Path("Pendra.hlp")}));
+  EXPECT_EQ(TestEnv().shell.opened, (std::vector<std::string>{Path("Pendra Guide.html"), section}));
+  EXPECT_EQ(TestEnv().shell.owners, (std::vector<NativeWindow>(2, notebook->Handle())));
+  TestEnv().shell = FakeShell{};
 
   SendMessageA(Page(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
   ASSERT_EQ(popups.size(), 2u);

@@ -332,17 +332,24 @@ TEST_F(TrayTest, StartWithWindowsAndHelp) {
   EXPECT_EQ(run, "\"C:\\Program Files\\Pendra\\Pendra.exe\"");
   Command(kWindows1);
 
+  // Help: the help file with WinHelp, else the guide through the shell.
   const std::string help = TestEnv().folder + "Pendra.hlp";
+  const std::string guide = TestEnv().folder + "Pendra Guide.html";
   DeleteFileA(help.c_str());  // the folder may be left from an earlier run
   Command(kHelp1);
   CreateDirectoryA(help.c_str(), nullptr);
   Command(kHelp1);
   RemoveDirectoryA(help.c_str());
-  EXPECT_TRUE(TestEnv().help.shown.empty());
+  EXPECT_TRUE(TestEnv().help.shown.empty() && TestEnv().shell.opened.empty());
+  test::WriteFileBytes(guide, "guide");
+  Command(kHelp1);
+  EXPECT_EQ(TestEnv().shell.opened, Log{guide});
   test::WriteFileBytes(help, "help");
   Command(kHelp1);
   DeleteFileA(help.c_str());
+  DeleteFileA(guide.c_str());
   EXPECT_EQ(TestEnv().help.shown, Log{help});
+  EXPECT_EQ(TestEnv().shell.opened, Log{guide});
   EXPECT_TRUE(TestEnv().dialogs.shown.empty());
 }
 

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Builds Pendra.exe and packs it for Windows users into dist/:
+#   Pendra-<version>.msi           per-user installer (into %LOCALAPPDATA%\Programs\Pendra)
+#   Pendra-<version>-portable.zip  Pendra.exe, its two pictures and the guide
+# The version is the FileVersion of the program's own version record
+# (res/Pendra.rc), so the package and the about box always agree. Each package
+# must stay under 2 MB.
+#
+# Environment: PENDRA_BUILD (build folder, default ./build), PENDRA_JOBS,
+# PENDRA_DIST (output folder, default ./dist). PENDRA_PACKAGE_VERSION packs
+# the same program under another version number, which the upgrade check
+# (scripts/package-check.sh) uses to make an "older" installer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+BUILD=$(realpath -m "${PENDRA_BUILD:-$ROOT/build}")
+DIST=$(realpath -m "${PENDRA_DIST:-$ROOT/dist}")
+LIMIT=$((2 * 1024 * 1024))
+
+. scripts/deps.sh
+pendra_install_deps
+
+fail() { echo "package: $*" >&2; exit 1; }
+
+# The version record's FileVersion, checked against its fixed part.
+RECORD=$(sed -n 's/^ *VALUE "FileVersion", "\([0-9.]*\)\\0"$/\1/p' res/Pendra.rc)
+FIXED=$(sed -n 's/^FILEVERSION \([0-9, ]*\)$/\1/p' res/Pendra.rc | tr -d ' ' | tr , .)
+[ -n "$RECORD" ] || fail "no FileVersion in res/Pendra.rc"
+[ "$RECORD" = "$FIXED" ] || fail "res/Pendra.rc: FileVersion $RECORD differs from FILEVERSION $FIXED"
+VERSION=${PENDRA_PACKAGE_VERSION:-$RECORD}
+# Windows Installer takes major.minor.build (at most 255.255.65535) and
+# ignores a fourth field when it compares versions: two releases must differ
+# in the first three.
+IFS=. read -r MAJOR MINOR PATCH _ <<<"$VERSION"
+[ "${MAJOR:-256}" -le 255 ] && [ "${MINOR:-256}" -le 255 ] && [ "${PATCH:-65536}" -le 65535 ] ||
+  fail "version $VERSION does not fit a Windows Installer version"
+
+echo "== build Pendra.exe"
+mkdir -p "$BUILD"
+LOG=$BUILD/build-package.log
+{ cmake -S . -B "$BUILD/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake &&
+  cmake --build "$BUILD/win" -j "${PENDRA_JOBS:-2}" --target Pendra; } >"$LOG" 2>&1 ||
+  { tail -n 40 "$LOG"; fail "build failed (log: $LOG)"; }
+
+# The files to ship, and the installer's sources beside them (wixl finds a
+# file relative to the source that names it).
+FILES=$BUILD/package/$VERSION
+rm -rf "$FILES"
+mkdir -p "$FILES" "$DIST"
+cp "$BUILD/win/Pendra.exe" res/check.bmp res/undo.bmp res/Pendra.ico res/Pendra.wxs "$FILES/"
+
+# The guide as one HTML page with a folder beside it: its pictures and a jump
+# page per window that Help opens at that window's section (a shell cannot
+# open a file path with a #section).
+GUIDE_DIR="Pendra Guide files"
+build_guide() {
+  local out=$1 body
+  mkdir -p "$out/$GUIDE_DIR"
+  body=$(cmark-gfm --unsafe -e table docs/user-guide.md |
+    sed 's|src="pictures/|src="Pendra%20Guide%20files/|g' |
+    awk '/^<h2>/ { t = $0; gsub(/<[^>]*>/, "", t); id = tolower(t); gsub(/[^a-z0-9]+/, "-", id)
+                   gsub(/^-|-$/, "", id); sub(/^<h2>/, "<h2 id=\"" id "\">") } { print }')
+  {
+    printf '<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="utf-8">\n'
+    printf '<title>Pendra Guide</title>\n<style>\n%s\n</style>\n</head>\n<body>\n' "$(cat docs/guide.css)"
+    printf '%s\n</body>\n</html>\n' "$body"
+  } >"$out/Pendra Guide.html"
+  local picture
+  for picture in $(grep -o 'pictures/[a-z0-9-]*\.png' docs/user-guide.md | sed 's|pictures/||' | sort -u); do
+    cp "docs/pictures/$picture" "$out/$GUIDE_DIR/" || fail "docs/user-guide.md shows a missing picture: $picture"
+  done
+  # Jump pages: name of the page, then the section it opens.
+  local page section
+  while read -r page section; do
+    grep -q "<h2 id=\"$section\">" "$out/Pendra Guide.html" || fail "the guide has no section $section"
+    printf '<!DOCTYPE html>\n<html><head><meta charset="utf-8"><title>Pendra Guide</title>\n<meta http-equiv="refresh" content="0; url=../Pendra%%20Guide.html#%s">\n</head><body><a href="../Pendra%%20Guide.html#%s">Pendra Guide</a></body></html>\n' \
+      "$section" "$section" >"$out/$GUIDE_DIR/$page.html"
+  done <<'EOF'
+notebook the-notebook
+EOF
+}
+echo "== guide"
+build_guide "$FILES"
+
+# The guide folder's files, as a fragment of the installer.
+guide_fragment() {
+  local f n=0
+  printf '<?xml version="1.0" encoding="utf-8"?>\n<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">\n'
+  printf '  <Fragment>\n    <DirectoryRef Id="GUIDEDIR">\n'
+  printf '      <Component Id="GuidePictures" Guid="0ED5332F-03AE-46BE-A0AE-58A891BE26C8">\n'
+  for f in "$FILES/$GUIDE_DIR"/*; do
+    n=$((n + 1))
+    printf '        <File Id="guide%d" Name="%s" Source="%s/%s"%s/>\n' \
+      "$n" "${f##*/}" "$GUIDE_DIR" "${f##*/}" "$([ $n -eq 1 ] && echo ' KeyPath="yes"')"
+  done
+  printf '      </Component>\n    </DirectoryRef>\n  </Fragment>\n</Wix>\n'
+}
+
+MSI=$DIST/Pendra-$VERSION.msi
+ZIP=$DIST/Pendra-$VERSION-portable.zip
+echo "== $MSI"
+guide_fragment >"$FILES/guide.wxs"
+rm -f "$MSI"
+wixl -a x86 -D Version="$VERSION" -o "$MSI" "$FILES/Pendra.wxs" "$FILES/guide.wxs" 2>&1 |
+  grep -v 'unimplemented' || true
+[ -s "$MSI" ] || fail "wixl made no installer"
+
+echo "== $ZIP"
+rm -f "$ZIP"
+(cd "$FILES" && zip -q -9 -r "$ZIP" Pendra.exe check.bmp undo.bmp "Pendra Guide.html" "$GUIDE_DIR")
+
+for f in "$MSI" "$ZIP"; do
+  size=$(stat -c %s "$f")
+  echo "$(basename "$f"): $size bytes ($(( (size + 1023) / 1024 )) KB)"
+  [ "$size" -lt "$LIMIT" ] || fail "$(basename "$f") is 2 MB or more"
+done
