@@ -530,6 +530,9 @@ void TfrmPendra::PageLoad() {
       redtPendra_.StoreToFile(*path);
     } catch (const Error&) {
       ShowPageWithoutFile();
+      // The start said once that nothing can be saved in this folder; a box
+      // for each new page would only repeat it.
+      if (Svc().programFolderReadOnly) return;
       throw;
     }
     pagePath_ = path;
@@ -613,7 +616,11 @@ void TfrmPendra::FormClose() {
   } catch (...) {
     pageFailure = std::current_exception();
   }
-  if (!tabListUnread_) {
+  // The designed tabs were not written in a folder found read-only at start,
+  // and writing them now would only fail: the tab list dialog writes what the
+  // user changes itself.
+  const bool designedUnwritten = Svc().programFolderReadOnly && !PathExists(tabListPath_);
+  if (!tabListUnread_ && !designedUnwritten) {
     try {
       WriteListFile(tabListPath_, tabs_);
     } catch (...) {

@@ -164,6 +164,9 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteListFile(const std::string& path, const Lines& lines) {
+  // A missing file reads as the empty list: writing one would change nothing,
+  // and in a folder that cannot be written it would stop an exit for nothing.
+  if (lines.empty() && !PathExists(path)) return;
   WriteWholeFile(path, JoinLines(lines));
 }
 

@@ -217,6 +217,23 @@ std::vector<HostileCase> Cases() {
                                    {}};
                    },
                    nullptr, [](HostileWalk &t) { MakeReadOnly(t, false); }});
+  // A fresh copy where it cannot write (under Program Files): no data file
+  // yet, and nothing the user changed, so the exit goes ahead.
+  cases.push_back({"ReadOnlyFreshProgramFolder",
+                   [](HostileWalk &t) {
+                     for (const char *name : kDataFiles) DeleteFileA(t.PathOf(name).c_str());
+                     MakeReadOnly(t, true);
+                   },
+                   [](HostileWalk &t) {
+                     const std::string folder = t.Folder().substr(0, t.Folder().size() - 1);
+                     return Expect{{"Pendra: Pendra cannot write to its folder, " + folder +
+                                        ". Pendra keeps your notes, reminders and lists beside the program, so "
+                                        "nothing you change can be saved. Move the Pendra folder to a folder of "
+                                        "your own, for example in your Documents, and start Pendra from there."},
+                                   true,
+                                   {}};
+                   },
+                   nullptr, [](HostileWalk &t) { MakeReadOnly(t, false); }});
   return cases;
 }
 
