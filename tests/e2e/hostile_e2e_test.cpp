@@ -28,6 +28,14 @@ std::string Garbage() {
   return bytes;
 }
 
+// What the start says of a program folder it cannot write.
+std::string FolderMessage(HostileWalk &t) {
+  return "Pendra: Pendra cannot write to its folder, " + t.Folder().substr(0, t.Folder().size() - 1) +
+         ". Pendra keeps your notes, reminders and lists beside the program, so nothing you change can be "
+         "saved. Move the Pendra folder to a folder of your own, for example in your Documents, and start "
+         "Pendra from there.";
+}
+
 void Put(HostileWalk &t, const std::string &name, const std::string &bytes) {
   WriteFileBytes(t.PathOf(name), bytes);
 }
@@ -207,12 +215,7 @@ std::vector<HostileCase> Cases() {
                      MakeReadOnly(t, true);
                    },
                    [](HostileWalk &t) {
-                     const std::string folder = t.Folder().substr(0, t.Folder().size() - 1);
-                     return Expect{{"Pendra: Pendra cannot write to its folder, " + folder +
-                                        ". Pendra keeps your notes, reminders and lists beside the program, so "
-                                        "nothing you change can be saved. Move the Pendra folder to a folder of "
-                                        "your own, for example in your Documents, and start Pendra from there.",
-                                    "Pendra: Cannot create file " + t.PathOf("ToDo.lst") + "."},
+                     return Expect{{FolderMessage(t), "Pendra: Cannot create file " + t.PathOf("ToDo.lst") + "."},
                                    false,
                                    {}};
                    },
@@ -225,13 +228,7 @@ std::vector<HostileCase> Cases() {
                      MakeReadOnly(t, true);
                    },
                    [](HostileWalk &t) {
-                     const std::string folder = t.Folder().substr(0, t.Folder().size() - 1);
-                     return Expect{{"Pendra: Pendra cannot write to its folder, " + folder +
-                                        ". Pendra keeps your notes, reminders and lists beside the program, so "
-                                        "nothing you change can be saved. Move the Pendra folder to a folder of "
-                                        "your own, for example in your Documents, and start Pendra from there."},
-                                   true,
-                                   {}};
+                     return Expect{{FolderMessage(t)}, true, {}};
                    },
                    nullptr, [](HostileWalk &t) { MakeReadOnly(t, false); }});
   return cases;
