@@ -7,15 +7,11 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <optional>
 
-#include "notes/editor_window_win.h"
-#include "notes/notebook_window_win.h"
-#include "notes/quick_notes_win.h"
 #include "reminders/reminder_window_win.h"
-#include "settings/reg_ini.h"
 #include "tests/win/test_env_win.h"
+#include "tests/win/text_windows_win.h"
 
 namespace pendra::test {
 namespace {
@@ -68,27 +64,9 @@ void Switch(const SystemColors& colors, UINT message, std::initializer_list<HWND
   for (HWND w : windows) SendMessageA(w, message, message == WM_SETTINGCHANGE ? SPI_SETHIGHCONTRAST : 0, 0);
 }
 
-template <class W>
-std::unique_ptr<Form> Make() {
-  return std::make_unique<W>();
-}
-
 TEST(HighContrast, TheTextWindowsFollowTheSystemUnlessTheUserChoseAColour) {
-  struct Window {
-    const char* key;
-    std::optional<int> background;  // its own; nullopt: the system's
-    std::unique_ptr<Form> (*make)();
-    HWND (*text)(Form&);
-  } windows[] = {
-      {kNotebookKey, std::nullopt, Make<TfrmPendra>,
-       [](Form& f) { return static_cast<TfrmPendra&>(f).redtPendra().Handle(); }},
-      {kEditorKey, std::nullopt, Make<TfrmEditor>,
-       [](Form& f) { return static_cast<TfrmEditor&>(f).redtEditor().Handle(); }},
-      {kQuicknotesKey, 0xFFFF00, Make<TfrmQuickie>,
-       [](Form& f) { return static_cast<TfrmQuickie&>(f).RichEditQuick().Handle(); }},
-  };
   // None stored (first use), a chosen black, a chosen green.
-  for (const Window& w : windows) {
+  for (const TextWindow& w : kTextWindows) {
     for (std::optional<int> stored : {std::optional<int>(), std::optional<int>(0), std::optional<int>(0x8000)}) {
       SCOPED_TRACE(std::string(w.key) + ", stored " + (stored ? std::to_string(*stored) : "none"));
       TestEnv().Reset();
@@ -97,10 +75,10 @@ TEST(HighContrast, TheTextWindowsFollowTheSystemUnlessTheUserChoseAColour) {
       if (stored) ini.WriteInteger("Fonts", "Font Color", *stored);
       const std::unique_ptr<Form> form = w.make();
       form->Show();
-      const HWND text = w.text(*form);
-      // Never stored: the system's text colour, or black on a background of its own.
-      const ColorPair plain{stored.value_or(w.background ? 0 : kGrey.windowText),
-                            w.background.value_or(kGrey.window)};
+      const HWND text = w.text(*form).Handle();
+      // Never stored: the system's text colour, or black on quick notes' own background.
+      const bool own = w.key == kQuicknotesKey;
+      const ColorPair plain{stored.value_or(own ? 0 : kGrey.windowText), own ? 0xFFFF00 : kGrey.window};
       EXPECT_EQ(ShownBy(text), plain);
       Switch(kHigh, WM_SETTINGCHANGE, {form->Handle()});
       EXPECT_EQ(ShownBy(text), kWhiteOnBlack);
