@@ -219,6 +219,13 @@ HWND WaitForWindowOf(DWORD pid, const std::string& className, const char* title,
   return found;
 }
 
+HWND ShowFromTray(PendraProcess& p, int command, const char* windowClass) {
+  Post(WaitForWindowOf(p.Pid(), "TfrmTray", "frmTray"), WM_COMMAND, static_cast<WPARAM>(command));
+  HWND window = nullptr;
+  WaitUntil([&] { return (window = FindWindowOf(p.Pid(), windowClass)) && IsWindowVisible(window); });
+  return window;
+}
+
 std::vector<WindowInfo> ChildWindows(HWND parent) {
   std::vector<WindowInfo> out;
   EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&out));
@@ -364,16 +371,10 @@ void PressKey(WORD vk, std::initializer_list<WORD> held) {
 
 void TypeText(const std::string& text) {
   for (char c : text) {
-    if (c == '\t') {
-      PressKey(VK_TAB);
-    } else if (c == '\n') {
-      PressKey(VK_RETURN);
-    } else {
-      const SHORT key = VkKeyScanA(c);
-      if (key == -1) continue;
-      if (key & 0x100) PressKey(LOBYTE(key), {VK_SHIFT});
-      else PressKey(LOBYTE(key));
-    }
+    const SHORT key = c == '\t' ? VK_TAB : c == '\n' ? VK_RETURN : VkKeyScanA(c);
+    if (key == -1) continue;
+    if (key & 0x100) PressKey(LOBYTE(key), {VK_SHIFT});
+    else PressKey(LOBYTE(key));
   }
 }
 

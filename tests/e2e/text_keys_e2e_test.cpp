@@ -18,29 +18,20 @@ TEST_F(TextKeysE2e, TabTypesATabAndCtrlVPastesAtTheCaretInEveryTextWindow) {
   const struct {
     const char* windowClass;
     const char* controlClass;
-    UINT trayCommand;  // 0: the tray icon's double click, which shows the notebook
+    int trayCommand;
     const char* typed;
     const char* text;  // the text after the typing and a paste at the end
     const char* file;  // where the text goes when the window is left, or nullptr
   } cases[] = {
-      {"TfrmPendra", "RichEdit20A", 0, "one\ttwo\tthree", "one\ttwo\tthree and more", "ABC.pnd"},
-      {"TfrmEditor", "RICHEDIT", kEditor1, "Dear Sam,\n\tthanks", "Dear Sam,\r\n\tthanks and more",
-       nullptr},
-      {"TfrmQuickie", "RichEdit20A", kQuickNotes1, "milk\neggs\tx2", "milk\r\neggs\tx2 and more",
-       "Quick.qnf"},
+      {"TfrmPendra", "RichEdit20A", kMnuPendra, "one\ttwo\tthree", "one\ttwo\tthree and more", "ABC.pnd"},
+      {"TfrmEditor", "RICHEDIT", kEditor1, "Dear Sam,\n\tthanks", "Dear Sam,\r\n\tthanks and more", nullptr},
+      {"TfrmQuickie", "RichEdit20A", kQuickNotes1, "milk\neggs\tx2", "milk\r\neggs\tx2 and more", "Quick.qnf"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.windowClass);
     PendraProcess& p = StartPendra();
-    HWND tray = WaitForWindowOf(p.Pid(), "TfrmTray", "frmTray");
-    ASSERT_TRUE(tray);
-    if (c.trayCommand) Post(tray, WM_COMMAND, c.trayCommand, 0);
-    else Post(tray, kTrayCallback, 0, WM_LBUTTONDBLCLK);
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-      window = FindWindowOf(p.Pid(), c.windowClass);
-      return window && IsWindowVisible(window);
-    }));
+    HWND window = ShowFromTray(p, c.trayCommand, c.windowClass);
+    ASSERT_TRUE(window);
     HWND text = FindChild(window, c.controlClass);
     ASSERT_TRUE(text);
     ASSERT_TRUE(ClickInto(window, text));
@@ -53,7 +44,7 @@ TEST_F(TextKeysE2e, TabTypesATabAndCtrlVPastesAtTheCaretInEveryTextWindow) {
         << "holds: " << ControlText(text);
     EXPECT_EQ(FocusOf(window), text);
 
-    if (c.trayCommand == 0) {
+    if (c.trayCommand == kMnuPendra) {
       // Ctrl+Tab turns the page, saving the one left.
       HWND tabs = FindChild(window, WC_TABCONTROLA);
       PressKey(VK_TAB, {VK_CONTROL});

@@ -141,12 +141,8 @@ TEST_F(TrayE2e, LogoffRefusedWhileANoteCannotBeSavedAndSavesAllOnceItCan) {
   PendraProcess& p = StartPendra();
   HWND tray = TrayOf(p);
   ASSERT_TRUE(tray);
-  Post(tray, WM_COMMAND, kQuickNotes1, 0);
-  HWND quick = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    quick = FindWindowOf(p.Pid(), "TfrmQuickie");
-    return quick && IsWindowVisible(quick);
-  }));
+  HWND quick = ShowFromTray(p, kQuickNotes1, "TfrmQuickie");
+  ASSERT_TRUE(quick);
   HWND note = FindChild(quick, "RichEdit20A");
   ASSERT_TRUE(note);
   Send(note, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("typed before the logoff"));
