@@ -7,11 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <optional>
 
+#include "notes/editor_window_win.h"
+#include "notes/notebook_window_win.h"
+#include "notes/quick_notes_win.h"
 #include "reminders/reminder_window_win.h"
+#include "settings/reg_ini.h"
 #include "tests/win/test_env_win.h"
-#include "tests/win/text_windows_win.h"
 
 namespace pendra::test {
 namespace {
@@ -65,8 +69,20 @@ void Switch(const SystemColors& colors, UINT message, std::initializer_list<HWND
 }
 
 TEST(HighContrast, TheTextWindowsFollowTheSystemUnlessTheUserChoseAColour) {
+  const struct {
+    const char* key;
+    std::unique_ptr<Form> (*make)();
+    HWND (*text)(Form&);
+  } windows[] = {
+      {kNotebookKey, [] { return std::unique_ptr<Form>(new TfrmPendra); },
+       [](Form& f) { return static_cast<TfrmPendra&>(f).redtPendra().Handle(); }},
+      {kEditorKey, [] { return std::unique_ptr<Form>(new TfrmEditor); },
+       [](Form& f) { return static_cast<TfrmEditor&>(f).redtEditor().Handle(); }},
+      {kQuicknotesKey, [] { return std::unique_ptr<Form>(new TfrmQuickie); },
+       [](Form& f) { return static_cast<TfrmQuickie&>(f).RichEditQuick().Handle(); }},
+  };
   // None stored (first use), a chosen black, a chosen green.
-  for (const TextWindow& w : kTextWindows) {
+  for (const auto& w : windows) {
     for (std::optional<int> stored : {std::optional<int>(), std::optional<int>(0), std::optional<int>(0x8000)}) {
       SCOPED_TRACE(std::string(w.key) + ", stored " + (stored ? std::to_string(*stored) : "none"));
       TestEnv().Reset();
@@ -75,7 +91,7 @@ TEST(HighContrast, TheTextWindowsFollowTheSystemUnlessTheUserChoseAColour) {
       if (stored) ini.WriteInteger("Fonts", "Font Color", *stored);
       const std::unique_ptr<Form> form = w.make();
       form->Show();
-      const HWND text = w.text(*form).Handle();
+      const HWND text = w.text(*form);
       // Never stored: the system's text colour, or black on quick notes' own background.
       const bool own = w.key == kQuicknotesKey;
       const ColorPair plain{stored.value_or(own ? 0 : kGrey.windowText), own ? 0xFFFF00 : kGrey.window};
