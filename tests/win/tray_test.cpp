@@ -339,6 +339,11 @@ TEST_F(TrayTest, StartWithWindowsAndHelp) {
   Command(kHelp1);
   RemoveDirectoryA(help.c_str());
   EXPECT_TRUE(TestEnv().help.shown.empty());
+  const std::string guide = TestEnv().folder + "Pendra Guide.html";  // without the help file
+  test::WriteFileBytes(guide, "guide");
+  Command(kHelp1);
+  DeleteFileA(guide.c_str());
+  EXPECT_EQ(TestEnv().shell.opened, Log{guide});
   test::WriteFileBytes(help, "help");
   Command(kHelp1);
   DeleteFileA(help.c_str());
@@ -503,6 +508,7 @@ TEST_F(TrayTest, TheSessionQuerySavesAllAndAFailedSaveRefusesWithAReason) {
   ASSERT_EQ(TestEnv().dialogs.Errors().size(), 1u);
   EXPECT_EQ(TestEnv().dialogs.Errors()[0].text, reason);
   SendMessageA(Tray(), WM_ENDSESSION, FALSE, 0);  // the session goes on
+  EXPECT_EQ(tray->SessionBlockReason(), "");
   EXPECT_TRUE(quits.empty());
 
   // Saved at the query, the end itself only leaves.
