@@ -316,21 +316,16 @@ std::string ControlText(HWND control, std::size_t maxChars) {
 namespace {
 
 INPUT KeyInput(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  INPUT in{INPUT_KEYBOARD};
+  in.ki = {vk, static_cast<WORD>(MapVirtualKeyA(vk, 0)), up ? DWORD{KEYEVENTF_KEYUP} : 0, 0, 0};
   return in;
 }
 
 INPUT MouseInput(DWORD flags, int x, int y) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
   // Absolute positions run from 0 to 65535 across the primary screen.
-  in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  INPUT in{INPUT_MOUSE};
+  in.mi = {MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1), MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1),
+           0, flags | MOUSEEVENTF_ABSOLUTE, 0, 0};
   return in;
 }
 
