@@ -19,4 +19,12 @@ inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
+// A file of `size` zero bytes that takes next to no room on the disk: a hole
+// and its last byte.
+inline void WriteSparseFile(const std::string& path, long long size) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.seekp(size - 1);
+  out.put('\0');
+}
+
 }  // namespace pendra::testing_files

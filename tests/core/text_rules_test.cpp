@@ -130,14 +130,8 @@ TEST(LinkToOpen, OnlyWebAndMailLinksOpenAndWwwGetsHttp) {
       {"wwwexample.com", nullptr},
       {"", nullptr},
   };
-  for (const auto& c : cases) {
-    const std::optional<std::string> opens = LinkToOpen(c.link);
-    if (c.opens) {
-      EXPECT_EQ(opens, std::optional<std::string>(c.opens)) << c.link;
-    } else {
-      EXPECT_FALSE(opens) << c.link;
-    }
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(LinkToOpen(c.link), c.opens ? std::optional<std::string>(c.opens) : std::nullopt) << c.link;
 }
 
 }  // namespace

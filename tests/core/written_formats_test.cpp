@@ -10,16 +10,11 @@
 namespace pendra {
 namespace {
 
-LocaleFormats Pictures(std::string date, std::string time, std::string am = "AM",
-                       std::string pm = "PM") {
-  return {std::move(date), std::move(time), std::move(am), std::move(pm)};
-}
-
 const LocaleFormats kUs;  // "M/d/yyyy", "h:mm:ss tt"
-const LocaleFormats kIso = Pictures("yyyy-MM-dd", "HH:mm:ss", "", "");
-const LocaleFormats kGerman = Pictures("d.M.yyyy", "HH:mm:ss", "", "");
-const LocaleFormats kBritish = Pictures("dd/MM/yyyy", "HH:mm:ss");
-const LocaleFormats kFinnish = Pictures("d.M.yyyy", "H.mm.ss", "ap.", "ip.");
+const LocaleFormats kIso{"yyyy-MM-dd", "HH:mm:ss", "", ""};
+const LocaleFormats kGerman{"d.M.yyyy", "HH:mm:ss", "", ""};
+const LocaleFormats kBritish{"dd/MM/yyyy", "HH:mm:ss"};
+const LocaleFormats kFinnish{"d.M.yyyy", "H.mm.ss", "ap.", "ip."};
 
 std::vector<WrittenFormats> Sets(std::initializer_list<LocaleFormats> formats) {
   std::vector<WrittenFormats> out;
@@ -68,7 +63,7 @@ TEST(FormatsValue, NewestFirstWithoutRepeatsAndGarbageReadsAsNone) {
   for (const std::string& bad :
        std::vector<std::string>{"", "|||", "yyyy|HH|x|y", std::string(5000, ';')})
     EXPECT_TRUE(ParseFormatsValue(bad).empty()) << bad.substr(0, 20);
-  EXPECT_EQ(PutFirst(WrittenFormats::Of(Pictures("M/d/yyyy '|'", "HH:mm:ss")), Sets({kUs})),
+  EXPECT_EQ(PutFirst(WrittenFormats::Of(LocaleFormats{"M/d/yyyy '|'", "HH:mm:ss"}), Sets({kUs})),
             Sets({kUs}));
   // The oldest go once eight are remembered.
   std::vector<WrittenFormats> many(10, WrittenFormats::Of(kIso));
@@ -80,7 +75,7 @@ TEST(RememberedFormats, TheLastCloseIsComparedAsADate) {
   const TextReader reader(kIso, Sets({kUs}));
   EXPECT_FALSE(FirstStartToday(reader, {2000, 6, 19}, "6/19/2000"));
   EXPECT_TRUE(FirstStartToday(reader, {2000, 6, 19}, "6/18/2000"));
-  EXPECT_FALSE(FirstStartToday(Pictures("'day' d", "HH:mm:ss"), {2000, 6, 19}, "day 19"));
+  EXPECT_FALSE(FirstStartToday(LocaleFormats{"'day' d", "HH:mm:ss"}, {2000, 6, 19}, "day 19"));
 }
 
 // What the catch-up of a list read late leaves to the kind's next check:
@@ -93,7 +88,7 @@ TEST(LateCatchUp, TodaysRemindersTheNextCheckWillNotExamine) {
                              "9:00:30 AM-6/1/2000--this second", "9:01:00 AM-6/1/2000--later",
                              "7:00:00 AM-6/20/2000--not begun"});
   book.Replace(Kind::OneTime, {"7:00:00 AM-6/19/2000--one-time"});
-  const LocaleFormats minutes = Pictures("M/d/yyyy", "h:mm tt");
+  const LocaleFormats minutes{"M/d/yyyy", "h:mm tt"};
   using Strings = std::vector<std::string>;
   struct Case {
     Kind kind;

@@ -219,6 +219,13 @@ HWND WaitForWindowOf(DWORD pid, const std::string& className, const char* title,
   return found;
 }
 
+HWND ShowFromTray(PendraProcess& p, int command, const char* windowClass) {
+  Post(WaitForWindowOf(p.Pid(), "TfrmTray", "frmTray"), WM_COMMAND, static_cast<WPARAM>(command));
+  HWND window = nullptr;
+  WaitUntil([&] { return (window = FindWindowOf(p.Pid(), windowClass)) && IsWindowVisible(window); });
+  return window;
+}
+
 std::vector<WindowInfo> ChildWindows(HWND parent) {
   std::vector<WindowInfo> out;
   EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&out));
@@ -309,21 +316,16 @@ std::string ControlText(HWND control, std::size_t maxChars) {
 namespace {
 
 INPUT KeyInput(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = static_cast<WORD>(MapVirtualKeyA(vk, 0));
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  INPUT in{INPUT_KEYBOARD};
+  in.ki = {vk, static_cast<WORD>(MapVirtualKeyA(vk, 0)), up ? DWORD{KEYEVENTF_KEYUP} : 0, 0, 0};
   return in;
 }
 
 INPUT MouseInput(DWORD flags, int x, int y) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
   // Absolute positions run from 0 to 65535 across the primary screen.
-  in.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  INPUT in{INPUT_MOUSE};
+  in.mi = {MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1), MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1),
+           0, flags | MOUSEEVENTF_ABSOLUTE, 0, 0};
   return in;
 }
 
@@ -364,16 +366,10 @@ void PressKey(WORD vk, std::initializer_list<WORD> held) {
 
 void TypeText(const std::string& text) {
   for (char c : text) {
-    if (c == '\t') {
-      PressKey(VK_TAB);
-    } else if (c == '\n') {
-      PressKey(VK_RETURN);
-    } else {
-      const SHORT key = VkKeyScanA(c);
-      if (key == -1) continue;
-      if (key & 0x100) PressKey(LOBYTE(key), {VK_SHIFT});
-      else PressKey(LOBYTE(key));
-    }
+    const SHORT key = c == '\t' ? VK_TAB : c == '\n' ? VK_RETURN : VkKeyScanA(c);
+    if (key == -1) continue;
+    if (key & 0x100) PressKey(LOBYTE(key), {VK_SHIFT});
+    else PressKey(LOBYTE(key));
   }
 }
 

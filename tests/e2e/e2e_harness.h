@@ -84,6 +84,9 @@ HWND FindWindowOf(DWORD pid, const std::string& className, const char* title = n
 // The same, waiting up to timeoutMs for it to appear.
 HWND WaitForWindowOf(DWORD pid, const std::string& className, const char* title = nullptr,
                      DWORD timeoutMs = kDefaultTimeoutMs);
+// Posts a command of the tray's menu and waits for the window of that class
+// to show; nullptr when it does not.
+HWND ShowFromTray(PendraProcess& p, int command, const char* windowClass);
 // Child windows of a window (all descendants), in z-order.
 std::vector<WindowInfo> ChildWindows(HWND parent);
 // A descendant control by class and text (nullptr: any text).

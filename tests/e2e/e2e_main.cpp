@@ -32,21 +32,13 @@ std::string BesideThisExe() {
 // does. 0 when Pendra ended so with exit code 0.
 int RunOnce(const std::string& exe) {
   using namespace pendra::e2e;
-  PendraProcess pendra;
-  if (!pendra.Start(exe)) {
-    std::printf("run-once: %s does not start\n", exe.c_str());
-    return 2;
-  }
-  HWND tray = WaitForWindowOf(pendra.Pid(), "TfrmTray", "frmTray");
-  if (!tray) {
-    std::printf("run-once: %s shows no tray window\n", exe.c_str());
-    return 3;
-  }
-  Post(tray, WM_CLOSE);
-  const DWORD code = pendra.WaitExit();
-  if (code == 0) return 0;
-  std::printf("run-once: %s did not end with exit code 0 (%lu)\n", exe.c_str(), code);
-  return 4;  // the process object kills it if it still runs
+  PendraProcess pendra;  // kills it if it still runs
+  HWND tray = pendra.Start(exe) ? WaitForWindowOf(pendra.Pid(), "TfrmTray", "frmTray") : nullptr;
+  if (tray) Post(tray, WM_CLOSE);
+  const DWORD code = tray ? pendra.WaitExit() : kNotExited;
+  if (code != 0)
+    std::printf("run-once: %s %s\n", exe.c_str(), tray ? "did not end with exit code 0" : "shows no tray window");
+  return code == 0 ? 0 : 1;
 }
 
 }  // namespace

@@ -83,16 +83,6 @@ void MakeReadOnly(HostileWalk &t, bool readOnly) {
     GTEST_SKIP() << "the program folder cannot be made read-only here";
 }
 
-// Nothing but a length: the walk's file snapshots read it as zeros.
-void MakeSparseFile(const std::string &path, LONGLONG size) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  LARGE_INTEGER end;
-  end.QuadPart = size;
-  EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
-  CloseHandle(file);
-}
-
 bool IsReminderList(const std::string &name) { return name.find("Message.lst") != std::string::npos; }
 
 // A file the program rewrites at a save the walk makes (the to-do list, the
@@ -155,7 +145,7 @@ std::vector<HostileCase> Cases() {
     cases.push_back({"HugeLine" + id,
                      [name](HostileWalk &t) {
                        if (name == "ABC.pnd" || name == "Quick.qnf")
-                         MakeSparseFile(t.PathOf(name), (32u << 20) + 1);
+                         testing_files::WriteSparseFile(t.PathOf(name), (32u << 20) + 1);
                        else
                          ASSERT_TRUE(CopyFileA(HugeLineFile().c_str(), t.PathOf(name).c_str(), FALSE));
                      },

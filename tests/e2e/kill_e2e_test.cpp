@@ -64,16 +64,6 @@ void ExpectListShows(HWND list, const Lines& lines) {
 
 HWND Tray(PendraProcess& p) { return WaitForWindowOf(p.Pid(), "TfrmTray", "frmTray"); }
 
-HWND ShowFromTray(PendraProcess& p, int command, const char* windowClass) {
-  Post(Tray(p), WM_COMMAND, static_cast<WPARAM>(command));
-  HWND window = nullptr;
-  WaitUntil([&] {
-    window = FindWindowOf(p.Pid(), windowClass);
-    return window && IsWindowVisible(window);
-  });
-  return window;
-}
-
 HWND ChildWithId(HWND parent, int id) {
   for (const auto& w : ChildWindows(parent))
     if (GetDlgCtrlID(w.hwnd) == id) return w.hwnd;

@@ -62,14 +62,8 @@ TEST_F(NotebookE2e, Utf8PagesAndTheNoteComeThroughViewingByteForByte) {
   for (bool edit : {false, true}) {
     SCOPED_TRACE(edit ? "typed into" : "viewed");
     PendraProcess& p = StartPendra();
-    HWND tray = WaitForWindowOf(p.Pid(), "TfrmTray", "frmTray");
-    ASSERT_TRUE(tray);
-    Post(tray, WM_COMMAND, kMnuPendra);
-    HWND notebook = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-      notebook = FindWindowOf(p.Pid(), "TfrmPendra");
-      return notebook && IsWindowVisible(notebook);
-    }));
+    HWND notebook = ShowFromTray(p, kMnuPendra, "TfrmPendra");
+    ASSERT_TRUE(notebook);
     HWND tabs = FindChild(notebook, "SysTabControl32");
     HWND page = FindChild(notebook, "RichEdit20A");
     ASSERT_TRUE(tabs && page);
@@ -78,11 +72,7 @@ TEST_F(NotebookE2e, Utf8PagesAndTheNoteComeThroughViewingByteForByte) {
       Post(tabs, WM_KEYDOWN, key);
       Send(tabs, WM_NULL);
     }
-    Post(tray, WM_COMMAND, kQuickNotes1);
-    ASSERT_TRUE(WaitUntil([&] {
-      HWND note = FindWindowOf(p.Pid(), "TfrmQuickie");
-      return note && IsWindowVisible(note);
-    }));
+    ASSERT_TRUE(ShowFromTray(p, kQuickNotes1, "TfrmQuickie"));
     EXPECT_EQ(CloseTray(p), 0u);
     EXPECT_EQ(ReadFileBytes(PathOf("ABC.pnd")), edit ? "\xEF\xBB\xBFx" + abc.substr(3) : abc);
     EXPECT_EQ(ReadFileBytes(PathOf("DEF.pnd")), def);

@@ -1,6 +1,7 @@
 // Typing into the three text windows of the running program with real key
-// input: Tab types a tab and the typing goes on in place, Ctrl+V pastes at
-// the caret, and the page and the note reach their files as typed.
+// input: the text controls take Tab, Shift+Tab, Enter and Esc themselves,
+// never lose the focus or select their whole text by a key, their paste keys
+// paste at the caret, and the page and the note reach their files as typed.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,46 +15,42 @@ namespace {
 
 using TextKeysE2e = PendraE2eTest;
 
-TEST_F(TextKeysE2e, TabTypesATabAndCtrlVPastesAtTheCaretInEveryTextWindow) {
+TEST_F(TextKeysE2e, TabShiftTabEnterAndEscAreTextKeysAndThePasteKeysPasteAtTheCaret) {
   const struct {
     const char* windowClass;
     const char* controlClass;
-    UINT trayCommand;  // 0: the tray icon's double click, which shows the notebook
-    const char* typed;
-    const char* text;  // the text after the typing and a paste at the end
+    int trayCommand;
     const char* file;  // where the text goes when the window is left, or nullptr
   } cases[] = {
-      {"TfrmPendra", "RichEdit20A", 0, "one\ttwo\tthree", "one\ttwo\tthree and more", "ABC.pnd"},
-      {"TfrmEditor", "RICHEDIT", kEditor1, "Dear Sam,\n\tthanks", "Dear Sam,\r\n\tthanks and more",
-       nullptr},
-      {"TfrmQuickie", "RichEdit20A", kQuickNotes1, "milk\neggs\tx2", "milk\r\neggs\tx2 and more",
-       "Quick.qnf"},
+      {"TfrmPendra", "RichEdit20A", kMnuPendra, "ABC.pnd"},
+      {"TfrmEditor", "RICHEDIT", kEditor1, nullptr},
+      {"TfrmQuickie", "RichEdit20A", kQuickNotes1, "Quick.qnf"},
   };
+  const std::string text = "+one\ttwo\r\nthree\tfour+";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.windowClass);
     PendraProcess& p = StartPendra();
-    HWND tray = WaitForWindowOf(p.Pid(), "TfrmTray", "frmTray");
-    ASSERT_TRUE(tray);
-    if (c.trayCommand) Post(tray, WM_COMMAND, c.trayCommand, 0);
-    else Post(tray, kTrayCallback, 0, WM_LBUTTONDBLCLK);
-    HWND window = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-      window = FindWindowOf(p.Pid(), c.windowClass);
-      return window && IsWindowVisible(window);
-    }));
-    HWND text = FindChild(window, c.controlClass);
-    ASSERT_TRUE(text);
-    ASSERT_TRUE(ClickInto(window, text));
+    HWND window = ShowFromTray(p, c.trayCommand, c.windowClass);
+    ASSERT_TRUE(window);
+    HWND control = FindChild(window, c.controlClass);
+    ASSERT_TRUE(control);
+    ASSERT_TRUE(ClickInto(window, control));
 
-    TypeText(c.typed);
-    ASSERT_TRUE(SetClipboardText(" and more"));
+    TypeText("one\ttwo\nthree");
+    PressKey(VK_TAB, {VK_SHIFT});
+    PressKey(VK_ESCAPE);
+    TypeText("four");
+    ASSERT_TRUE(SetClipboardText("+"));
     PressKey(VK_END, {VK_CONTROL});
     PressKey('V', {VK_CONTROL});
-    EXPECT_TRUE(WaitUntil([&] { return ControlText(text) == c.text; }, 5000))
-        << "holds: " << ControlText(text);
-    EXPECT_EQ(FocusOf(window), text);
+    PressKey(VK_HOME, {VK_CONTROL});
+    PressKey(VK_INSERT, {VK_SHIFT});
+    EXPECT_TRUE(WaitUntil([&] { return ControlText(control) == text; }, 5000)) << "holds: " << ControlText(control);
+    EXPECT_EQ(FocusOf(window), control);
+    EXPECT_EQ(Send(control, EM_GETSEL), MAKELRESULT(1, 1));
+    EXPECT_TRUE(IsWindowVisible(window));
 
-    if (c.trayCommand == 0) {
+    if (c.trayCommand == kMnuPendra) {
       // Ctrl+Tab turns the page, saving the one left.
       HWND tabs = FindChild(window, WC_TABCONTROLA);
       PressKey(VK_TAB, {VK_CONTROL});
@@ -62,7 +59,7 @@ TEST_F(TextKeysE2e, TabTypesATabAndCtrlVPastesAtTheCaretInEveryTextWindow) {
       Post(window, WM_CLOSE);
       EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, 5000));
     }
-    if (c.file) EXPECT_EQ(ReadFileBytes(PathOf(c.file)), c.text);
+    if (c.file) EXPECT_EQ(ReadFileBytes(PathOf(c.file)), text);
     p.Kill();
   }
 }

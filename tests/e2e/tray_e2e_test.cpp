@@ -139,14 +139,8 @@ bool LogOff() {
 TEST_F(TrayE2e, LogoffRefusedWhileANoteCannotBeSavedAndSavesAllOnceItCan) {
   WriteLists();
   PendraProcess& p = StartPendra();
-  HWND tray = TrayOf(p);
-  ASSERT_TRUE(tray);
-  Post(tray, WM_COMMAND, kQuickNotes1, 0);
-  HWND quick = nullptr;
-  ASSERT_TRUE(WaitUntil([&] {
-    quick = FindWindowOf(p.Pid(), "TfrmQuickie");
-    return quick && IsWindowVisible(quick);
-  }));
+  HWND quick = ShowFromTray(p, kQuickNotes1, "TfrmQuickie");
+  ASSERT_TRUE(quick);
   HWND note = FindChild(quick, "RichEdit20A");
   ASSERT_TRUE(note);
   Send(note, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("typed before the logoff"));
@@ -157,20 +151,15 @@ TEST_F(TrayE2e, LogoffRefusedWhileANoteCannotBeSavedAndSavesAllOnceItCan) {
                             OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const std::string reason = "Pendra could not save: Cannot create file " + notePath + ".";
-  // The messages as Windows sends them, then Wine's logoff.
-  EXPECT_EQ(Send(tray, WM_QUERYENDSESSION), FALSE);
-  Send(tray, WM_ENDSESSION, FALSE);
-  for (bool wine : {false, true}) {
-    if (wine) EXPECT_TRUE(LogOff());
-    const auto box = WaitForMessageBox(p.Pid());
-    ASSERT_TRUE(box) << wine;
-    EXPECT_EQ(box->caption, "Pendra");
-    EXPECT_EQ(box->text, reason);
-    EXPECT_TRUE(PressButton(*box, IDOK));
-    EXPECT_TRUE(p.Running());
-    EXPECT_TRUE(IsWindowVisible(quick));
-    EXPECT_EQ(ReadFileBytes(notePath), "");
-  }
+  EXPECT_TRUE(LogOff());
+  const auto box = WaitForMessageBox(p.Pid());
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->caption, "Pendra");
+  EXPECT_EQ(box->text, reason);
+  EXPECT_TRUE(PressButton(*box, IDOK));
+  EXPECT_TRUE(p.Running());
+  EXPECT_TRUE(IsWindowVisible(quick));
+  EXPECT_EQ(ReadFileBytes(notePath), "");
   // The rest was saved at the query all the same.
   ExpectListsKeptAndCloseDateSaved();
 

@@ -357,6 +357,20 @@ TEST_F(EditorTest, AFileTheControlCouldNotKeepIsToldAndSavingOverItAsks) {
   EXPECT_EQ(ReadFileBytes(path), "!?text");
 }
 
+// A file over the 32 MB a text control takes is refused whole, by its size,
+// and kept. (The notebook's and quick notes' refusal: the hostile walk.)
+TEST_F(EditorTest, AFileOver32MbIsRefusedAndKept) {
+  Show();
+  const std::string path = TestEnv().folder + "big.txt";
+  testing_files::WriteSparseFile(path, kMaxTextFileBytes + 1);
+  Open(path);
+  EXPECT_EQ(Editor().redtEditor().TextLength(), 0);
+  ASSERT_EQ(Dialogs().Errors().size(), 1u);
+  EXPECT_EQ(Dialogs().Errors()[0].text, "Cannot open file " + path + ". It is larger than 32 MB, more than Pendra can show.");
+  Guarded([&] { Editor().Close(); });
+  EXPECT_EQ(ReadFileBytes(path).size(), kMaxTextFileBytes + 1);
+}
+
 // The editor's control holds the code page only: a UTF-8 file is told, and
 // saving over it asks; a code-page file is neither.
 TEST_F(EditorTest, AUtf8FileIsToldAndSavingOverItAsks) {

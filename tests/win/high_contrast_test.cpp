@@ -68,27 +68,21 @@ void Switch(const SystemColors& colors, UINT message, std::initializer_list<HWND
   for (HWND w : windows) SendMessageA(w, message, message == WM_SETTINGCHANGE ? SPI_SETHIGHCONTRAST : 0, 0);
 }
 
-template <class W>
-std::unique_ptr<Form> Make() {
-  return std::make_unique<W>();
-}
-
 TEST(HighContrast, TheTextWindowsFollowTheSystemUnlessTheUserChoseAColour) {
-  struct Window {
+  const struct {
     const char* key;
-    std::optional<int> background;  // its own; nullopt: the system's
     std::unique_ptr<Form> (*make)();
     HWND (*text)(Form&);
   } windows[] = {
-      {kNotebookKey, std::nullopt, Make<TfrmPendra>,
+      {kNotebookKey, [] { return std::unique_ptr<Form>(new TfrmPendra); },
        [](Form& f) { return static_cast<TfrmPendra&>(f).redtPendra().Handle(); }},
-      {kEditorKey, std::nullopt, Make<TfrmEditor>,
+      {kEditorKey, [] { return std::unique_ptr<Form>(new TfrmEditor); },
        [](Form& f) { return static_cast<TfrmEditor&>(f).redtEditor().Handle(); }},
-      {kQuicknotesKey, 0xFFFF00, Make<TfrmQuickie>,
+      {kQuicknotesKey, [] { return std::unique_ptr<Form>(new TfrmQuickie); },
        [](Form& f) { return static_cast<TfrmQuickie&>(f).RichEditQuick().Handle(); }},
   };
   // None stored (first use), a chosen black, a chosen green.
-  for (const Window& w : windows) {
+  for (const auto& w : windows) {
     for (std::optional<int> stored : {std::optional<int>(), std::optional<int>(0), std::optional<int>(0x8000)}) {
       SCOPED_TRACE(std::string(w.key) + ", stored " + (stored ? std::to_string(*stored) : "none"));
       TestEnv().Reset();
@@ -98,9 +92,9 @@ TEST(HighContrast, TheTextWindowsFollowTheSystemUnlessTheUserChoseAColour) {
       const std::unique_ptr<Form> form = w.make();
       form->Show();
       const HWND text = w.text(*form);
-      // Never stored: the system's text colour, or black on a background of its own.
-      const ColorPair plain{stored.value_or(w.background ? 0 : kGrey.windowText),
-                            w.background.value_or(kGrey.window)};
+      // Never stored: the system's text colour, or black on quick notes' own background.
+      const bool own = w.key == kQuicknotesKey;
+      const ColorPair plain{stored.value_or(own ? 0 : kGrey.windowText), own ? 0xFFFF00 : kGrey.window};
       EXPECT_EQ(ShownBy(text), plain);
       Switch(kHigh, WM_SETTINGCHANGE, {form->Handle()});
       EXPECT_EQ(ShownBy(text), kWhiteOnBlack);

@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "app/tray_window_win.h"
 #include "notes/notebook_window_win.h"
 #include "notes/tab_list_dialog_win.h"
 #include "platform/application_win.h"
@@ -248,6 +247,25 @@ TEST_F(NotebookTest, TheCloseWritesThePageAndTheTabListDespiteEachOther) {
     EXPECT_EQ(File("ABC.pnd"), row.pageHeld ? "" : "typed");
     EXPECT_EQ(File("Tabs.lst"), row.listHeld ? "ABC\nDEF\n" : "ABC\r\nDEF\r\n");
   }
+}
+
+// Tab brings the keyboard back to the page with its caret where it was (the
+// control selecting its whole text then, the next key would replace it), and
+// a page without a file takes no paste key.
+TEST_F(NotebookTest, ThePageIsReachedByTabWithItsCaretAndAPageWithoutAFileTakesNoPaste) {
+  Create();
+  Show();
+  Type("abc");
+  notebook->redtPendra().Select(1, 0);
+  SetFocus(notebook->tbcPendra());
+  KeyThroughLoop(VK_TAB);
+  EXPECT_EQ(GetFocus(), Page());
+  EXPECT_EQ(notebook->redtPendra().SelLength(), 0);
+  EXPECT_EQ(notebook->redtPendra().SelStart(), 1);
+  SetClipboardUnicode(L"lost");
+  SendMessageA(Page(), EM_SETREADONLY, TRUE, 0);
+  KeyThroughLoop('V', {VK_CONTROL});
+  EXPECT_EQ(PageText(), "abc");
 }
 
 // The enabled state of each command, in this order, as a row of 1s and 0s.
@@ -500,15 +518,7 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
     Create(tabList.c_str());
     Show();
     // The tab is too wide to click beside the first: Ctrl+Tab turns to the other.
-    auto turn = [&] {
-      BYTE keys[256]{};
-      keys[VK_CONTROL] = 0x80;
-      SetKeyboardState(keys);
-      PostMessageA(Page(), WM_KEYDOWN, VK_TAB, 1);
-      for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchProgramMessage(msg);
-      keys[VK_CONTROL] = 0;
-      SetKeyboardState(keys);
-    };
+    auto turn = [&] { KeyThroughLoop(VK_TAB, {VK_CONTROL}, Page()); };
     turn();
     const std::string told = caption == tooLong
                                  ? "The page of the tab \"" + tooLong.substr(0, 80) + "...\" cannot be stored"
@@ -527,19 +537,10 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
     notebook->Close();
     EXPECT_FALSE(notebook->Visible());
 
-    // The exit from the tray, with the notebook shown on that tab again.
-    std::vector<int> quits;
-    TrayApi().notifyIcon = [](DWORD, NOTIFYICONDATAA*) { return TRUE; };
-    TrayApi().postQuit = [&](int code) { quits.push_back(code); };
-    {
-      TfrmTray tray;
-      tray.WaitForIconAdd();
-      Show();
-      EXPECT_EQ(notebook->ActiveTab(), 1);
-      MenuCommand(tray.Handle(), kMnuClose);
-    }
-    TrayApi() = TrayPlatform{};
-    EXPECT_EQ(quits, std::vector<int>{0});
+    // Shown again on that tab, and closed as the exit closes it.
+    Show();
+    EXPECT_EQ(notebook->ActiveTab(), 1);
+    notebook->Close();
     for (const ShownMessage& m : Dialogs().Errors()) EXPECT_EQ(m.text, told);
     // Tabs.lst, A.pnd and the two pictures: no page, no temporary file.
     EXPECT_EQ(Snapshot().size(), 4u);
@@ -651,19 +652,25 @@ TEST_F(NotebookTest, MenuShortcutsWorkFromEveryControlOnce) {
 }
 
 // Pages as other programs write them: in UTF-8 with and without the mark, in
-// the code page (1252 here), with lone CRs and LFs.
-TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncodingAfter) {
-  if (GetACP() != 1252) GTEST_SKIP() << "not code page 1252";
+// the code page (1252, or 932 in the Japanese pass, second bytes '\' included),
+// with lone CRs and LFs.
+TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncodingAfterAlsoInJapanese) {
+  const bool japanese = GetACP() == 932;
+  if (!japanese && GetACP() != 1252) GTEST_SKIP() << "neither code page 1252 nor 932";
+  // Characters code page 932 lacks too.
   const std::string mixed = "Café au lait €3\r\nПривет, мир\r\n日本語のメモ";
-  const struct {
+  const std::string sjis = "\x97\x5C\x92\xE8\x95\x5C\r\n\x83\x5C\x83\x74\x83\x67";
+  struct Case {
     const char* tab;
     std::string bytes, shown, edited;  // edited: after an "x" typed at the start
-  } cases[] = {
+  };
+  const Case cases[] = {
       {"Mark", "\xEF\xBB\xBF" + mixed, mixed, "\xEF\xBB\xBFx" + mixed},
       {"NoMark", mixed, mixed, "x" + mixed},
       {"MarkAscii", "\xEF\xBB\xBFplain", "plain", "\xEF\xBB\xBFxplain"},
-      {"Ansi", "Caf\xE9 au lait \x80" "3\r\n\x81\x8D\xFF", "Café au lait €3\r\n\u0081\u008Dÿ",
-       "xCaf\xE9 au lait \x80" "3\r\n\x81\x8D\xFF"},
+      japanese ? Case{"ShiftJis", sjis, "予定表\r\nソフト", "x" + sjis}
+               : Case{"Ansi", "Caf\xE9 au lait \x80" "3\r\n\x81\x8D\xFF", "Café au lait €3\r\n\u0081\u008Dÿ",
+                      "xCaf\xE9 au lait \x80" "3\r\n\x81\x8D\xFF"},
       {"BareCr", "one\rtwo\r\r\nthree\nfour", "one\r\ntwo\r\n\r\nthree\r\nfour", "xone\r\ntwo\r\n\r\nthree\r\nfour"},
   };
   std::string tabs;
@@ -706,13 +713,9 @@ TEST_F(NotebookTest, ACharacterTheCodePageCannotHoldTurnsThePageToUtf8WithTheMar
   // input), then pasted.
   SetForegroundWindow(notebook->Handle());
   notebook->redtPendra().SetFocus();
-  INPUT key[2] = {};
-  for (INPUT& k : key) {
-    k.type = INPUT_KEYBOARD;
-    k.ki.wScan = 0x0416;
-    k.ki.dwFlags = KEYEVENTF_UNICODE;
-  }
-  key[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+  INPUT key[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
+  key[0].ki = {0, 0x0416, KEYEVENTF_UNICODE, 0, 0};
+  key[1].ki = {0, 0x0416, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0};
   ASSERT_EQ(SendInput(2, key, sizeof(INPUT)), 2u);
   PumpMessages();
   SetClipboardUnicode(L"\x65E5 ");
@@ -732,29 +735,6 @@ TEST_F(NotebookTest, ACharacterTheCodePageCannotHoldTurnsThePageToUtf8WithTheMar
   ClickTab(1);
   EXPECT_EQ(File("A.pnd"), "\xEF\xBB\xBFplain");
   SetClipboardText(nullptr);
-}
-
-// Runs in the Japanese pass (code page 932): a Shift-JIS page keeps its
-// bytes, second bytes '\' included; a UTF-8 page holding characters code page
-// 932 lacks stays UTF-8.
-TEST_F(NotebookTest, JapanesePagesKeepShiftJisAndUtf8) {
-  if (GetACP() != 932) GTEST_SKIP() << "not code page 932 (run with LC_ALL=ja_JP.UTF-8)";
-  const std::string sjis = "\x97\x5C\x92\xE8\x95\x5C\r\n\x83\x5C\x83\x74\x83\x67";
-  const std::string utf8 = "予定 Café €3";
-  WriteFileBytes(Path("S.pnd"), sjis);
-  WriteFileBytes(Path("U.pnd"), utf8);
-  Create("S\r\nU\r\n");
-  Show();
-  EXPECT_EQ(PageWide(), Utf8ToWide("予定表\r\nソフト"));
-  ClickTab(1);
-  EXPECT_EQ(File("S.pnd"), sjis);
-  EXPECT_EQ(PageWide(), Utf8ToWide(utf8));
-  Type("x");
-  ClickTab(0);
-  EXPECT_EQ(File("U.pnd"), "x" + utf8);
-  Type("x");
-  ClickTab(1);
-  EXPECT_EQ(File("S.pnd"), "x" + sjis);
 }
 
 }  // namespace

@@ -77,10 +77,7 @@ TEST_F(SchedulerTest, AFormatChangeWhileRunningKeepsDatedRemindersFallingDue) {
   WriteList(Kind::Daily, {"1:05:02 PM-6/1/2000--daily"});
   Create();
   RunSeconds(1);
-  LocaleFormats iso;
-  iso.shortDate = "yyyy-MM-dd";
-  iso.longTime = "HH:mm:ss";
-  E().locale.Change(iso);
+  E().locale.Change(LocaleFormats{"yyyy-MM-dd", "HH:mm:ss"});
   RunSeconds(2);
   EXPECT_EQ(Announcements().size(), 2u);
   SendMessageA(Wnd(), WM_CLOSE, 0, 0);

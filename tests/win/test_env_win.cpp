@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "platform/application_win.h"
+#include "platform/message_loop_win.h"
 #include "settings/reg_ini.h"
 #include "settings/registry_win.h"
 
@@ -224,6 +225,20 @@ void PressKey(HWND control, WPARAM vk, char ch) {
   if (ch) SendMessageA(control, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(ch)), 1);
   SendMessageA(control, WM_KEYUP, vk, static_cast<LPARAM>(0xC0000001u));
   PumpMessages();
+}
+
+void KeyThroughLoop(WPARAM vk, std::initializer_list<int> held, HWND to) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  for (int h : held) keys[h] = 0x80;
+  SetKeyboardState(keys);
+  if (!to) to = GetFocus();
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyA(static_cast<UINT>(vk), 0)) << 16;
+  PostMessageA(to, WM_KEYDOWN, vk, scan | 1);
+  PostMessageA(to, WM_KEYUP, vk, scan | static_cast<LPARAM>(0xC0000001u));
+  for (MSG msg; PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE);) DispatchProgramMessage(msg);
+  for (int h : held) keys[h] = 0;
+  SetKeyboardState(keys);
 }
 
 }  // namespace pendra::test

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -170,6 +171,9 @@ void Click(HWND button);
 void MenuCommand(HWND window, int id);
 // Sends a key press (WM_KEYDOWN then WM_CHAR where it has one) to a control.
 void PressKey(HWND control, WPARAM vk, char ch = 0);
+// A key pressed in `to` (nullptr: where the focus is) with the given keys held,
+// as the keyboard sends it, through the program's own message loop.
+void KeyThroughLoop(WPARAM vk, std::initializer_list<int> held = {}, HWND to = nullptr);
 // Text given as UTF-8 (a literal of the tests' sources) in UTF-16.
 std::wstring Utf8ToWide(const std::string& utf8);
 // Puts Unicode text, and only that, on the clipboard.
