@@ -164,9 +164,16 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteListFile(const std::string& path, const Lines& lines) {
-  // A missing file reads as the empty list: writing one would change nothing,
-  // and in a folder that cannot be written it would stop an exit for nothing.
-  if (lines.empty() && !PathExists(path)) return;
+  if (lines.empty() && !PathExists(path)) {
+    // A missing file reads as the empty list already: where it cannot be
+    // made (a folder that cannot be written), nothing is lost, and an exit
+    // must not stop for it.
+    try {
+      WriteWholeFile(path, {});
+    } catch (const Error&) {
+    }
+    return;
+  }
   WriteWholeFile(path, JoinLines(lines));
 }
 

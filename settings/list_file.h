@@ -17,8 +17,8 @@ std::string JoinLines(const Lines& lines);
 // with "Cannot open file <path>".
 Lines ReadListFile(const std::string& path);
 // Replaces the file whole and safely (temporary file beside it, then moved over
-// it); fails with "Cannot create file <path>". An empty list is not written
-// where there is no file, which reads as that list already.
+// it); fails with "Cannot create file <path>", but not for an empty list where
+// no file is, which reads as that list already.
 void WriteListFile(const std::string& path, const Lines& lines);
 
 // A whole file as bytes; fails with "Cannot open file <path>", also when the
