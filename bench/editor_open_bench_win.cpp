@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing_win.h"
 #include "notes/editor_window_win.h"
 #include "bench/console_dialogs_win.h"
 #include "platform/application_win.h"
@@ -26,29 +27,11 @@
 #include "settings/reg_ini.h"
 
 using namespace pendra;
+using namespace pendra::bench;
 
 namespace {
 
 constexpr double kBudget = 1.1;
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 struct In {
   const std::string* bytes;
@@ -83,7 +66,7 @@ double ControlLoad(const std::string& path, const RECT& size, const FontSpec& fo
                                size.right + 40, size.bottom + 80, nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
   Pump();
-  const double start = Now();
+  const double start = NowMs();
   HWND control = CreateWindowExA(
       WS_EX_CLIENTEDGE, "RICHEDIT", "",
       WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_WANTRETURN | ES_NOHIDESEL | WS_VSCROLL | ES_AUTOVSCROLL,
@@ -96,7 +79,7 @@ double ControlLoad(const std::string& path, const RECT& size, const FontSpec& fo
   In in{&bytes, 0};
   EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, ReadIn};
   SendMessageA(control, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-  const double took = Now() - start;
+  const double took = (NowMs() - start) / 1000.0;
   if (GetWindowTextLengthA(control) != static_cast<int>(bytes.size()))
     std::fprintf(stderr, "control: %d of %u characters\n", GetWindowTextLengthA(control),
                  static_cast<unsigned>(bytes.size()));
@@ -107,14 +90,9 @@ double ControlLoad(const std::string& path, const RECT& size, const FontSpec& fo
 
 double EditorOpen(TfrmEditor& editor) {
   Pump();
-  const double start = Now();
+  const double start = NowMs();
   SendMessageA(editor.Handle(), WM_COMMAND, MAKEWPARAM(TfrmEditor::btnOpen, 0), 0);
-  return Now() - start;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
+  return (NowMs() - start) / 1000.0;
 }
 
 }  // namespace

@@ -30,6 +30,7 @@
 #include "reminders/reminder_page_win.h"
 
 #include "bench/bench_text_win.h"
+#include "bench/bench_timing_win.h"
 
 namespace {
 
@@ -44,17 +45,6 @@ constexpr const char* kSettingsKey = "Software\\Tavrin Software";
 constexpr const char* kLastBootKey = "Software\\Tavrin Software\\Pendra\\Reminder\\Events\\Last Boot";
 constexpr DWORD kSendTimeoutMs = 180000;
 
-
-double Now() {
-  static const double freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / freq;
-}
 
 std::string ReadBytes(const std::string& path) {
   std::string bytes;
@@ -249,12 +239,12 @@ class Run {
 
   Figures Measure() {
     Figures f;
-    double t0 = Now();
+    double t0 = NowMs();
     Send(tray_, WM_COMMAND, pendra::kReminders1);
     frm_ = WindowOf(pi_.dwProcessId, "TfrmMain");
     if (!frm_) return f;
     RedrawWindow(frm_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    f["first show"] = Now() - t0;
+    f["first show"] = NowMs() - t0;
     list_ = Control(frm_, Ctl::list);
     if (Count() != count_) Fail("first show", "the list shows " + std::to_string(Count()) + " rows");
 
@@ -291,10 +281,10 @@ class Run {
 
   double Click(Ctl role) {
     HWND button = Control(frm_, role);
-    const double t0 = Now();
+    const double t0 = NowMs();
     Send(frm_, WM_COMMAND, MAKEWPARAM(ControlId(Kind::OneTime, role), BN_CLICKED),
          reinterpret_cast<LPARAM>(button));
-    const double ms = Now() - t0;
+    const double ms = NowMs() - t0;
     RedrawWindow(frm_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     return ms;
   }
@@ -360,13 +350,13 @@ class Run {
       Fail("Remove All", "no question was asked");
       return 0;
     }
-    const double t0 = Now();
+    const double t0 = NowMs();
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, IDYES)));
     // The count is asked by a sent message, which waits until the command is
     // done with the list.
-    while (Count() != 0 && Now() - t0 < kSendTimeoutMs) Sleep(0);
-    const double ms = Now() - t0;
+    while (Count() != 0 && NowMs() - t0 < kSendTimeoutMs) Sleep(0);
+    const double ms = NowMs() - t0;
     if (GetFileAttributesA(ListPath().c_str()) != INVALID_FILE_ATTRIBUTES)
       Fail("Remove All", "the list file is still there");
     return ms;
@@ -379,13 +369,6 @@ class Run {
   HWND tray_ = nullptr, frm_ = nullptr, list_ = nullptr;
   bool failed_ = false;
 };
-
-double Median(std::vector<double> v) {
-  if (v.empty()) return -1;
-  std::sort(v.begin(), v.end());
-  const size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 std::string Thousands(int n) {
   std::string s = std::to_string(n);
@@ -441,10 +424,10 @@ int main(int argc, char** argv) {
   std::printf("\n");
   bool within = true;
   for (const char* step : kSteps) {
-    const double b = Median(all[base][step]);
+    const double b = Median(all[base][step], -1);
     std::printf("%-17s %9.0f", step, b);
     for (size_t i = 1; i < sizes.size(); ++i) {
-      const double m = Median(all[sizes[i]][step]);
+      const double m = Median(all[sizes[i]][step], -1);
       const double goal = GoalFor(sizes[i]);
       const bool ok = m - b <= goal;
       within = within && ok;

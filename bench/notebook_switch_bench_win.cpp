@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing_win.h"
 #include "notes/notebook_window_win.h"
 #include "notes/rich_text_win.h"
 #include "platform/application_win.h"
@@ -23,35 +24,11 @@
 #include "settings/list_file.h"
 
 using namespace pendra;
+using namespace pendra::bench;
 
 namespace {
 
 constexpr double kBudget = 1.10;
-
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
-}
 
 // Plain text of about `bytes` bytes, lines of ordinary words with a link now
 // and then.
@@ -143,17 +120,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     for (int i = 0; i < switches; ++i) {
       const int next = (i + 1) % 2;
       auto timeSwitch = [&] {
-        const double t0 = Now();
+        const double t0 = NowMs();
         clickTab(next);
         UpdateWindow(notebook.Handle());
         UpdateWindow(notebook.redtPendra().Handle());
-        switchMs.push_back(Now() - t0);
+        switchMs.push_back(NowMs() - t0);
       };
       auto timeControl = [&] {
-        const double t0 = Now();
+        const double t0 = NowMs();
         ControlLoad(host.control.Handle(), pages[next]);
         UpdateWindow(host.control.Handle());
-        controlMs.push_back(Now() - t0);
+        controlMs.push_back(NowMs() - t0);
       };
       // Alternate which goes first so neither always meets the warmer cache.
       if (i % 2) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "bench/bench_text_win.h"
+#include "bench/bench_timing_win.h"
 
 namespace {
 
@@ -92,12 +93,6 @@ double TimeOneStart(const std::string& exe, const char* closeClass) {
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
   return ms;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  size_t n = v.size();
-  return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
 }
 
 std::string FreshProgramFolder(const std::string& pendraExe) {

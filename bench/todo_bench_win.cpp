@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing_win.h"
 #include "bench/console_dialogs_win.h"
 #include "platform/application_win.h"
 #include "platform/real_services_win.h"
@@ -23,36 +24,12 @@
 #include "todo/todo_window_win.h"
 
 using namespace pendra;
+using namespace pendra::bench;
 
 namespace {
 
 constexpr double kBudgetMs = 100.0;
 constexpr int kSizes[2] = {10, 10000};
-
-double Now() {
-  static const double perMs = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / perMs;
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 struct Operation {
   const char* name;
@@ -104,11 +81,11 @@ std::vector<double> TimeList(int size, int rounds, const std::string& folder) {
       }
       Pump();
       UpdateWindow(frm->Handle());
-      const double start = Now();
+      const double start = NowMs();
       SendMessageA(button, BM_CLICK, 0, 0);
       Pump();
       RedrawWindow(frm->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-      times.push_back(Now() - start);
+      times.push_back(NowMs() - start);
     }
     medians.push_back(Median(times));
   }

@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing_win.h"
 #include "notes/notebook_window_win.h"
 #include "notes/rich_text_win.h"
 #include "platform/application_win.h"
@@ -33,30 +34,12 @@
 #include "settings/reg_ini.h"
 
 using namespace pendra;
+using namespace pendra::bench;
 
 namespace {
 
 constexpr double kBudget = 1.10;
 constexpr const char* kShort = "a short page";
-
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
-}
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 // Processor time of this thread, user and kernel, in milliseconds.
 double ThreadMs() {
@@ -66,12 +49,6 @@ double ThreadMs() {
     return static_cast<double>(static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 10000.0;
   };
   return ms(kernel) + ms(user);
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const std::size_t n = v.size();
-  return n == 0 ? 0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2);
 }
 
 // About `bytes` bytes of UTF-8: Western, euro and Cyrillic words on every
@@ -178,19 +155,19 @@ Round RunRound(bool controlFirst, std::size_t bytes) {
       RECT r{};
       SendMessageA(tabs, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
       const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-      const double t0 = Now(), c0 = ThreadMs();
+      const double t0 = NowMs(), c0 = ThreadMs();
       SendMessageA(tabs, WM_LBUTTONDOWN, MK_LBUTTON, at);
       SendMessageA(tabs, WM_LBUTTONUP, 0, at);
       UpdateWindow(notebook.Handle());
       UpdateWindow(notebook.redtPendra().Handle());
-      round.pageMs = Now() - t0;
+      round.pageMs = NowMs() - t0;
       round.pageCpu = ThreadMs() - c0;
     };
     auto timeControl = [&] {
-      const double t0 = Now(), c0 = ThreadMs();
+      const double t0 = NowMs(), c0 = ThreadMs();
       host.Load(wide);
       UpdateWindow(host.control.Handle());
-      round.controlMs = Now() - t0;
+      round.controlMs = NowMs() - t0;
       round.controlCpu = ThreadMs() - c0;
     };
     if (controlFirst) {
