@@ -26,6 +26,7 @@
 #include "reminders/announcement.h"
 #include "reminders/reminder_window_win.h"
 #include "settings/list_file.h"
+#include "tests/win/fresh_forms_test_win.h"
 #include "tests/win/layout_check_win.h"
 #include "tests/win/test_env_win.h"
 #include "todo/todo_window_win.h"
@@ -33,15 +34,8 @@
 namespace pendra::test {
 namespace {
 
-class DpiLayoutTest : public testing::Test {
+class DpiLayoutTest : public FreshFormsTest {
  protected:
-  void SetUp() override {
-    TestEnv().Reset();
-    saved_ = Forms();
-    Forms() = AppForms{};
-  }
-  void TearDown() override { Forms() = saved_; }
-
   // Lays the window out, saves its picture as <name>-<dpi> (unless the name
   // is empty) and reports every fault of its layout.
   static void ExpectWhole(HWND window, UINT dpi, const std::string& name,
@@ -57,9 +51,6 @@ class DpiLayoutTest : public testing::Test {
   static void WriteFile(const std::string& name, const Lines& lines) {
     WriteFileBytes(TestEnv().folder + name, JoinLines(lines));
   }
-
- private:
-  AppForms saved_;
 };
 
 const Lines kReminders[] = {

@@ -12,6 +12,7 @@
 #include "app/tray_window_win.h"
 #include "notes/editor_window_win.h"
 #include "settings/reg_ini.h"
+#include "tests/win/fresh_forms_test_win.h"
 #include "tests/win/test_env_win.h"
 
 namespace pendra::test {
@@ -19,16 +20,11 @@ namespace {
 
 using E = TfrmEditor;
 
-class EditorTest : public ::testing::Test {
+class EditorTest : public FreshFormsTest {
  protected:
-  void SetUp() override {
-    TestEnv().Reset();
-    saved_ = Forms();
-    Forms() = AppForms{};
-  }
   void TearDown() override {
     editor.reset();
-    Forms() = saved_;
+    FreshFormsTest::TearDown();
   }
 
   E& Editor() {
@@ -88,9 +84,6 @@ class EditorTest : public ::testing::Test {
 
   std::unique_ptr<E> editor;
   std::vector<std::pair<HMENU, POINT>> popups;
-
- private:
-  AppForms saved_;
 };
 
 TEST_F(EditorTest, TheFlagSurvivesDeletingAllAndTheQuestionForAnUntitledTextHasTwoBlanks) {

@@ -11,6 +11,7 @@
 #include "notes/editor_window_win.h"
 #include "notes/notebook_window_win.h"
 #include "notes/quick_notes_win.h"
+#include "tests/win/fresh_forms_test_win.h"
 #include "tests/win/test_env_win.h"
 
 namespace pendra::test {
@@ -20,18 +21,7 @@ void Type(const std::string& text) {
   for (char c : text) KeyThroughLoop(static_cast<WPARAM>(VkKeyScanA(c) & 0xFF));
 }
 
-class TextKeysTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    TestEnv().Reset();
-    saved_ = Forms();
-    Forms() = AppForms{};
-  }
-  void TearDown() override { Forms() = saved_; }
-
- private:
-  AppForms saved_;
-};
+using TextKeysTest = FreshFormsTest;
 
 TEST_F(TextKeysTest, TabShiftTabEnterAndEscAreTextKeysInEveryTextWindow) {
   for (const char* which : {"notebook", "editor", "quick notes"}) {
