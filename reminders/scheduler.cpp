@@ -9,6 +9,25 @@
 
 namespace pendra {
 
+namespace {
+
+// Whether the entry falls on today: its date for one-time and daily entries,
+// its weekday or day of the month for the others.
+bool FallsToday(Kind kind, const EntryIndex::Item& item, const std::string& line,
+                const Date& today, const TodayRefs& refs) {
+  const std::string_view schedule =
+      std::string_view(line).substr(item.scheduleBegin, item.scheduleLength);
+  switch (kind) {
+    case Kind::OneTime: return item.date && *item.date == today;
+    case Kind::Weekly: return schedule == refs.dayStr;
+    case Kind::Daily: return item.date && today >= *item.date;
+    case Kind::Monthly: return schedule == refs.monthStr;
+  }
+  return false;
+}
+
+}  // namespace
+
 TodayRefs TodayRefs::For(const Date& today) {
   return TodayRefs{kEnglishWeekdayNames[static_cast<std::size_t>(DayOfWeek(today))],
                    std::to_string(today.day)};
@@ -135,16 +154,7 @@ std::vector<DueReminder> ReminderScheduler::CheckSecond(Kind kind, const DateTim
       for (int row : *rows) {
         const auto& item = cached.At(static_cast<std::size_t>(row));
         const std::string& line = list[static_cast<std::size_t>(row)];
-        const std::string_view schedule =
-            std::string_view(line).substr(item.scheduleBegin, item.scheduleLength);
-        bool isDue = false;
-        switch (kind) {
-          case Kind::OneTime: isDue = item.date && *item.date == now.date; break;
-          case Kind::Weekly: isDue = schedule == refs.dayStr; break;
-          case Kind::Daily: isDue = item.date && now.date >= *item.date; break;
-          case Kind::Monthly: isDue = schedule == refs.monthStr; break;
-        }
-        if (!isDue) continue;
+        if (!FallsToday(kind, item, line, now.date, refs)) continue;
         if (continued) {
           auto seen = already.find(line);
           if (seen != already.end() && seen->second > 0) {
@@ -204,16 +214,8 @@ std::vector<DueReminder> ReminderScheduler::CatchUpLate(Kind kind, const DateTim
     if (!item.cut || !item.time || SecondsOfDay(*item.time) >= next || item.clockText == nextText)
       continue;
     const std::string& line = list[row];
-    const std::string_view schedule =
-        std::string_view(line).substr(item.scheduleBegin, item.scheduleLength);
-    bool missed = false;
-    switch (kind) {
-      case Kind::OneTime: missed = item.date && *item.date == now.date; break;
-      case Kind::Weekly: missed = schedule == refs.dayStr; break;
-      case Kind::Daily: missed = item.date && now.date >= *item.date; break;
-      case Kind::Monthly: missed = schedule == refs.monthStr; break;
-    }
-    if (missed) due.push_back(MakeDue(kind, line, item.messageBegin, MessageSpacing::EmptyLine));
+    if (FallsToday(kind, item, line, now.date, refs))
+      due.push_back(MakeDue(kind, line, item.messageBegin, MessageSpacing::EmptyLine));
   }
   return due;
 }
