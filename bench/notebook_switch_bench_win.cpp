@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "bench/bench_timing_win.h"
+#include "bench/page_yardstick_win.h"
 #include "notes/notebook_window_win.h"
 #include "notes/rich_text_win.h"
 #include "platform/application_win.h"
@@ -65,17 +66,6 @@ void ControlLoad(HWND control, const std::string& text) {
 }
 
 // A window holding one control like the notebook's page, of the same size.
-class ControlHost : public Window {
- public:
-  ControlHost(const RECT& frame, const RECT& page, const FontSpec& font) {
-    CreateWnd("PendraSwitchBench", "Control", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, frame.left,
-              frame.top, frame.right - frame.left, frame.bottom - frame.top, ApplicationWindow());
-    control.Create(Handle(), 1, page, font);
-    control.SetFont(font);
-  }
-  TRxRichEdit control;
-};
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -100,12 +90,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     TfrmPendra notebook;
     notebook.Show();
     Pump();
-    RECT page{};
-    GetWindowRect(notebook.redtPendra().Handle(), &page);
-    MapWindowPoints(nullptr, notebook.Handle(), reinterpret_cast<POINT*>(&page), 2);
-    RECT frame = WindowRectOf(notebook.Handle());
-    OffsetRect(&frame, 0, frame.bottom - frame.top + 10);
-    ControlHost host(frame, page, notebook.redtPendra().Font());
+    PageYardstick host(notebook);
     ControlLoad(host.control.Handle(), pages[0]);
     Pump();
 

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "bench/bench_timing_win.h"
+#include "bench/page_yardstick_win.h"
 #include "notes/notebook_window_win.h"
 #include "notes/rich_text_win.h"
 #include "platform/application_win.h"
@@ -95,22 +96,12 @@ DWORD CALLBACK ReadIn(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
 }
 
 // A window holding one control like the notebook's page, of the same size.
-class ControlHost : public Window {
- public:
-  ControlHost(const RECT& frame, const RECT& page, const FontSpec& font) {
-    CreateWnd("PendraUtf8Bench", "Control", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, frame.left, frame.top,
-              frame.right - frame.left, frame.bottom - frame.top, ApplicationWindow());
-    control.Create(Handle(), 1, page, font);
-    control.SetFont(font);
-  }
-  // The control's own load: the whole text streamed in, in place of the old.
-  void Load(const std::wstring& text) {
-    Stream in{&text, 0};
-    EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, ReadIn};
-    SendMessageA(control.Handle(), EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
-  }
-  TRxRichEdit control;
-};
+// The control's own load: the whole text streamed in, in place of the old.
+void LoadUnicode(HWND control, const std::wstring& text) {
+  Stream in{&text, 0};
+  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, ReadIn};
+  SendMessageA(control, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
+}
 
 struct Round {
   double pageMs = 0, pageCpu = 0, controlMs = 0, controlCpu = 0;
@@ -140,12 +131,7 @@ Round RunRound(bool controlFirst, std::size_t bytes) {
     TfrmPendra notebook;
     notebook.Show();
     Pump();
-    RECT page{};
-    GetWindowRect(notebook.redtPendra().Handle(), &page);
-    MapWindowPoints(nullptr, notebook.Handle(), reinterpret_cast<POINT*>(&page), 2);
-    RECT frame = WindowRectOf(notebook.Handle());
-    OffsetRect(&frame, 0, frame.bottom - frame.top + 10);
-    ControlHost host(frame, page, notebook.redtPendra().Font());
+    PageYardstick host(notebook);
     host.control.SetText(kShort);
     Pump();
     const bool onShortPage = notebook.ActiveTab() == 0;
@@ -165,7 +151,7 @@ Round RunRound(bool controlFirst, std::size_t bytes) {
     };
     auto timeControl = [&] {
       const double t0 = NowMs(), c0 = ThreadMs();
-      host.Load(wide);
+      LoadUnicode(host.control.Handle(), wide);
       UpdateWindow(host.control.Handle());
       round.controlMs = NowMs() - t0;
       round.controlCpu = ThreadMs() - c0;
