@@ -143,8 +143,10 @@ void TfrmTray::FormCreate() {
     Guarded([&] { value = settings_->ReadBool(section, ident, def); });
     return value;
   };
+  // The launcher appears at start without taking the keyboard from the
+  // program the user is working in (at logon, say); a click activates it.
   if (!stored(kSectionTrayIcon, kIdentNotShowRead, false)) {
-    Show();
+    ShowInactive();
     SetCaption(kHide1, kCaptionHideLauncher);
   } else {
     SetCaption(kHide1, kCaptionShowLauncher);
@@ -156,7 +158,7 @@ void TfrmTray::FormCreate() {
     // Without the icon the launcher is the only way in, whatever else is stored.
     SetCaption(kDoNotShowInTray1, kCaptionShowIcon);
     SetCaption(kHide1, kCaptionHideLauncher);
-    Show();
+    ShowInactive();
     RemoveTrayIcon();
   }
 

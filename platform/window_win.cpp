@@ -104,6 +104,13 @@ void Form::Show() {
   SetForegroundWindow(Handle());
 }
 
+void Form::ShowInactive() {
+  BeforeShow();
+  if (Visible()) return;
+  FormShow();
+  ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+}
+
 void Form::Hide() {
   if (Visible()) {
     FormHide();

@@ -60,6 +60,9 @@ bool Guarded(F&& action) {
 class Form : public Window {
  public:
   void Show();   // visible and to the front; builds what was put off first
+  // Visible, on top of its z-order band, and leaves the keyboard where it
+  // is: for a window that appears by itself rather than at the user's word.
+  void ShowInactive();
   void Hide();   // runs FormHide when it was visible
   // Runs the close query, then FormClose, then hides. Errors propagate to the
   // caller (the tray's exit stops at the first failing window). Returns false

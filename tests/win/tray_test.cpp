@@ -127,8 +127,12 @@ class TrayTest : public testing::Test {
 };
 
 TEST_F(TrayTest, FirstStartShowsBothFacesAndTheMenu) {
+  PlaceholderForm work("TTrayTestWork", "Letter", nullptr);
+  work.Show();
   Start();
   EXPECT_EQ(Faces(), "LI &Do Not Show On Desktop / Do &Not Show In Tray");
+  // The launcher appears without taking the keyboard from the user's window.
+  EXPECT_EQ(GetForegroundWindow(), work.Handle());
   RECT r = WindowRectOf(Tray());
   EXPECT_EQ(r.left, 343);
   EXPECT_EQ(r.top, 252);
