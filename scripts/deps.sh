@@ -15,7 +15,7 @@ pendra_install_deps() {
   command -v dpkg-query >/dev/null 2>&1 || return 0
   local pkgs=(cmake ninja-build g++ g++-mingw-w64-i686 googletest libgtest-dev libbenchmark-dev
               clang libclang-rt-14-dev
-              wine wine32:i386 wine64 xvfb xauth x11-utils locales
+              wine wine32:i386 wine64 fonts-wine xvfb xauth x11-utils locales
               cups printer-driver-cups-pdf cups-client libcups2:i386 poppler-utils imagemagick
               wixl msitools cmark-gfm zip unzip)
   local missing=() p
