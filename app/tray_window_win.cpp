@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/program_place.h"
 #include "platform/application_win.h"
 #include "platform/help.h"
 #include "platform/monitor_win.h"
@@ -162,9 +163,12 @@ void TfrmTray::FormCreate() {
     RemoveTrayIcon();
   }
 
-  SetCaption(kWindows1, stored(kSectionStart, kIdentStartWithWindows, false)
-                            ? kCaptionNoStartWithWindows
-                            : kCaptionStartWithWindows);
+  if (stored(kSectionStart, kIdentStartWithWindows, false)) {
+    SetCaption(kWindows1, kCaptionNoStartWithWindows);
+    FollowStartWithWindows();
+  } else {
+    SetCaption(kWindows1, kCaptionStartWithWindows);
+  }
 
   TRegIniFile(*Svc().registry, kPendraKey)
       .WriteString("Current Version", "PathName", Svc().programFolder + "Pendra.exe");
@@ -481,24 +485,34 @@ void TfrmTray::DoNotShowInTray1Click() {
 }
 
 void TfrmTray::Windows1Click() {
-  IRegistry& registry = *Svc().registry;
   if (MenuCaption(kWindows1) == kCaptionStartWithWindows) {
     SetCaption(kWindows1, kCaptionNoStartWithWindows);
-    // A Run key that cannot be opened is passed over; the choice is still recorded.
-    // A path with a blank is quoted, so that no part of it before the blank
-    // can be taken for the program to run.
-    const std::string& path = Svc().exePath;
-    const std::string command = path.find(' ') != std::string::npos ? '"' + path + '"' : path;
-    try {
-      registry.WriteText(kRunKey, kRunValueName, command);
-    } catch (const Error&) {
-    }
+    WriteRunValue();
     settings_->WriteBool(kSectionStart, kIdentStartWithWindows, true);
   } else {
     SetCaption(kWindows1, kCaptionStartWithWindows);
-    registry.DeleteValue(kRunKey, kRunValueName);
+    Svc().registry->DeleteValue(kRunKey, kRunValueName);
     settings_->WriteBool(kSectionStart, kIdentStartWithWindows, false);
   }
+}
+
+// A Run key that cannot be opened is passed over; the choice is still recorded.
+void TfrmTray::WriteRunValue() {
+  try {
+    Svc().registry->WriteText(kRunKey, kRunValueName, RunCommand(Svc().exePath));
+  } catch (const Error&) {
+  }
+}
+
+// The program that starts with Windows is the one running now: a copy moved,
+// unpacked elsewhere or installed anew takes the Run value over, so it never
+// names a file that is gone. A value of another type is not Pendra's to
+// replace.
+void TfrmTray::FollowStartWithWindows() {
+  std::string command;
+  const ValueKind kind = Svc().registry->Read(kRunKey, kRunValueName, command);
+  if (kind == ValueKind::Other || (kind == ValueKind::Text && RunCommandNames(command, Svc().exePath))) return;
+  WriteRunValue();
 }
 
 void TfrmTray::Help1Click() { ShowHelp(nullptr, HelpTopic::Contents); }

@@ -109,6 +109,8 @@ class TfrmTray : public Form {
   void BuildMenu();
   void CreateHintWindow();
   void SetCaption(int id, const char* caption);
+  void WriteRunValue();
+  void FollowStartWithWindows();
   void AddTrayIcon();
   void AddTrayIconInBackground();
   // The shell took the icon, or it is tried again every kIconRetryMs.

@@ -323,8 +323,13 @@ TEST_F(TrayTest, StartWithWindowsAndHelp) {
   Svc().registry->Read(kRunKey, "Pendra", run);
   EXPECT_EQ(run, TestEnv().folder + "Pendra.exe");
   EXPECT_EQ(Stored("Start", "StartWithWindows"), "1");
-  Start();  // the flag sets the caption only
+  // The flag also hands the Run value to the program running now, as when a
+  // copy was moved or the one it named was uninstalled.
+  Svc().registry->WriteText(kRunKey, "Pendra", "\"C:\\Gone\\Pendra.exe\"");
+  Start();
   EXPECT_EQ(tray->MenuCaption(kWindows1), "D&o not Start With Windows");
+  Svc().registry->Read(kRunKey, "Pendra", run);
+  EXPECT_EQ(run, TestEnv().folder + "Pendra.exe");
   Command(kWindows1);
   EXPECT_EQ(Svc().registry->Read(kRunKey, "Pendra", run), ValueKind::Missing);
   EXPECT_EQ(Stored("Start", "StartWithWindows"), "0");
