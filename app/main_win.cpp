@@ -6,6 +6,7 @@
 
 #include "about/about_box_win.h"
 #include "app/program_folder_win.h"
+#include "app/program_place_win.h"
 #include "app/single_instance_win.h"
 #include "app/tray_window_win.h"
 #include "notes/editor_window_win.h"
@@ -14,6 +15,7 @@
 #include "notes/tab_list_dialog_win.h"
 #include "platform/application_win.h"
 #include "platform/message_loop_win.h"
+#include "platform/on_demand_win.h"
 #include "platform/real_services_win.h"
 #include "platform/services.h"
 #include "platform/window_win.h"
@@ -75,6 +77,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   if (FindWindowA("TfrmTray", "frmTray")) return 0;
 
   InstallRealServices();
+  if (ToldToUnpackFirst()) return 0;
   // Hidden for good: the program never has a taskbar button.
   CreateApplicationWindow();
   CheckProgramFolder();
@@ -91,6 +94,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Said once the program is there, tray icon and all: it runs on, saving
   // nothing, until the user moves it.
   TellReadOnlyProgramFolder();
+  // An installer that has to replace the program closes it, saving as at
+  // the end of a session, and starts it again.
+  RegisterForRestart();
 
   RunMessageLoop();
   return 0;

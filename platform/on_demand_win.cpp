@@ -112,4 +112,11 @@ bool SetShutdownBlockReason(HWND window, const std::string& reason) {
   return create(window, wide.c_str()) != FALSE;
 }
 
+void RegisterForRestart() {
+  using Register = HRESULT(WINAPI*)(PCWSTR, DWORD);
+  constexpr DWORD kNoCrash = 1, kNoHang = 2;  // RESTART_NO_CRASH, RESTART_NO_HANG
+  const auto registerRestart = ProcAs<Register>("kernel32.dll", "RegisterApplicationRestart");
+  if (registerRestart) registerRestart(L"", kNoCrash | kNoHang);
+}
+
 }  // namespace pendra

@@ -42,4 +42,9 @@ BOOL PlaySoundFile(const char* path, HMODULE module, DWORD flags);
 // False where the system has no such reasons (before Vista) or refused.
 bool SetShutdownBlockReason(HWND window, const std::string& reason);
 
+// Asks the Restart Manager to start the program again after an installer or
+// an update closed it (RegisterApplicationRestart), not after a crash or a
+// hang. Nothing where the system has no Restart Manager (before Vista).
+void RegisterForRestart();
+
 }  // namespace pendra

@@ -106,6 +106,32 @@ TEST_F(EntryE2e, SecondStartEndsAtOnceTouchingNothingAndLeavesTheFirstRunning) {
   EXPECT_EQ(CloseTray(first), 0u);
 }
 
+TEST_F(EntryE2e, AStartFromInsideAZipSaysToUnpackItFirstAndStoresNothingThere) {
+  // Where Explorer runs a program from inside a zip: %TEMP%\Temp1_<the zip's name>.
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = temp + ("Temp1_Pendra-" + std::to_string(GetCurrentProcessId())) + ".zip\\";
+  const std::string exe = folder + "Pendra.exe";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA(ExePath().c_str(), exe.c_str(), FALSE));
+  WriteRegText(std::string(kPendraKey) + "\\Tray\\Start", "StartWithWindows", "1");
+  const auto settingsBefore = RegSnapshot(kSettingsRoot);
+
+  PendraProcess p;
+  ASSERT_TRUE(p.Start(exe));
+  const auto box = WaitForMessageBox(p.Pid());
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->caption, "Pendra");
+  EXPECT_NE(box->text.find("Unpack the zip first"), std::string::npos) << box->text;
+  EXPECT_TRUE(PressButton(*box, IDOK));
+  EXPECT_EQ(p.WaitExit(), 0u);
+  EXPECT_EQ(FolderSnapshot(folder).size(), 1u);
+  EXPECT_EQ(RegSnapshot(kSettingsRoot), settingsBefore);
+  EXPECT_FALSE(ReadRegText(kRunKey, "Pendra"));
+  DeleteFileA(exe.c_str());
+  RemoveDirectoryA(folder.c_str());
+}
+
 TEST_F(EntryE2e, WindowsThatMatchOnlyPartlyAreNotAnInstance) {
   // Class and title are compared exactly and with letter case.
   OwnWindow otherClass("SomeEditorFrame", "Pendra");
