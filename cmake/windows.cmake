@@ -70,3 +70,20 @@ if(PENDRA_TESTS)
     target_link_options(${name} PRIVATE ${PENDRA_STATIC_LINK})
   endforeach()
 endif()
+
+# Pendra.exe ships without its debug information. Pendra.debug beside it keeps
+# that, and the exe names it (.gnu_debuglink), so a crash address can still
+# be read: gdb Pendra.exe finds the file beside it.
+add_custom_command(TARGET Pendra POST_BUILD
+  COMMAND ${CMAKE_OBJCOPY} --only-keep-debug Pendra.exe Pendra.debug
+  COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=Pendra.debug Pendra.exe
+  WORKING_DIRECTORY $<TARGET_FILE_DIR:Pendra>
+  BYPRODUCTS ${CMAKE_BINARY_DIR}/Pendra.debug)
+
+# The installer's action at uninstall, PendraSetup.dll (installer/).
+add_library(PendraSetup MODULE installer/setup_actions_win.cpp)
+set_target_properties(PendraSetup PROPERTIES PREFIX "")
+target_include_directories(PendraSetup PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(PendraSetup PRIVATE advapi32 msi)
+target_compile_options(PendraSetup PRIVATE ${PENDRA_WARNINGS} -fno-exceptions)
+target_link_options(PendraSetup PRIVATE -static-libgcc -s -Wl,--kill-at)

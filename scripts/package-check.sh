@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
 # Checks the packages of scripts/package.sh under Wine, each check one passed
 # or failed test:
-#  - both packages stay under 2 MB; the program needs only Windows' own DLLs;
+#  - the exe ships stripped, with its debug information beside the packages,
+#    within 1.1 MB, and each package within 1 MB; the program needs only
+#    Windows' own DLLs; the installer keeps the rules a Windows Installer
+#    validator checks of a per-user package;
 #  - the portable zip holds the program, its pictures and the whole guide, and
 #    Pendra started from an unpacked folder keeps its data there;
 #  - the installer installs per user into %LOCALAPPDATA%\Programs\Pendra with a
-#    Start menu shortcut and an uninstall entry; Pendra starts from there and
-#    keeps its data there; installing it over an "older" installer (the same
-#    program packed under a lower version number) keeps a page, a reminder and
-#    the settings; the uninstall removes the program and keeps the data.
+#    Start menu shortcut and an uninstall entry; Pendra starts from there,
+#    keeps its data there and hands Start With Windows to itself; a second
+#    build of the same version and a later build (the same program packed
+#    again, and under a later fourth field, as a double-click installs it,
+#    which starts Pendra) each replace it, one entry each time, keeping a
+#    page, a reminder, the settings and the Run value; an older version is
+#    refused; the uninstall removes the program and the Run value and keeps
+#    the data.
 #
 # Sourced by scripts/test.sh, in its Wine prefix and display:
 #   pendra_package_check <build folder>   sets PACKAGE_PASSED and PACKAGE_FAILED
@@ -87,11 +94,38 @@ _pkg_imports_only_windows() {
   [ "$bad" -eq 0 ]
 }
 
-_pkg_small() {
+_pkg_small() {  # file, most bytes
   local size
   size=$(stat -c %s "$1") || return 1
   echo "  $(basename "$1"): $size bytes"
-  [ "$size" -lt $((2 * 1024 * 1024)) ]
+  [ "$size" -le "$2" ]
+}
+
+_pkg_stripped() {  # the exe without debug sections, naming the file that has them
+  local sections
+  sections=$(i686-w64-mingw32-objdump -h "$1") || return 1
+  ! printf '%s\n' "$sections" | grep -q ' \.debug_' && printf '%s\n' "$sections" | grep -q ' \.gnu_debuglink' &&
+    i686-w64-mingw32-objdump -h "$2" | grep -q ' \.debug_info'
+}
+
+# What a Windows Installer validator checks of a package whose every
+# component lies in the user's profile: each component is kept by a value
+# under HKEY_CURRENT_USER, never by a file (ICE38; for the shortcut's
+# component ICE43, so a shortcut that roams to a machine without the
+# program is not taken for it installed), and each folder it makes there is
+# removed at uninstall once empty (ICE64).
+_pkg_msi_rules() {
+  local msi=$1 bad=0 component keypath dir keys removed
+  keys=$(msiinfo export "$msi" Registry | tr -d '\r' | awk -F'\t' 'NR > 3 && $2 == 1 { print $1 }')
+  while read -r component keypath; do
+    printf '%s\n' "$keys" | grep -qxF "$keypath" || { echo "  $component is kept by $keypath"; bad=1; }
+  done < <(msiinfo export "$msi" Component | tr -d '\r' | awk -F'\t' 'NR > 3 { print $1, $6 }')
+  removed=$(msiinfo export "$msi" RemoveFile | tr -d '\r' | awk -F'\t' 'NR > 3 && $3 == "" { print $4 }')
+  for dir in $(msiinfo export "$msi" Directory | tr -d '\r' | awk -F'\t' 'NR > 3 { print $1 }'); do
+    case $dir in TARGETDIR | *Folder) continue ;; esac  # the system's own
+    printf '%s\n' "$removed" | grep -qxF "$dir" || { echo "  the folder $dir stays"; bad=1; }
+  done
+  [ "$bad" -eq 0 ]
 }
 
 _pkg_zip_whole() {  # the program, its pictures, the guide and every picture it shows
@@ -115,10 +149,20 @@ _pkg_msi_per_user() {  # no ALLUSERS, and no elevation asked for
   [ $((words & 8)) -ne 0 ] && ! msiinfo export "$1" Property | grep -q '^ALLUSERS'
 }
 
-_pkg_msi_version_is_record() {
+_pkg_msi_version_is_record() {  # the product's and the exe's File row's
   local record
   record=$(strings -el "$2" | grep -A1 -xF FileVersion | sed -n 2p)
-  [ -n "$record" ] && [ "$(msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductVersion\t//p')" = "$record" ]
+  [ -n "$record" ] && [ "$(msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductVersion\t//p')" = "$record" ] &&
+    [ "$(msiinfo export "$1" File | tr -d '\r' | awk -F'\t' '$1 == "Pendra.exe" { print $5 }')" = "$record" ]
+}
+
+_pkg_run() { _pkg_reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' Pendra; }
+
+# The data files of $dir as $before had them, the launcher's place and the Run
+# value $run.
+_pkg_kept() {
+  [ "$(_pkg_data "$dir")" = "$before" ] && [ "$(_pkg_run)" = "$run" ] &&
+    [ "$(_pkg_reg 'HKCU\Software\Tavrin Software\Pendra\Tray\Position' Left)" = 400 ]
 }
 
 _pkg_gone() {
@@ -149,27 +193,36 @@ pendra_package_check() {
     [[ $shell_options == *e* ]] && set -e
     return 0
   fi
-  local msi zip version old
+  local msi zip version old later
   msi=$(ls "$out"/dist/Pendra-*.msi)
   zip=$(ls "$out"/dist/Pendra-*-portable.zip)
   version=${msi##*/Pendra-}
   version=${version%.msi}
-  # An older version number: one step down in the first three fields.
-  local major minor patch
-  IFS=. read -r major minor patch _ <<<"$version"
+  # A later build: the fourth field one up. An older version: one step down
+  # in the first three fields.
+  local major minor patch build
+  IFS=. read -r major minor patch build <<<"$version"
+  later=$major.$minor.$patch.$((${build:-0} + 1))
   if [ "$patch" -gt 0 ]; then old=$major.$minor.$((patch - 1))
   elif [ "$minor" -gt 0 ]; then old=$major.$((minor - 1)).0
   else old=$((major - 1)).0.0
   fi
-  PENDRA_BUILD="$_pkg_build" PENDRA_DIST="$out/old" PENDRA_PACKAGE_VERSION=$old bash scripts/package.sh \
-    >>"$out/package.log" 2>&1
-  _pkg_check "packages built: $(basename "$msi"), $(basename "$zip"), and $old to upgrade from" \
-    test -s "$out/old/Pendra-$old.msi"
-  _pkg_check "the installer is under 2 MB" _pkg_small "$msi"
-  _pkg_check "the zip is under 2 MB" _pkg_small "$zip"
+  local name
+  for name in same:$version later:$later old:$old; do
+    PENDRA_BUILD="$_pkg_build" PENDRA_DIST="$out/${name%%:*}" PENDRA_PACKAGE_VERSION=${name#*:} \
+      bash scripts/package.sh >>"$out/package.log" 2>&1
+  done
+  _pkg_check "packages built: $(basename "$msi"), $(basename "$zip"), a second build of $version, $later and $old" \
+    test -s "$out/same/Pendra-$version.msi" -a -s "$out/later/Pendra-$later.msi" -a -s "$out/old/Pendra-$old.msi"
+  _pkg_check "Pendra.exe ships stripped, within 1.1 MB, its debug information beside the packages" \
+    eval '_pkg_small "$_pkg_build/win/Pendra.exe" $((11 * 1024 * 1024 / 10)) &&
+          _pkg_stripped "$_pkg_build/win/Pendra.exe" "$out/dist/Pendra-$version.debug"'
+  _pkg_check "the installer is within 1 MB" _pkg_small "$msi" $((1024 * 1024))
+  _pkg_check "the zip is within 1 MB" _pkg_small "$zip" $((1024 * 1024))
   _pkg_check "Pendra.exe needs only Windows' own DLLs" _pkg_imports_only_windows "$_pkg_build/win/Pendra.exe"
   _pkg_check "the installer is per user and asks for no administrator" _pkg_msi_per_user "$msi"
-  _pkg_check "the installer's version is the program's own ($version)" \
+  _pkg_check "the installer keeps a validator's rules for the user's profile" _pkg_msi_rules "$msi"
+  _pkg_check "the installer's version and its exe's are the program's own ($version)" \
     _pkg_msi_version_is_record "$msi" "$_pkg_build/win/Pendra.exe"
 
   # The portable zip, unpacked and started as a user would.
@@ -188,42 +241,52 @@ pendra_package_check() {
   menu="$(winepath -u "$(_pkg_winpath APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs" | tr -d '\r')/Pendra.lnk"
   programs_files=$(winepath -u "$(_pkg_winpath ProgramFiles)" | tr -d '\r')
   rm -rf "$dir"
-  _pkg_check "msiexec /i $old /qn installs into %LOCALAPPDATA%\\Programs\\Pendra" \
-    eval 'wine msiexec /i "$(winepath -w "$out/old/Pendra-$old.msi")" /qn </dev/null &&
+  _pkg_check "msiexec /i $version /qn installs into %LOCALAPPDATA%\\Programs\\Pendra" \
+    eval 'wine msiexec /i "$(winepath -w "$msi")" /qn </dev/null &&
           [ -f "$dir/Pendra.exe" ] && [ -f "$dir/check.bmp" ] && [ -f "$dir/undo.bmp" ] &&
           [ -f "$dir/Pendra Guide.html" ] && [ ! -e "$programs_files/Pendra" ]'
-  _pkg_check "the Start menu shortcut and the uninstall entry ($old) exist" \
-    eval '[ -f "$menu" ] && strings -a "$menu" | grep -q "Pendra.exe" && _pkg_entry_is "$old"'
-  _pkg_check "the installed Pendra starts and keeps its data in its folder" \
-    _pkg_writes_data_in "$dir" "$dir_win"
+  _pkg_check "the Start menu shortcut and the uninstall entry ($version) exist" \
+    eval '[ -f "$menu" ] && strings -a "$menu" | grep -q "Pendra.exe" && _pkg_entry_is "$version"'
+  # Start With Windows was on for a copy that is gone.
+  wine reg add 'HKCU\Software\Tavrin Software\Pendra\Tray\Start' /v StartWithWindows /d 1 /f </dev/null >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Pendra /d 'C:\Gone\Pendra.exe' /f \
+    </dev/null >/dev/null 2>&1
+  local run="$dir_win\\Pendra.exe"
+  _pkg_check "the installed Pendra starts (the silent install started none), keeps its data in its folder and is the one to start with Windows" \
+    eval '_pkg_writes_data_in "$dir" "$dir_win" && [ "$(_pkg_run | tr -d \")" = "$run" ]'
 
   # What the user has by now: a page, a reminder, a moved launcher.
   printf 'A page written before the upgrade\r\n' >"$dir/ABC.pnd"
   printf '11:59:59 PM-Monday--A reminder added before the upgrade\r\n' >"$dir/DayMessage.lst"
   wine reg add 'HKCU\Software\Tavrin Software\Pendra\Tray\Position' /v Left /d 400 /f </dev/null >/dev/null 2>&1
   wine reg add 'HKCU\Software\Tavrin Software\Pendra\Tray\Position' /v Top /d 300 /f </dev/null >/dev/null 2>&1
-  local before
+  local before first
   before=$(_pkg_data "$dir")
-  _pkg_check "msiexec /i $version /qn replaces $old: one entry, of $version" \
-    eval 'wine msiexec /i "$(winepath -w "$msi")" /qn </dev/null && _pkg_entry_is "$version"'
-  _pkg_check "the upgrade keeps the page, the reminder, every data file and the settings" \
-    eval '[ "$(_pkg_data "$dir")" = "$before" ] && [ -f "$dir/Pendra.exe" ] &&
-          [ "$(_pkg_reg "HKCU\\Software\\Tavrin Software\\Pendra\\Tray\\Position" Left)" = 400 ]'
-  _pkg_check "the upgraded Pendra starts with them: the reminder and the launcher's place come back" \
-    eval '_pkg_run_once "$dir_win\\Pendra.exe" &&
+  run=$(_pkg_run)
+  first=$(_pkg_entries)
+  _pkg_check "a second build of $version replaces the first: one entry, a new one, the data, settings and Run value kept" \
+    eval 'wine msiexec /i "$(winepath -w "$out/same/Pendra-$version.msi")" /qn </dev/null &&
+          _pkg_entry_is "$version" && [ "$(_pkg_entries)" != "$first" ] && [ -f "$dir/Pendra.exe" ] && _pkg_kept'
+  _pkg_check "$later, opened as a double-click does, replaces it: one entry, the data, settings and Run value kept" \
+    eval 'wine msiexec /i "$(winepath -w "$out/later/Pendra-$later.msi")" </dev/null && _pkg_entry_is "$later" &&
+          [ -f "$dir/Pendra.exe" ] && _pkg_kept'
+  _pkg_check "Pendra runs after that install, and exits with the reminder, the page and the launcher's place" \
+    eval 'wine "$_pkg_build/win/e2e_tests.exe" --close-running </dev/null &&
           grep -q "A reminder added before the upgrade" "$dir/DayMessage.lst" &&
           grep -q "A page written before the upgrade" "$dir/ABC.pnd" &&
-          [ "$(_pkg_reg "HKCU\\Software\\Tavrin Software\\Pendra\\Tray\\Position" Left)" = 400 ] &&
-          [ "$(_pkg_reg "HKCU\\Software\\Tavrin Software\\Pendra\\Tray\\Position" Top)" = 300 ]'
+          [ "$(_pkg_reg "HKCU\\Software\\Tavrin Software\\Pendra\\Tray\\Position" Top)" = 300 ] &&
+          [ "$(_pkg_run)" = "$run" ]'
+  _pkg_check "the older $old is refused, $later stays" \
+    eval '! wine msiexec /i "$(winepath -w "$out/old/Pendra-$old.msi")" /qn </dev/null && _pkg_entry_is "$later"'
 
   before=$(_pkg_data "$dir")
-  _pkg_check "msiexec /x /qn removes the program, the guide, the shortcut and the entry" \
-    eval 'wine msiexec /x "$(winepath -w "$msi")" /qn </dev/null &&
+  _pkg_check "msiexec /x /qn removes the program, the guide, the shortcut, the entry and the Run value" \
+    eval 'wine msiexec /x "$(winepath -w "$out/later/Pendra-$later.msi")" /qn </dev/null &&
           _pkg_gone "$dir/Pendra.exe" "$dir/check.bmp" "$dir/undo.bmp" "$dir/Pendra Guide.html" \
-                    "$dir/Pendra Guide files" "$menu" && [ -z "$(_pkg_entries)" ]'
+                    "$dir/Pendra Guide files" "$menu" && [ -z "$(_pkg_entries)" ] && [ -z "$(_pkg_run)" ] &&
+          ! wine reg query "HKCU\\Software\\Tavrin Software\\Pendra Installer" </dev/null >/dev/null 2>&1'
   _pkg_check "the uninstall keeps every data file and the settings" \
-    eval '[ -n "$before" ] && [ "$(_pkg_data "$dir")" = "$before" ] &&
-          [ "$(_pkg_reg "HKCU\\Software\\Tavrin Software\\Pendra\\Tray\\Position" Left)" = 400 ]'
+    eval '[ -n "$before" ] && run= && _pkg_kept'
 
   rm -rf "$dir" "$portable"
   wine reg delete 'HKCU\Software\Tavrin Software' /f </dev/null >/dev/null 2>&1

@@ -2,20 +2,23 @@
 # Builds Pendra.exe and packs it for Windows users into dist/:
 #   Pendra-<version>.msi           per-user installer (into %LOCALAPPDATA%\Programs\Pendra)
 #   Pendra-<version>-portable.zip  Pendra.exe, its two pictures and the guide
+#   Pendra-<version>.debug         the debug information the shipped exe lacks, for
+#                                  reading a crash address (addr2line -e)
 # The version is the FileVersion of the program's own version record
 # (res/Pendra.rc), so the package and the about box always agree. Each package
-# must stay under 2 MB.
+# must stay within 1 MB, the exe within 1.1 MB.
 #
 # Environment: PENDRA_BUILD (build folder, default ./build), PENDRA_JOBS,
 # PENDRA_DIST (output folder, default ./dist). PENDRA_PACKAGE_VERSION packs
-# the same program under another version number, which the upgrade check
-# (scripts/package-check.sh) uses to make an "older" installer.
+# the same program under another version number, which the upgrade checks
+# (scripts/package-check.sh) use to make a later and an older installer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 BUILD=$(realpath -m "${PENDRA_BUILD:-$ROOT/build}")
 DIST=$(realpath -m "${PENDRA_DIST:-$ROOT/dist}")
-LIMIT=$((2 * 1024 * 1024))
+LIMIT=$((1024 * 1024))
+EXE_LIMIT=$((11 * 1024 * 1024 / 10))
 
 . scripts/deps.sh
 pendra_install_deps
@@ -28,18 +31,20 @@ FIXED=$(sed -n 's/^FILEVERSION \([0-9, ]*\)$/\1/p' res/Pendra.rc | tr -d ' ' | t
 [ -n "$RECORD" ] || fail "no FileVersion in res/Pendra.rc"
 [ "$RECORD" = "$FIXED" ] || fail "res/Pendra.rc: FileVersion $RECORD differs from FILEVERSION $FIXED"
 VERSION=${PENDRA_PACKAGE_VERSION:-$RECORD}
-# Windows Installer takes major.minor.build (at most 255.255.65535) and
-# ignores a fourth field when it compares versions: two releases must differ
-# in the first three.
+# Windows Installer takes major.minor.build (at most 255.255.65534 here, so
+# that a next one exists) and ignores a fourth field when it compares
+# versions; the installer replaces any Pendra below the next three-field
+# version (res/Pendra.wxs).
 IFS=. read -r MAJOR MINOR PATCH _ <<<"$VERSION"
-[ "${MAJOR:-256}" -le 255 ] && [ "${MINOR:-256}" -le 255 ] && [ "${PATCH:-65536}" -le 65535 ] ||
+[ "${MAJOR:-256}" -le 255 ] && [ "${MINOR:-256}" -le 255 ] && [ "${PATCH:-65535}" -le 65534 ] ||
   fail "version $VERSION does not fit a Windows Installer version"
+NEXT_VERSION=$MAJOR.$MINOR.$((PATCH + 1))
 
 echo "== build Pendra.exe"
 mkdir -p "$BUILD"
 LOG=$BUILD/build-package.log
 { cmake -S . -B "$BUILD/win" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake &&
-  cmake --build "$BUILD/win" -j "${PENDRA_JOBS:-2}" --target Pendra; } >"$LOG" 2>&1 ||
+  cmake --build "$BUILD/win" -j "${PENDRA_JOBS:-2}" --target Pendra PendraSetup; } >"$LOG" 2>&1 ||
   { tail -n 40 "$LOG"; fail "build failed (log: $LOG)"; }
 
 # The files to ship, and the installer's sources beside them (wixl finds a
@@ -47,7 +52,9 @@ LOG=$BUILD/build-package.log
 FILES=$BUILD/package/$VERSION
 rm -rf "$FILES"
 mkdir -p "$FILES" "$DIST"
-cp "$BUILD/win/Pendra.exe" res/check.bmp res/undo.bmp res/Pendra.ico res/Pendra.wxs "$FILES/"
+cp "$BUILD/win/Pendra.exe" "$BUILD/win/PendraSetup.dll" res/check.bmp res/undo.bmp res/Pendra.ico \
+  res/Pendra.wxs "$FILES/"
+cp "$BUILD/win/Pendra.debug" "$DIST/Pendra-$VERSION.debug"
 
 # The guide as one HTML page with a folder beside it: its pictures and a jump
 # page per window that Help opens at that window's section (a shell cannot
@@ -87,11 +94,12 @@ guide_fragment() {
   local f n=0
   printf '<?xml version="1.0" encoding="utf-8"?>\n<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">\n'
   printf '  <Fragment>\n    <DirectoryRef Id="GUIDEDIR">\n'
-  printf '      <Component Id="GuidePictures" Guid="0ED5332F-03AE-46BE-A0AE-58A891BE26C8">\n'
+  printf '      <Component Id="GuidePictures" Guid="3EA71C83-B3FC-4040-B4A1-9C54FC28CD09">\n'
+  printf '        <RegistryValue Root="HKCU" Key="Software\\Tavrin Software\\Pendra Installer" Name="GuidePictures" Type="integer" Value="1" KeyPath="yes"/>\n'
+  printf '        <RemoveFolder Id="RemoveGuideFolder" On="uninstall"/>\n'
   for f in "$FILES/$GUIDE_DIR"/*; do
     n=$((n + 1))
-    printf '        <File Id="guide%d" Name="%s" Source="%s/%s"%s/>\n' \
-      "$n" "${f##*/}" "$GUIDE_DIR" "${f##*/}" "$([ $n -eq 1 ] && echo ' KeyPath="yes"')"
+    printf '        <File Id="guide%d" Name="%s" Source="%s/%s"/>\n' "$n" "${f##*/}" "$GUIDE_DIR" "${f##*/}"
   done
   printf '      </Component>\n    </DirectoryRef>\n  </Fragment>\n</Wix>\n'
 }
@@ -101,16 +109,22 @@ ZIP=$DIST/Pendra-$VERSION-portable.zip
 echo "== $MSI"
 guide_fragment >"$FILES/guide.wxs"
 rm -f "$MSI"
-wixl -a x86 -D Version="$VERSION" -o "$MSI" "$FILES/Pendra.wxs" "$FILES/guide.wxs" 2>&1 |
-  grep -v 'unimplemented' || true
+wixl -a x86 -D Version="$VERSION" -D NextVersion="$NEXT_VERSION" -o "$MSI" "$FILES/Pendra.wxs" \
+  "$FILES/guide.wxs" 2>&1 | grep -v 'unimplemented' || true
 [ -s "$MSI" ] || fail "wixl made no installer"
+# wixl leaves a file's version out; the exe's is its version record's.
+msibuild "$MSI" -q "UPDATE \`File\` SET \`Version\` = '$RECORD' WHERE \`File\` = 'Pendra.exe'" ||
+  fail "cannot give Pendra.exe its version in the installer"
 
 echo "== $ZIP"
 rm -f "$ZIP"
 (cd "$FILES" && zip -q -9 -r "$ZIP" Pendra.exe check.bmp undo.bmp "Pendra Guide.html" "$GUIDE_DIR")
 
-for f in "$MSI" "$ZIP"; do
+for f in "$MSI" "$ZIP" "$FILES/Pendra.exe"; do
   size=$(stat -c %s "$f")
   echo "$(basename "$f"): $size bytes ($(( (size + 1023) / 1024 )) KB)"
-  [ "$size" -lt "$LIMIT" ] || fail "$(basename "$f") is 2 MB or more"
+done
+[ "$(stat -c %s "$FILES/Pendra.exe")" -le "$EXE_LIMIT" ] || fail "Pendra.exe is over 1.1 MB"
+for f in "$MSI" "$ZIP"; do
+  [ "$(stat -c %s "$f")" -le "$LIMIT" ] || fail "$(basename "$f") is over 1 MB"
 done

@@ -1,7 +1,8 @@
 // Entry of the end-to-end test executable. argv[1] is the built Pendra.exe; a
 // Unix path (as the build passes it to Wine) is reached through drive Z:.
-// "--run-once <Pendra.exe>" starts and exits one packaged Pendra instead
-// (scripts/package-check.sh).
+// "--run-once <Pendra.exe>" starts and exits one packaged Pendra instead, and
+// "--close-running" exits the Pendra something else started (both for
+// scripts/package-check.sh).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -41,10 +42,32 @@ int RunOnce(const std::string& exe) {
   return code == 0 ? 0 : 1;
 }
 
+// Waits for the tray window of a Pendra that runs or is starting and closes
+// it as a user's exit does. 0 when that Pendra ended with exit code 0.
+int CloseRunning() {
+  using namespace pendra::e2e;
+  HWND tray = nullptr;
+  WaitUntil([&] { return (tray = FindWindowA("TfrmTray", "frmTray")) != nullptr; });
+  DWORD pid = 0;
+  if (tray) GetWindowThreadProcessId(tray, &pid);
+  const HANDLE process = pid ? OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid) : nullptr;
+  if (!process) {
+    std::printf("close-running: no Pendra runs\n");
+    return 1;
+  }
+  Post(tray, WM_CLOSE);
+  DWORD code = kNotExited;
+  if (WaitForSingleObject(process, kDefaultTimeoutMs) == WAIT_OBJECT_0) GetExitCodeProcess(process, &code);
+  CloseHandle(process);
+  if (code != 0) std::printf("close-running: Pendra did not end with exit code 0\n");
+  return code == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--run-once") == 0) return RunOnce(ToWindowsPath(argv[2]));
+  if (argc == 2 && std::strcmp(argv[1], "--close-running") == 0) return CloseRunning();
   testing::InitGoogleTest(&argc, argv);
   pendra::e2e::SetBuiltPendraExe(argc > 1 ? ToWindowsPath(argv[1]) : BesideThisExe());
   return RUN_ALL_TESTS();
