@@ -159,8 +159,8 @@ TEST_F(DpiLayoutTest, AboutBox) {
   MemoryRegistry& machine = TestEnv().machine;
   machine.WriteText(kWindowsNtKey, "RegisteredOwner", "Ann Example");
   machine.WriteText(kWindowsNtKey, "RegisteredOrganization", "Example Ltd");
-  machine.WriteText(kWindowsNtKey, "ProductName", "Microsoft Windows XP");
-  machine.WriteText(kWindowsNtKey, "CurrentBuildNumber", "2600");
+  machine.WriteText(kWindowsNtKey, "ProductName", "Windows 10 Pro");
+  machine.WriteText(kWindowsNtKey, "CurrentBuildNumber", "19045");
   TAboutBox about;
   about.Show();
   ExpectWhole(about, "about");
