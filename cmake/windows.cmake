@@ -87,3 +87,16 @@ target_include_directories(PendraSetup PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(PendraSetup PRIVATE advapi32 msi)
 target_compile_options(PendraSetup PRIVATE ${PENDRA_WARNINGS} -fno-exceptions)
 target_link_options(PendraSetup PRIVATE -static-libgcc -s -Wl,--kill-at)
+
+# The user's guide beside the exe, where Help finds it: "Pendra Guide.html"
+# and its folder, made by scripts/guide.sh where bash and cmark-gfm are found.
+find_program(PENDRA_BASH bash)
+find_program(PENDRA_CMARK_GFM cmark-gfm)
+if(PENDRA_BASH AND PENDRA_CMARK_GFM)
+  file(GLOB GUIDE_PICTURES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/pictures/*.png)
+  add_custom_command(OUTPUT "${CMAKE_BINARY_DIR}/Pendra Guide.html"
+    COMMAND ${PENDRA_BASH} ${CMAKE_SOURCE_DIR}/scripts/guide.sh ${CMAKE_BINARY_DIR}
+    DEPENDS ${CMAKE_SOURCE_DIR}/scripts/guide.sh ${CMAKE_SOURCE_DIR}/docs/user-guide.md
+            ${CMAKE_SOURCE_DIR}/docs/guide.css ${GUIDE_PICTURES})
+  add_custom_target(guide ALL DEPENDS "${CMAKE_BINARY_DIR}/Pendra Guide.html")
+endif()

@@ -56,38 +56,9 @@ cp "$BUILD/win/Pendra.exe" "$BUILD/win/PendraSetup.dll" res/check.bmp res/undo.b
   res/Pendra.wxs "$FILES/"
 cp "$BUILD/win/Pendra.debug" "$DIST/Pendra-$VERSION.debug"
 
-# The guide as one HTML page with a folder beside it: its pictures and a jump
-# page per window that Help opens at that window's section (a shell cannot
-# open a file path with a #section).
 GUIDE_DIR="Pendra Guide files"
-build_guide() {
-  local out=$1 body
-  mkdir -p "$out/$GUIDE_DIR"
-  body=$(cmark-gfm --unsafe -e table docs/user-guide.md |
-    sed 's|src="pictures/|src="Pendra%20Guide%20files/|g' |
-    awk '/^<h2>/ { t = $0; gsub(/<[^>]*>/, "", t); id = tolower(t); gsub(/[^a-z0-9]+/, "-", id)
-                   gsub(/^-|-$/, "", id); sub(/^<h2>/, "<h2 id=\"" id "\">") } { print }')
-  {
-    printf '<!DOCTYPE html>\n<html lang="en">\n<head>\n<meta charset="utf-8">\n'
-    printf '<title>Pendra Guide</title>\n<style>\n%s\n</style>\n</head>\n<body>\n' "$(cat docs/guide.css)"
-    printf '%s\n</body>\n</html>\n' "$body"
-  } >"$out/Pendra Guide.html"
-  local picture
-  for picture in $(grep -o 'pictures/[a-z0-9-]*\.png' docs/user-guide.md | sed 's|pictures/||' | sort -u); do
-    cp "docs/pictures/$picture" "$out/$GUIDE_DIR/" || fail "docs/user-guide.md shows a missing picture: $picture"
-  done
-  # Jump pages: name of the page, then the section it opens.
-  local page section
-  while read -r page section; do
-    grep -q "<h2 id=\"$section\">" "$out/Pendra Guide.html" || fail "the guide has no section $section"
-    printf '<!DOCTYPE html>\n<html><head><meta charset="utf-8"><title>Pendra Guide</title>\n<meta http-equiv="refresh" content="0; url=../Pendra%%20Guide.html#%s">\n</head><body><a href="../Pendra%%20Guide.html#%s">Pendra Guide</a></body></html>\n' \
-      "$section" "$section" >"$out/$GUIDE_DIR/$page.html"
-  done <<'EOF'
-notebook the-notebook
-EOF
-}
 echo "== guide"
-build_guide "$FILES"
+bash scripts/guide.sh "$FILES" || fail "cannot make the guide"
 
 # The guide folder's files, as a fragment of the installer.
 guide_fragment() {
