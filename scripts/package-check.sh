@@ -1,21 +1,17 @@
 #!/usr/bin/env bash
 # Checks the packages of scripts/package.sh under Wine, each check one passed
 # or failed test:
-#  - the exe ships stripped, with its debug information beside the packages,
-#    within 1.1 MB, and each package within 1 MB; the program needs only
-#    Windows' own DLLs; the installer keeps the rules a Windows Installer
-#    validator checks of a per-user package;
+#  - the exe is stripped and within 1.1 MB, each package within 1 MB; the
+#    program needs only Windows' own DLLs; the installer keeps a validator's
+#    rules for a per-user package;
 #  - the portable zip holds the program, its pictures and the whole guide, and
 #    Pendra started from an unpacked folder keeps its data there;
-#  - the installer installs per user into %LOCALAPPDATA%\Programs\Pendra with a
-#    Start menu shortcut and an uninstall entry; Pendra starts from there,
-#    keeps its data there and hands Start With Windows to itself; a second
-#    build of the same version and a later build (the same program packed
-#    again, and under a later fourth field, as a double-click installs it,
-#    which starts Pendra) each replace it, one entry each time, keeping a
-#    page, a reminder, the settings and the Run value; an older version is
-#    refused; the uninstall removes the program and the Run value and keeps
-#    the data.
+#  - the installer installs per user into %LOCALAPPDATA%\Programs\Pendra;
+#    Pendra starts and keeps its data there and is the one to start with
+#    Windows; a second build of the same version, then a later build opened
+#    as a double-click does (which starts Pendra), each replace it, keeping
+#    the data, the settings and the Run value; an older version is refused;
+#    the uninstall removes the program and the Run value, not the data.
 #
 # Sourced by scripts/test.sh, in its Wine prefix and display:
 #   pendra_package_check <build folder>   sets PACKAGE_PASSED and PACKAGE_FAILED
