@@ -150,6 +150,8 @@ SaveResult DataFile::Write(const std::string& bytes) {
   }
   const SaveVerdict verdict = JudgeSave(stamp_, diskHash, mine != content_);
   if (verdict == SaveVerdict::KeepTheirs) return SaveResult::ChangedElsewhere;
+  // A file the user protects is not replaced, and no copy is made of it.
+  if (!MayReplace(path_)) throw Error("Cannot create file " + path_);
   const bool theirs = verdict == SaveVerdict::ReplaceKeepingTheirs;
   const DateTime now = Svc().clock->Now();
   KeptCopy kept;

@@ -16,10 +16,13 @@ const CodePage& AnsiCodePage() {
   return codePage;
 }
 
-bool ReplaceFileWith(const std::string& source, const std::string& target) {
+bool MayReplace(const std::string& path) {
   // A file the user may not write stays as it is, as if it were written in place.
-  if (::access(target.c_str(), W_OK) != 0 && errno != ENOENT) return false;
-  return std::rename(source.c_str(), target.c_str()) == 0;
+  return ::access(path.c_str(), W_OK) == 0 || errno == ENOENT;
+}
+
+bool ReplaceFileWith(const std::string& source, const std::string& target) {
+  return MayReplace(target) && std::rename(source.c_str(), target.c_str()) == 0;
 }
 
 namespace {

@@ -20,13 +20,16 @@ const CodePage& AnsiCodePage() {
   return codePage;
 }
 
-bool ReplaceFileWith(const std::string& source, const std::string& target) {
+bool MayReplace(const std::string& path) {
   // A read-only file is one the user protects from being written; moving a
   // file over it would get around that (some systems allow the move).
-  const DWORD attributes = GetFileAttributesA(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
-  return MoveFileExA(source.c_str(), target.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY);
+}
+
+bool ReplaceFileWith(const std::string& source, const std::string& target) {
+  return MayReplace(target) && MoveFileExA(source.c_str(), target.c_str(),
+                                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 namespace {

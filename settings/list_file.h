@@ -44,6 +44,9 @@ bool RemoveFile(const std::string& path);
 
 // Moves source over target, replacing it (platform layer).
 bool ReplaceFileWith(const std::string& source, const std::string& target);
+// Whether the user lets the file be replaced: a read-only one stays (platform
+// layer).
+bool MayReplace(const std::string& path);
 
 // What the file system tells of a file: its size and last-write time, in
 // the hundred-nanosecond ticks since 1601 that Windows counts.
