@@ -130,7 +130,9 @@ SaveVerdict JudgeSave(const FileStamp& known, std::optional<std::uint64_t> diskH
 }
 
 std::string BackupName(std::string_view fileName, const DateTime& at, int number) {
-  const std::size_t dot = fileName.rfind('.');
+  // A name that begins with its only full stop (".profile") has no extension.
+  std::size_t dot = fileName.rfind('.');
+  if (dot == 0) dot = std::string_view::npos;
   const std::string_view stem = fileName.substr(0, dot);
   char stamp[64];
   std::snprintf(stamp, sizeof stamp, " %04d-%02d-%02d %02d-%02d-%02d", at.date.year, at.date.month,
