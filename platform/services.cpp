@@ -28,8 +28,7 @@ QuietErrors::~QuietErrors() { g_quiet = outer_; }
 void QuietErrors::Add(const std::string& text) { texts_.push_back(WithFullStop(text)); }
 
 void Tell(const std::string& text, MsgIcon icon) {
-  if (g_quiet) g_quiet->Add(text);
-  else if (Svc().dialogs) Svc().dialogs->ShowMessage(text, kAppTitle, icon);
+  if (!g_quiet && Svc().dialogs) Svc().dialogs->ShowMessage(text, kAppTitle, icon);
 }
 
 }  // namespace pendra

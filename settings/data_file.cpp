@@ -1,6 +1,7 @@
 #include "settings/data_file.h"
 
 #include <cstring>
+#include <map>
 
 #include "platform/services.h"
 #include "settings/code_page.h"
@@ -51,6 +52,13 @@ KeptCopy KeepCopy(const std::string& path, const DateTime& now, bool theirs) {
   }
   if (!theirs) return {std::nullopt, true};
   return {CopyInto(path.substr(0, nameStart), path, name, now), true};
+}
+
+// When a save of each file last kept a copy in this run, by path: the
+// windows may make their DataFile afresh for each read (a notebook tab).
+std::map<std::string, DateTime>& LastCopies() {
+  static std::map<std::string, DateTime> copies;
+  return copies;
 }
 
 }  // namespace
@@ -154,8 +162,11 @@ SaveResult DataFile::Write(const std::string& bytes) {
   if (!MayReplace(path_)) throw Error("Cannot create file " + path_);
   const bool theirs = verdict == SaveVerdict::ReplaceKeepingTheirs;
   const DateTime now = Svc().clock->Now();
+  const auto last = LastCopies().find(path_);
+  const bool due =
+      CopyDue(last == LastCopies().end() ? std::nullopt : std::optional(last->second), now);
   KeptCopy kept;
-  if (theirs || (verdict == SaveVerdict::Replace && CopyDue(lastCopy_, now))) {
+  if (theirs || (verdict == SaveVerdict::Replace && due)) {
     kept = KeepCopy(path_, now, theirs);
     // Without a copy, the other version would be lost: nothing is written.
     if (theirs && !kept.path) throw Error("Cannot create file " + path_);
@@ -168,7 +179,7 @@ SaveResult DataFile::Write(const std::string& bytes) {
     throw;
   }
   Remember(mine);
-  if (kept.path) lastCopy_ = now;
+  if (kept.path) LastCopies()[path_] = now;
   if (kept.backupFailed && !BackupTroubleSaid()) {
     BackupTroubleSaid() = true;
     Tell("Earlier versions of Pendra's files cannot be kept in " + BackupFolderOf(path_) +

@@ -48,7 +48,8 @@ class DataFile {
   //   copy in Backup (beside the file, where Backup cannot take it), then
   //   these bytes are written, and a box captioned "Pendra" names the copy.
   // - Otherwise the version replaced is kept in Backup when one is due
-  //   (CopyDue), and the folder is pruned then.
+  //   (CopyDue, counted per path for the whole run, whichever DataFile
+  //   saved it), and the folder is pruned then.
   // A Backup folder that cannot be written never stops the save: it is said
   // once per run, after a save that succeeded. A file there that cannot be
   // read, or a failed write, fails with "Cannot create file <path>" and
@@ -67,7 +68,6 @@ class DataFile {
   std::string path_;
   FileStamp stamp_;
   std::uint64_t content_ = HashOf("");  // what Pendra holds as read or written
-  std::optional<DateTime> lastCopy_;  // of this run
 };
 
 // The folder "Backup" beside a data file, with its trailing separator.
