@@ -27,4 +27,8 @@ QuietErrors::~QuietErrors() { g_quiet = outer_; }
 
 void QuietErrors::Add(const std::string& text) { texts_.push_back(WithFullStop(text)); }
 
+void Tell(const std::string& text, MsgIcon icon) {
+  if (!g_quiet && Svc().dialogs) Svc().dialogs->ShowMessage(text, kAppTitle, icon);
+}
+
 }  // namespace pendra

@@ -175,6 +175,10 @@ inline constexpr const char* kAppTitle = "Pendra";
 // Shows an error through the general error handler (caption "Pendra", OK,
 // stop icon, full-stop rule).
 void ReportError(const std::string& text);
+// Tells the user something in a box captioned "Pendra" with OK and the icon.
+// Not while QuietErrors lives: it is no error, and nobody may be there to
+// answer the box.
+void Tell(const std::string& text, MsgIcon icon);
 
 // While one lives, the general error handler keeps the texts (full-stop rule
 // applied) instead of showing them: at the end of the session a box would

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 
 #include "settings/code_page.h"
 #include "settings/list_file.h"
@@ -15,10 +16,59 @@ const CodePage& AnsiCodePage() {
   return codePage;
 }
 
-bool ReplaceFileWith(const std::string& source, const std::string& target) {
+bool MayReplace(const std::string& path) {
   // A file the user may not write stays as it is, as if it were written in place.
-  if (::access(target.c_str(), W_OK) != 0 && errno != ENOENT) return false;
-  return std::rename(source.c_str(), target.c_str()) == 0;
+  return ::access(path.c_str(), W_OK) == 0 || errno == ENOENT;
+}
+
+bool ReplaceFileWith(const std::string& source, const std::string& target) {
+  return MayReplace(target) && std::rename(source.c_str(), target.c_str()) == 0;
+}
+
+namespace {
+
+// Seconds from 1601 to 1970, and ticks of a hundred nanoseconds a second.
+constexpr std::int64_t kEpochGap = 11644473600;
+constexpr std::int64_t kTicks = 10'000'000;
+
+std::int64_t Ticks(const timespec& t) { return (t.tv_sec + kEpochGap) * kTicks + t.tv_nsec / 100; }
+
+}  // namespace
+
+std::optional<FileFacts> FactsOf(const std::string& path) {
+  struct stat st{};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return FileFacts{static_cast<std::uint64_t>(st.st_size), Ticks(st.st_mtim)};
+}
+
+std::int64_t FileClockNow() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return Ticks(now);
+}
+
+bool MakeFolder(const std::string& path) {
+  struct stat st{};
+  if (::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) return false;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool LinkFile(const std::string& existing, const std::string& link) {
+  return ::link(existing.c_str(), link.c_str()) == 0;
+}
+
+std::vector<FolderFile> FilesIn(const std::string& folder) {
+  std::vector<FolderFile> files;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return files;
+  while (const dirent* entry = ::readdir(dir)) {
+    struct stat st{};
+    const std::string name = entry->d_name;
+    if (::stat((folder + name).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+      files.push_back({name, static_cast<std::uint64_t>(st.st_size)});
+  }
+  ::closedir(dir);
+  return files;
 }
 
 std::vector<std::string> TemporaryCandidatesBeside(const std::string& path) {

@@ -117,19 +117,16 @@ bool ReadAll(std::FILE* file, std::string& text) {
 // Whether the file at `path` holds exactly `bytes`. Read in pieces, so a
 // large file needs no second copy in memory.
 bool HoldsExactly(const std::string& path, const std::string& bytes) {
-  struct stat st{};
-  if (::stat(path.c_str(), &st) != 0 || (st.st_mode & S_IFMT) != S_IFREG ||
-      static_cast<unsigned long long>(st.st_size) != bytes.size())
-    return false;
-  FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file) return false;
-  char buffer[65536];
-  std::size_t at = 0, got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-    if (got > bytes.size() - at || std::memcmp(buffer, bytes.data() + at, got) != 0) return false;
-    at += got;
-  }
-  return !std::ferror(file.get()) && at == bytes.size();
+  const std::optional<FileFacts> facts = FactsOf(path);
+  if (!facts || facts->size != bytes.size()) return false;
+  std::size_t at = 0;
+  const bool read = ReadInPieces(path, [&](std::string_view piece) {
+    if (piece.size() > bytes.size() - at || std::memcmp(piece.data(), bytes.data() + at, piece.size()) != 0)
+      return false;
+    at += piece.size();
+    return true;
+  });
+  return read && at == bytes.size();
 }
 
 }  // namespace
@@ -184,6 +181,10 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
     RemoveLeftTemporaries(path);
     return;
   }
+  ReplaceWholeFile(path, bytes);
+}
+
+void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
   const std::string temp = TemporaryPathFor(path);
   bool written = false;
   {
@@ -199,6 +200,17 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
     throw Error("Cannot create file " + path);
   }
   RemoveLeftTemporaries(path);
+}
+
+bool ReadInPieces(const std::string& path, const std::function<bool(std::string_view)>& piece) {
+  if (!FileExists(path)) return false;
+  FilePtr file(std::fopen(path.c_str(), "rb"));
+  if (!file) return false;
+  char buffer[65536];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file.get())) > 0)
+    if (!piece(std::string_view(buffer, got))) return false;
+  return !std::ferror(file.get());
 }
 
 bool FileExists(const std::string& path) {

@@ -1,5 +1,8 @@
 #pragma once
 // Text list files: plain 8-bit text read whole into lines and written whole.
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +31,11 @@ std::string ReadWholeFile(const std::string& path);
 // Replaces the file whole and safely with `bytes`, as WriteListFile does. A
 // file that holds exactly these bytes already is not written at all.
 void WriteWholeFile(const std::string& path, const std::string& bytes);
+// The same without first looking at what the file holds.
+void ReplaceWholeFile(const std::string& path, const std::string& bytes);
+// Reads a file on the disk in pieces, handing each to `piece`, which returns
+// false to stop; false when the file is not there or cannot be read.
+bool ReadInPieces(const std::string& path, const std::function<bool(std::string_view)>& piece);
 
 bool FileExists(const std::string& path);
 // Something (a file, a folder) is at the path: it is not simply missing.
@@ -36,6 +44,33 @@ bool RemoveFile(const std::string& path);
 
 // Moves source over target, replacing it (platform layer).
 bool ReplaceFileWith(const std::string& source, const std::string& target);
+// Whether the user lets the file be replaced: a read-only one stays (platform
+// layer).
+bool MayReplace(const std::string& path);
+
+// What the file system tells of a file: its size and last-write time, in
+// the hundred-nanosecond ticks since 1601 that Windows counts.
+struct FileFacts {
+  std::uint64_t size = 0;
+  std::int64_t writeTime = 0;
+};
+// The facts of a file on the disk; none where no file is (platform layer).
+std::optional<FileFacts> FactsOf(const std::string& path);
+// The file system's clock now, in the ticks of FileFacts (platform layer).
+std::int64_t FileClockNow();
+// Makes the folder unless it is there; false when no folder is there after
+// (platform layer).
+bool MakeFolder(const std::string& path);
+// A second name for the file's bytes, a hard link, where the file system has
+// them (platform layer).
+bool LinkFile(const std::string& existing, const std::string& link);
+struct FolderFile {
+  std::string name;
+  std::uint64_t size = 0;
+};
+// The files in a folder (given with its trailing separator), without its
+// folders (platform layer).
+std::vector<FolderFile> FilesIn(const std::string& folder);
 
 // A write ended by a crash or a kill before its move leaves its temporary
 // file behind. Nothing ever reads one, but each holds a whole copy of the

@@ -18,7 +18,7 @@ std::string ToDoItemLine(std::string_view dateText, std::string_view text) {
 
 void ToDoList::Load() {
   // Read before replacing: a file that cannot be read leaves the list as it is.
-  items_ = ReadListFile(path_);
+  items_ = file_.ReadLines();
   read_ = true;
 }
 
@@ -27,21 +27,33 @@ void ToDoList::Reload() {
   commands_.cancel = false;
 }
 
-void ToDoList::Save() {
+bool ToDoList::Save() {
   if (!read_) throw Error(NotReadMessage());
-  WriteListFile(path_, items_);
+  const bool theirs = file_.WriteLines(items_) == SaveResult::ChangedElsewhere;
+  if (theirs) items_ = file_.ReadLines();
   commands_.save = false;
   commands_.cancel = false;
+  return theirs;
 }
 
 bool ToDoList::SaveForClose() {
   if (!read_) return false;
-  WriteListFile(path_, items_);
+  file_.WriteLines(items_);
+  return true;
+}
+
+bool ToDoList::Refresh() {
+  if (!read_ || !file_.ChangedOnDisk() || file_.EditedLines(items_)) return false;
+  try {
+    Load();
+  } catch (const Error&) {
+    return false;
+  }
   return true;
 }
 
 std::string ToDoList::NotReadMessage() const {
-  return path_ + " could not be read, so it is left as it is";
+  return Path() + " could not be read, so it is left as it is";
 }
 
 std::optional<int> ToDoList::Add(std::string_view dateText, std::string_view text) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "settings/data_file.h"
 #include "settings/list_file.h"
 
 namespace pendra {
@@ -37,9 +38,9 @@ struct ToDoCommands {
 
 class ToDoList {
  public:
-  explicit ToDoList(std::string path) : path_(std::move(path)) {}
+  explicit ToDoList(std::string path) : file_(std::move(path)) {}
 
-  const std::string& Path() const { return path_; }
+  const std::string& Path() const { return file_.Path(); }
   const Lines& Items() const { return items_; }
   const ToDoCommands& Commands() const { return commands_; }
   // The list holds what ToDo.lst held (a missing file counts as read). Until
@@ -52,11 +53,18 @@ class ToDoList {
   // Cancel: the list as ToDo.lst holds it; Cancel goes off, the rest stays.
   void Reload();
   // Save changes: writes the list whole, then both change commands go off.
-  // A failed write leaves them on.
-  void Save();
-  // The close: writes the list whatever the commands say. A list that was
-  // never read is not written; returns false then.
+  // A failed write leaves them on. ToDo.lst changed by another program while
+  // the list holds no edit of its own is read instead (true then), and one
+  // changed on both sides is written, the other version kept in Backup.
+  bool Save();
+  // The close: writes the list whatever the commands say, as Save does but
+  // for a list with no edit of its own, which the next show reads again. A
+  // list that was never read is not written; returns false then.
   bool SaveForClose();
+  // The show: reads ToDo.lst again when another program changed it and the
+  // list holds no edit of its own; a file that cannot be read then leaves the
+  // list as it is. True when the list was read again.
+  bool Refresh();
 
   // The text of the error raised when an unread list is to be saved.
   std::string NotReadMessage() const;
@@ -76,7 +84,7 @@ class ToDoList {
   bool Acts(ListFocus focus) const;
   void Changed();
 
-  std::string path_;
+  DataFile file_;
   Lines items_;
   ToDoCommands commands_;
   bool read_ = false;

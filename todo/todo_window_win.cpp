@@ -102,8 +102,15 @@ void TfrmToDo::FormCreate() {
 // Controls
 
 void TfrmToDo::BeforeShow() {
+  RefreshList();
   if (Handle()) return;
   CreateControls();
+}
+
+void TfrmToDo::RefreshList() {
+  // What another program wrote to ToDo.lst is shown, unless the list holds
+  // edits of its own: the save keeps both then.
+  if (list_.Refresh()) FillList();
 }
 
 HWND TfrmToDo::AddControl(HWND parent, const char* cls, const char* text, DWORD style, int x,
@@ -336,7 +343,7 @@ bool TfrmToDo::AddItem(const Date& date, const std::string& text) {
 }
 
 void TfrmToDo::btnSaveClick() {
-  list_.Save();
+  if (list_.Save()) FillList();
   ApplyCommands();
 }
 
@@ -425,6 +432,9 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     }
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE) RefreshList();
+      break;
     case WM_SIZE:
       Relayout();
       return 0;

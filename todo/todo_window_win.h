@@ -1,7 +1,8 @@
 #pragma once
 // The to-do list window and its add-item dialog. The list and the command
 // states live in ToDoList; the window mirrors them. ToDo.lst is read when the
-// window is created; the window and its controls are made when it is first
+// window is created, and again when it is shown or activated after another
+// program changed it; the window and its controls are made when it is first
 // shown.
 #include <windows.h>
 
@@ -95,6 +96,8 @@ class TfrmToDo : public Form {
                   int w, int h, int id, DWORD exStyle = 0);
   void AddHint(HWND control, const char* text);
   void FillList();
+  // Shows ToDo.lst afresh when another program changed it (shown, activated).
+  void RefreshList();
   void ApplyCommands();
   // Sizes the button panel to its captions at the window's DPI.
   void SizeButtons();

@@ -304,12 +304,13 @@ struct Counts {
 
 class KillE2e : public PendraE2eTest, public testing::WithParamInterface<KindCase> {
  protected:
-  // Every file of the folder but the program's own, by name.
+  // Every file of the folder but the program's own and the earlier versions
+  // kept, by name.
   std::map<std::string, std::string> DataFiles() const {
     std::map<std::string, std::string> files;
     for (const std::string& entry : FolderSnapshot(Folder())) {
       const std::string name = entry.substr(0, entry.rfind(':'));
-      if (name == "Pendra.exe" || name == "check.bmp" || name == "undo.bmp") continue;
+      if (name == "Pendra.exe" || name == "check.bmp" || name == "undo.bmp" || name == "Backup") continue;
       if (name.size() > 4 && name.compare(name.size() - 4, 4, ".tmp") == 0) continue;
       files[name] = ReadFileBytes(PathOf(name));
     }

@@ -4,6 +4,7 @@
 
 #include "app/tray_window_win.h"
 #include "tests/e2e/e2e_harness.h"
+#include "tests/e2e/list_box_text.h"
 
 namespace pendra::e2e {
 namespace {
@@ -98,6 +99,45 @@ TEST_F(ToDoAboutE2e, TheToDoListShowsTheFileAndItsCloseWritesIt) {
   EXPECT_EQ(p.WaitExit(), 0u);
   EXPECT_EQ(ReadFileBytes(PathOf("ToDo.lst")), "first\r\nsecond\r\n");
   EXPECT_EQ(ReadRegText(std::string(kToDoKey) + "\\Position", "Left"), "275");
+}
+
+// ToDo.lst in a folder another program writes too (a sync tool, a second PC).
+TEST_F(ToDoAboutE2e, AListChangedElsewhereIsShownAndBothVersionsSurviveAnEditOnEachSide) {
+  WriteFileBytes(PathOf("ToDo.lst"), "first\r\n");
+  PendraProcess& p = StartPendra();
+  HWND toDo = ShowFromTray(p, kToDo, "TfrmToDo");
+  ASSERT_TRUE(toDo);
+  Post(toDo, WM_CLOSE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(toDo); }, 5000));
+  WriteFileBytes(PathOf("ToDo.lst"), "other\r\n");  // the same size
+  ASSERT_EQ(ShowFromTray(p, kToDo, "TfrmToDo"), toDo);
+  HWND list = FindChild(toDo, "ListBox");
+  EXPECT_TRUE(WaitUntil([&] { return ListBoxText(list, 0) == "other"; }, 5000));
+
+  // An item added by the keys: Tab to Add Item, Enter, the text, Enter.
+  ASSERT_TRUE(ClickInto(toDo, list));
+  PressKey(VK_TAB);
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitForWindowOf(p.Pid(), "TfrmAddToDo", nullptr, 5000));
+  TypeText("milk\n");
+  ASSERT_TRUE(WaitUntil([&] { return Send(list, LB_GETCOUNT) == 2; }, 5000));
+
+  // Changed elsewhere meanwhile: the close writes Pendra's list and keeps the
+  // other version in Backup, and says where.
+  WriteFileBytes(PathOf("ToDo.lst"), "from the phone\r\n");
+  Post(toDo, WM_CLOSE);
+  const auto box = WaitForMessageBox(p.Pid());
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->caption, "Pendra");
+  const std::vector<std::string> copies = FolderSnapshot(PathOf("Backup\\"));
+  ASSERT_EQ(copies.size(), 1u);
+  const std::string copy = PathOf("Backup\\" + copies[0].substr(0, copies[0].rfind(':')));
+  EXPECT_NE(box->text.find(copy), std::string::npos) << box->text;
+  EXPECT_TRUE(PressButton(*box, IDOK));
+  EXPECT_EQ(ReadFileBytes(copy), "from the phone\r\n");
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(toDo); }, 5000));
+  EXPECT_EQ(ReadFileBytes(PathOf("ToDo.lst")),
+            "other\r\n " + DateText(DaysFromToday(0)) + "         milk\r\n");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "platform/application_win.h"
 #include "platform/message_loop_win.h"
+#include "settings/data_file.h"
 #include "settings/reg_ini.h"
 #include "settings/registry_win.h"
 
@@ -163,6 +164,7 @@ void Env::Reset() {
     CopyFileA((ExeFolder() + f).c_str(), (folder + f).c_str(), FALSE);
 
   Registry().DeleteTree(kPendraKey);
+  BackupTroubleSaid() = false;
 
   Services& s = Svc();
   s.clock = &clock;

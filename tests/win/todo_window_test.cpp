@@ -246,6 +246,38 @@ TEST_F(ToDoWindowTest, CancelRereadsTheFileAndAMissingFileEmptiesTheList) {
   EXPECT_EQ(ReadFileBytes(Path()), "");
 }
 
+TEST_F(ToDoWindowTest, AListChangedElsewhereIsShownOrKeptBesideItsOwnEdits) {
+  WriteFileBytes(Path(), "mine\r\n");
+  CreateShown().Hide();
+  WriteFileBytes(Path(), "them\r\n");  // another program, the same size
+  frm_->Show();
+  EXPECT_EQ(Rows(), Lines{"them"});
+
+  AddThroughDialog("new");
+  WriteFileBytes(Path(), "a third program\r\n");
+  SendMessageA(frm_->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);  // the edit is not dropped
+  Press(Id::kBtnClose);
+  EXPECT_EQ(ReadFileBytes(Path()), "them\r\n 6/19/2000         new\r\n");
+  const std::string copy = TestEnv().folder + "Backup\\ToDo 2000-06-19 13-05-00.lst";
+  EXPECT_EQ(ReadFileBytes(copy), "a third program\r\n");
+  ASSERT_EQ(TestEnv().dialogs.shown.size(), 1u);
+  EXPECT_EQ(TestEnv().dialogs.shown[0].caption, "Pendra");
+  EXPECT_NE(TestEnv().dialogs.shown[0].text.find(" is kept as " + copy + "."), std::string::npos);
+
+  // A Backup folder that cannot be made: each save goes on, and it is said once.
+  DeleteFileA(copy.c_str());
+  RemoveDirectoryA((TestEnv().folder + "Backup").c_str());
+  WriteFileBytes(TestEnv().folder + "Backup", "");
+  for (const char* item : {"one", "two"}) {
+    TestEnv().clock.AdvanceSeconds(600);
+    AddThroughDialog(item);
+    Press(Id::kBtnSave);
+  }
+  EXPECT_EQ(SplitLines(ReadFileBytes(Path())).size(), 4u);
+  ASSERT_EQ(TestEnv().dialogs.shown.size(), 2u);
+  EXPECT_EQ(TestEnv().dialogs.shown[1].text.find("Earlier versions"), 0u);
+}
+
 TEST_F(ToDoWindowTest, ACloseSavesEditsAndStoresBoundsOnlyOfAWindowShownInTheRun) {
   Ini().WriteInteger("Position", "Top", 30);
   Ini().WriteInteger("Position", "Left", 40);
