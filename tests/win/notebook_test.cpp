@@ -652,19 +652,23 @@ TEST_F(NotebookTest, MenuShortcutsWorkFromEveryControlOnce) {
 }
 
 // Pages as other programs write them: in UTF-8 with and without the mark, in
-// the code page (1252, or 932 in the Japanese pass, second bytes '\' included),
-// with lone CRs and LFs.
+// UTF-16, in the code page (1252, or 932 in the Japanese pass, second bytes
+// '\' included), with lone CRs and LFs.
 TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncodingAfterAlsoInJapanese) {
   const bool japanese = GetACP() == 932;
   if (!japanese && GetACP() != 1252) GTEST_SKIP() << "neither code page 1252 nor 932";
   // Characters code page 932 lacks too.
   const std::string mixed = "Café au lait €3\r\nПривет, мир\r\n日本語のメモ";
   const std::string sjis = "\x97\x5C\x92\xE8\x95\x5C\r\n\x83\x5C\x83\x74\x83\x67";
+  // Longer than a piece the control reads at a time, a piece ending between
+  // the two bytes of a character (in 932; in 1252 between two characters).
+  std::string longSjis = "a", longShown = "a";
+  for (int i = 0; i < 2500; ++i) longSjis += "\x97\x5C\x92\xE8", longShown += japanese ? "予定" : "\u2014\\\u2019\u00E8";
   struct Case {
     const char* tab;
     std::string bytes, shown, edited;  // edited: after an "x" typed at the start
   };
-  const Case cases[] = {
+  std::vector<Case> cases = {
       {"Mark", "\xEF\xBB\xBF" + mixed, mixed, "\xEF\xBB\xBFx" + mixed},
       {"NoMark", mixed, mixed, "x" + mixed},
       {"MarkAscii", "\xEF\xBB\xBFplain", "plain", "\xEF\xBB\xBFxplain"},
@@ -672,7 +676,14 @@ TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncod
                : Case{"Ansi", "Caf\xE9 au lait \x80" "3\r\n\x81\x8D\xFF", "Café au lait €3\r\n\u0081\u008Dÿ",
                       "xCaf\xE9 au lait \x80" "3\r\n\x81\x8D\xFF"},
       {"BareCr", "one\rtwo\r\r\nthree\nfour", "one\r\ntwo\r\n\r\nthree\r\nfour", "xone\r\ntwo\r\n\r\nthree\r\nfour"},
+      {"Long", longSjis, longShown, "x" + longSjis},
+      {"Utf16Le", Utf16File(mixed, TextEncoding::Utf16Le), mixed, Utf16File("x" + mixed, TextEncoding::Utf16Le)},
+      {"Utf16Be", Utf16File("one\ntwo", TextEncoding::Utf16Be), "one\r\ntwo",
+       Utf16File("xone\r\ntwo", TextEncoding::Utf16Be)},
   };
+  // Not UTF-8 after its mark: every byte kept in the code page (1252, where
+  // the mark's bytes are characters).
+  if (!japanese) cases.push_back({"BadMark", "\xEF\xBB\xBF\x41\xE9", "ï»¿Aé", "x\xEF\xBB\xBF\x41\xE9"});
   std::string tabs;
   for (const auto& c : cases) {
     WriteFileBytes(Path(std::string(c.tab) + ".pnd"), c.bytes);

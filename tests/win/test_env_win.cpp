@@ -210,6 +210,12 @@ std::wstring Utf8ToWide(const std::string& utf8) {
   return wide;
 }
 
+std::string Utf16File(const std::string& utf8, TextEncoding encoding) {
+  const std::wstring wide = Utf8ToWide(utf8);
+  return std::string(MarkOf(encoding)) +
+         ToUtf16Bytes(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()), encoding);
+}
+
 void SetClipboardUnicode(const std::wstring& text) {
   if (!OpenClipboard(nullptr)) return;
   EmptyClipboard();
