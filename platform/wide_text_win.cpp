@@ -40,12 +40,25 @@ std::optional<std::string> InAnsiCodePage(std::wstring_view wide) {
 std::optional<std::string> AnsiPath(const std::wstring& path) {
   if (auto ansi = InAnsiCodePage(path)) return ansi;
   const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
-  if (size == 0) return std::nullopt;
-  std::wstring shortPath(size, L'\0');
-  const DWORD got = GetShortPathNameW(path.c_str(), shortPath.data(), size);
-  if (got == 0 || got >= size) return std::nullopt;
-  shortPath.resize(got);
-  return InAnsiCodePage(shortPath);
+  if (size > 0) {
+    std::wstring shortPath(size, L'\0');
+    const DWORD got = GetShortPathNameW(path.c_str(), shortPath.data(), size);
+    if (got > 0 && got < size) return InAnsiCodePage(shortPath.substr(0, got));
+    return std::nullopt;
+  }
+  // A file not made yet has no short name: its folder's, and its own name.
+  const std::size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos || slash + 1 == path.size()) return std::nullopt;
+  const std::optional<std::string> folder = AnsiPath(path.substr(0, slash + 1));
+  const std::optional<std::string> name = InAnsiCodePage(std::wstring_view(path).substr(slash + 1));
+  if (!folder || !name) return std::nullopt;
+  return *folder + *name;
+}
+
+std::string NotInCodePage(const std::string& what) {
+  return what + " has characters in its name or its folders' names that the system's code page (" +
+         std::to_string(GetACP()) +
+         ") cannot hold, and no short name that could stand for them, so Pendra cannot open it.";
 }
 
 }  // namespace pendra

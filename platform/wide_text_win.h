@@ -20,5 +20,8 @@ std::optional<std::string> InAnsiCodePage(std::wstring_view wide);
 // that (a name outside the code page has one on most volumes); nullopt
 // where neither does.
 std::optional<std::string> AnsiPath(const std::wstring& path);
+// Why a path AnsiPath refused cannot be opened: `what` (the file, quoted as
+// the code page shows it) and the cause.
+std::string NotInCodePage(const std::string& what);
 
 }  // namespace pendra

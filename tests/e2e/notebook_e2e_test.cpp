@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "app/tray_window_win.h"
+#include "reminders/reminder_page_win.h"
 #include "tests/e2e/e2e_harness.h"
 
 namespace pendra::e2e {
@@ -48,16 +50,19 @@ TEST_F(NotebookE2e, ShownFromTheTrayItKeepsWhatIsTypedInTheFirstPage) {
   EXPECT_EQ(CloseTray(p), 0u);
 }
 
-// Pages and the note as another program saved them, in UTF-8: looked at, a
-// tab turned away and back, the windows closed and the program ended, every
-// byte stays; a page typed into keeps its encoding and its mark.
-TEST_F(NotebookE2e, Utf8PagesAndTheNoteComeThroughViewingByteForByte) {
+// Pages and the note as another program saved them, in UTF-8 and UTF-16:
+// looked at, a tab turned away and back, the windows closed and the program
+// ended, every byte stays; a page typed into keeps its encoding and its mark.
+TEST_F(NotebookE2e, UnicodePagesAndTheNoteComeThroughViewingByteForByte) {
   const std::string abc = "\xEF\xBB\xBF" "Café au lait €3\r\nПривет, мир";
   const std::string def = "日本語のメモ\nЖ";
+  // "Ж€\nx" in UTF-16 LE, as Windows PowerShell writes with ">".
+  const std::string ghi("\xFF\xFE\x16\x04\xAC\x20\n\0x\0", 10);
   const std::string quick = "\xEF\xBB\xBF" "Купить молоко € 2\r";
-  WriteFileBytes(PathOf("Tabs.lst"), "ABC\r\nDEF\r\n");
+  WriteFileBytes(PathOf("Tabs.lst"), "ABC\r\nDEF\r\nGHI\r\n");
   WriteFileBytes(PathOf("ABC.pnd"), abc);
   WriteFileBytes(PathOf("DEF.pnd"), def);
+  WriteFileBytes(PathOf("GHI.pnd"), ghi);
   WriteFileBytes(PathOf("Quick.qnf"), quick);
   for (bool edit : {false, true}) {
     SCOPED_TRACE(edit ? "typed into" : "viewed");
@@ -65,10 +70,21 @@ TEST_F(NotebookE2e, Utf8PagesAndTheNoteComeThroughViewingByteForByte) {
     HWND notebook = ShowFromTray(p, kMnuPendra, "TfrmPendra");
     ASSERT_TRUE(notebook);
     HWND tabs = FindChild(notebook, "SysTabControl32");
-    HWND page = FindChild(notebook, "RichEdit20A");
-    ASSERT_TRUE(tabs && page);
-    if (edit) Post(page, WM_CHAR, 'x', 1);
-    for (WPARAM key : {VK_RIGHT, VK_LEFT}) {
+    ASSERT_TRUE(tabs && FindChild(notebook, "RichEdit20A"));
+    // Typed at the start of the first and the third page with real keys.
+    auto typeX = [&] {
+      if (!edit) return;
+      ASSERT_TRUE(ClickInto(notebook, FindChild(notebook, "RichEdit20A")));
+      PressKey(VK_HOME, {VK_CONTROL});
+      TypeText("x");
+    };
+    typeX();
+    for (WPARAM key : {VK_RIGHT, VK_RIGHT}) {
+      Post(tabs, WM_KEYDOWN, key);
+      Send(tabs, WM_NULL);
+    }
+    typeX();
+    for (WPARAM key : {VK_LEFT, VK_LEFT}) {
       Post(tabs, WM_KEYDOWN, key);
       Send(tabs, WM_NULL);
     }
@@ -76,8 +92,51 @@ TEST_F(NotebookE2e, Utf8PagesAndTheNoteComeThroughViewingByteForByte) {
     EXPECT_EQ(CloseTray(p), 0u);
     EXPECT_EQ(ReadFileBytes(PathOf("ABC.pnd")), edit ? "\xEF\xBB\xBFx" + abc.substr(3) : abc);
     EXPECT_EQ(ReadFileBytes(PathOf("DEF.pnd")), def);
+    // The line end made CR LF, as the page shows it.
+    EXPECT_EQ(ReadFileBytes(PathOf("GHI.pnd")),
+              edit ? std::string("\xFF\xFEx\0\x16\x04\xAC\x20\r\0\n\0x\0", 14) : ghi);
     EXPECT_EQ(ReadFileBytes(PathOf("Quick.qnf")), quick);
   }
+}
+
+// Pendra unpacked into a folder whose name the code page (1252) cannot hold:
+// it opens its files there by the folder's short name, so a page, the note,
+// a reminder list and the to-do list are stored there, and nothing is told.
+TEST_F(NotebookE2e, AFolderNamedOutsideTheCodePageStoresEveryFile) {
+  if (GetACP() != 1252) GTEST_SKIP() << "not code page 1252";
+  // LF line ends: the lists' saves write CR LF.
+  const std::string at = TimeText(DaysFromToday(-1)) + "-" + DateText(DaysFromToday(-1)) + "--";
+  WriteFileBytes(PathOf("Message.lst"), at + "first\n" + at + "second\n");
+  WriteFileBytes(PathOf("ToDo.lst"), "one\ntwo");
+  WriteRegText(std::string(kPendraKey) + "\\Reminder\\Events\\Last Boot", " Date", DateText(DaysFromToday(0)));
+  MoveProgramFolderInto(L"\u0141ukasz \u0412\u0430\u0441\u044F\\Pendra");
+  PendraProcess& p = StartPendra();
+  HWND tray = WaitForWindowOf(p.Pid(), "TfrmTray", "frmTray");
+  ASSERT_TRUE(tray);
+  for (const auto& [command, windowClass] : {std::pair{kMnuPendra, "TfrmPendra"}, {kQuickNotes1, "TfrmQuickie"}}) {
+    HWND window = ShowFromTray(p, command, windowClass);
+    ASSERT_TRUE(window);
+    ASSERT_TRUE(ClickInto(window, FindChild(window, "RichEdit20A")));
+    TypeText("kept");
+    Post(window, WM_CLOSE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(window); }, 5000));
+  }
+  HWND reminders = ShowFromTray(p, kReminders1, "TfrmMain");
+  ASSERT_TRUE(reminders);
+  HWND list = ChildWithId(reminders, ControlId(Kind::OneTime, Ctl::list));
+  HWND moveTop = ChildWithId(reminders, ControlId(Kind::OneTime, Ctl::btnMoveTop));
+  ASSERT_TRUE(list && moveTop);
+  Send(list, LB_SETCURSEL, 1);
+  Send(reminders, WM_COMMAND, MAKEWPARAM(ControlId(Kind::OneTime, Ctl::btnMoveTop), BN_CLICKED),
+       reinterpret_cast<LPARAM>(moveTop));
+  ASSERT_TRUE(ShowFromTray(p, kToDo, "TfrmToDo"));
+  EXPECT_TRUE(MessageBoxes(p.Pid()).empty());
+  EXPECT_EQ(CloseTray(p), 0u);
+  EXPECT_EQ(ReadFileBytes(PathOf("ABC.pnd")), "kept");
+  EXPECT_EQ(ReadFileBytes(PathOf("Quick.qnf")), "kept");
+  EXPECT_EQ(ReadFileBytes(PathOf("Message.lst")), at + "second\r\n" + at + "first\r\n");
+  EXPECT_EQ(ReadFileBytes(PathOf("ToDo.lst")), "one\r\ntwo\r\n");
+  EXPECT_TRUE(FileExists(PathOf("Tabs.lst")));
 }
 
 }  // namespace
