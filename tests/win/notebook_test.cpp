@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "notes/notebook_window_win.h"
+#include "notes/tab_captions.h"
 #include "notes/tab_list_dialog_win.h"
 #include "platform/application_win.h"
 #include "platform/message_loop_win.h"
@@ -504,29 +505,34 @@ TEST_F(NotebookTest, TextTypedWhileTheDialogIsOpenIsKept) {
 
 // A tab whose page cannot be stored, because the name leaves no room for a
 // save's temporary file in this folder or because the file cannot be made
-// at all, shows its page without a file and keeps nothing from working.
+// at all, shows its page without a file and keeps nothing from working. A
+// page made under a shorter folder, whose name is now too long, shows its
+// text read-only and says how to keep it.
 TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
   const std::string tooLong(240, 'x');
   // 150 characters fit the folder, but Wine keeps names in UTF-8, where they
   // take 300 bytes, more than a Linux file name may.
   const std::string unmade(150, '\xE9');
-  for (const std::string& caption : {tooLong, unmade}) {
+  const std::string moved(LongestTabCaption(TestEnv().folder, AnsiCodePage()) + 1, 'm');
+  for (const std::string& caption : {tooLong, unmade, moved}) {
     SCOPED_TRACE(caption.substr(0, 1));
     TestEnv().Reset();
     WriteFileBytes(Path("A.pnd"), "page A");
+    if (caption == moved) WriteFileBytes(Path(moved + ".pnd"), "kept text");
     const std::string tabList = "A\r\n" + caption + "\r\n";
     Create(tabList.c_str());
     Show();
     // The tab is too wide to click beside the first: Ctrl+Tab turns to the other.
     auto turn = [&] { KeyThroughLoop(VK_TAB, {VK_CONTROL}, Page()); };
     turn();
-    const std::string told = caption == tooLong
-                                 ? "The page of the tab \"" + tooLong.substr(0, 80) + "...\" cannot be stored"
-                                 : "Cannot create file " + Path(unmade + ".pnd") + ".";
+    const std::string told = caption == tooLong ? "The page of the tab \"" + tooLong.substr(0, 80) + "...\" cannot be stored"
+                             : caption == moved ? "The page of the tab \"" + moved.substr(0, 80) + "...\" is shown read-only"
+                                                : "Cannot create file " + Path(unmade + ".pnd") + ".";
     ASSERT_EQ(Dialogs().shown.size(), 1u);
     EXPECT_EQ(Dialogs().shown[0].text.rfind(told, 0), 0u) << Dialogs().shown[0].text;
     EXPECT_EQ(notebook->PageFile(), std::nullopt);
     EXPECT_TRUE(ReadOnly());
+    EXPECT_EQ(PageText(), caption == moved ? "kept text" : "");
     turn();
     EXPECT_EQ(PageText(), "page A");
     turn();
@@ -543,8 +549,9 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
     notebook->Close();
     for (const ShownMessage& m : Dialogs().Errors()) EXPECT_EQ(m.text, told);
     // Tabs.lst, A.pnd and the two pictures: no page, no temporary file.
-    EXPECT_EQ(Snapshot().size(), 4u);
+    EXPECT_EQ(Snapshot().size(), caption == moved ? 5u : 4u);
     EXPECT_EQ(File("Tabs.lst") + File("A.pnd"), tabList + "page A");
+    if (caption == moved) EXPECT_EQ(File(moved + ".pnd"), "kept text");
   }
 }
 
