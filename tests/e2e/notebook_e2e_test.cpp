@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/tray_window_win.h"
+#include "notes/notebook_window_win.h"
 #include "reminders/reminder_page_win.h"
 #include "tests/e2e/e2e_harness.h"
 
@@ -137,6 +138,52 @@ TEST_F(NotebookE2e, AFolderNamedOutsideTheCodePageStoresEveryFile) {
   EXPECT_EQ(ReadFileBytes(PathOf("Message.lst")), at + "second\r\n" + at + "first\r\n");
   EXPECT_EQ(ReadFileBytes(PathOf("ToDo.lst")), "one\r\ntwo\r\n");
   EXPECT_TRUE(FileExists(PathOf("Tabs.lst")));
+}
+
+// Under code page 932 a Shift-JIS page longer than a piece of the control's
+// read, a character typed at its end with real keys and the tab turned: every
+// byte of the page as it was, the character after them.
+TEST_F(NotebookE2e, ALongShiftJisPageKeepsItsBytesWhenTypedIntoInJapanese) {
+  if (GetACP() != 932) GTEST_SKIP() << "not code page 932 (run with LC_ALL=ja_JP.UTF-8)";
+  std::string page;
+  for (int line = 0; line < 450; ++line) page += "a\x97\x5C\x92\xE8\x95\x5C\x83\x5C\x83\x74\x83\x67\r\n";  // 予定表ソフト
+  WriteFileBytes(PathOf("Tabs.lst"), "ABC\r\nDEF\r\n");
+  WriteFileBytes(PathOf("ABC.pnd"), page);
+  PendraProcess& p = StartPendra();
+  HWND notebook = ShowFromTray(p, kMnuPendra, "TfrmPendra");
+  ASSERT_TRUE(notebook);
+  ASSERT_TRUE(ClickInto(notebook, FindChild(notebook, "RichEdit20A")));
+  PressKey(VK_END, {VK_CONTROL});
+  TypeText("z");
+  Post(FindChild(notebook, "SysTabControl32"), WM_KEYDOWN, VK_RIGHT);
+  EXPECT_TRUE(WaitUntil([&] { return ReadFileBytes(PathOf("ABC.pnd")) == page + "z"; }, 5000));
+  EXPECT_EQ(CloseTray(p), 0u);
+}
+
+// Under UTF-8 as the code page (65001), where a character takes up to four
+// bytes: a page of Devanagari and CJK text selected whole, then Find.
+TEST_F(NotebookE2e, FindWithACjkSelectionUnderUtf8CodePage) {
+  if (GetACP() != CP_UTF8) GTEST_SKIP() << "not code page 65001 (run with LC_ALL=hi_IN.UTF-8)";
+  std::string page;
+  for (int i = 0; i < 200; ++i) page += "नमस्ते 日本語のメモ 😀 ";
+  WriteFileBytes(PathOf("Tabs.lst"), "ABC\r\n");
+  WriteFileBytes(PathOf("ABC.pnd"), page);
+  PendraProcess& p = StartPendra();
+  HWND notebook = ShowFromTray(p, kMnuPendra, "TfrmPendra");
+  ASSERT_TRUE(notebook);
+  ASSERT_TRUE(ClickInto(notebook, FindChild(notebook, "RichEdit20A")));
+  PressKey(VK_HOME, {VK_CONTROL});
+  PressKey(VK_END, {VK_CONTROL, VK_SHIFT});
+  Post(notebook, WM_COMMAND, TfrmPendra::btnFind);
+  HWND find = nullptr;
+  EXPECT_TRUE(WaitUntil([&] { return (find = FindWindowOf(p.Pid(), "#32770")) != nullptr; }, 5000));
+  // The dialog holds the selection's beginning, whole characters only.
+  const std::string text = find ? WindowText(GetDlgItem(find, 0x480)) : "";
+  EXPECT_FALSE(text.empty());
+  EXPECT_EQ(page.rfind(text, 0), 0u);
+  EXPECT_TRUE(p.Running());
+  EXPECT_EQ(CloseTray(p), 0u);
+  EXPECT_EQ(ReadFileBytes(PathOf("ABC.pnd")), page);
 }
 
 }  // namespace
