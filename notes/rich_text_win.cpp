@@ -24,7 +24,6 @@ namespace {
 constexpr const char* kSelfProp = "PendraRichText";
 constexpr LPARAM kTextLimit = 0x7FFFFFF0;
 constexpr int kMaxLineLength = 4096;
-constexpr std::size_t kLongestCharBytes = 4;
 // Above this many characters a text is replaced in a new window rather than
 // emptied in place: 16,000 characters empty in about 10 ms under Wine, a
 // megabyte takes minutes.
@@ -439,13 +438,16 @@ int RichTextControl::SelLength() const {
 }
 
 std::string RichTextControl::SelText() const {
-  const int length = SelLength();
-  if (length <= 0) return {};
-  // Room for the longest character of any code page (four bytes in UTF-8):
-  // the control is told no size.
-  std::string text(static_cast<std::size_t>(length) * kLongestCharBytes + 1, '\0');
-  const LRESULT got = SendMessageA(hwnd_, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+  if (SelLength() <= 0) return {};
+  // Read wide, or streamed: read into a buffer in the code page, the control
+  // stops at two bytes a character, short of UTF-8's four.
+  if (HoldsUnicode()) return Narrow(CP_ACP, GetWide(static_cast<std::size_t>(SelLength()), GT_SELECTION));
+  std::string text = StreamOut(SF_TEXT | SFF_SELECTION);
+  // A selection past the text's last character streams the line end that
+  // closes the text too.
+  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
+  const LRESULT chars = SendMessageA(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+  if (text.ends_with("\r\n") && chars > 0 && SelStart() + SelLength() > chars) text.resize(text.size() - 2);
   return text;
 }
 

@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "notes/notebook_window_win.h"
@@ -532,6 +533,7 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
     EXPECT_EQ(Dialogs().shown[0].text.rfind(told, 0), 0u) << Dialogs().shown[0].text;
     EXPECT_EQ(notebook->PageFile(), std::nullopt);
     EXPECT_TRUE(ReadOnly());
+    TypeUnicode(Page(), L'\x0416');  // outside the code page, and nothing typed
     EXPECT_EQ(PageText(), caption == moved ? "kept text" : "");
     turn();
     EXPECT_EQ(PageText(), "page A");
@@ -553,6 +555,24 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
     EXPECT_EQ(File("Tabs.lst") + File("A.pnd"), tabList + "page A");
     if (caption == moved) EXPECT_EQ(File(moved + ".pnd"), "kept text");
   }
+}
+
+// Runs in the pass under UTF-8 as the code page (65001), where a name's
+// character takes up to four bytes.
+TEST_F(NotebookTest, Utf8CodePageTabNamesNameTheirOwnPageFiles) {
+  if (GetACP() != CP_UTF8) GTEST_SKIP() << "not code page 65001 (run with LC_ALL=hi_IN.UTF-8)";
+  Create("日本語のメモ\r\nनमस्ते 😀\r\n");
+  Show();
+  char caption[64] = {};
+  TCITEMA item{TCIF_TEXT, 0, 0, caption, sizeof caption};
+  SendMessageA(FindWindowExA(notebook->Handle(), nullptr, WC_TABCONTROLA, nullptr), TCM_GETITEMA, 1,
+               reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(std::string(caption), "नमस्ते 😀");
+  Type("memo");
+  ClickTab(1);
+  Type("two");
+  ClickTab(0);
+  EXPECT_EQ(File("日本語のメモ.pnd") + File("नमस्ते 😀.pnd"), "memotwo");
 }
 
 // Runs in the Japanese pass (code page 932): 予定表, ソ, ポ, 能 and 十 end in
@@ -661,9 +681,9 @@ TEST_F(NotebookTest, MenuShortcutsWorkFromEveryControlOnce) {
 // Pages as other programs write them: in UTF-8 with and without the mark, in
 // UTF-16, in the code page (1252, or 932 in the Japanese pass, second bytes
 // '\' included), with lone CRs and LFs.
-TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncodingAfterAlsoInJapanese) {
-  const bool japanese = GetACP() == 932;
-  if (!japanese && GetACP() != 1252) GTEST_SKIP() << "neither code page 1252 nor 932";
+TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncodingAfterAlsoInJapaneseAndUtf8CodePage) {
+  const bool japanese = GetACP() == 932, utf8 = GetACP() == CP_UTF8;
+  if (!japanese && !utf8 && GetACP() != 1252) GTEST_SKIP() << "neither code page 1252, 932 nor 65001";
   // Characters code page 932 lacks too.
   const std::string mixed = "Café au lait €3\r\nПривет, мир\r\n日本語のメモ";
   const std::string sjis = "\x97\x5C\x92\xE8\x95\x5C\r\n\x83\x5C\x83\x74\x83\x67";
@@ -691,6 +711,8 @@ TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncod
   // Not UTF-8 after its mark: every byte kept in the code page (1252, where
   // the mark's bytes are characters).
   if (!japanese) cases.push_back({"BadMark", "\xEF\xBB\xBF\x41\xE9", "ï»¿Aé", "x\xEF\xBB\xBF\x41\xE9"});
+  // Under UTF-8 as the code page, bytes of another code page are no text of it.
+  if (utf8) std::erase_if(cases, [](const Case& c) { return std::string_view("Ansi Long BadMark").find(c.tab) != std::string_view::npos; });
   std::string tabs;
   for (const auto& c : cases) {
     WriteFileBytes(Path(std::string(c.tab) + ".pnd"), c.bytes);
@@ -727,15 +749,8 @@ TEST_F(NotebookTest, ACharacterTheCodePageCannotHoldTurnsThePageToUtf8WithTheMar
   WriteFileBytes(Path("A.pnd"), "Caf\xE9 \x80");
   Create("A\r\nB\r\n");
   Show();
-  // Typed on a keyboard of another language (the key's character as Unicode
-  // input), then pasted.
-  SetForegroundWindow(notebook->Handle());
-  notebook->redtPendra().SetFocus();
-  INPUT key[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
-  key[0].ki = {0, 0x0416, KEYEVENTF_UNICODE, 0, 0};
-  key[1].ki = {0, 0x0416, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0};
-  ASSERT_EQ(SendInput(2, key, sizeof(INPUT)), 2u);
-  PumpMessages();
+  // Typed on a keyboard of another language, then pasted.
+  TypeUnicode(Page(), L'\x0416');
   SetClipboardUnicode(L"\x65E5 ");
   ToolbarClick(P::btnPaste);
   const std::string utf8 = "\xEF\xBB\xBF" "Ж日 Café €";
@@ -752,6 +767,14 @@ TEST_F(NotebookTest, ACharacterTheCodePageCannotHoldTurnsThePageToUtf8WithTheMar
   Type("plain");
   ClickTab(1);
   EXPECT_EQ(File("A.pnd"), "\xEF\xBB\xBFplain");
+  // In overtype (Insert) such a character takes the place of the one after
+  // the caret, as the control's own typing does.
+  ClickTab(0);
+  notebook->redtPendra().Select(0, 0);
+  KeyThroughLoop(VK_INSERT, {}, Page());
+  TypeUnicode(Page(), L'\x0416');
+  KeyThroughLoop(VK_INSERT, {}, Page());
+  EXPECT_EQ(PageWide(), L"\x0416lain");
   SetClipboardText(nullptr);
 }
 

@@ -175,6 +175,9 @@ void PressKey(HWND control, WPARAM vk, char ch = 0);
 // A key pressed in `to` (nullptr: where the focus is) with the given keys held,
 // as the keyboard sends it, through the program's own message loop.
 void KeyThroughLoop(WPARAM vk, std::initializer_list<int> held = {}, HWND to = nullptr);
+// A character typed into `control` (its window brought to the front) as a
+// keyboard of any language sends it: Unicode input through the message loop.
+void TypeUnicode(HWND control, wchar_t c);
 // Text given as UTF-8 (a literal of the tests' sources) in UTF-16.
 std::wstring Utf8ToWide(const std::string& utf8);
 // A UTF-16 file's bytes (TextEncoding::Utf16Le or Utf16Be), its mark first,

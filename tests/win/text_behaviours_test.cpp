@@ -258,6 +258,10 @@ TEST_F(TextBehavioursTest, EditCommandsWorkThroughTheClipboard) {
     edit->Select(3, 1);
     text.Run(TextCommand::DeleteSelectedText);
     EXPECT_EQ(edit->Text(), "two three");
+    // The control's own paste, as another program sends it, pastes at the caret.
+    edit->Select(3, 0);
+    SendMessageA(edit->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(edit->Text(), "twotwo  three");
   }
 }
 
@@ -303,8 +307,14 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
   everyByte.append(4095 - everyByte.size() % 4096, 'x');
   everyByte += "\r\nthe next piece\r\n";
   WriteFileBytes(dir + "all.txt", everyByte);
+  // The 2.0 control reads UTF-16 pieces of 2,048 characters.
+  const std::string wideCut = std::string(2047, 'w') + "\r\n" + "\xD0\x96";
   for (RichTextControl* edit : {static_cast<RichTextControl*>(&host.rich),
                                 static_cast<RichTextControl*>(&host.plain)}) {
+    WriteFileBytes(dir + "cut.txt", wideCut);
+    EXPECT_TRUE(edit->LoadFromFile(dir + "cut.txt").faithful);
+    edit->SaveToFile(dir + "copy.txt");
+    EXPECT_EQ(ReadFileBytes(dir + "copy.txt"), wideCut);
     edit->SetText("kept");
     try {
       edit->LoadFromFile(dir + "missing.txt");
@@ -333,6 +343,30 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
     EXPECT_EQ(host.plain.LoadFromFile(dir + "s.txt").faithful, sample.plainKeeps) << sample.bytes;
     host.plain.SaveToFile(dir + "s2.txt");
     EXPECT_EQ(ReadFileBytes(dir + "s2.txt"), sample.bytes);
+  }
+  // Without a window the text keeps its encoding and its mark.
+  TextHost unbuilt(FontCancel::StoreCurrentFont, false);
+  for (const std::string& bytes : {std::string("\xEF\xBB\xBFmark"), Utf16File("wide", TextEncoding::Utf16Be)}) {
+    unbuilt.rich.LoadText(bytes);
+    unbuilt.rich.StoreToFile(dir + "w.txt");
+    EXPECT_EQ(ReadFileBytes(dir + "w.txt"), bytes);
+  }
+}
+
+// Under UTF-8 as the code page a character takes up to four bytes: a whole
+// CJK selection reaches Find, and Print Selected Text, in both controls.
+TEST_F(TextBehavioursTest, FindAndPrintSelectedTextTakeACjkSelectionInUtf8CodePage) {
+  if (GetACP() != CP_UTF8) GTEST_SKIP() << "not code page 65001 (run with LC_ALL=hi_IN.UTF-8)";
+  std::string text;
+  for (int i = 0; i < 60; ++i) text += "日本語のメモ 😀 नमस्ते ";
+  TextHost host;
+  for (TextBehaviours* behaviours : {&host.richText, &host.plainText}) {
+    behaviours->Control().SetText(text);
+    behaviours->Control().Select(0, -1);
+    behaviours->Run(TextCommand::Find);
+    EXPECT_EQ(Dialogs().findsShown.back().text, text);
+    behaviours->Run(TextCommand::PrintSelectedText);  // no printer: it says so
+    EXPECT_EQ(Dialogs().Errors().back().text, "There is no default printer currently selected.");
   }
 }
 
