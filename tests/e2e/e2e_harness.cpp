@@ -13,6 +13,13 @@ std::string& ExePathStore() {
   return path;
 }
 
+std::wstring Wide(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                           wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
+
 std::string FolderOf(const std::string& path) {
   auto pos = path.find_last_of("\\/");
   return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
@@ -136,12 +143,7 @@ PendraProcess::~PendraProcess() {
   if (process_) CloseHandle(process_);
 }
 
-bool PendraProcess::Start(const std::string& exePath, DWORD timeoutMs) {
-  std::wstring wide(exePath.size(), L'\0');
-  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, exePath.data(), static_cast<int>(exePath.size()),
-                                                           wide.data(), static_cast<int>(wide.size()))));
-  return Start(wide, timeoutMs);
-}
+bool PendraProcess::Start(const std::string& exePath, DWORD timeoutMs) { return Start(Wide(exePath), timeoutMs); }
 
 bool PendraProcess::Start(const std::wstring& exePath, DWORD timeoutMs) {
   STARTUPINFOW si{};
@@ -581,14 +583,8 @@ void PendraE2eTest::TearDown() {
 }
 
 void PendraE2eTest::MoveProgramFolderInto(const std::wstring& folders) {
-  auto wide = [](const std::string& text) {
-    std::wstring out(text.size(), L'\0');
-    out.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out.data(), static_cast<int>(out.size()))));
-    return out;
-  };
   const std::vector<std::string> files = FolderSnapshot(folder_);
-  std::wstring folder = wide(folder_);
+  std::wstring folder = Wide(folder_);
   for (std::size_t start = 0; start < folders.size();) {
     const std::size_t end = std::min(folders.find(L'\\', start), folders.size());
     folder += folders.substr(start, end - start) + L"\\";
@@ -596,8 +592,8 @@ void PendraE2eTest::MoveProgramFolderInto(const std::wstring& folders) {
     start = end + 1;
   }
   for (const std::string& entry : files) {
-    const std::wstring name = wide(entry.substr(0, entry.rfind(':')));
-    ASSERT_TRUE(MoveFileW((wide(folder_) + name).c_str(), (folder + name).c_str()));
+    const std::wstring name = Wide(entry.substr(0, entry.rfind(':')));
+    ASSERT_TRUE(MoveFileW((Wide(folder_) + name).c_str(), (folder + name).c_str()));
   }
   wchar_t shortPath[MAX_PATH] = {};
   ASSERT_GT(GetShortPathNameW(folder.c_str(), shortPath, MAX_PATH), 0u);

@@ -119,7 +119,7 @@ TEST_F(TextBehavioursTest, ABoldUnderlineChoiceIsStoredAsThreeFalseFlagsAndComes
   EXPECT_EQ(ShownFormat(huge.plain.Handle()).yHeight, 1638 * 20);
 }
 
-TEST_F(TextBehavioursTest, FindNextStartsAtTheBeginningIgnoresCaseAndWordsAndKeepsTheLastMatch) {
+TEST_F(TextBehavioursTest, FindNextStartsAtTheBeginningIgnoresCaseAndWordsAndKeepsTheLastMatchAlsoInUtf8CodePage) {
   for (bool richControl : {true, false}) {
     TestEnv().Reset();
     TextHost host;
@@ -148,6 +148,17 @@ TEST_F(TextBehavioursTest, FindNextStartsAtTheBeginningIgnoresCaseAndWordsAndKee
     ASSERT_EQ(Dialogs().findsShown.size(), 1u);
     EXPECT_EQ(Dialogs().findsShown[0].text, "alpha");
     EXPECT_EQ(Dialogs().findsShown[0].owner, host.Handle());
+    // Under UTF-8 as the code page a character takes up to four bytes: a
+    // whole CJK selection reaches Find and Print Selected Text.
+    if (GetACP() != CP_UTF8) continue;
+    std::string cjk;
+    for (int i = 0; i < 60; ++i) cjk += "日本語のメモ 😀 नमस्ते ";
+    edit.SetText(cjk);
+    edit.Select(0, -1);
+    host.findTarget->Run(TextCommand::Find);
+    EXPECT_EQ(Dialogs().findsShown.back().text, cjk);
+    host.findTarget->Run(TextCommand::PrintSelectedText);  // no printer: it says so
+    EXPECT_EQ(Dialogs().Errors().back().text, "There is no default printer currently selected.");
   }
 }
 
@@ -350,23 +361,6 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
     unbuilt.rich.LoadText(bytes);
     unbuilt.rich.StoreToFile(dir + "w.txt");
     EXPECT_EQ(ReadFileBytes(dir + "w.txt"), bytes);
-  }
-}
-
-// Under UTF-8 as the code page a character takes up to four bytes: a whole
-// CJK selection reaches Find, and Print Selected Text, in both controls.
-TEST_F(TextBehavioursTest, FindAndPrintSelectedTextTakeACjkSelectionInUtf8CodePage) {
-  if (GetACP() != CP_UTF8) GTEST_SKIP() << "not code page 65001 (run with LC_ALL=hi_IN.UTF-8)";
-  std::string text;
-  for (int i = 0; i < 60; ++i) text += "日本語のメモ 😀 नमस्ते ";
-  TextHost host;
-  for (TextBehaviours* behaviours : {&host.richText, &host.plainText}) {
-    behaviours->Control().SetText(text);
-    behaviours->Control().Select(0, -1);
-    behaviours->Run(TextCommand::Find);
-    EXPECT_EQ(Dialogs().findsShown.back().text, text);
-    behaviours->Run(TextCommand::PrintSelectedText);  // no printer: it says so
-    EXPECT_EQ(Dialogs().Errors().back().text, "There is no default printer currently selected.");
   }
 }
 
