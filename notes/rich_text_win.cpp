@@ -84,7 +84,12 @@ std::wstring FromUtf16(std::u16string_view text) { return {reinterpret_cast<cons
 
 // A file's text (without its mark) as characters.
 std::wstring WideOfFile(std::string_view text, TextEncoding encoding) {
-  if (IsUtf16(encoding)) return FromUtf16(FromUtf16Bytes(text, encoding));
+  if (encoding == TextEncoding::Utf16Le) {  // the system's own byte order: copied as it is
+    std::wstring wide(text.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(wide.data(), text.data(), wide.size() * sizeof(wchar_t));
+    return wide;
+  }
+  if (encoding == TextEncoding::Utf16Be) return FromUtf16(FromUtf16Bytes(text, encoding));
   return Widen(IsUtf8(encoding) ? CP_UTF8 : CP_ACP, text);
 }
 
