@@ -174,10 +174,12 @@ TEST_F(TextBehavioursTest, AClickOnAWebOrMailLinkOpensItAndOtherLinksOnlyTellWhy
       {"file:///C:/windows/system32/notepad.exe", nullptr},
       {"www.example.com", "http://www.example.com"},
       {"mailto:sam@example.com", "mailto:sam@example.com"},
+      // Read wide: what the code page lacks goes as UTF-8, not as "?".
+      {"http://example.com/Жук", "http://example.com/%D0%96%D1%83%D0%BA"},
   };
   std::string text;
   for (const auto& l : links) text += std::string(l.link) + " \r\n";
-  host.rich.SetText(text);
+  host.rich.LoadText(text);  // UTF-8
   PumpMessages();
   auto click = [&](UINT down, UINT up, int line, int offsetX) {
     const LRESULT first = SendMessageA(host.rich.Handle(), EM_LINEINDEX, static_cast<WPARAM>(line), 0);
