@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include "platform/services.h"
+#include "platform/wide_text_win.h"
+#include "settings/list_file.h"
 
 namespace pendra {
 
@@ -21,6 +23,16 @@ void TellReadOnlyProgramFolder() {
   if (!Svc().programFolderReadOnly) return;
   std::string folder = Svc().programFolder;
   if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
+  // The path holds "?" for what the code page lost: no file is there.
+  if (!FileExists(Svc().exePath)) {
+    Svc().dialogs->ShowMessage(
+        NotInCodePage("Pendra's folder, " + folder + ",") +
+            " Pendra keeps your notes, reminders and lists beside the program, so nothing you change "
+            "can be saved. Move the Pendra folder to a folder whose name has only letters of the "
+            "system's language, for example C:\\Pendra, and start Pendra from there.",
+        kAppTitle, MsgIcon::Warning);
+    return;
+  }
   Svc().dialogs->ShowMessage(
       "Pendra cannot write to its folder, " + folder +
           ". Pendra keeps your notes, reminders and lists beside the program, so nothing you "

@@ -1,8 +1,10 @@
-// Loading a 1 MB UTF-8 page in the notebook against the rich edit control's
-// own load of the same text, side by side in one run. Each round times
-//   page     a click on the tab of the page (a UTF-8 file with the mark):
-//            the page left is not written, the file is read, found to be
-//            UTF-8, turned to UTF-16 and streamed into the page;
+// Loading a 1 MB page in the notebook against the rich edit control's own
+// load of the same text, side by side in one run. The page is stored in UTF-8
+// with the mark, in the code page, or in UTF-16 LE with the mark. Each round
+// times
+//   page     a click on the tab of the page: the page left is not written,
+//            the file is read, its encoding found, turned to UTF-16 and
+//            streamed into the page;
 //   control  the same text, already UTF-16, streamed into an equal control
 //            in a window of its own: the control's load alone.
 // Both start from a short text and are timed to the end of the repaint. Each
@@ -13,8 +15,8 @@
 // does not inflate), the medians and the ratio of the wall-clock medians
 // (budget 1.1).
 //
-// Usage: utf8_page_bench_win.exe [rounds] [bytes]
-//        utf8_page_bench_win.exe --round <0: page first, 1: control first> <bytes>
+// Usage: utf8_page_bench_win.exe [rounds] [bytes] [utf8|codepage|utf16]
+//        utf8_page_bench_win.exe --round <0: page first, 1: control first> <bytes> <encoding>
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>
@@ -31,6 +33,7 @@
 #include "notes/rich_text_win.h"
 #include "platform/application_win.h"
 #include "platform/real_services_win.h"
+#include "platform/wide_text_win.h"
 #include "settings/list_file.h"
 #include "settings/reg_ini.h"
 
@@ -67,11 +70,23 @@ std::string Utf8Text(std::size_t bytes) {
   return text;
 }
 
-std::wstring Utf16(const std::string& utf8) {
-  std::wstring wide(utf8.size(), L'\0');
-  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                                           wide.data(), static_cast<int>(wide.size()))));
-  return wide;
+std::wstring Utf16(const std::string& utf8) { return Widen(CP_UTF8, utf8); }
+
+// The page's file in `encoding`, and the text the page shows of it (in the
+// code page, what it cannot hold shows as "?").
+struct PageFile {
+  std::string bytes;
+  std::wstring shown;
+};
+PageFile PageIn(const std::string& encoding, const std::string& utf8) {
+  const std::wstring wide = Utf16(utf8);
+  if (encoding == "codepage") {
+    const std::string bytes = Narrow(CP_ACP, wide);
+    return {bytes, Widen(CP_ACP, bytes)};
+  }
+  if (encoding == "utf16")
+    return {"\xFF\xFE" + std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)), wide};
+  return {std::string(kUtf8Bom) + utf8, wide};
 }
 
 struct Stream {
@@ -110,7 +125,7 @@ struct Round {
 
 // One round in this process: the page and the control load the text, in the
 // order given.
-Round RunRound(bool controlFirst, std::size_t bytes) {
+Round RunRound(bool controlFirst, std::size_t bytes, const std::string& encoding) {
   InstallRealServices();
   CreateApplicationWindow();
   char temp[MAX_PATH];
@@ -118,11 +133,11 @@ Round RunRound(bool controlFirst, std::size_t bytes) {
   const std::string folder = std::string(temp) + "pendra-utf8-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   Svc().programFolder = folder;
-  const std::string text = Utf8Text(bytes);
-  const std::wstring wide = Utf16(text);
+  const PageFile page = PageIn(encoding, Utf8Text(bytes));
+  const std::wstring& wide = page.shown;
   WriteListFile(folder + "Tabs.lst", {"Short", "Big"});
   WriteWholeFile(folder + "Short.pnd", kShort);
-  WriteWholeFile(folder + "Big.pnd", std::string(kUtf8Bom) + text);
+  WriteWholeFile(folder + "Big.pnd", page.bytes);
   // The first tab is shown first, whatever an earlier run left stored.
   Svc().registry->DeleteTree(kNotebookKey);
 
@@ -175,14 +190,15 @@ Round RunRound(bool controlFirst, std::size_t bytes) {
 }
 
 // Runs one round in a new process of this program and reads what it found.
-bool RunRoundApart(bool controlFirst, std::size_t bytes, Round& round) {
+bool RunRoundApart(bool controlFirst, std::size_t bytes, const std::string& encoding, Round& round) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
   if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return false;
   SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
-  std::string command = std::string("\"") + self + "\" --round " + (controlFirst ? "1 " : "0 ") + std::to_string(bytes);
+  std::string command = std::string("\"") + self + "\" --round " + (controlFirst ? "1 " : "0 ") + std::to_string(bytes) +
+                        " " + encoding;
   STARTUPINFOA si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
@@ -210,19 +226,20 @@ bool RunRoundApart(bool controlFirst, std::size_t bytes, Round& round) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  if (__argc > 3 && std::string(__argv[1]) == "--round") {
-    const Round r = RunRound(std::atoi(__argv[2]) != 0, static_cast<std::size_t>(std::atoi(__argv[3])));
+  if (__argc > 4 && std::string(__argv[1]) == "--round") {
+    const Round r = RunRound(std::atoi(__argv[2]) != 0, static_cast<std::size_t>(std::atoi(__argv[3])), __argv[4]);
     std::printf("round %.1f %.1f %.1f %.1f %d\n", r.pageMs, r.pageCpu, r.controlMs, r.controlCpu, r.same ? 1 : 0);
     std::fflush(stdout);
     return 0;
   }
   const int rounds = __argc > 1 ? std::max(1, std::atoi(__argv[1])) : 7;
   const std::size_t bytes = __argc > 2 ? static_cast<std::size_t>(std::atoi(__argv[2])) : 1u << 20;
+  const std::string encoding = __argc > 3 ? __argv[3] : "utf8";
 
   std::vector<double> pageMs, controlMs, pageCpu, controlCpu;
   for (int i = 0; i < rounds; ++i) {
     Round r;
-    if (!RunRoundApart(i % 2 != 0, bytes, r)) {
+    if (!RunRoundApart(i % 2 != 0, bytes, encoding, r)) {
       std::printf("round %d did not run\n", i + 1);
       return 1;
     }
@@ -238,12 +255,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                 i % 2 ? "control" : "page", r.pageMs, r.pageCpu, r.controlMs, r.controlCpu);
     std::fflush(stdout);
   }
-  const std::string text = Utf8Text(bytes);
+  const PageFile file = PageIn(encoding, Utf8Text(bytes));
   const double page = Median(pageMs), control = Median(controlMs);
   const double ratio = page / control;
-  std::printf("median of %d rounds, a %zu-byte UTF-8 page (%zu characters): page load %.1f ms (processor %.1f), "
+  std::printf("median of %d rounds, a %zu-byte %s page (%zu characters): page load %.1f ms (processor %.1f), "
               "the control's own load %.1f ms (processor %.1f), ratio %.2f (processor %.2f, budget %.2f): %s\n",
-              rounds, text.size(), Utf16(text).size(), page, Median(pageCpu), control, Median(controlCpu), ratio,
+              rounds, file.bytes.size(), encoding.c_str(), file.shown.size(), page, Median(pageCpu), control, Median(controlCpu), ratio,
               Median(pageCpu) / Median(controlCpu), kBudget, ratio <= kBudget ? "within budget" : "OVER BUDGET");
   std::fflush(stdout);
   return ratio <= kBudget ? 0 : 3;

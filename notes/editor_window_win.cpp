@@ -524,19 +524,25 @@ void TfrmEditor::OpenPath(const std::string& path, const RecentFiles& recentAfte
   // A file that cannot be read stops here, with everything as it was.
   const TextLoad load = LoadText(path);
   // The editor's control holds text in the code page only: a UTF-8 file
-  // shows its characters beyond ASCII as others, and what is typed into it
-  // would be stored in the code page among them.
-  const bool utf8 = load.stored != TextEncoding::CodePage;
+  // shows its characters beyond ASCII as others, a UTF-16 one those the code
+  // page lacks, and what is typed into it would be stored in the code page
+  // among them.
+  const bool unicode = load.stored != TextEncoding::CodePage;
   fileName_ = path;
-  changedFile_ = load.faithful && !utf8 ? std::string() : path;
+  changedFile_ = load.faithful && !unicode ? std::string() : path;
   recent_ = recentAfter;
   SetCaption(TitledCaption(fileName_));
   modified_ = false;
-  if (utf8)
-    Svc().dialogs->ShowMessage(path + " is stored as UTF-8 (Unicode). The editor shows and saves text in "
-                                   "the system's code page only, so its characters beyond plain ASCII "
-                                   "show as others, and saving over the file could change them.",
-                               "Warning", MsgIcon::Warning);
+  if (unicode)
+    Svc().dialogs->ShowMessage(
+        path + " is stored as " +
+            (IsUtf16(load.stored)
+                 ? "UTF-16 (Unicode). The editor shows and saves text in the system's code page only, so "
+                   "characters the code page lacks show as others, and saving over the file would store it "
+                   "in the code page."
+                 : "UTF-8 (Unicode). The editor shows and saves text in the system's code page only, so its "
+                   "characters beyond plain ASCII show as others, and saving over the file could change them."),
+        "Warning", MsgIcon::Warning);
   else if (!load.faithful)
     Svc().dialogs->ShowMessage("The editor could not keep every character of " + path +
                                    " as it is stored (a zero byte, or a line end other than "

@@ -493,11 +493,21 @@ void TfrmPendra::FocusPage() {
   if (IsWindowVisible(Handle())) redtPendra_.SetFocus();
 }
 
-void TfrmPendra::ShowPageWithoutFile() {
+bool TfrmPendra::ShowPageWithoutFile(const std::string& readFrom) {
   pagePath_.reset();
-  redtPendra_.SetText("");
+  bool read = false;
+  if (!readFrom.empty() && PathExists(readFrom)) {
+    try {
+      redtPendra_.LoadFromFile(readFrom);
+      read = true;
+    } catch (const Error&) {
+      // Unreadable too: the page stays empty, as for any page without a file.
+    }
+  }
+  if (!read) redtPendra_.SetText("");
   // Nothing typed here could be kept.
   SendMessageA(redtPendra_.Handle(), EM_SETREADONLY, TRUE, 0);
+  return read;
 }
 
 void TfrmPendra::PageLoad() {
@@ -510,12 +520,25 @@ void TfrmPendra::PageLoad() {
   const std::string& folder = Svc().programFolder;
   const CodePage& codePage = AnsiCodePage();
   const std::optional<std::string> path = PagePath(folder, caption, codePage);
+  const CaptionFault fault = CheckTabCaption(folder, caption, codePage);
+  if (!path && fault == CaptionFault::TooLong && ShowPageWithoutFile(PageFilePath(folder, caption))) {
+    // Made under a shorter folder: its text is there, but no save of it could
+    // succeed here.
+    Svc().dialogs->ShowMessage(
+        "The page of the tab \"" + QuotedCaption(caption, codePage) +
+            "\" is shown read-only: its file name is too long to be saved again in this folder. " +
+            CaptionFaultReason(fault, folder, codePage) +
+            " To keep its text, copy it into another tab and remove this one under Edit Tabs, or move "
+            "the Pendra folder to a folder with a shorter path.",
+        kAppTitle, MsgIcon::Warning);
+    return;
+  }
   if (!path) {
     ShowPageWithoutFile();
     Svc().dialogs->ShowMessage(
         "The page of the tab \"" + QuotedCaption(caption, codePage) +
             "\" cannot be stored in a file, so it stays empty. " +
-            CaptionFaultReason(CheckTabCaption(folder, caption, codePage), folder, codePage) +
+            CaptionFaultReason(fault, folder, codePage) +
             " Remove the tab under Edit Tabs and add it with another name.",
         kAppTitle, MsgIcon::Warning);
     return;

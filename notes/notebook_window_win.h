@@ -104,7 +104,9 @@ class TfrmPendra : public Form {
 
   void PageLoad();
   void PageSave();
-  void ShowPageWithoutFile();
+  // Shows the page without a file to save to, read-only: empty, or the
+  // text of `readFrom` where that file can be read (then true).
+  bool ShowPageWithoutFile(const std::string& readFrom = {});
   void FocusPage();
 
   void OnCommand(int id);

@@ -10,8 +10,11 @@
 #include <utility>
 
 #include "notes/text_print_win.h"
+#include "notes/text_rules.h"
 #include "platform/on_demand_win.h"
+#include "platform/wide_text_win.h"
 #include "platform/window_win.h"
+#include "settings/code_page.h"
 #include "settings/errors.h"
 #include "settings/list_file.h"
 
@@ -35,6 +38,12 @@ DWORD CALLBACK ReadIn(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
   auto* in = reinterpret_cast<InStream*>(cookie);
   const std::size_t left = in->bytes->size() - in->pos;
   std::size_t n = std::min(left, static_cast<std::size_t>(size));
+  // The control converts each piece alone: one that ended inside a character
+  // of two bytes (or of UTF-8) would cut it, and the rest of the piece after it.
+  if (n < left) {
+    const std::string_view rest(in->bytes->data() + in->pos, left);
+    n = std::max<std::size_t>(AnsiCodePage().Cut(rest, n).size(), 1);
+  }
   // A CR LF cut between two pieces reaches some controls (Wine's 2.0 one) as
   // two line ends; a piece that would end in CR leaves it to the next.
   if (n < left && n > 1 && (*in->bytes)[in->pos + n - 1] == '\r') --n;
@@ -71,29 +80,17 @@ std::u16string_view Utf16(std::wstring_view text) {
   return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
 }
 
-std::wstring Widen(UINT codePage, std::string_view bytes) {
-  std::wstring wide;
-  if (bytes.empty()) return wide;
-  const int size = static_cast<int>(bytes.size());
-  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(codePage, 0, bytes.data(), size, nullptr, 0)));
-  MultiByteToWideChar(codePage, 0, bytes.data(), size, wide.data(), static_cast<int>(wide.size()));
-  return wide;
-}
+std::wstring FromUtf16(std::u16string_view text) { return {reinterpret_cast<const wchar_t*>(text.data()), text.size()}; }
 
-// To the code page without best-fit stand-ins (an a for an a with a macron),
-// so that every character it cannot hold shows in `usedDefault`.
-std::string Narrow(UINT codePage, std::wstring_view wide, bool* usedDefault = nullptr) {
-  std::string bytes;
-  if (wide.empty()) return bytes;
-  const int size = static_cast<int>(wide.size());
-  const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-  bytes.resize(static_cast<std::size_t>(
-      WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, nullptr)));
-  BOOL defaulted = FALSE;
-  WideCharToMultiByte(codePage, flags, wide.data(), size, bytes.data(), static_cast<int>(bytes.size()),
-                      nullptr, codePage == CP_UTF8 ? nullptr : &defaulted);
-  if (usedDefault) *usedDefault = defaulted != FALSE;
-  return bytes;
+// A file's text (without its mark) as characters.
+std::wstring WideOfFile(std::string_view text, TextEncoding encoding) {
+  if (encoding == TextEncoding::Utf16Le) {  // the system's own byte order: copied as it is
+    std::wstring wide(text.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(wide.data(), text.data(), wide.size() * sizeof(wchar_t));
+    return wide;
+  }
+  if (encoding == TextEncoding::Utf16Be) return FromUtf16(FromUtf16Bytes(text, encoding));
+  return Widen(IsUtf8(encoding) ? CP_UTF8 : CP_ACP, text);
 }
 
 struct OutStream {
@@ -122,6 +119,13 @@ bool IsPasteKey(WPARAM key) {
   const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
   if (GetKeyState(VK_MENU) < 0) return false;
   return (key == 'V' && ctrl) || (key == VK_INSERT && shift && !ctrl);
+}
+
+// A key with Ctrl and Alt held, as AltGr sends it, that is no key of the
+// caret's: a letter, a digit or a sign.
+bool IsAltGrKey(WPARAM key) {
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) >= 0) return false;
+  return (key >= '0' && key <= 'Z') || (key >= VK_OEM_1 && key <= VK_OEM_102);
 }
 
 MouseButton ButtonOf(UINT msg) {
@@ -176,6 +180,7 @@ void RichTextControl::Create(HWND parent, int id, const RECT& bounds, const Font
                           GetModuleHandleA(nullptr), nullptr);
   if (!hwnd_) throw Error(std::string("Cannot create the text control ") + ClassName());
   SetPropA(hwnd_, kSelfProp, this);
+  overtype_ = false;  // a new window types in insert mode
   baseProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
   SendMessageA(hwnd_, EM_EXLIMITTEXT, 0, kTextLimit);
@@ -192,7 +197,8 @@ void RichTextControl::Create(HWND parent, int id, const RECT& bounds, const Font
     font_.name = designed.name;
   }
   ApplyFont();
-  if (!pendingText_.empty()) PutText(std::exchange(pendingText_, {}), encoding_);
+  if (!pendingText_.empty()) PutText(std::exchange(pendingText_, {}));
+  if (!pendingWide_.empty()) PutWide(std::exchange(pendingWide_, {}));
 }
 
 void RichTextControl::SetBounds(const RECT& r) {
@@ -261,9 +267,17 @@ LRESULT CALLBACK RichTextControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
       case WM_KEYDOWN:
       case WM_SYSKEYDOWN:
         if (self->onKeyDown) self->onKeyDown(wp);
-        if (msg == WM_KEYDOWN && IsPasteKey(wp) && self->hwnd_ == hwnd) {
+        if (msg != WM_KEYDOWN || self->hwnd_ != hwnd) break;
+        if (IsPasteKey(wp)) {
           handled = true;
           self->PasteFromClipboard();
+        } else if (IsAltGrKey(wp)) {
+          // Ctrl+Alt is AltGr: its character follows as WM_CHAR. The
+          // control would take the key for its own Ctrl shortcut (Ctrl+V
+          // there replaces the whole text).
+          handled = true;
+        } else if (wp == VK_INSERT && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0) {
+          self->overtype_ = !self->overtype_;  // as the control turns its own
         }
         break;
       default: break;
@@ -273,7 +287,10 @@ LRESULT CALLBACK RichTextControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
     // message.
     ShowCaughtError();
   }
-  if (handled) return 0;
+  if (handled) {
+    if (self->hwnd_ == hwnd && self->HoldsUnicode()) self->TakeTypedCharacter();
+    return 0;
+  }
   const LRESULT result = CallWindowProcA(base, hwnd, msg, wp, lp);
   if ((msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYUP) && self->hwnd_ == hwnd &&
       self->HoldsUnicode())
@@ -284,16 +301,25 @@ LRESULT CALLBACK RichTextControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, L
 void RichTextControl::TakeTypedCharacter() {
   // The character a key makes waits in the queue in Unicode; an ANSI message
   // loop would hand it on in the code page, as "?" where the code page has no
-  // such character. Such a character goes into the text whole instead.
+  // such character, and cut into bytes where UTF-8 is the code page. Such a
+  // character goes into the text whole instead.
   MSG next;
   if (!PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_NOREMOVE) || next.wParam < 0x80) return;
   wchar_t typed[3] = {static_cast<wchar_t>(next.wParam), 0, 0};
   const bool pair = typed[0] >= 0xD800 && typed[0] <= 0xDBFF;
-  bool outside = pair;
-  if (!pair) Narrow(CP_ACP, std::wstring_view(typed, 1), &outside);
+  const bool outside = pair || GetACP() == CP_UTF8 || !InAnsiCodePage(std::wstring_view(typed, 1));
   if (!outside || ReadOnly()) return;
   PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_REMOVE);
   if (pair && PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_REMOVE)) typed[1] = static_cast<wchar_t>(next.wParam);
+  if (overtype_ && SelLength() == 0) {
+    // In overtype the character takes the place of the one after the caret,
+    // as the control's own typing does, but never of a line's end.
+    const int at = SelStart();
+    Select(at, 2);
+    const std::wstring after = GetWide(2, GT_SELECTION);
+    const bool lineEnd = after.empty() || after[0] == L'\r' || after[0] == L'\n';
+    Select(at, lineEnd ? 0 : after.size() == 2 && after[0] >= 0xD800 && after[0] <= 0xDBFF ? 2 : 1);
+  }
   SETTEXTEX how{ST_SELECTION | ST_KEEPUNDO, 1200};
   SendMessageA(hwnd_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(typed));
 }
@@ -338,57 +364,68 @@ void RichTextControl::StreamInWide(const std::wstring& text) {
   SendMessageA(hwnd_, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
 }
 
-void RichTextControl::PutText(const std::string& text, TextEncoding encoding) {
+void RichTextControl::PutText(const std::string& text) {
   if (!hwnd_) {
     pendingText_ = text;
     return;
   }
-  // UTF-8 goes in as UTF-16: the control's own UTF-8 reading differs between
-  // versions, and Wine's loses characters where a piece of the stream ends.
-  const std::wstring wide = encoding == TextEncoding::CodePage ? std::wstring() : Widen(CP_UTF8, text);
   if (TextLength() > kRenewAbove) Renew();
   ++quiet_;
-  if (encoding == TextEncoding::CodePage) {
-    StreamIn(text);
-  } else {
-    StreamInWide(wide);
+  StreamIn(text);
+  --quiet_;
+}
+
+void RichTextControl::PutWide(std::wstring text) {
+  if (!hwnd_) {
+    pendingWide_ = std::move(text);
+    return;
   }
+  // Every text goes in as UTF-16: the control converts a stream of bytes
+  // piece by piece, and cuts a character of two bytes, or of UTF-8, where a
+  // piece ends.
+  if (TextLength() > kRenewAbove) Renew();
+  ++quiet_;
+  StreamInWide(text);
   --quiet_;
 }
 
 std::string RichTextControl::Text() const {
   if (hwnd_) return StreamOut(SF_TEXT);
-  return encoding_ == TextEncoding::CodePage ? pendingText_ : Narrow(CP_ACP, Widen(CP_UTF8, pendingText_));
+  return HoldsUnicode() ? Narrow(CP_ACP, pendingWide_) : pendingText_;
 }
 
 void RichTextControl::SetText(const std::string& text) {
-  if (hwnd_ || encoding_ == TextEncoding::CodePage) {
-    PutText(text, TextEncoding::CodePage);
+  if (HoldsUnicode()) {
+    PutWide(Widen(CP_ACP, text));
   } else {
-    PutText(Narrow(CP_UTF8, Widen(CP_ACP, text)), encoding_);
+    PutText(text);
   }
   FireChange();
 }
 
 std::wstring RichTextControl::WideText() const {
-  if (!hwnd_) return Widen(encoding_ == TextEncoding::CodePage ? CP_ACP : CP_UTF8, pendingText_);
+  if (!hwnd_) return HoldsUnicode() ? pendingWide_ : Widen(CP_ACP, pendingText_);
   if (!HoldsUnicode()) return Widen(CP_ACP, Text());
   GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
   const LRESULT chars = SendMessageA(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-  if (chars <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(chars) + 1, L'\0');
+  return chars > 0 ? GetWide(static_cast<std::size_t>(chars), GT_USECRLF) : std::wstring();
+}
+
+std::wstring RichTextControl::GetWide(std::size_t chars, DWORD flags) const {
+  std::wstring text(chars + 1, L'\0');
   GETTEXTEX get{};
   get.cb = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-  get.flags = GT_USECRLF;
+  get.flags = flags;
   get.codepage = 1200;
   const LRESULT got = SendMessageA(hwnd_, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
                                    reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, chars)));
+  text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, static_cast<LRESULT>(chars))));
   return text;
 }
 
 int RichTextControl::TextLength() const {
-  return hwnd_ ? GetWindowTextLengthA(hwnd_) : static_cast<int>(pendingText_.size());
+  if (hwnd_) return GetWindowTextLengthA(hwnd_);
+  return static_cast<int>(HoldsUnicode() ? pendingWide_.size() : pendingText_.size());
 }
 
 int RichTextControl::SelStart() const {
@@ -406,12 +443,16 @@ int RichTextControl::SelLength() const {
 }
 
 std::string RichTextControl::SelText() const {
-  const int length = SelLength();
-  if (length <= 0) return {};
-  // Two bytes a character is room enough for any code page.
-  std::string text(static_cast<std::size_t>(length) * 2 + 1, '\0');
-  const LRESULT got = SendMessageA(hwnd_, EM_GETSELTEXT, 0, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+  if (SelLength() <= 0) return {};
+  // Read wide, or streamed: read into a buffer in the code page, the control
+  // stops at two bytes a character, short of UTF-8's four.
+  if (HoldsUnicode()) return Narrow(CP_ACP, GetWide(static_cast<std::size_t>(SelLength()), GT_SELECTION));
+  std::string text = StreamOut(SF_TEXT | SFF_SELECTION);
+  // A selection past the text's last character streams the line end that
+  // closes the text too.
+  GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
+  const LRESULT chars = SendMessageA(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
+  if (text.ends_with("\r\n") && chars > 0 && SelStart() + SelLength() > chars) text.resize(text.size() - 2);
   return text;
 }
 
@@ -516,17 +557,22 @@ TextLoad RichTextControl::LoadFromFile(const std::string& path) { return LoadTex
 
 TextLoad RichTextControl::LoadText(const std::string& bytes) {
   TextLoad load{true, DetectEncoding(bytes)};
+  const std::string_view text = TextOfFile(bytes, load.stored);
   if (HoldsUnicode()) {
     // The control would make every line end CR LF in its own way (CR CR LF
     // a blank); made so first, each line end of the file stays one.
-    const std::string_view text = TextOfFile(bytes, load.stored);
-    load.faithful = HasOnlyCrLfLineEnds(text);
-    PutText(load.faithful ? std::string(text) : WithCrLfLineEnds(text), load.stored);
+    std::wstring wide = WideOfFile(text, load.stored);
+    load.faithful = HasOnlyCrLfLineEnds(Utf16(wide));
+    if (!load.faithful) wide = FromUtf16(WithCrLfLineEnds(Utf16(wide)));
+    PutWide(std::move(wide));
     encoding_ = load.stored;
   } else {
-    PutText(bytes, TextEncoding::CodePage);
+    // Held in the code page only: UTF-16 comes in converted to it, and can
+    // never be saved as it was.
+    const bool utf16 = IsUtf16(load.stored);
+    PutText(utf16 ? Narrow(CP_ACP, WideOfFile(text, load.stored)) : bytes);
     encoding_ = TextEncoding::CodePage;
-    load.faithful = Text() == bytes;
+    load.faithful = !utf16 && Text() == bytes;
   }
   FireChange();
   modified_ = false;
@@ -535,10 +581,6 @@ TextLoad RichTextControl::LoadText(const std::string& bytes) {
 
 RichTextControl::Saved RichTextControl::PlainTextToSave() const {
   if (!HoldsUnicode()) return {hwnd_ ? StreamOut(SF_TEXT) : pendingText_, TextEncoding::CodePage};
-  if (!hwnd_) {  // held in its encoding already
-    return {encoding_ == TextEncoding::Utf8Bom ? std::string(kUtf8Bom) + pendingText_ : pendingText_,
-            encoding_};
-  }
   const std::wstring wide = WideText();
   std::string bytes;
   bool fits = true;
@@ -549,9 +591,8 @@ RichTextControl::Saved RichTextControl::PlainTextToSave() const {
   }
   const TextEncoding encoding = EncodingToSave(encoding_, fits);
   if (encoding != TextEncoding::CodePage) {
-    bytes.clear();
-    if (encoding == TextEncoding::Utf8Bom) bytes = kUtf8Bom;
-    bytes += Narrow(CP_UTF8, wide);
+    bytes = MarkOf(encoding);
+    bytes += IsUtf16(encoding) ? ToUtf16Bytes(Utf16(wide), encoding) : Narrow(CP_UTF8, wide);
   }
   return {std::move(bytes), encoding};
 }
@@ -639,16 +680,30 @@ bool TRxRichEdit::HandleParentMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& r
       pressedMin_ = pressedMax_ = -1;
       pressedButton_ = 0;
       if (!same || !onUrlClick) break;
-      std::string url(static_cast<std::size_t>(link->chrg.cpMax - link->chrg.cpMin) * 2 + 1, '\0');
-      TEXTRANGEA range{link->chrg, url.data()};
-      const LRESULT got = SendMessageA(hwnd_, EM_GETTEXTRANGE, 0, reinterpret_cast<LPARAM>(&range));
-      url.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
-      onUrlClick(url, ButtonOf(link->msg));
+      onUrlClick(LinkAddress(link->chrg.cpMin, link->chrg.cpMax), ButtonOf(link->msg));
       break;
     }
     default: break;
   }
   return true;
+}
+
+std::string TRxRichEdit::LinkAddress(LONG start, LONG end) const {
+  // Read wide, from the start of the text without its line ends made CR LF,
+  // so that positions are the control's; a character the code page cannot
+  // hold is sent as UTF-8, not as "?".
+  const std::wstring upTo = GetWide(static_cast<std::size_t>(std::max<LONG>(end, 0)), GT_DEFAULT);
+  const std::wstring_view link =
+      std::wstring_view(upTo).substr(std::min(static_cast<std::size_t>(std::max<LONG>(start, 0)), upTo.size()));
+  std::string url;
+  for (std::size_t i = 0; i < link.size();) {
+    const std::size_t size = link[i] >= 0xD800 && link[i] <= 0xDBFF && i + 1 < link.size() ? 2 : 1;
+    const std::wstring_view character = link.substr(i, size);
+    const std::optional<std::string> ansi = InAnsiCodePage(character);
+    url += ansi ? *ansi : PercentEncoded(Narrow(CP_UTF8, character));
+    i += size;
+  }
+  return url;
 }
 
 // ---- TTavrinREDIT -------------------------------------------------------------

@@ -167,6 +167,9 @@ class RichTextControl {
   void StreamIn(const std::string& bytes);
   void StreamInWide(const std::wstring& text);
   void FireChange();
+  // At most `chars` characters of the text, or of the selection, as
+  // EM_GETTEXTEX `flags` say (2.0 control).
+  std::wstring GetWide(std::size_t chars, DWORD flags) const;
 
   HWND hwnd_ = nullptr;
 
@@ -181,9 +184,11 @@ class RichTextControl {
   void Unsubclass();
   // Puts a character just typed that the code page cannot hold into the text.
   void TakeTypedCharacter();
-  // Replaces the text with `text`, held in `encoding` (UTF-8 without the
-  // mark for either UTF-8 form), with no change event.
-  void PutText(const std::string& text, TextEncoding encoding);
+  // Replace the text, in the code page or every character, with no change
+  // event.
+  void PutText(const std::string& text);
+  void PutWide(std::wstring text);
+
   struct Saved {
     std::string bytes;
     TextEncoding encoding;
@@ -196,12 +201,14 @@ class RichTextControl {
   int designedSize_ = 10;
   FontSpec designed_;  // what Create was given, for a renewed window
   std::optional<ColorPair> colors_;
-  // The text while there is no window, in encoding_ (UTF-8 without the mark
-  // for either UTF-8 form).
+  // The text while there is no window: in the code page for a control that
+  // holds only that, every character for one that holds Unicode.
   std::string pendingText_;
+  std::wstring pendingWide_;
   int quiet_ = 0;  // > 0: the control's own change notices are ignored
   TextEncoding encoding_ = TextEncoding::CodePage;
   bool modified_ = false;
+  bool overtype_ = false;  // the Insert key turned the control to overtype
 };
 
 class TRxRichEdit final : public RichTextControl {
@@ -223,6 +230,8 @@ class TRxRichEdit final : public RichTextControl {
   bool HoldsUnicode() const override { return true; }
 
  private:
+  std::string LinkAddress(LONG start, LONG end) const;  // of a detected link
+
   LONG pressedMin_ = -1, pressedMax_ = -1;  // the link the button went down on
   UINT pressedButton_ = 0;
 };

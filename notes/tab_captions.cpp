@@ -93,13 +93,17 @@ std::string QuotedCaption(std::string_view caption, const CodePage& codePage) {
   return std::string(codePage.Cut(caption, kQuoted)) + "...";
 }
 
-std::optional<std::string> PagePath(const std::string& folder, std::string_view caption,
-                                    const CodePage& codePage) {
-  if (CheckTabCaption(folder, caption, codePage) != CaptionFault::None) return std::nullopt;
-  std::string path = folder;
+std::string PageFilePath(std::string_view folder, std::string_view caption) {
+  std::string path(folder);
   path.append(caption);
   path += kPageFileExtension;
   return path;
+}
+
+std::optional<std::string> PagePath(const std::string& folder, std::string_view caption,
+                                    const CodePage& codePage) {
+  if (CheckTabCaption(folder, caption, codePage) != CaptionFault::None) return std::nullopt;
+  return PageFilePath(folder, caption);
 }
 
 }  // namespace pendra

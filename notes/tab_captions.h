@@ -47,7 +47,8 @@ std::string QuotedCaption(std::string_view caption, const CodePage& codePage);
 
 // The page file of a tab: the program folder (with its trailing separator),
 // the caption unchanged, ".pnd". nullopt when the caption cannot name a file
-// in that folder.
+// in that folder; PageFilePath asks nothing.
+std::string PageFilePath(std::string_view folder, std::string_view caption);
 std::optional<std::string> PagePath(const std::string& folder, std::string_view caption,
                                     const CodePage& codePage);
 

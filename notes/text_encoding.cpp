@@ -1,6 +1,50 @@
 #include "notes/text_encoding.h"
 
 namespace pendra {
+namespace {
+
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE", kUtf16BeMark = "\xFE\xFF";
+
+template <class Char>
+bool OnlyCrLf(std::basic_string_view<Char> text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      if (i + 1 == text.size() || text[i + 1] != '\n') return false;
+      ++i;
+    } else if (text[i] == '\n') {
+      return false;
+    }
+  }
+  return true;
+}
+
+template <class Char>
+std::basic_string<Char> CrLf(std::basic_string_view<Char> text) {
+  std::basic_string<Char> out;
+  out.reserve(text.size() + text.size() / 16);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const Char c = text[i];
+    if (c == '\r' || c == '\n') {
+      out += '\r';
+      out += '\n';
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string_view MarkOf(TextEncoding encoding) {
+  switch (encoding) {
+    case TextEncoding::Utf8Bom: return kUtf8Bom;
+    case TextEncoding::Utf16Le: return kUtf16LeMark;
+    case TextEncoding::Utf16Be: return kUtf16BeMark;
+    default: return {};
+  }
+}
 
 bool IsValidUtf8(std::string_view bytes) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -36,6 +80,10 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 TextEncoding DetectEncoding(std::string_view bytes) {
+  if (bytes.size() % 2 == 0) {
+    if (bytes.starts_with(kUtf16LeMark)) return TextEncoding::Utf16Le;
+    if (bytes.starts_with(kUtf16BeMark)) return TextEncoding::Utf16Be;
+  }
   if (bytes.starts_with(kUtf8Bom))
     return IsValidUtf8(bytes.substr(kUtf8Bom.size())) ? TextEncoding::Utf8Bom : TextEncoding::CodePage;
   bool beyondAscii = false;
@@ -49,7 +97,27 @@ TextEncoding DetectEncoding(std::string_view bytes) {
 }
 
 std::string_view TextOfFile(std::string_view bytes, TextEncoding encoding) {
-  if (encoding == TextEncoding::Utf8Bom && bytes.starts_with(kUtf8Bom)) bytes.remove_prefix(kUtf8Bom.size());
+  const std::string_view mark = MarkOf(encoding);
+  if (!mark.empty() && bytes.starts_with(mark)) bytes.remove_prefix(mark.size());
+  return bytes;
+}
+
+std::u16string FromUtf16Bytes(std::string_view bytes, TextEncoding encoding) {
+  const int high = encoding == TextEncoding::Utf16Be ? 0 : 1;
+  std::u16string text(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < text.size(); ++i)
+    text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i + high]) << 8 |
+                                    static_cast<unsigned char>(bytes[2 * i + 1 - high]));
+  return text;
+}
+
+std::string ToUtf16Bytes(std::u16string_view text, TextEncoding encoding) {
+  const int high = encoding == TextEncoding::Utf16Be ? 0 : 1;
+  std::string bytes(text.size() * 2, '\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    bytes[2 * i + high] = static_cast<char>(text[i] >> 8);
+    bytes[2 * i + 1 - high] = static_cast<char>(text[i] & 0xFF);
+  }
   return bytes;
 }
 
@@ -62,31 +130,9 @@ bool FitsCodePage(std::u16string_view text, std::u16string_view backFromCodePage
   return !usedDefaultChar && text == backFromCodePage;
 }
 
-bool HasOnlyCrLfLineEnds(std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      if (i + 1 == text.size() || text[i + 1] != '\n') return false;
-      ++i;
-    } else if (text[i] == '\n') {
-      return false;
-    }
-  }
-  return true;
-}
-
-std::string WithCrLfLineEnds(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 16);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' || c == '\n') {
-      out += "\r\n";
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
+bool HasOnlyCrLfLineEnds(std::string_view text) { return OnlyCrLf(text); }
+bool HasOnlyCrLfLineEnds(std::u16string_view text) { return OnlyCrLf(text); }
+std::string WithCrLfLineEnds(std::string_view text) { return CrLf(text); }
+std::u16string WithCrLfLineEnds(std::u16string_view text) { return CrLf(text); }
 
 }  // namespace pendra

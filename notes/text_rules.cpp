@@ -57,6 +57,16 @@ bool IsRichTextFileName(std::string_view path) {
          });
 }
 
+std::string PercentEncoded(std::string_view bytes) {
+  constexpr std::string_view kHex = "0123456789ABCDEF";
+  std::string out;
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
+    out += {'%', kHex[b >> 4], kHex[b & 15]};
+  }
+  return out;
+}
+
 std::optional<std::string> LinkToOpen(std::string_view link) {
   for (std::string_view scheme : {"http:", "https:", "ftp:", "mailto:"})
     if (StartsWithNoCase(link, scheme)) return std::string(link);

@@ -65,6 +65,10 @@ bool IsRichTextFileName(std::string_view path);
 // news: and more, which the shell would run or open as programs.
 std::optional<std::string> LinkToOpen(std::string_view link);
 
+// Bytes as a link address writes them where it may hold only plain ASCII:
+// each one %XX. A character of a link that the code page cannot hold goes to
+// the shell as its UTF-8 so, as a browser sends it.
+std::string PercentEncoded(std::string_view bytes);
 // What the user is told, once, when a link was not opened.
 inline constexpr const char* kOnlyWebLinks =
     "Pendra opens only web and mail links (http, https, ftp, mailto and www. addresses). "

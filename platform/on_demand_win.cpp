@@ -29,10 +29,10 @@ void EnsureCommonControls() {
   (void)done;
 }
 
-BOOL OpenFileDialog(OPENFILENAMEA* ofn, DWORD* extendedError) {
-  using Open = BOOL(WINAPI*)(OPENFILENAMEA*);
+BOOL OpenFileDialog(OPENFILENAMEW* ofn, DWORD* extendedError) {
+  using Open = BOOL(WINAPI*)(OPENFILENAMEW*);
   using Error = DWORD(WINAPI*)();
-  static const auto open = ProcAs<Open>("comdlg32.dll", "GetOpenFileNameA");
+  static const auto open = ProcAs<Open>("comdlg32.dll", "GetOpenFileNameW");
   static const auto error = ProcAs<Error>("comdlg32.dll", "CommDlgExtendedError");
   if (!open) {
     *extendedError = 0;
@@ -43,10 +43,10 @@ BOOL OpenFileDialog(OPENFILENAMEA* ofn, DWORD* extendedError) {
   return chosen;
 }
 
-BOOL SaveFileDialog(OPENFILENAMEA* ofn, DWORD* extendedError) {
-  using Save = BOOL(WINAPI*)(OPENFILENAMEA*);
+BOOL SaveFileDialog(OPENFILENAMEW* ofn, DWORD* extendedError) {
+  using Save = BOOL(WINAPI*)(OPENFILENAMEW*);
   using Error = DWORD(WINAPI*)();
-  static const auto save = ProcAs<Save>("comdlg32.dll", "GetSaveFileNameA");
+  static const auto save = ProcAs<Save>("comdlg32.dll", "GetSaveFileNameW");
   static const auto error = ProcAs<Error>("comdlg32.dll", "CommDlgExtendedError");
   if (!save) {
     *extendedError = 0;

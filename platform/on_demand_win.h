@@ -13,11 +13,12 @@ namespace pendra {
 // before creating a tooltip, tab, header, date picker or up-down control.
 void EnsureCommonControls();
 
-// GetOpenFileNameA; also reports CommDlgExtendedError when it returns FALSE.
-BOOL OpenFileDialog(OPENFILENAMEA* ofn, DWORD* extendedError);
+// GetOpenFileNameW; also reports CommDlgExtendedError when it returns FALSE.
+// Wide, so that a path outside the code page comes back whole.
+BOOL OpenFileDialog(OPENFILENAMEW* ofn, DWORD* extendedError);
 
-// GetSaveFileNameA; also reports CommDlgExtendedError when it returns FALSE.
-BOOL SaveFileDialog(OPENFILENAMEA* ofn, DWORD* extendedError);
+// GetSaveFileNameW; also reports CommDlgExtendedError when it returns FALSE.
+BOOL SaveFileDialog(OPENFILENAMEW* ofn, DWORD* extendedError);
 
 // ChooseFontA; FALSE when cancelled or when the library is not there.
 BOOL ChooseFontDialog(CHOOSEFONTA* choice);

@@ -19,8 +19,10 @@
 #include "platform/application_win.h"
 #include "platform/dpi_win.h"
 #include "platform/message_loop_win.h"
+#include "platform/wide_text_win.h"
 #include "platform/window_win.h"
 #include "settings/code_page.h"
+#include "settings/errors.h"
 #include "settings/registry_win.h"
 
 namespace pendra {
@@ -496,48 +498,53 @@ YesNoCancel RealDialogs::AskYesNoCancel(NativeWindow owner, const std::string& t
 
 namespace {
 
-using FileDialogFunction = BOOL (*)(OPENFILENAMEA*, DWORD*);
+using FileDialogFunction = BOOL (*)(OPENFILENAMEW*, DWORD*);
 
 // The path a dialog gave back. With several files chosen the buffer holds
 // the folder, then each name, each ended by a zero; the first name is taken.
-std::string ChosenPath(const std::vector<char>& file, WORD fileOffset) {
-  const std::string first = file.data();
+std::wstring ChosenPath(const std::vector<wchar_t>& file, WORD fileOffset) {
+  const std::wstring first = file.data();
   if (fileOffset == 0 || fileOffset <= first.size() || fileOffset >= file.size()) return first;
-  std::string folder = first;
-  if (!folder.empty() && folder.back() != '\\') folder += '\\';
-  return folder + std::string(file.data() + fileOffset);
+  std::wstring folder = first;
+  if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
+  return folder + std::wstring(file.data() + fileOffset);
 }
 
 bool RunFileDialog(FileDialogFunction dialog, DWORD flags, const FileDialogRequest& request,
                    std::string& chosenPath) {
   ModalScope modal;
-  const std::string filter = ToDialogFilter(request.filter);
-  std::vector<char> file(32768, '\0');
+  const std::wstring filter = Widen(CP_ACP, ToDialogFilter(request.filter));
+  const std::wstring title = Widen(CP_ACP, request.title), defaultExt = Widen(CP_ACP, request.defaultExt);
+  std::vector<wchar_t> file(32768, L'\0');
   DWORD dialogError = 0;
   WORD fileOffset = 0;
-  auto run = [&](const std::string& initial) {
-    std::fill(file.begin(), file.end(), '\0');
+  auto run = [&](const std::wstring& initial) {
+    std::fill(file.begin(), file.end(), L'\0');
     initial.copy(file.data(), std::min(initial.size(), file.size() - 1));
-    OPENFILENAMEA ofn{};
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = request.owner ? static_cast<HWND>(request.owner) : ApplicationWindow();
     ofn.lpstrFilter = request.filter.empty() ? nullptr : filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
-    ofn.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
+    ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
     ofn.Flags = flags;
     const bool chosen = dialog(&ofn, &dialogError) != 0;
     fileOffset = ofn.nFileOffset;
     return chosen;
   };
-  bool chosen = run(request.initialFile);
+  bool chosen = run(Widen(CP_ACP, request.initialFile));
   // A stored file name the dialog cannot take would otherwise end the dialog
   // before the user sees it; open it afresh without one.
   if (!chosen && dialogError != 0 && !request.initialFile.empty()) chosen = run({});
   if (!chosen) return false;
-  chosenPath = (flags & OFN_ALLOWMULTISELECT) ? ChosenPath(file, fileOffset) : file.data();
+  const std::wstring path = (flags & OFN_ALLOWMULTISELECT) ? ChosenPath(file, fileOffset) : file.data();
+  // Pendra opens files by their path in the code page.
+  const std::optional<std::string> ansi = AnsiPath(path);
+  if (!ansi) throw Error(NotInCodePage("The file " + Narrow(CP_ACP, path)));
+  chosenPath = *ansi;
   return true;
 }
 
@@ -668,12 +675,12 @@ class RealDisplay final : public IDisplay {
   }
 };
 
-std::string ExecutablePath() {
-  std::vector<char> buffer(MAX_PATH);
+std::wstring ExecutablePath() {
+  std::wstring buffer(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD got = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD got = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (got == 0) return {};
-    if (got < buffer.size()) return std::string(buffer.data(), got);
+    if (got < buffer.size()) return buffer.substr(0, got);
     buffer.resize(buffer.size() * 2);  // truncated: try a larger buffer
   }
 }
@@ -703,7 +710,12 @@ void InstallRealServices() {
   s.display = &display;
   s.registry = &registry;
   s.machine = &machine;
-  s.exePath = ExecutablePath();
+  // The files beside the program are opened by a path in the code page: the
+  // short one where the folder's name does not fit it. Where neither fits,
+  // the path keeps "?" for what is lost, and the start tells why nothing can
+  // be saved (TellReadOnlyProgramFolder).
+  const std::wstring exe = ExecutablePath();
+  s.exePath = AnsiPath(exe).value_or(Narrow(CP_ACP, exe));
   s.programFolder = s.exePath.substr(0, FileNameStart(s.exePath, AnsiCodePage()));
 }
 

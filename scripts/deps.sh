@@ -1,5 +1,5 @@
 # Source this: installs the Debian 12 packages the build and the tests need,
-# when some are missing, and generates the German and Japanese locales the
+# when some are missing, and generates the German, Japanese and Hindi locales the
 # locale and code page tests use.
 # Needs root (or sudo) only when something is missing.
 
@@ -35,7 +35,7 @@ pendra_install_deps() {
   fi
 }
 
-# True when the locale (de_DE.UTF-8, ja_JP.UTF-8) exists afterwards; a
+# True when the locale (de_DE.UTF-8, ja_JP.UTF-8, hi_IN.UTF-8) exists afterwards; a
 # missing locale only skips the test pass that needs it.
 _pendra_locale() {
   local name=$1 listed=${1%%.*}.utf8
@@ -55,3 +55,8 @@ pendra_german_locale() { _pendra_locale de_DE.UTF-8; }
 
 # Under ja_JP.UTF-8 Wine runs with the Japanese code page 932 (Shift-JIS).
 pendra_japanese_locale() { _pendra_locale ja_JP.UTF-8; }
+
+# Under hi_IN.UTF-8, a locale without an 8-bit code page of its own, Wine
+# runs with UTF-8 as the code page (65001), as Windows' "UTF-8 for worldwide
+# language support" does.
+pendra_utf8_locale() { _pendra_locale hi_IN.UTF-8; }

@@ -8,7 +8,8 @@
 # The layout tests (named *Dpi*) run once more at 200 % (192 DPI); the
 # pictures of the windows at 100 % and 200 % land in <build>/screenshots. The
 # tests named *German* run once more under a German locale, those named
-# *Japanese* under the Japanese code page 932.
+# *Japanese* under the Japanese code page 932, those named *Utf8CodePage* under
+# UTF-8 as the code page (65001).
 #
 # Environment: PENDRA_BUILD (build folder, default ./build), PENDRA_JOBS
 # (parallel build jobs, default 2), PENDRA_TEST_TIMEOUT (seconds per test
@@ -157,6 +158,7 @@ convert_screenshots() {
 export PENDRA_WINEPREFIX="${TMPDIR:-/tmp}/pendra-wine-test-$$-$(date +%s)"
 MAIN_PREFIX=$PENDRA_WINEPREFIX
 JAPANESE_PREFIX=$MAIN_PREFIX-ja
+UTF8_PREFIX=$MAIN_PREFIX-utf8
 unset PENDRA_XVFB_PID
 if [ -n "${PENDRA_TEST_DISPLAY:-}" ]; then
   export DISPLAY=$PENDRA_TEST_DISPLAY
@@ -166,9 +168,10 @@ else
 fi
 cleanup() {
   WINEPREFIX=$JAPANESE_PREFIX wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX=$UTF8_PREFIX wineserver -k >/dev/null 2>&1 || true
   export WINEPREFIX=$MAIN_PREFIX
   . scripts/wine-stop.sh
-  rm -rf "$MAIN_PREFIX" "$JAPANESE_PREFIX"
+  rm -rf "$MAIN_PREFIX" "$JAPANESE_PREFIX" "$UTF8_PREFIX"
   pendra_print_stop
 }
 trap cleanup EXIT
@@ -218,28 +221,36 @@ else
       echo "== win_tests_german skipped: the de_DE.UTF-8 locale cannot be generated"
     fi
   fi
-  # Double-byte text once more under the Japanese code page 932: the tests
-  # named *Japanese* with LC_ALL=ja_JP.UTF-8, in a prefix of their own, so
-  # the one above keeps its international settings.
-  if [ -f "$BUILD/win/win_tests.exe" ] && grep -rqs 'Japanese' tests/win; then
-    if pendra_japanese_locale; then
-      export PENDRA_WINEPREFIX=$JAPANESE_PREFIX
-      saved_own_xvfb=${PENDRA_OWN_XVFB:-}
-      unset PENDRA_OWN_XVFB  # on the display already running
-      if . scripts/wine-env.sh test; then
-        run_suite win_tests_japanese env LC_ALL=ja_JP.UTF-8 wine "$BUILD/win/win_tests.exe" \
-          '--gtest_filter=*Japanese*'
-        wineserver -k >/dev/null 2>&1 || true
-      else
-        FAILED=$((FAILED + 1))
-        SUMMARY+=("win_tests_japanese: not run, no display")
-      fi
-      export PENDRA_WINEPREFIX=$MAIN_PREFIX WINEPREFIX=$MAIN_PREFIX
-      [ -z "$saved_own_xvfb" ] || export PENDRA_OWN_XVFB=$saved_own_xvfb
-    else
-      echo "== win_tests_japanese skipped: the ja_JP.UTF-8 locale cannot be generated"
+  # Double-byte text once more under the Japanese code page 932 (the tests
+  # named *Japanese* with LC_ALL=ja_JP.UTF-8), and text of up to four bytes a
+  # character under UTF-8 as the code page 65001 (those named *Utf8CodePage*
+  # with LC_ALL=hi_IN.UTF-8), each in a prefix of its own, so the one above
+  # keeps its international settings.
+  code_page_pass() {
+    local name=$1 locale=$2 filter=$3 prefix=$4 saved_own_xvfb=${PENDRA_OWN_XVFB:-}
+    grep -rqs "$filter" tests/win tests/e2e || return 0
+    if ! "pendra_${name}_locale"; then
+      echo "== win_tests_$name skipped: the $locale locale cannot be generated"
+      return 0
     fi
-  fi
+    export PENDRA_WINEPREFIX=$prefix
+    unset PENDRA_OWN_XVFB  # on the display already running
+    if . scripts/wine-env.sh test; then
+      [ ! -f "$BUILD/win/win_tests.exe" ] ||
+        run_suite "win_tests_$name" env LC_ALL="$locale" wine "$BUILD/win/win_tests.exe" "--gtest_filter=*$filter*"
+      [ ! -f "$BUILD/win/e2e_tests.exe" ] ||
+        run_suite "e2e_tests_$name" env LC_ALL="$locale" wine "$BUILD/win/e2e_tests.exe" "$BUILD/win/Pendra.exe" \
+          "--gtest_filter=*$filter*"
+      wineserver -k >/dev/null 2>&1 || true
+    else
+      FAILED=$((FAILED + 1))
+      SUMMARY+=("win_tests_$name: not run, no display")
+    fi
+    export PENDRA_WINEPREFIX=$MAIN_PREFIX WINEPREFIX=$MAIN_PREFIX
+    [ -z "$saved_own_xvfb" ] || export PENDRA_OWN_XVFB=$saved_own_xvfb
+  }
+  code_page_pass japanese ja_JP.UTF-8 Japanese "$JAPANESE_PREFIX"
+  code_page_pass utf8 hi_IN.UTF-8 Utf8CodePage "$UTF8_PREFIX"
   # The layouts at 200 %: the same prefix with LogPixels 192, which the Wine
   # server takes at its next start, on a screen twice as large.
   if [ -f "$BUILD/win/win_tests.exe" ] && [ -z "${PENDRA_TEST_DISPLAY:-}" ]; then

@@ -29,7 +29,17 @@ CodePage::CodePage(unsigned number, std::span<const unsigned char> leadByteRange
     for (unsigned b = leadByteRanges[i]; b <= leadByteRanges[i + 1] && b < 256; ++b) lead_[b] = true;
 }
 
+std::size_t CodePage::Utf8CharSize(std::string_view text, std::size_t at) const {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t size = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
+  if (lead > 0xF4 || at + size > text.size()) return 1;
+  for (std::size_t i = 1; i < size; ++i)
+    if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 1;
+  return size;
+}
+
 std::size_t CodePage::CharSize(std::string_view text, std::size_t at) const {
+  if (number_ == kUtf8) return Utf8CharSize(text, at);
   return IsLeadByte(text[at]) && at + 1 < text.size() &&
                  static_cast<unsigned char>(text[at + 1]) >= kLowestTrailByte
              ? 2

@@ -4,7 +4,8 @@
 // 932, Chinese 936 and 950, Korean 949) the second byte of a character is any
 // of 0x40-0xFE, among them '\' and '|', so a rule that looks at single bytes
 // would take the second half of a character for a separator, or cut a
-// character in two.
+// character in two. Under UTF-8 as the code page (65001) a character takes
+// up to four bytes, none of them below 0x80 but the first of a plain one.
 #include <array>
 #include <cstddef>
 #include <span>
@@ -17,7 +18,7 @@ class CodePage {
   // A single-byte code page: every byte is one character.
   CodePage() = default;
   // The code page with that number; 932, 936, 949 and 950 know their lead
-  // bytes, any other number is taken as single-byte.
+  // bytes, 65001 is UTF-8, any other number is taken as single-byte.
   explicit CodePage(unsigned number);
   // As the system describes it: its number and its lead-byte ranges, pairs of
   // first and last byte.
@@ -25,9 +26,11 @@ class CodePage {
 
   unsigned Number() const { return number_; }
   bool IsLeadByte(char c) const { return lead_[static_cast<unsigned char>(c)]; }
+  static constexpr unsigned kUtf8 = 65001;
   // Bytes of the character at `at`: two for a lead byte followed by a second
   // byte. Every second byte is 0x40 or above, so a lead byte before a lower
-  // byte (a separator, a control character) or at the end stands alone.
+  // byte (a separator, a control character) or at the end stands alone. In
+  // UTF-8, a whole sequence; a byte that begins none stands alone.
   std::size_t CharSize(std::string_view text, std::size_t at) const;
   std::size_t CharCount(std::string_view text) const;
   // The longest beginning of `text` of at most `bytes` bytes that does not
@@ -38,6 +41,8 @@ class CodePage {
   bool HasSuperscriptDigits() const { return number_ >= 1252 && number_ <= 1258; }
 
  private:
+  std::size_t Utf8CharSize(std::string_view text, std::size_t at) const;
+
   unsigned number_ = 1252;
   std::array<bool, 256> lead_{};
 };

@@ -24,6 +24,9 @@ TEST(CodePage, DoubleByteCharactersAreCountedCutAndSkippedWhole) {
       {932, "\xA0\x5C", 2, 1, "\xA0", 2},  // 0xA0 begins no character in 932
       {936, "a\\\xFE\x5C", 3, 3, "a\\", 2},
       {950, "\x81\x7Cx", 2, 2, "\x81\x7C", 0},
+      // UTF-8 as the code page: 日 is E6 97 A5; a sequence cut short is bytes.
+      {65001, "C:\\\xE6\x97\xA5\\a", 6, 6, "C:\\\xE6\x97\xA5", 7},
+      {65001, "\xF0\x9F\x98\x80\xE6\x97", 3, 3, "", 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.codePage << " " << c.text);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "notes/text_encoding.h"
 
@@ -36,10 +37,25 @@ TEST(TextEncoding, FilesAreReadAsUtf8OnlyWhenTheirBytesSaySo) {
       {"a lone continuation byte", "\x80", E::CodePage},
       // A damaged file after the mark keeps its bytes in the code page.
       {"the mark and 1252", "\xEF\xBB\xBF" "Caf\xE9", E::CodePage},
+      {"UTF-16 LE", std::string("\xFF\xFEH\0\n\0", 6), E::Utf16Le},
+      {"UTF-16 BE", std::string("\xFE\xFF\0H\0\r", 6), E::Utf16Be},
+      {"the UTF-16 mark alone", "\xFF\xFE", E::Utf16Le},
+      {"UTF-16 mark, odd length", std::string("\xFF\xFEH\0\n", 5), E::CodePage},
   };
   for (const auto& c : cases) EXPECT_EQ(DetectEncoding(c.bytes), c.read) << c.what;
   EXPECT_EQ(TextOfFile("\xEF\xBB\xBFone", E::Utf8Bom), "one");
   EXPECT_EQ(TextOfFile("\xEF\xBB\xBFone", E::CodePage), "\xEF\xBB\xBFone");
+  // UTF-16 in either byte order, a pair of surrogates and CR LF among it.
+  const std::u16string text = u"H\u00E9\u65E5\U0001F600\r\n";
+  const std::string le("H\0\xE9\0\xE5\x65\x3D\xD8\x00\xDE\r\0\n\0", 14);
+  std::string be = le;
+  for (std::size_t i = 0; i < be.size(); i += 2) std::swap(be[i], be[i + 1]);
+  for (const auto& [encoding, bytes] : {std::pair{E::Utf16Le, le}, std::pair{E::Utf16Be, be}}) {
+    const std::string file = std::string(MarkOf(encoding)) + bytes;
+    EXPECT_EQ(DetectEncoding(file), encoding);
+    EXPECT_EQ(FromUtf16Bytes(TextOfFile(file, encoding), encoding), text);
+    EXPECT_EQ(ToUtf16Bytes(text, encoding), bytes);
+  }
 }
 
 TEST(TextEncoding, AUtf8FileStaysUtf8AndACodePageTextGoesToUtf8OnlyWhenItDoesNotFit) {
@@ -50,6 +66,7 @@ TEST(TextEncoding, AUtf8FileStaysUtf8AndACodePageTextGoesToUtf8OnlyWhenItDoesNot
   } cases[] = {
       {E::CodePage, true, E::CodePage}, {E::CodePage, false, E::Utf8Bom}, {E::Utf8, true, E::Utf8},
       {E::Utf8, false, E::Utf8},        {E::Utf8Bom, true, E::Utf8Bom},   {E::Utf8Bom, false, E::Utf8Bom},
+      {E::Utf16Le, true, E::Utf16Le},   {E::Utf16Be, false, E::Utf16Be},
   };
   for (const auto& c : cases) EXPECT_EQ(EncodingToSave(c.loaded, c.fits), c.saved);
 
@@ -74,6 +91,10 @@ TEST(TextEncoding, LineEndsBecomeCrLfAsAListFileReadsThem) {
   for (const auto& c : cases) {
     EXPECT_EQ(WithCrLfLineEnds(c.text), c.crlf) << c.text;
     EXPECT_EQ(HasOnlyCrLfLineEnds(c.text), c.text == c.crlf) << c.text;
+    // The same for wide text, byte for character.
+    const std::u16string wide(c.text.begin(), c.text.end());
+    EXPECT_EQ(WithCrLfLineEnds(wide), std::u16string(c.crlf.begin(), c.crlf.end())) << c.text;
+    EXPECT_EQ(HasOnlyCrLfLineEnds(wide), c.text == c.crlf) << c.text;
   }
 }
 

@@ -132,6 +132,7 @@ TEST(LinkToOpen, OnlyWebAndMailLinksOpenAndWwwGetsHttp) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(LinkToOpen(c.link), c.opens ? std::optional<std::string>(c.opens) : std::nullopt) << c.link;
+  EXPECT_EQ(PercentEncoded("\xE6\x97\xA5\x0A"), "%E6%97%A5%0A");
 }
 
 }  // namespace

@@ -13,6 +13,13 @@ std::string& ExePathStore() {
   return path;
 }
 
+std::wstring Wide(const std::string& text) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                           wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
+
 std::string FolderOf(const std::string& path) {
   auto pos = path.find_last_of("\\/");
   return pos == std::string::npos ? std::string() : path.substr(0, pos + 1);
@@ -50,7 +57,8 @@ void RemoveFolder(const std::string& folder) {
   HANDLE h = FindFirstFileA((folder + "*").c_str(), &fd);
   if (h != INVALID_HANDLE_VALUE) {
     do {
-      std::string name = fd.cFileName;
+      // A name the code page cannot hold is reached by its short name.
+      std::string name = std::strchr(fd.cFileName, '?') && fd.cAlternateFileName[0] ? fd.cAlternateFileName : fd.cFileName;
       if (name == "." || name == "..") continue;
       std::string path = folder + name;
       if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
@@ -135,13 +143,15 @@ PendraProcess::~PendraProcess() {
   if (process_) CloseHandle(process_);
 }
 
-bool PendraProcess::Start(const std::string& exePath, DWORD timeoutMs) {
-  STARTUPINFOA si{};
+bool PendraProcess::Start(const std::string& exePath, DWORD timeoutMs) { return Start(Wide(exePath), timeoutMs); }
+
+bool PendraProcess::Start(const std::wstring& exePath, DWORD timeoutMs) {
+  STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  std::string cmd = "\"" + exePath + "\"";
-  std::string dir = FolderOf(exePath);
-  if (!CreateProcessA(exePath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  std::wstring cmd = L"\"" + exePath + L"\"";
+  const std::wstring dir = exePath.substr(0, exePath.find_last_of(L"\\/") + 1);
+  if (!CreateProcessW(exePath.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       dir.empty() ? nullptr : dir.c_str(), &si, &pi))
     return false;
   CloseHandle(pi.hThread);
@@ -230,6 +240,12 @@ std::vector<WindowInfo> ChildWindows(HWND parent) {
   std::vector<WindowInfo> out;
   EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&out));
   return out;
+}
+
+HWND ChildWithId(HWND parent, int id) {
+  for (const auto& w : ChildWindows(parent))
+    if (GetDlgCtrlID(w.hwnd) == id) return w.hwnd;
+  return nullptr;
 }
 
 HWND FindChild(HWND parent, const std::string& className, const char* text) {
@@ -360,6 +376,18 @@ void PressKey(WORD vk, std::initializer_list<WORD> held) {
   for (WORD h : held) inputs.push_back(KeyInput(h, false));
   inputs.push_back(KeyInput(vk, false));
   inputs.push_back(KeyInput(vk, true));
+  for (auto it = std::rbegin(held); it != std::rend(held); ++it) inputs.push_back(KeyInput(*it, true));
+  SendInputs(std::move(inputs));
+}
+
+void TypeCharacter(wchar_t c, std::initializer_list<WORD> held) {
+  std::vector<INPUT> inputs;
+  for (WORD h : held) inputs.push_back(KeyInput(h, false));
+  for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+    INPUT in{INPUT_KEYBOARD};
+    in.ki = {0, static_cast<WORD>(c), KEYEVENTF_UNICODE | up, 0, 0};
+    inputs.push_back(in);
+  }
   for (auto it = std::rbegin(held); it != std::rend(held); ++it) inputs.push_back(KeyInput(*it, true));
   SendInputs(std::move(inputs));
 }
@@ -534,6 +562,8 @@ void PendraE2eTest::SetUp() {
   GetTempPathA(MAX_PATH, temp);
   folder_ = std::string(temp) + "pendra-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(++counter) + "\\";
+  root_ = folder_;
+  wideExe_.clear();
   RemoveFolder(folder_);
   ASSERT_TRUE(CreateDirectoryA(folder_.c_str(), nullptr)) << folder_;
   ASSERT_TRUE(CopyFileA(BuiltPendraExe().c_str(), ExePath().c_str(), FALSE))
@@ -549,13 +579,37 @@ void PendraE2eTest::TearDown() {
   for (auto& p : started_) p->Kill();
   started_.clear();
   PumpFor(0);
-  if (!folder_.empty()) RemoveFolder(folder_);
+  if (!root_.empty()) RemoveFolder(root_);
+}
+
+void PendraE2eTest::MoveProgramFolderInto(const std::wstring& folders) {
+  const std::vector<std::string> files = FolderSnapshot(folder_);
+  std::wstring folder = Wide(folder_);
+  for (std::size_t start = 0; start < folders.size();) {
+    const std::size_t end = std::min(folders.find(L'\\', start), folders.size());
+    folder += folders.substr(start, end - start) + L"\\";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    start = end + 1;
+  }
+  for (const std::string& entry : files) {
+    const std::wstring name = Wide(entry.substr(0, entry.rfind(':')));
+    ASSERT_TRUE(MoveFileW((Wide(folder_) + name).c_str(), (folder + name).c_str()));
+  }
+  wchar_t shortPath[MAX_PATH] = {};
+  ASSERT_GT(GetShortPathNameW(folder.c_str(), shortPath, MAX_PATH), 0u);
+  char ansi[MAX_PATH] = {};
+  BOOL lost = FALSE;
+  WideCharToMultiByte(CP_ACP, 0, shortPath, -1, ansi, MAX_PATH, nullptr, &lost);
+  ASSERT_FALSE(lost) << "the short path is outside the code page too";
+  folder_ = ansi;
+  wideExe_ = folder + L"Pendra.exe";
 }
 
 PendraProcess& PendraE2eTest::StartPendra(DWORD timeoutMs) {
   started_.push_back(std::make_unique<PendraProcess>());
   PendraProcess& p = *started_.back();
-  EXPECT_TRUE(p.Start(ExePath(), timeoutMs)) << "cannot start " << ExePath();
+  EXPECT_TRUE(wideExe_.empty() ? p.Start(ExePath(), timeoutMs) : p.Start(wideExe_, timeoutMs))
+      << "cannot start " << ExePath();
   return p;
 }
 

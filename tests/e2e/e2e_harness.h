@@ -62,6 +62,7 @@ class PendraProcess {
   // CreateProcess on exePath with the working folder set to its folder, then
   // waits until it is idle (WaitForInputIdle) or has ended, and settles briefly.
   bool Start(const std::string& exePath, DWORD timeoutMs = kDefaultTimeoutMs);
+  bool Start(const std::wstring& exePath, DWORD timeoutMs = kDefaultTimeoutMs);
   bool Running() const;
   // Waits (pumping messages) for the end; returns the exit code, or kNotExited.
   DWORD WaitExit(DWORD timeoutMs = kDefaultTimeoutMs);
@@ -91,6 +92,8 @@ HWND ShowFromTray(PendraProcess& p, int command, const char* windowClass);
 std::vector<WindowInfo> ChildWindows(HWND parent);
 // A descendant control by class and text (nullptr: any text).
 HWND FindChild(HWND parent, const std::string& className, const char* text = nullptr);
+// A descendant control by its id.
+HWND ChildWithId(HWND parent, int id);
 
 // Message boxes ("#32770" windows) of a process.
 struct MessageBoxInfo {
@@ -126,6 +129,9 @@ bool ClickInto(HWND top, HWND control);
 void TypeText(const std::string& text);
 // Presses one key while the given keys (VK_CONTROL, VK_SHIFT...) are held.
 void PressKey(WORD vk, std::initializer_list<WORD> held = {});
+// Types one character as a keyboard of any language sends it (Unicode
+// input), while the given keys are held: with Ctrl and Alt, as AltGr types.
+void TypeCharacter(wchar_t c, std::initializer_list<WORD> held = {});
 // The window with the keyboard focus in the thread that owns `window`.
 HWND FocusOf(HWND window);
 // Puts plain text on the clipboard; false when it could not.
@@ -182,13 +188,19 @@ class PendraE2eTest : public ::testing::Test {
   // Returns the exit code, or kNotExited.
   DWORD CloseTray(PendraProcess& p, DWORD timeoutMs = kDefaultTimeoutMs);
 
+  // Moves the program folder's files into `folders` (wide, "a\\b") below
+  // it, made here. Pendra then starts by that long path; the test reaches
+  // the folder by its short path, which the code page holds.
+  void MoveProgramFolderInto(const std::wstring& folders);
+
   // The program folder, with its trailing backslash, and a path in it.
   const std::string& Folder() const { return folder_; }
   std::string PathOf(const std::string& name) const { return folder_ + name; }
   std::string ExePath() const { return folder_ + "Pendra.exe"; }
 
  private:
-  std::string folder_;
+  std::string folder_, root_;  // root_: the folder made for the test
+  std::wstring wideExe_;       // where Pendra starts from, when moved
   std::vector<std::unique_ptr<PendraProcess>> started_;
 };
 

@@ -64,12 +64,6 @@ void ExpectListShows(HWND list, const Lines& lines) {
 
 HWND Tray(PendraProcess& p) { return WaitForWindowOf(p.Pid(), "TfrmTray", "frmTray"); }
 
-HWND ChildWithId(HWND parent, int id) {
-  for (const auto& w : ChildWindows(parent))
-    if (GetDlgCtrlID(w.hwnd) == id) return w.hwnd;
-  return nullptr;
-}
-
 // A rich edit control holds a line end as CR alone.
 std::string WithoutLineFeeds(std::string text) {
   std::erase(text, '\n');

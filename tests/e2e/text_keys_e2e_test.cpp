@@ -1,7 +1,8 @@
 // Typing into the three text windows of the running program with real key
 // input: the text controls take Tab, Shift+Tab, Enter and Esc themselves,
 // never lose the focus or select their whole text by a key, their paste keys
-// paste at the caret, and the page and the note reach their files as typed.
+// paste at the caret, AltGr (Ctrl+Alt) neither pastes nor replaces and types
+// its characters, and the page and the note reach their files as typed.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -15,7 +16,7 @@ namespace {
 
 using TextKeysE2e = PendraE2eTest;
 
-TEST_F(TextKeysE2e, TabShiftTabEnterAndEscAreTextKeysAndThePasteKeysPasteAtTheCaret) {
+TEST_F(TextKeysE2e, TabShiftTabEnterAndEscAreTextKeysThePasteKeysPasteAtTheCaretAndAltGrTypes) {
   const struct {
     const char* windowClass;
     const char* controlClass;
@@ -26,7 +27,7 @@ TEST_F(TextKeysE2e, TabShiftTabEnterAndEscAreTextKeysAndThePasteKeysPasteAtTheCa
       {"TfrmEditor", "RICHEDIT", kEditor1, nullptr},
       {"TfrmQuickie", "RichEdit20A", kQuickNotes1, "Quick.qnf"},
   };
-  const std::string text = "+one\ttwo\r\nthree\tfour+";
+  const std::string text = "+\x80one\ttwo\r\nthree\tfour+";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.windowClass);
     PendraProcess& p = StartPendra();
@@ -45,9 +46,12 @@ TEST_F(TextKeysE2e, TabShiftTabEnterAndEscAreTextKeysAndThePasteKeysPasteAtTheCa
     PressKey('V', {VK_CONTROL});
     PressKey(VK_HOME, {VK_CONTROL});
     PressKey(VK_INSERT, {VK_SHIFT});
+    for (WORD key : {'V', 'Q', 'E'}) PressKey(key, {VK_CONTROL, VK_MENU});
+    // AltGr+E types the euro sign on German and Polish keyboards.
+    TypeCharacter(L'\u20AC', {VK_CONTROL, VK_MENU});
     EXPECT_TRUE(WaitUntil([&] { return ControlText(control) == text; }, 5000)) << "holds: " << ControlText(control);
     EXPECT_EQ(FocusOf(window), control);
-    EXPECT_EQ(Send(control, EM_GETSEL), MAKELRESULT(1, 1));
+    EXPECT_EQ(Send(control, EM_GETSEL), MAKELRESULT(2, 2));
     EXPECT_TRUE(IsWindowVisible(window));
 
     if (c.trayCommand == kMnuPendra) {

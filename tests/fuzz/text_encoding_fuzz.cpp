@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // A file read as UTF-8 holds well-formed UTF-8 after its mark.
   const TextEncoding read = DetectEncoding(bytes);
   const std::string_view text = TextOfFile(bytes, read);
-  if (read != TextEncoding::CodePage) FUZZ_REQUIRE(IsValidUtf8(text));
+  if (IsUtf8(read)) FUZZ_REQUIRE(IsValidUtf8(text));
+  if (IsUtf16(read)) FUZZ_REQUIRE(ToUtf16Bytes(FromUtf16Bytes(text, read), read) == text);
 
   // The line ends become CR LF: every line stays, nothing else changes, and
   // UTF-8 stays well-formed.

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/tray_window_win.h"
@@ -364,29 +365,36 @@ TEST_F(EditorTest, AFileOver32MbIsRefusedAndKept) {
   EXPECT_EQ(ReadFileBytes(path).size(), kMaxTextFileBytes + 1);
 }
 
-// The editor's control holds the code page only: a UTF-8 file is told, and
-// saving over it asks; a code-page file is neither.
-TEST_F(EditorTest, AUtf8FileIsToldAndSavingOverItAsks) {
+// The editor's control holds the code page only: a UTF-8 or UTF-16 file is
+// told (UTF-16 shown as text), and saving over it asks; a code-page file is
+// neither, also one longer than a piece of the control's read, of double-byte
+// characters in the Japanese pass.
+TEST_F(EditorTest, AUnicodeFileIsToldAndSavingOverItAsksAlsoInJapanese) {
   Show();
+  std::string longText = "a";
+  for (int i = 0; i < 2500; ++i) longText += "\x97\x5C\x92\xE8";  // 予定 in 932
   const struct {
     const char* name;
     std::string bytes;
-    bool utf8;
-  } files[] = {{"mark.txt", "\xEF\xBB\xBFplain", true},
-               {"cyrillic.txt", "Привет, Café €3", true},
-               {"ansi.txt", "Caf\xE9 \x80" "3", false}};
+    const char* told;  // nullptr: nothing
+  } files[] = {{"mark.txt", "\xEF\xBB\xBFplain", "UTF-8"},
+               {"cyrillic.txt", "Привет, Café €3", "UTF-8"},
+               {"utf16.txt", Utf16File("plain\r\ntext", TextEncoding::Utf16Le), "UTF-16"},
+               {"ansi.txt", GetACP() == 932 ? "\x97\x5C\x92\xE8\x95\x5C" : "Caf\xE9 \x80" "3", nullptr},
+               {"long.txt", longText, nullptr}};
   for (const auto& f : files) {
     SCOPED_TRACE(f.name);
     Dialogs().Clear();
     Dialogs().questionAnswers.push_back(YesNoCancel::No);  // the changes of the file before
     const std::string path = File(f.name, f.bytes);
     Open(path);
-    ASSERT_EQ(Dialogs().shown.size(), f.utf8 ? 1u : 0u);
-    if (f.utf8) EXPECT_EQ(Dialogs().shown[0].text.find(path + " is stored as UTF-8"), 0u);
+    ASSERT_EQ(Dialogs().shown.size(), f.told ? 1u : 0u);
+    if (f.told) EXPECT_EQ(Dialogs().shown[0].text.find(path + " is stored as " + f.told), 0u);
+    if (f.told && std::string_view(f.told) == "UTF-16") EXPECT_EQ(Editor().redtEditor().Text(), "plain\r\ntext");
     Type("!");
     Command(E::btnSave);  // No, where it asks
-    EXPECT_EQ(Dialogs().confirmations.size(), f.utf8 ? 1u : 0u);
-    EXPECT_EQ(ReadFileBytes(path), f.utf8 ? f.bytes : "!" + f.bytes);
+    EXPECT_EQ(Dialogs().confirmations.size(), f.told ? 1u : 0u);
+    EXPECT_EQ(ReadFileBytes(path), f.told ? f.bytes : "!" + f.bytes);
   }
 }
 

@@ -11,9 +11,11 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "notes/notebook_window_win.h"
+#include "notes/tab_captions.h"
 #include "notes/tab_list_dialog_win.h"
 #include "platform/application_win.h"
 #include "platform/message_loop_win.h"
@@ -504,29 +506,35 @@ TEST_F(NotebookTest, TextTypedWhileTheDialogIsOpenIsKept) {
 
 // A tab whose page cannot be stored, because the name leaves no room for a
 // save's temporary file in this folder or because the file cannot be made
-// at all, shows its page without a file and keeps nothing from working.
+// at all, shows its page without a file and keeps nothing from working. A
+// page made under a shorter folder, whose name is now too long, shows its
+// text read-only and says how to keep it.
 TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
   const std::string tooLong(240, 'x');
   // 150 characters fit the folder, but Wine keeps names in UTF-8, where they
   // take 300 bytes, more than a Linux file name may.
   const std::string unmade(150, '\xE9');
-  for (const std::string& caption : {tooLong, unmade}) {
+  const std::string moved(LongestTabCaption(TestEnv().folder, AnsiCodePage()) + 1, 'm');
+  for (const std::string& caption : {tooLong, unmade, moved}) {
     SCOPED_TRACE(caption.substr(0, 1));
     TestEnv().Reset();
     WriteFileBytes(Path("A.pnd"), "page A");
+    if (caption == moved) WriteFileBytes(Path(moved + ".pnd"), "kept text");
     const std::string tabList = "A\r\n" + caption + "\r\n";
     Create(tabList.c_str());
     Show();
     // The tab is too wide to click beside the first: Ctrl+Tab turns to the other.
     auto turn = [&] { KeyThroughLoop(VK_TAB, {VK_CONTROL}, Page()); };
     turn();
-    const std::string told = caption == tooLong
-                                 ? "The page of the tab \"" + tooLong.substr(0, 80) + "...\" cannot be stored"
-                                 : "Cannot create file " + Path(unmade + ".pnd") + ".";
+    const std::string told = caption == tooLong ? "The page of the tab \"" + tooLong.substr(0, 80) + "...\" cannot be stored"
+                             : caption == moved ? "The page of the tab \"" + moved.substr(0, 80) + "...\" is shown read-only"
+                                                : "Cannot create file " + Path(unmade + ".pnd") + ".";
     ASSERT_EQ(Dialogs().shown.size(), 1u);
     EXPECT_EQ(Dialogs().shown[0].text.rfind(told, 0), 0u) << Dialogs().shown[0].text;
     EXPECT_EQ(notebook->PageFile(), std::nullopt);
     EXPECT_TRUE(ReadOnly());
+    TypeUnicode(Page(), L'\x0416');  // outside the code page, and nothing typed
+    EXPECT_EQ(PageText(), caption == moved ? "kept text" : "");
     turn();
     EXPECT_EQ(PageText(), "page A");
     turn();
@@ -543,9 +551,23 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
     notebook->Close();
     for (const ShownMessage& m : Dialogs().Errors()) EXPECT_EQ(m.text, told);
     // Tabs.lst, A.pnd and the two pictures: no page, no temporary file.
-    EXPECT_EQ(Snapshot().size(), 4u);
+    EXPECT_EQ(Snapshot().size(), caption == moved ? 5u : 4u);
     EXPECT_EQ(File("Tabs.lst") + File("A.pnd"), tabList + "page A");
+    if (caption == moved) EXPECT_EQ(File(moved + ".pnd"), "kept text");
   }
+}
+
+// Runs in the pass under UTF-8 as the code page (65001), where a name's
+// character takes up to four bytes.
+TEST_F(NotebookTest, Utf8CodePageTabNamesNameTheirOwnPageFiles) {
+  if (GetACP() != CP_UTF8) GTEST_SKIP() << "not code page 65001 (run with LC_ALL=hi_IN.UTF-8)";
+  Create("日本語のメモ\r\nनमस्ते 😀\r\n");
+  Show();
+  Type("memo");
+  ClickTab(1);
+  Type("two");
+  ClickTab(0);
+  EXPECT_EQ(File("日本語のメモ.pnd") + File("नमस्ते 😀.pnd"), "memotwo");
 }
 
 // Runs in the Japanese pass (code page 932): 予定表, ソ, ポ, 能 and 十 end in
@@ -652,19 +674,23 @@ TEST_F(NotebookTest, MenuShortcutsWorkFromEveryControlOnce) {
 }
 
 // Pages as other programs write them: in UTF-8 with and without the mark, in
-// the code page (1252, or 932 in the Japanese pass, second bytes '\' included),
-// with lone CRs and LFs.
-TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncodingAfterAlsoInJapanese) {
-  const bool japanese = GetACP() == 932;
-  if (!japanese && GetACP() != 1252) GTEST_SKIP() << "neither code page 1252 nor 932";
+// UTF-16, in the code page (1252, or 932 in the Japanese pass, second bytes
+// '\' included), with lone CRs and LFs.
+TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncodingAfterAlsoInJapaneseAndUtf8CodePage) {
+  const bool japanese = GetACP() == 932, utf8 = GetACP() == CP_UTF8;
+  if (!japanese && !utf8 && GetACP() != 1252) GTEST_SKIP() << "neither code page 1252, 932 nor 65001";
   // Characters code page 932 lacks too.
   const std::string mixed = "Café au lait €3\r\nПривет, мир\r\n日本語のメモ";
   const std::string sjis = "\x97\x5C\x92\xE8\x95\x5C\r\n\x83\x5C\x83\x74\x83\x67";
+  // Longer than a piece the control reads at a time, a piece ending between
+  // the two bytes of a character (in 932; in 1252 between two characters).
+  std::string longSjis = "a", longShown = "a";
+  for (int i = 0; i < 2500; ++i) longSjis += "\x97\x5C\x92\xE8", longShown += japanese ? "予定" : "\u2014\\\u2019\u00E8";
   struct Case {
     const char* tab;
     std::string bytes, shown, edited;  // edited: after an "x" typed at the start
   };
-  const Case cases[] = {
+  std::vector<Case> cases = {
       {"Mark", "\xEF\xBB\xBF" + mixed, mixed, "\xEF\xBB\xBFx" + mixed},
       {"NoMark", mixed, mixed, "x" + mixed},
       {"MarkAscii", "\xEF\xBB\xBFplain", "plain", "\xEF\xBB\xBFxplain"},
@@ -672,7 +698,16 @@ TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncod
                : Case{"Ansi", "Caf\xE9 au lait \x80" "3\r\n\x81\x8D\xFF", "Café au lait €3\r\n\u0081\u008Dÿ",
                       "xCaf\xE9 au lait \x80" "3\r\n\x81\x8D\xFF"},
       {"BareCr", "one\rtwo\r\r\nthree\nfour", "one\r\ntwo\r\n\r\nthree\r\nfour", "xone\r\ntwo\r\n\r\nthree\r\nfour"},
+      {"Long", longSjis, longShown, "x" + longSjis},
+      {"Utf16Le", Utf16File(mixed, TextEncoding::Utf16Le), mixed, Utf16File("x" + mixed, TextEncoding::Utf16Le)},
+      {"Utf16Be", Utf16File("one\ntwo", TextEncoding::Utf16Be), "one\r\ntwo",
+       Utf16File("xone\r\ntwo", TextEncoding::Utf16Be)},
   };
+  // Not UTF-8 after its mark: every byte kept in the code page (1252, where
+  // the mark's bytes are characters).
+  if (!japanese) cases.push_back({"BadMark", "\xEF\xBB\xBF\x41\xE9", "ï»¿Aé", "x\xEF\xBB\xBF\x41\xE9"});
+  // Under UTF-8 as the code page, bytes of another code page are no text of it.
+  if (utf8) std::erase_if(cases, [](const Case& c) { return std::string_view("Ansi Long BadMark").find(c.tab) != std::string_view::npos; });
   std::string tabs;
   for (const auto& c : cases) {
     WriteFileBytes(Path(std::string(c.tab) + ".pnd"), c.bytes);
@@ -709,15 +744,8 @@ TEST_F(NotebookTest, ACharacterTheCodePageCannotHoldTurnsThePageToUtf8WithTheMar
   WriteFileBytes(Path("A.pnd"), "Caf\xE9 \x80");
   Create("A\r\nB\r\n");
   Show();
-  // Typed on a keyboard of another language (the key's character as Unicode
-  // input), then pasted.
-  SetForegroundWindow(notebook->Handle());
-  notebook->redtPendra().SetFocus();
-  INPUT key[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
-  key[0].ki = {0, 0x0416, KEYEVENTF_UNICODE, 0, 0};
-  key[1].ki = {0, 0x0416, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0};
-  ASSERT_EQ(SendInput(2, key, sizeof(INPUT)), 2u);
-  PumpMessages();
+  // Typed on a keyboard of another language, then pasted.
+  TypeUnicode(Page(), L'\x0416');
   SetClipboardUnicode(L"\x65E5 ");
   ToolbarClick(P::btnPaste);
   const std::string utf8 = "\xEF\xBB\xBF" "Ж日 Café €";
@@ -734,6 +762,14 @@ TEST_F(NotebookTest, ACharacterTheCodePageCannotHoldTurnsThePageToUtf8WithTheMar
   Type("plain");
   ClickTab(1);
   EXPECT_EQ(File("A.pnd"), "\xEF\xBB\xBFplain");
+  // In overtype (Insert) such a character takes the place of the one after
+  // the caret, as the control's own typing does.
+  ClickTab(0);
+  notebook->redtPendra().Select(0, 0);
+  KeyThroughLoop(VK_INSERT, {}, Page());
+  TypeUnicode(Page(), L'\x0416');
+  KeyThroughLoop(VK_INSERT, {}, Page());
+  EXPECT_EQ(PageWide(), L"\x0416lain");
   SetClipboardText(nullptr);
 }
 

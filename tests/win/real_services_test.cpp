@@ -349,8 +349,9 @@ TEST(RealDialogsTest, EveryBoxDisablesTheProgramsWindowsWhileOpen) {
   }
 }
 
-// The announcement box on the real seam, with the texts a reminder can hold.
-TEST(RealDialogsTest, AnnouncementLiesInItsWorkAreaShowsTheWholeTextAndAnswersEnterAndEsc) {
+// The announcement box on the real seam, with the texts a reminder can hold
+// (of up to four bytes a character under UTF-8 as the code page).
+TEST(RealDialogsTest, AnnouncementLiesInItsWorkAreaShowsTheWholeTextAndAnswersEnterAndEscAlsoInUtf8CodePage) {
   RealDialogs dialogs;
   auto words = [](std::size_t size) {
     std::string text;
@@ -378,6 +379,7 @@ TEST(RealDialogsTest, AnnouncementLiesInItsWorkAreaShowsTheWholeTextAndAnswersEn
   };
   const Case cases[] = {
       {"fits", head + "Call the bank & the office", "Static", VK_RETURN},
+      {"CJK", head + "銀行に電話 😀 नमस्ते", "Static", VK_RETURN},
       {"5,000 characters", head + words(5000), nullptr, VK_ESCAPE},
       {"taller than the screen", head + lines(400), "Edit", VK_RETURN},
       {"10 MB", head + std::string(10 * 1024 * 1024, 'x'), "Edit", VK_ESCAPE},

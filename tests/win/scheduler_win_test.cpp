@@ -13,8 +13,8 @@ constexpr const char* kMonday = "Monday, June 19, 2000,";
 
 using SchedulerTest = ReminderWindowTest;
 
-TEST_F(SchedulerTest, EachKindIsAnnouncedInItsSecondAndOnlyThen) {
-  WriteList(Kind::OneTime, {"1:05:10 PM-6/19/2000--Call the bank"});
+TEST_F(SchedulerTest, EachKindIsAnnouncedInItsSecondAndOnlyThenAlsoInUtf8CodePage) {
+  WriteList(Kind::OneTime, {"1:05:10 PM-6/19/2000--Call the bank 銀行 😀"});
   WriteList(Kind::Weekly, {"1:05:20 PM-Monday--Team - meeting -- room 2"});
   WriteList(Kind::Daily, {"1:05:30 PM-6/1/2000--Water the plants"});
   WriteList(Kind::Monthly, {"1:05:40 PM-19--Pay the rent"});
@@ -26,7 +26,7 @@ TEST_F(SchedulerTest, EachKindIsAnnouncedInItsSecondAndOnlyThen) {
   ASSERT_EQ(Announcements().size(), 1u);
   // The on-time one-time announcement puts the message right after the time line.
   EXPECT_EQ(Announcements()[0],
-            Announcement(Kind::OneTime, kMonday, "1:05 PM", "Call the bank", true));
+            Announcement(Kind::OneTime, kMonday, "1:05 PM", "Call the bank 銀行 😀", true));
   EXPECT_EQ(Dialogs().shown[0].caption, "Pendra");
 
   RunSeconds(40);

@@ -205,11 +205,27 @@ void MenuCommand(HWND window, int id) {
   PumpMessages();
 }
 
+void TypeUnicode(HWND control, wchar_t c) {
+  SetForegroundWindow(GetAncestor(control, GA_ROOT));
+  SetFocus(control);
+  INPUT key[2] = {{INPUT_KEYBOARD}, {INPUT_KEYBOARD}};
+  key[0].ki = {0, static_cast<WORD>(c), KEYEVENTF_UNICODE, 0, 0};
+  key[1].ki = {0, static_cast<WORD>(c), KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, 0, 0};
+  SendInput(2, key, sizeof(INPUT));
+  PumpMessages();
+}
+
 std::wstring Utf8ToWide(const std::string& utf8) {
   std::wstring wide(utf8.size(), L'\0');
   wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
                                                            wide.data(), static_cast<int>(wide.size()))));
   return wide;
+}
+
+std::string Utf16File(const std::string& utf8, TextEncoding encoding) {
+  const std::wstring wide = Utf8ToWide(utf8);
+  return std::string(MarkOf(encoding)) +
+         ToUtf16Bytes(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()), encoding);
 }
 
 void SetClipboardUnicode(const std::wstring& text) {

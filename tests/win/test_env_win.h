@@ -11,6 +11,7 @@
 #include "tests/common/file_bytes.h"
 #include <vector>
 
+#include "notes/text_encoding.h"
 #include "platform/services.h"
 #include "settings/datetime.h"
 #include "settings/reg_ini.h"
@@ -174,8 +175,14 @@ void PressKey(HWND control, WPARAM vk, char ch = 0);
 // A key pressed in `to` (nullptr: where the focus is) with the given keys held,
 // as the keyboard sends it, through the program's own message loop.
 void KeyThroughLoop(WPARAM vk, std::initializer_list<int> held = {}, HWND to = nullptr);
+// A character typed into `control` (its window brought to the front) as a
+// keyboard of any language sends it: Unicode input through the message loop.
+void TypeUnicode(HWND control, wchar_t c);
 // Text given as UTF-8 (a literal of the tests' sources) in UTF-16.
 std::wstring Utf8ToWide(const std::string& utf8);
+// A UTF-16 file's bytes (TextEncoding::Utf16Le or Utf16Be), its mark first,
+// holding text given as UTF-8.
+std::string Utf16File(const std::string& utf8, TextEncoding encoding);
 // Puts Unicode text, and only that, on the clipboard.
 void SetClipboardUnicode(const std::wstring& text);
 using testing_files::ReadFileBytes;

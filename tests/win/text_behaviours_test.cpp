@@ -119,7 +119,7 @@ TEST_F(TextBehavioursTest, ABoldUnderlineChoiceIsStoredAsThreeFalseFlagsAndComes
   EXPECT_EQ(ShownFormat(huge.plain.Handle()).yHeight, 1638 * 20);
 }
 
-TEST_F(TextBehavioursTest, FindNextStartsAtTheBeginningIgnoresCaseAndWordsAndKeepsTheLastMatch) {
+TEST_F(TextBehavioursTest, FindNextStartsAtTheBeginningIgnoresCaseAndWordsAndKeepsTheLastMatchAlsoInUtf8CodePage) {
   for (bool richControl : {true, false}) {
     TestEnv().Reset();
     TextHost host;
@@ -148,6 +148,17 @@ TEST_F(TextBehavioursTest, FindNextStartsAtTheBeginningIgnoresCaseAndWordsAndKee
     ASSERT_EQ(Dialogs().findsShown.size(), 1u);
     EXPECT_EQ(Dialogs().findsShown[0].text, "alpha");
     EXPECT_EQ(Dialogs().findsShown[0].owner, host.Handle());
+    // Under UTF-8 as the code page a character takes up to four bytes: a
+    // whole CJK selection reaches Find and Print Selected Text.
+    if (GetACP() != CP_UTF8) continue;
+    std::string cjk;
+    for (int i = 0; i < 60; ++i) cjk += "日本語のメモ 😀 नमस्ते ";
+    edit.SetText(cjk);
+    edit.Select(0, -1);
+    host.findTarget->Run(TextCommand::Find);
+    EXPECT_EQ(Dialogs().findsShown.back().text, cjk);
+    host.findTarget->Run(TextCommand::PrintSelectedText);  // no printer: it says so
+    EXPECT_EQ(Dialogs().Errors().back().text, "There is no default printer currently selected.");
   }
 }
 
@@ -163,10 +174,12 @@ TEST_F(TextBehavioursTest, AClickOnAWebOrMailLinkOpensItAndOtherLinksOnlyTellWhy
       {"file:///C:/windows/system32/notepad.exe", nullptr},
       {"www.example.com", "http://www.example.com"},
       {"mailto:sam@example.com", "mailto:sam@example.com"},
+      // Read wide: what the code page lacks goes as UTF-8, not as "?".
+      {"http://example.com/Жук", "http://example.com/%D0%96%D1%83%D0%BA"},
   };
   std::string text;
   for (const auto& l : links) text += std::string(l.link) + " \r\n";
-  host.rich.SetText(text);
+  host.rich.LoadText(text);  // UTF-8
   PumpMessages();
   auto click = [&](UINT down, UINT up, int line, int offsetX) {
     const LRESULT first = SendMessageA(host.rich.Handle(), EM_LINEINDEX, static_cast<WPARAM>(line), 0);
@@ -258,6 +271,10 @@ TEST_F(TextBehavioursTest, EditCommandsWorkThroughTheClipboard) {
     edit->Select(3, 1);
     text.Run(TextCommand::DeleteSelectedText);
     EXPECT_EQ(edit->Text(), "two three");
+    // The control's own paste, as another program sends it, pastes at the caret.
+    edit->Select(3, 0);
+    SendMessageA(edit->Handle(), WM_PASTE, 0, 0);
+    EXPECT_EQ(edit->Text(), "twotwo  three");
   }
 }
 
@@ -303,8 +320,14 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
   everyByte.append(4095 - everyByte.size() % 4096, 'x');
   everyByte += "\r\nthe next piece\r\n";
   WriteFileBytes(dir + "all.txt", everyByte);
+  // The 2.0 control reads UTF-16 pieces of 2,048 characters.
+  const std::string wideCut = std::string(2047, 'w') + "\r\n" + "\xD0\x96";
   for (RichTextControl* edit : {static_cast<RichTextControl*>(&host.rich),
                                 static_cast<RichTextControl*>(&host.plain)}) {
+    WriteFileBytes(dir + "cut.txt", wideCut);
+    EXPECT_TRUE(edit->LoadFromFile(dir + "cut.txt").faithful);
+    edit->SaveToFile(dir + "copy.txt");
+    EXPECT_EQ(ReadFileBytes(dir + "copy.txt"), wideCut);
     edit->SetText("kept");
     try {
       edit->LoadFromFile(dir + "missing.txt");
@@ -333,6 +356,13 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
     EXPECT_EQ(host.plain.LoadFromFile(dir + "s.txt").faithful, sample.plainKeeps) << sample.bytes;
     host.plain.SaveToFile(dir + "s2.txt");
     EXPECT_EQ(ReadFileBytes(dir + "s2.txt"), sample.bytes);
+  }
+  // Without a window the text keeps its encoding and its mark.
+  TextHost unbuilt(FontCancel::StoreCurrentFont, false);
+  for (const std::string& bytes : {std::string("\xEF\xBB\xBFmark"), Utf16File("wide", TextEncoding::Utf16Be)}) {
+    unbuilt.rich.LoadText(bytes);
+    unbuilt.rich.StoreToFile(dir + "w.txt");
+    EXPECT_EQ(ReadFileBytes(dir + "w.txt"), bytes);
   }
 }
 
