@@ -29,10 +29,6 @@ if [ -z "$FROM" ]; then
   unset PENDRA_XVFB_PID
   trap '. scripts/wine-stop.sh; rm -rf "$PENDRA_WINEPREFIX"' EXIT
   . scripts/wine-env.sh guide
-  # Wine's own Tahoma and Marlett (fonts-wine), in the prefix where Wine
-  # looks for a program's fonts: the pictures then have Windows' dialog font
-  # and real caption buttons, not the letters that stand for them.
-  cp /usr/share/wine/fonts/{tahoma,tahomabd,marlett}.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   PENDRA_SCREENSHOTS="Z:${FROM//\//\\}" wine "$BUILD/win/win_tests.exe" \
     '--gtest_filter=DpiLayoutTest.*' --gtest_brief=1 </dev/null
 fi

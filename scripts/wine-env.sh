@@ -77,6 +77,16 @@ if [ "$_pendra_display_ok" = 1 ]; then
       </dev/null >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # Wine's own Tahoma and Marlett (fonts-wine), which Debian's Wine does not
+  # load from where the package puts them: in the prefix's Fonts folder the
+  # dialogs have Windows' dialog font and the caption buttons are buttons, not
+  # the letters that stand for them.
+  for _pendra_font in tahoma tahomabd marlett; do
+    if [ -f "/usr/share/wine/fonts/$_pendra_font.ttf" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/$_pendra_font.ttf" ]; then
+      cp "/usr/share/wine/fonts/$_pendra_font.ttf" "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
+  done
+  unset _pendra_font
   # A bare Xvfb has no window manager: Wine then waits 2 s for one each time a
   # shown window is hidden or destroyed. Let Wine manage the windows itself
   # (PENDRA_WINE_MANAGED=1 keeps the usual managed windows).
