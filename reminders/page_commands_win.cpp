@@ -187,6 +187,7 @@ void ReminderPageCommands::ListKeyDown(Kind kind, WPARAM key) {
 
 void ReminderPageCommands::Remove(Kind kind) {
   const int row = RequireSelectedRow(kind);
+  lists_.PrepareChange(kind);
   // An entry taken out by an edit in progress stays in what is saved, at its
   // place, so the edit's Cancel still brings it back.
   lists_.Book().RemoveAt(kind, row);
@@ -213,6 +214,7 @@ void ReminderPageCommands::RemoveAll(Kind kind) {
 
 void ReminderPageCommands::MoveRow(Kind kind, MoveKind move) {
   const int row = RequireSelectedRow(kind);
+  lists_.PrepareChange(kind);
   if (!lists_.Book().Move(kind, row, move)) return;  // already at that end: nothing changes
   lists_.RefreshList(kind);
   EnableEntryControls(kind, false);
@@ -224,7 +226,7 @@ void ReminderPageCommands::Edit(Kind kind) {
   const Lines& list = lists_.Book().List(kind);
   if (static_cast<size_t>(row) >= list.size()) ThrowListIndexError(row);
   const Date today = Svc().clock->Now().date;
-  const EditPlan plan = PlanEdit(kind, list[static_cast<size_t>(row)], lists_.Reader(), today);
+  const EditPlan plan = PlanEdit(kind, list[static_cast<size_t>(row)], lists_.Reader(kind), today);
 
   ReminderPage& p = pages_.Page(kind);
   SetText(p.editMessage, plan.message);  // its change handler sets OK

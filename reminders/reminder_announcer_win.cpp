@@ -146,13 +146,13 @@ void ReminderAnnouncer::CatchUpLateList(Kind kind) {
 void ReminderAnnouncer::RunStartCatchUp() {
   TRegIniFile ini(*Svc().registry, kReminderEventsKey);
   const std::string lastBoot = ini.ReadString("Last Boot", " Date", "");
-  const TextReader reader = lists_.Reader();
+  const StoredReaders readers = lists_.Readers();
   const ReminderBook& book = lists_.Book();
   const Date today = Svc().clock->Now().date;
   // The lists not read yet get their catch-up when they are read, later
   // today; the ticks under the boxes below may read them already.
   ListSet read{};
-  if (FirstStartToday(reader, today, lastBoot)) {
+  if (FirstStartToday(readers.Of(kLastBootSlot), today, lastBoot)) {
     catchUpDay_ = today;
     for (Kind k : kAllKinds) {
       read[static_cast<size_t>(Index(k))] = book.Loaded(k);
@@ -162,7 +162,7 @@ void ReminderAnnouncer::RunStartCatchUp() {
   {
     BoxScope open(gate_);
     RunCatchUp(
-        book, reader, lastBoot, Refs(), clock_.EventMinutes(), [] { return Svc().clock->Now(); },
+        book, readers, lastBoot, Refs(), clock_.EventMinutes(), [] { return Svc().clock->Now(); },
         [this](const DueReminder& due) { ShowAnnouncement(due, Words::Standard); }, read);
   }
   DrainAnnouncements();

@@ -39,9 +39,7 @@ class ReminderAnnouncer {
   // A list read after the start, on the day of a start that ran the
   // catch-up, gets the catch-up it missed: queued, shown at the next tick.
   void CatchUpLateList(Kind kind);
-  void SetRememberedFormats(const std::vector<WrittenFormats>& remembered) {
-    scheduler_.SetRememberedFormats(remembered);
-  }
+  void SetStoredFormats(const StoredFormats& stored) { scheduler_.SetStoredFormats(stored); }
 
  private:
   void MidnightRefresh(const Date& today);

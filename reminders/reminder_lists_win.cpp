@@ -60,7 +60,24 @@ void ReminderLists::SaveList(Kind kind) {
     WriteListFile(ListFilePath(kind), book_.List(kind));  // no copy of a long list
   }
   book_.MarkSaved(kind);
-  RememberFormats();
+  RememberFormats(static_cast<size_t>(Index(kind)));
+}
+
+void ReminderLists::PrepareChange(Kind kind) {
+  const size_t slot = static_cast<size_t>(Index(kind));
+  FollowFormats();
+  const LocaleFormats& current = Svc().locale->Formats();
+  const std::optional<WrittenFormats>& written = stored_.WrittenWith(slot);
+  if (!book_.Loaded(kind) || !written || *written == WrittenFormats::Of(current)) return;
+  const TextReader reader = stored_.Reader(slot, current);
+  auto anew = [&](const std::string& entry) { return EntryInFormats(kind, entry, reader); };
+  // Written first: a file that cannot be written leaves the list as it was.
+  Lines lines = book_.LinesToSave(kind);
+  for (std::string& line : lines) line = anew(line);
+  WriteListFile(ListFilePath(kind), lines);
+  if (book_.Rewrite(kind, anew)) RefreshList(kind);
+  book_.MarkSaved(kind);
+  RememberFormats(slot);
 }
 
 void ReminderLists::LoadList(Kind kind) {
@@ -105,51 +122,51 @@ void ReminderLists::RetryUnreadListsEachMinute(const DateTime& now) {
   RetryUnreadLists();
 }
 
-TextReader ReminderLists::Reader() {
+TextReader ReminderLists::Reader(Kind kind) {
   FollowFormats();
-  return TextReader(Svc().locale->Formats(), remembered_);
+  return stored_.Reader(static_cast<size_t>(Index(kind)), Svc().locale->Formats());
+}
+
+StoredReaders ReminderLists::Readers() {
+  FollowFormats();
+  return StoredReaders(stored_, Svc().locale->Formats());
 }
 
 void ReminderLists::FollowFormats() {
   ILocale& locale = *Svc().locale;
   if (locale.Generation() == formatsGeneration_) return;
   formatsGeneration_ = locale.Generation();
-  WrittenFormats now = WrittenFormats::Of(locale.Formats());
-  if (inForce_ && *inForce_ != now) {
-    remembered_ = PutFirst(*inForce_, remembered_);
-    if (onFormatsRemembered) onFormatsRemembered(remembered_);
-  }
-  inForce_ = std::move(now);
+  stored_.Follow(WrittenFormats::Of(locale.Formats()));
+  if (onFormatsStored) onFormatsStored(stored_);
 }
 
-void ReminderLists::ReadRememberedFormats() {
+void ReminderLists::ReadStoredFormats() {
   // A value of the wrong type, or one that cannot be read, is as none: it must
   // never keep the reminders from running.
   std::string value;
   try {
-    if (Svc().registry->Read(std::string(kReminderEventsKey) + "\\" + kFormatsSection,
-                             kFormatsIdent, value) != ValueKind::Text)
+    if (Svc().registry->Read(std::string(kReminderEventsKey) + "\\" + kFormatsSection, kFormatsIdent,
+                             value) != ValueKind::Text)
       return;
   } catch (const std::exception&) {
     return;
   }
-  remembered_ = ParseFormatsValue(value);
-  formatsValue_ = value;
-  if (onFormatsRemembered) onFormatsRemembered(remembered_);
+  stored_.Load(value);
+  storedValue_ = value;
+  if (onFormatsStored) onFormatsStored(stored_);
 }
 
-void ReminderLists::RememberFormats() {
+void ReminderLists::RememberFormats(size_t slot) {
   FollowFormats();
-  remembered_ = PutFirst(WrittenFormats::Of(Svc().locale->Formats()), remembered_);
-  if (onFormatsRemembered) onFormatsRemembered(remembered_);
-  std::string value = FormatsValue(remembered_);
-  if (value == formatsValue_) return;
+  stored_.Wrote(slot, WrittenFormats::Of(Svc().locale->Formats()));
+  if (onFormatsStored) onFormatsStored(stored_);
+  std::string value = stored_.Value();
+  if (value == storedValue_) return;
   // What was written is saved already; a value that cannot be stored only
   // means it is tried again at the next write.
   try {
-    Svc().registry->WriteText(std::string(kReminderEventsKey) + "\\" + kFormatsSection,
-                              kFormatsIdent, value);
-    formatsValue_ = std::move(value);
+    Svc().registry->WriteText(std::string(kReminderEventsKey) + "\\" + kFormatsSection, kFormatsIdent, value);
+    storedValue_ = std::move(value);
   } catch (const std::exception&) {
   }
 }

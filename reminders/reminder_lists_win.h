@@ -11,6 +11,7 @@
 
 #include "reminders/reminder_book.h"
 #include "reminders/reminder_page_win.h"
+#include "reminders/scheduler.h"
 #include "reminders/written_formats.h"
 #include "settings/datetime.h"
 
@@ -29,7 +30,7 @@ class ReminderLists {
   // Told when a list is read after it could not be read before (the start-up
   // catch-up it missed), and when the remembered formats change.
   std::function<void(Kind)> onLateRead;
-  std::function<void(const std::vector<WrittenFormats>&)> onFormatsRemembered;
+  std::function<void(const StoredFormats&)> onFormatsStored;
 
   // Reads the four lists when the window is created, reporting each that
   // cannot be read.
@@ -38,6 +39,9 @@ class ReminderLists {
   void RefreshList(Kind kind);
   // Writes the book's list to the kind's file; an unread list is never written.
   void SaveList(Kind kind);
+  // Before the user changes a list written with formats no longer in force,
+  // it is written whole in the current ones, so its file never mixes two.
+  void PrepareChange(Kind kind);
   // Loads the kind's list file into the book and the list control.
   void LoadList(Kind kind);
   // Reads a list file into the book; false, with the list left as it was,
@@ -54,14 +58,15 @@ class ReminderLists {
   void EnableRemoveAll(Kind kind);
   bool RemoveAllEnabled(Kind kind) const { return clearAllEnabled_[static_cast<size_t>(Index(kind))]; }
 
-  // Reads the lists' time and date texts: by the current formats, then by
-  // those the lists were written with before.
-  TextReader Reader();
+  // Reads a list's time and date texts by the formats it was written with
+  // first; the readers of every list and of the date of the last close.
+  TextReader Reader(Kind kind);
+  StoredReaders Readers();
   // The formats the lists were written with: read quietly at creation (a
-  // value that does not read counts as none), and the current ones put first
-  // whenever a list or the date of the last close is written.
-  void ReadRememberedFormats();
-  void RememberFormats();
+  // value that does not read counts as none), and recorded whenever a list
+  // or the date of the last close (kLastBootSlot) is written.
+  void ReadStoredFormats();
+  void RememberFormats(size_t slot);
   // When the user changed the formats while the program runs, the ones in
   // force until then are read next, and remembered at the next write: this
   // run's lists were read and written with them. Costs a comparison otherwise.
@@ -82,10 +87,9 @@ class ReminderLists {
   Date retryDate_{};
   int retryMinute_ = -1;
 
-  // The remembered formats, newest first, and the stored value they came from.
-  std::vector<WrittenFormats> remembered_;
-  std::string formatsValue_;
-  std::optional<WrittenFormats> inForce_;  // the current formats when last followed
+  // The formats remembered, and the stored value they came from.
+  StoredFormats stored_;
+  std::string storedValue_;
   unsigned formatsGeneration_ = 0;
 };
 

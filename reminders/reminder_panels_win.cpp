@@ -125,6 +125,7 @@ void ReminderEntryPanels::OkClick(Kind kind) {
   // A list whose file could not be read cannot take the entry: the panel
   // keeps it for a later OK.
   lists_.RequireLoaded(kind);
+  lists_.PrepareChange(kind);
   ReminderPage& p = pages_.Page(kind);
   const LocaleFormats& formats = Svc().locale->Formats();
   const std::string message = GetText(p.editMessage);

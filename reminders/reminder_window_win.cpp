@@ -28,9 +28,7 @@ TfrmMain::TfrmMain()
       panels_(*this, pages_, lists_, announcer_, *clock_),
       commands_(*this, pages_, lists_) {
   lists_.onLateRead = [this](Kind kind) { announcer_.CatchUpLateList(kind); };
-  lists_.onFormatsRemembered = [this](const std::vector<WrittenFormats>& remembered) {
-    announcer_.SetRememberedFormats(remembered);
-  };
+  lists_.onFormatsStored = [this](const StoredFormats& stored) { announcer_.SetStoredFormats(stored); };
   // The window is created at program start, outside any handler: an error of
   // the creation steps is shown and ends them, and the program goes on.
   Guarded([&] { FormCreate(); });
@@ -194,7 +192,7 @@ void TfrmMain::FormCreate() {
   SetText(weekly.cbSchedule, refs.dayStr);
   SetText(weekly.editRef, refs.dayStr);
 
-  lists_.ReadRememberedFormats();
+  lists_.ReadStoredFormats();
   lists_.FollowFormats();
   lists_.LoadAtCreation(now);
 
@@ -299,8 +297,8 @@ void TfrmMain::FormClose() {
     TRegIniFile(*Svc().registry, kReminderEventsKey)
         .WriteString("Last Boot", " Date",
                      FormatDateText(Svc().locale->Formats(), Svc().clock->Now().date));
-    // The date beside it is written with the current formats.
-    lists_.RememberFormats();
+    // The date is written with the current formats.
+    lists_.RememberFormats(kLastBootSlot);
   });
   if (failures.empty()) return;
   for (size_t i = 0; i + 1 < failures.size(); ++i)
