@@ -155,8 +155,14 @@ void StoredFormats::Follow(const WrittenFormats& now) {
 
 void StoredFormats::Wrote(std::size_t slot, const WrittenFormats& now) {
   remembered_ = PutFirst(now, remembered_);
-  const bool kept = std::find(remembered_.begin(), remembered_.end(), now) != remembered_.end();
-  written_[slot] = kept ? std::optional<WrittenFormats>(now) : std::nullopt;
+  if (std::find(remembered_.begin(), remembered_.end(), now) == remembered_.end()) {
+    written_[slot].reset();
+    return;
+  }
+  written_[slot] = now;
+  // What this run read without knowing its formats it read with these.
+  for (auto& w : written_)
+    if (!w) w = inForce_ ? *inForce_ : now;
 }
 
 TextReader StoredFormats::Reader(std::size_t slot, const LocaleFormats& current) const {

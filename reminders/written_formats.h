@@ -83,7 +83,8 @@ class StoredFormats {
   // the earlier ones are remembered, and a slot whose formats were not known
   // takes them: this run read it with them.
   void Follow(const WrittenFormats& now);
-  // A slot was written whole with `now`.
+  // A slot was written whole with `now`. A slot whose formats were not known
+  // is taken to be in the formats in force: this run read it with them.
   void Wrote(std::size_t slot, const WrittenFormats& now);
 
   TextReader Reader(std::size_t slot, const LocaleFormats& current) const;

@@ -140,6 +140,13 @@ TEST(StoredFormats, AFormatChangeWhileRunningIsRecordedAtTheNextWrite) {
   EXPECT_EQ(back.Reader(2, kDayFirst).ReadDate("12/8/2026"), (Date{2026, 8, 12}));
   // The sets alone still read for a reader of "Formats" that knows no more.
   EXPECT_EQ(ParseFormatsValue(value), Sets({kDayFirst, kUs}));
+
+  // Lists whose formats were not known were read with those in force.
+  StoredFormats copied;
+  copied.Load("");
+  copied.Follow(WrittenFormats::Of(kUs));
+  copied.Wrote(kLastBootSlot, WrittenFormats::Of(kUs));
+  EXPECT_EQ(copied.Value(), FormatsValue(Sets({kUs})) + ";written=0,0,0,0,0");
 }
 
 TEST(StoredFormats, AnEntryIsWrittenAnewInTheCurrentFormats) {
