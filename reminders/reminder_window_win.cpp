@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <functional>
 #include <vector>
 
 #include "platform/application_win.h"
@@ -276,34 +277,62 @@ void TfrmMain::FormHide() {
   }
 }
 
-void TfrmMain::FormClose() {
-  // Only a list changed since it was read or last written is saved: the file
-  // of an unchanged one already holds it, and a file that could not be read
-  // is never overwritten. A list that cannot be written keeps its entries in
-  // memory; it does not keep the other lists or the date from being saved,
-  // and its error then ends the close.
-  std::vector<std::exception_ptr> failures;
-  auto attempt = [&](auto&& step) {
-    try {
-      step();
-    } catch (...) {
-      failures.push_back(std::current_exception());
-    }
-  };
-  for (Kind k : kAllKinds) {
-    if (lists_.Book().Loaded(k) && lists_.Book().Changed(k)) attempt([&] { lists_.SaveList(k); });
-  }
-  attempt([&] {
-    TRegIniFile(*Svc().registry, kReminderEventsKey)
-        .WriteString("Last Boot", " Date",
-                     FormatDateText(Svc().locale->Formats(), Svc().clock->Now().date));
-    // The date is written with the current formats.
-    lists_.RememberFormats(kLastBootSlot);
-  });
+namespace {
+
+// Shows every failure but the last, which it throws: it ends the handler.
+void ThrowFailures(const std::vector<std::exception_ptr>& failures) {
   if (failures.empty()) return;
-  for (size_t i = 0; i + 1 < failures.size(); ++i)
-    Guarded([&] { std::rethrow_exception(failures[i]); });
+  for (size_t i = 0; i + 1 < failures.size(); ++i) Guarded([&] { std::rethrow_exception(failures[i]); });
   std::rethrow_exception(failures.back());
+}
+
+void Attempt(std::vector<std::exception_ptr>& failures, const std::function<void()>& step) {
+  try {
+    step();
+  } catch (...) {
+    failures.push_back(std::current_exception());
+  }
+}
+
+}  // namespace
+
+// Only a list changed since it was read or last written is saved: the file of
+// an unchanged one already holds it, and a file that could not be read is
+// never overwritten. A list that cannot be written keeps its entries in
+// memory and does not keep the others from being saved.
+void TfrmMain::SaveChangedLists(std::vector<std::exception_ptr>& failures) {
+  for (Kind k : kAllKinds) {
+    if (lists_.Book().Loaded(k) && lists_.Book().Changed(k)) Attempt(failures, [&] { lists_.SaveList(k); });
+  }
+}
+
+void TfrmMain::WriteLastClose() {
+  TRegIniFile(*Svc().registry, kReminderEventsKey)
+      .WriteString("Last Boot", " Date", FormatDateText(Svc().locale->Formats(), Svc().clock->Now().date));
+  // The date is written with the current formats.
+  lists_.RememberFormats(kLastBootSlot);
+}
+
+void TfrmMain::FormClose() {
+  // A list that cannot be written does not keep the date from being saved;
+  // its error then ends the close.
+  std::vector<std::exception_ptr> failures;
+  SaveChangedLists(failures);
+  Attempt(failures, [&] { WriteLastClose(); });
+  ThrowFailures(failures);
+}
+
+// The session may go on after the query: the window stays as it is, and the
+// date of the close waits for the end.
+void TfrmMain::SaveForSessionEnd() {
+  std::vector<std::exception_ptr> failures;
+  SaveChangedLists(failures);
+  ThrowFailures(failures);
+}
+
+void TfrmMain::FinishSessionEnd() {
+  Guarded([&] { WriteLastClose(); });
+  Form::FinishSessionEnd();
 }
 
 void TfrmMain::CancelPanelsForExit() {

@@ -5,8 +5,10 @@
 // It owns the window's lifecycle and settings and routes its messages.
 #include <windows.h>
 
+#include <exception>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/application_win.h"
 #include "platform/window_win.h"
@@ -93,6 +95,10 @@ class TfrmMain : public Form,
   void FormHide() override;
   void FormClose() override;
   void DpiChanged(UINT oldDpi) override;
+  // The session query saves the lists; the end of the session writes the
+  // date of the close and, while the window is shown, runs the hide steps.
+  void SaveForSessionEnd() override;
+  void FinishSessionEnd() override;
 
  private:
   friend class TBootCode;
@@ -106,6 +112,10 @@ class TfrmMain : public Form,
   void EnsureWindow();
   void ApplyStateToControls();
   void FormCreate();
+  // The lists changed since they were read or last written; each failure
+  // is collected, the last one thrown.
+  void SaveChangedLists(std::vector<std::exception_ptr>& failures);
+  void WriteLastClose();
   void OnCommand(int id, int code);
   LRESULT OnNotify(NMHDR* hdr);
 
