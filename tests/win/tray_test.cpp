@@ -89,6 +89,14 @@ class TrayTest : public testing::Test {
     test::PumpMessages();
   }
   HWND Tray() const { return tray->Handle(); }
+  // The reasons given to the system go to `reasons`; `query` answers for the editor.
+  void WatchSessionBlock() {
+    Forms().editorQuery = &query;
+    TrayApi().blockReason = [this](HWND, const std::string& reason) {
+      reasons.push_back(reason);
+      return true;
+    };
+  }
   void Command(int id) { test::MenuCommand(Tray(), id); }
   void Mouse(UINT msg, int x, int y) { SendMessageA(Tray(), msg, 0, MAKELPARAM(x, y)); }
   void Drag(POINT from, POINT to) {
@@ -118,6 +126,8 @@ class TrayTest : public testing::Test {
   }
 
   std::unique_ptr<TfrmTray> tray;
+  FakeEditorQuery query;
+  Log reasons;
   std::vector<std::pair<DWORD, NOTIFYICONDATAA>> icons;
   std::vector<POINT> popups;
   std::vector<int> quits;
@@ -489,13 +499,7 @@ TEST_F(TrayTest, UnderAModalBoxTheIconTurnsTheUserToTheBox) {
 // session going; a save that fails refuses it with a reason, and no box holds
 // up the answer.
 TEST_F(TrayTest, TheSessionQuerySavesAllAndAFailedSaveRefusesWithAReason) {
-  FakeEditorQuery query;
-  Forms().editorQuery = &query;
-  Log reasons;
-  TrayApi().blockReason = [&](HWND, const std::string& reason) {
-    reasons.push_back(reason);
-    return true;
-  };
+  WatchSessionBlock();
   Start();
   notebook->Show();
 
@@ -600,13 +604,7 @@ TEST_F(TrayTest, ExitClearsTheReminderPanelsOnlyOnceItGoesAhead) {
 TEST_F(TrayTest, ASessionThatGoesOnAfterTheQueryLeavesTheProgramAsItWas) {
   auto reminder = std::make_unique<TfrmMain>();
   Forms().frmMain = reminder.get();
-  FakeEditorQuery query;
-  Forms().editorQuery = &query;
-  Log reasons;
-  TrayApi().blockReason = [&](HWND, const std::string& reason) {
-    reasons.push_back(reason);
-    return true;
-  };
+  WatchSessionBlock();
   Start();
   reminder->Show();
   const std::string events = kReminderEventsKey;
