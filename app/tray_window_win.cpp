@@ -391,7 +391,9 @@ bool TfrmTray::QueryEndSession() {
       // The user cancelled the editor's question, or its save failed.
       saveFailed = !errors.Texts().empty();
       refusal = saveFailed ? CouldNotSave(errors.Texts()) : kEditorUnsavedReason;
-    } else if (!SaveWindowsForSessionEnd()) {
+    } else if (!SaveWindowsForSessionEnd() || !errors.Texts().empty()) {
+      // A save that only reported its error (a list left as it is, since it
+      // could not be read) counts as failed too.
       saveFailed = true;
       refusal = CouldNotSave(errors.Texts());
     }
@@ -428,9 +430,12 @@ void TfrmTray::EndSession() {
   // The system may end the session without a query that saved (the user
   // chose to leave regardless): one more try, quietly, since nobody could
   // answer a box now.
-  if (!sessionSaved_) {
+  {
     QuietErrors errors;
-    SaveWindowsForSessionEnd();
+    if (!sessionSaved_) SaveWindowsForSessionEnd();
+    AppForms& f = Forms();
+    for (Form* form : {f.frmPendra, f.frmEditor, f.frmQuickie, f.frmMain, f.frmToDo})
+      if (form) Guarded([&] { form->FinishSessionEnd(); });
   }
   RemoveTrayIcon();
   TrayApi().postQuit(0);

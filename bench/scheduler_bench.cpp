@@ -77,7 +77,11 @@ void FourChecks(benchmark::State& state, int secondsPerTick, bool formatsChanged
   const LocaleFormats formats = formatsChanged ? Iso() : written;
   const ReminderBook book = MakeBook(written);
   ReminderScheduler scheduler(book);
-  if (formatsChanged) scheduler.SetRememberedFormats({WrittenFormats::Of(written)});
+  if (formatsChanged) {
+    StoredFormats stored;
+    stored.Load(FormatsValue({WrittenFormats::Of(written)}));
+    scheduler.SetStoredFormats(stored);
+  }
   Clock clock;
   for (Kind k : kAllKinds) {  // the first run cuts and converts the lists
     scheduler.CheckSecond(k, clock.Now(), formats, 0, TodayRefs::For(clock.day));

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 #include <commdlg.h>
-#include <mmsystem.h>
 #include <shellapi.h>
 
 #include <dlgs.h>
@@ -19,6 +18,7 @@
 #include "platform/application_win.h"
 #include "platform/dpi_win.h"
 #include "platform/message_loop_win.h"
+#include "platform/sound_player_win.h"
 #include "platform/wide_text_win.h"
 #include "platform/window_win.h"
 #include "settings/code_page.h"
@@ -639,15 +639,6 @@ std::string RealPrinter::DefaultPrinter() { return DefaultPrinterName(); }
 
 namespace {
 
-class RealSound final : public ISound {
- public:
-  bool Start(const std::string& path) override {
-    return PlaySoundFile(path.c_str(), GetModuleHandleA(nullptr),
-                         SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
-  }
-  void Stop() override { PlaySoundFile(nullptr, nullptr, 0); }
-};
-
 class RealShell final : public IShell {
  public:
   void Open(NativeWindow owner, const std::string& target) override {
@@ -691,7 +682,7 @@ void InstallRealServices() {
   static RealClock clock;
   static RealLocale locale;
   static RealDialogs dialogs;
-  static RealSound sound;
+  static SoundPlayer sound;
   static RealShell shell;
   static RealHelp help;
   static RealPrinter printer;

@@ -110,9 +110,9 @@ class ISound {
  public:
   virtual ~ISound() = default;
   // Starts playing a wave file and returns at once, so the announcement's box
-  // is up while it plays (PlaySoundA with SND_FILENAME, SND_ASYNC and
-  // SND_NODEFAULT: a file that cannot be played is silent, never the
-  // system's default sound). False when it could not be started.
+  // is up while it plays; a file that cannot be played is silent, never the
+  // system's default sound. Neither call waits for the file to open. False
+  // when the sound could not be handed over.
   virtual bool Start(const std::string& path) = 0;
   // Stops the sound that is playing, if any.
   virtual void Stop() = 0;

@@ -125,8 +125,9 @@ bool Form::Close() {
   return true;
 }
 
-void Form::SaveForSessionEnd() {
-  FormClose();
+void Form::SaveForSessionEnd() { FormClose(); }
+
+void Form::FinishSessionEnd() {
   if (Visible()) FormHide();
 }
 

@@ -68,10 +68,12 @@ class Form : public Window {
   // caller (the tray's exit stops at the first failing window). Returns false
   // when the close query refused.
   bool Close();
-  // The end of the session: saves what closing would (the close handler and,
-  // while the window is visible, the hide handler) but leaves the window as
-  // it is, since the session may yet go on. Errors propagate to the caller.
+  // The end of the session is asked: saves what closing would (the close
+  // handler) but leaves the window as it is, since the session may yet go on.
+  // Errors propagate to the caller.
   virtual void SaveForSessionEnd();
+  // The session ends: what hiding stores besides, for a window still visible.
+  virtual void FinishSessionEnd();
   bool Visible() const;
 
   // The window's DPI; before the window exists, the system's.

@@ -6,6 +6,8 @@
 
 #include "platform/window_win.h"
 #include "reminders/page_rules.h"
+#include "reminders/reminder_lists_win.h"
+#include "reminders/reminder_pages_win.h"
 #include "reminders/tabbed_list_win.h"
 #include "settings/errors.h"
 
@@ -120,26 +122,6 @@ bool SetPickerDate(HWND dtp, const Date& d) {
 
 }  // namespace
 
-void EnableMenuItemById(HMENU menu, int id, bool enabled) {
-  if (menu)
-    EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
-}
-
-bool MenuItemEnabled(HMENU menu, int id) {
-  const UINT state = GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND);
-  return state != static_cast<UINT>(-1) && (state & (MF_GRAYED | MF_DISABLED)) == 0;
-}
-
-void CheckMenuItemById(HMENU menu, int id, bool checked) {
-  if (menu)
-    CheckMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
-}
-
-bool MenuItemChecked(HMENU menu, int id) {
-  const UINT state = GetMenuState(menu, static_cast<UINT>(id), MF_BYCOMMAND);
-  return state != static_cast<UINT>(-1) && (state & MF_CHECKED) != 0;
-}
-
 ReminderPageCommands::~ReminderPageCommands() {
   for (HBITMAP& bmp : glyphs_) {
     if (bmp) DeleteObject(bmp);
@@ -164,15 +146,15 @@ bool ReminderPageCommands::OnCommand(int id) {
     case Command::HideButtons: HideButtons(k); break;
     case Command::ShowButtons: ShowButtons(k); break;
     case Command::Close: host_.HideWindow(); break;
-    case Command::GoPageA: host_.GoToPage(OtherPages(k)[0]); break;
-    case Command::GoPageB: host_.GoToPage(OtherPages(k)[1]); break;
-    case Command::GoPageC: host_.GoToPage(OtherPages(k)[2]); break;
+    case Command::GoPageA: pages_.GoToPage(OtherPages(k)[0]); break;
+    case Command::GoPageB: pages_.GoToPage(OtherPages(k)[1]); break;
+    case Command::GoPageC: pages_.GoToPage(OtherPages(k)[2]); break;
   }
   return true;
 }
 
 int ReminderPageCommands::SelectedRow(Kind kind) {
-  TMd4TabbedList* list = host_.Page(kind).list;
+  TMd4TabbedList* list = pages_.Page(kind).list;
   return list ? list->ItemIndex() : -1;
 }
 
@@ -183,7 +165,7 @@ int ReminderPageCommands::RequireSelectedRow(Kind kind) {
 }
 
 void ReminderPageCommands::EnableEntryControls(Kind kind, bool enabled) {
-  ReminderPage& p = host_.Page(kind);
+  ReminderPage& p = pages_.Page(kind);
   for (HWND b : {p.btnRemove, p.btnEdit, p.btnUp, p.btnDown, p.btnMoveTop, p.btnMoveBottom})
     if (b) EnableWindow(b, enabled);
   for (Mnu m : kEntryItems) EnableMenuItemById(p.popup, MenuId(kind, m), enabled);
@@ -192,7 +174,7 @@ void ReminderPageCommands::EnableEntryControls(Kind kind, bool enabled) {
 // While an entry is in the entry panel (typed, or taken out by Edit), choosing
 // rows offers no list operation.
 void ReminderPageCommands::SelectionChanged(Kind kind) {
-  EnableEntryControls(kind, GetText(host_.Page(kind).editMessage).empty());
+  EnableEntryControls(kind, GetText(pages_.Page(kind).editMessage).empty());
 }
 
 void ReminderPageCommands::ListKeyDown(Kind kind, WPARAM key) {
@@ -205,11 +187,12 @@ void ReminderPageCommands::ListKeyDown(Kind kind, WPARAM key) {
 
 void ReminderPageCommands::Remove(Kind kind) {
   const int row = RequireSelectedRow(kind);
+  lists_.PrepareChange(kind);
   // An entry taken out by an edit in progress stays in what is saved, at its
   // place, so the edit's Cancel still brings it back.
-  host_.Book().RemoveAt(kind, row);
-  host_.RefreshList(kind);
-  host_.SaveList(kind);
+  lists_.Book().RemoveAt(kind, row);
+  lists_.RefreshList(kind);
+  lists_.SaveList(kind);
   EnableEntryControls(kind, false);
 }
 
@@ -217,34 +200,35 @@ void ReminderPageCommands::RemoveAll(Kind kind) {
   // Never delete a file whose reminders could not be read. One read only now
   // is shown first; removing what the user has not seen waits for the next
   // Remove All.
-  if (!host_.Book().Loaded(kind)) {
-    host_.RequireLoaded(kind);
+  if (!lists_.Book().Loaded(kind)) {
+    lists_.RequireLoaded(kind);
     return;
   }
   if (!Svc().dialogs->Confirm(Info(kind).removeAllQuestion)) return;
-  const std::string path = host_.ListFilePath(kind);
+  const std::string path = lists_.ListFilePath(kind);
   // A file that cannot be deleted is loaded back unchanged, without a word.
   if (FileExists(path)) RemoveFile(path);
-  EnableWindow(host_.Page(kind).btnClearAll, FALSE);
-  host_.LoadList(kind);
+  EnableWindow(pages_.Page(kind).btnClearAll, FALSE);
+  lists_.LoadList(kind);
 }
 
 void ReminderPageCommands::MoveRow(Kind kind, MoveKind move) {
   const int row = RequireSelectedRow(kind);
-  if (!host_.Book().Move(kind, row, move)) return;  // already at that end: nothing changes
-  host_.RefreshList(kind);
+  lists_.PrepareChange(kind);
+  if (!lists_.Book().Move(kind, row, move)) return;  // already at that end: nothing changes
+  lists_.RefreshList(kind);
   EnableEntryControls(kind, false);
-  host_.SaveList(kind);
+  lists_.SaveList(kind);
 }
 
 void ReminderPageCommands::Edit(Kind kind) {
   const int row = RequireSelectedRow(kind);
-  const Lines& list = host_.Book().List(kind);
+  const Lines& list = lists_.Book().List(kind);
   if (static_cast<size_t>(row) >= list.size()) ThrowListIndexError(row);
   const Date today = Svc().clock->Now().date;
-  const EditPlan plan = PlanEdit(kind, list[static_cast<size_t>(row)], host_.Reader(), today);
+  const EditPlan plan = PlanEdit(kind, list[static_cast<size_t>(row)], lists_.Reader(kind), today);
 
-  ReminderPage& p = host_.Page(kind);
+  ReminderPage& p = pages_.Page(kind);
   SetText(p.editMessage, plan.message);  // its change handler sets OK
   if (plan.cut) {
     if (!plan.time) throw Error(InvalidTimeMessage(plan.timeField));
@@ -256,8 +240,8 @@ void ReminderPageCommands::Edit(Kind kind) {
     }
   }
 
-  host_.Book().BeginEdit(kind, row);
-  host_.RefreshList(kind);
+  lists_.Book().BeginEdit(kind, row);
+  lists_.RefreshList(kind);
   EnableEntryControls(kind, false);
   EnableWindow(p.btnCancel, TRUE);
 }
@@ -267,18 +251,14 @@ void ReminderPageCommands::ChooseSound(Kind kind) {
   std::string chosen;
   if (!Svc().dialogs->OpenFile(opdReminder_, chosen)) return;
   opdReminder_.initialFile = chosen;
-  SetText(host_.Page(kind).edtSound, chosen);  // its change handler runs SoundPathChanged
+  SetText(pages_.Page(kind).edtSound, chosen);  // its change handler runs SoundPathChanged
 }
 
 void ReminderPageCommands::SoundPathChanged(Kind kind) {
-  ReminderPage& p = host_.Page(kind);
+  ReminderPage& p = pages_.Page(kind);
   const bool chosen = !GetText(p.edtSound).empty();
   EnableWindow(p.btnPlay, chosen);
   EnableMenuItemById(p.popup, MenuId(kind, Mnu::PlaySounds), chosen);
-}
-
-bool ReminderPageCommands::SwitchOn(Kind kind) {
-  return MenuItemChecked(host_.Page(kind).popup, MenuId(kind, Mnu::PlaySounds));
 }
 
 void ReminderPageCommands::LoadSwitchPicture(Kind kind, bool on) {
@@ -286,7 +266,7 @@ void ReminderPageCommands::LoadSwitchPicture(Kind kind, bool on) {
   auto* bmp = static_cast<HBITMAP>(
       LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
   if (!bmp) throw Error("Cannot open file " + path);
-  ReminderPage& p = host_.Page(kind);
+  ReminderPage& p = pages_.Page(kind);
   HBITMAP old = glyphs_[Index(kind)];
   glyphs_[Index(kind)] = bmp;
   p.playGlyph = bmp;
@@ -297,30 +277,25 @@ void ReminderPageCommands::LoadSwitchPicture(Kind kind, bool on) {
 // The picture of the state left is loaded first and that of the new state
 // last, so a missing picture stops the toggle where the user can see it.
 void ReminderPageCommands::TogglePlay(Kind kind) {
-  const bool on = SwitchOn(kind);
+  const bool on = SwitchOn(pages_.Page(kind));
   LoadSwitchPicture(kind, on);
-  CheckMenuItemById(host_.Page(kind).popup, MenuId(kind, Mnu::PlaySounds), !on);
+  CheckMenuItemById(pages_.Page(kind).popup, MenuId(kind, Mnu::PlaySounds), !on);
   LoadSwitchPicture(kind, !on);
 }
 
-void ReminderPageCommands::ShowSwitch(Kind kind) { LoadSwitchPicture(kind, SwitchOn(kind)); }
-
-std::string ReminderPageCommands::SlotSound(Kind kind) {
-  if (!SwitchOn(kind)) return {};
-  return GetText(host_.Page(kind).edtSound);
-}
+void ReminderPageCommands::ShowSwitch(Kind kind) { LoadSwitchPicture(kind, SwitchOn(pages_.Page(kind))); }
 
 void ReminderPageCommands::ShowPanel(Kind kind, bool shown) {
-  ReminderPage& p = host_.Page(kind);
+  ReminderPage& p = pages_.Page(kind);
   // Keyboard focus must not stay on a button that is no longer on screen.
   if (!shown && p.list && IsChild(p.panel, GetFocus())) SetFocus(p.list->Handle());
   ShowWindow(p.panel, shown ? SW_SHOW : SW_HIDE);
-  host_.Relayout();
+  pages_.Relayout();
 }
 
 // Exactly one of the two menu items is enabled: the one that changes the state.
 void ReminderPageCommands::SetPanelItems(Kind kind, bool shown) {
-  HMENU menu = host_.Page(kind).popup;
+  HMENU menu = pages_.Page(kind).popup;
   EnableMenuItemById(menu, MenuId(kind, Mnu::ShowButtons), !shown);
   EnableMenuItemById(menu, MenuId(kind, Mnu::HideButtons), shown);
 }

@@ -2,14 +2,34 @@
 // The list commands of the four reminder pages: Remove, Remove All, the four
 // moves, Edit, the alarm-sound slot, the button panels, page switching and
 // Close, and the enable states they set.
+#include <windows.h>
+
+#include <array>
+#include <string>
+
 #include "platform/services.h"
+#include "reminders/reminder_book.h"
 #include "reminders/reminder_page_win.h"
 
 namespace pendra {
 
+class ReminderLists;
+class ReminderPages;
+
+// What the page commands need of the reminder window.
+class PageCommandsHost {
+ public:
+  // The Close command: hides the reminder window.
+  virtual void HideWindow() = 0;
+
+ protected:
+  ~PageCommandsHost() = default;
+};
+
 class ReminderPageCommands {
  public:
-  explicit ReminderPageCommands(IReminderHost& host) : host_(host) {}
+  ReminderPageCommands(PageCommandsHost& host, ReminderPages& pages, ReminderLists& lists)
+      : host_(host), pages_(pages), lists_(lists) {}
   ~ReminderPageCommands();  // frees the Play Sound pictures it loaded
   ReminderPageCommands(const ReminderPageCommands&) = delete;
   ReminderPageCommands& operator=(const ReminderPageCommands&) = delete;
@@ -32,20 +52,17 @@ class ReminderPageCommands {
   void ShowButtons(Kind kind);               // ShowButtons1Click ...
   void RestorePanels();                      // window show
 
-  // The slot sound for an announcement: the path when the switch is on and the
-  // path is not empty, else empty.
-  std::string SlotSound(Kind kind);
-
  private:
   int SelectedRow(Kind kind);
   int RequireSelectedRow(Kind kind);  // the list-index error when none
   void EnableEntryControls(Kind kind, bool enabled);
-  bool SwitchOn(Kind kind);
   void LoadSwitchPicture(Kind kind, bool on);
   void ShowPanel(Kind kind, bool shown);
   void SetPanelItems(Kind kind, bool shown);
 
-  IReminderHost& host_;
+  PageCommandsHost& host_;
+  ReminderPages& pages_;
+  ReminderLists& lists_;
   // opdReminder: one open dialog for the four slots, so it opens on the file
   // last chosen on any page.
   FileDialogRequest opdReminder_;

@@ -137,6 +137,21 @@ void ReminderBook::RemoveAt(Kind kind, int index) {
   changed_[Index(kind)] = true;
 }
 
+bool ReminderBook::Rewrite(Kind kind, const std::function<std::string(const std::string&)>& anew) {
+  const auto i = Index(kind);
+  Lines lines = lists_[i];
+  for (std::string& line : lines) line = anew(line);
+  bool changed = lines != lists_[i];
+  if (changed) Reset(kind, std::move(lines));
+  if (auto& edit = edits_[i]) {
+    std::string entry = anew(edit->entry);
+    changed = changed || entry != edit->entry;
+    edit->entry = std::move(entry);
+  }
+  if (changed) changed_[i] = true;
+  return changed;
+}
+
 bool ReminderBook::Move(Kind kind, int index, MoveKind move) {
   const Lines& list = lists_[Index(kind)];
   CheckIndex(list, index);

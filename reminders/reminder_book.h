@@ -10,6 +10,7 @@
 // written: its file may hold reminders the program could not see.
 #include <array>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,6 +61,9 @@ class ReminderBook {
   void Append(Kind kind, std::string entry);
   void RemoveAt(Kind kind, int index);          // ThrowListIndexError when out of range
   bool Move(Kind kind, int index, MoveKind move);  // false when it does not act
+  // Writes every entry anew (its texts in other formats): the shown list and
+  // an entry taken out by an edit in progress. False when nothing changed.
+  bool Rewrite(Kind kind, const std::function<std::string(const std::string&)>& anew);
 
   // Edit: the row is taken out of the shown list but stays in what is saved,
   // at its place, until the edit ends (OK appends, Cancel reloads).

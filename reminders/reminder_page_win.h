@@ -1,17 +1,14 @@
 #pragma once
-// The controls of one reminder page and the services the page commands need
-// from the reminder window. The window (reminder_window_win.cpp) builds the
-// pages and owns the timers, the entry panels and the lifecycle; the list
-// commands (Remove, Remove All, moves, Edit, sounds, button panels) live in
-// page_commands_win.cpp and work on the pages through this header.
+// The controls of one reminder page, their identifiers, and what the rooms of
+// the reminder window read from a page: its menu items' states and the alarm
+// sound of its slot. reminder_pages_win.* builds the pages.
 #include <windows.h>
 
 #include <array>
 #include <string>
 
-#include "reminders/reminder_book.h"
 #include "reminders/reminder_kinds.h"
-#include "reminders/written_formats.h"
+#include "settings/datetime.h"
 
 namespace pendra {
 
@@ -61,38 +58,20 @@ struct ReminderPage {
   HBITMAP playGlyph = nullptr;  // picture of btnPlay: two images side by side (enabled, disabled)
 };
 
-// What the page commands need from the reminder window.
-class IReminderHost {
- public:
-  virtual ~IReminderHost() = default;
-  virtual ReminderPage& Page(Kind kind) = 0;
-  virtual ReminderBook& Book() = 0;
-  // Refills the page's list control from the book (no row selected afterwards).
-  virtual void RefreshList(Kind kind) = 0;
-  // Writes the book's LinesToSave(kind) to the kind's list file.
-  virtual void SaveList(Kind kind) = 0;
-  // Loads the kind's list file into the book and the list control.
-  virtual void LoadList(Kind kind) = 0;
-  // Before a command changes a list whose file could not be read, the file is
-  // tried again; the command ends with an error when it still cannot be read.
-  virtual void RequireLoaded(Kind kind) = 0;
-  virtual std::string ListFilePath(Kind kind) const = 0;
-  // Reads the lists' time and date texts: by the current formats, then by
-  // those the lists were written with before.
-  virtual TextReader Reader() = 0;
-  // Go to a page: tab highlight moves with it.
-  virtual void GoToPage(Kind kind) = 0;
-  // The Close command: hides the reminder window.
-  virtual void HideWindow() = 0;
-  // Lays the page out again after its button panel was shown or hidden, so
-  // the list takes the panel's room or gives it back.
-  virtual void Relayout() {}
-};
-
 // Menu item helpers.
 void EnableMenuItemById(HMENU menu, int id, bool enabled);
 bool MenuItemEnabled(HMENU menu, int id);
 void CheckMenuItemById(HMENU menu, int id, bool checked);
 bool MenuItemChecked(HMENU menu, int id);
+
+// A date and time picker's value, and setting it (nothing for no picker).
+DateTime PickerDateTime(HWND picker);
+void SetPickerDateTime(HWND picker, const Date& date, const TimeOfDay& time);
+
+// The page's alarm switch: the check mark of its "Play Sounds" item.
+bool SwitchOn(const ReminderPage& p);
+// The sound of the page's slot for an announcement: the path when the switch
+// is on, else empty (as it is when no sound was chosen).
+std::string SlotSound(const ReminderPage& p);
 
 }  // namespace pendra

@@ -1,6 +1,5 @@
-// The reminder window's entry panels (OK, Cancel, Test, Enter, calendar
-// close-ups), the scheduler's timers and announcements, and the start-up
-// catch-up.
+#include "reminders/reminder_panels_win.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -9,66 +8,85 @@
 #include <charconv>
 
 #include "platform/services.h"
+#include "platform/window_win.h"
 #include "reminders/entry.h"
-#include "reminders/reminder_window_win.h"
+#include "reminders/reminder_announcer_win.h"
+#include "reminders/reminder_clock_win.h"
+#include "reminders/reminder_lists_win.h"
+#include "reminders/reminder_pages_win.h"
 #include "settings/reg_ini.h"
 
 namespace pendra {
 
 namespace {
 
-void SetPicker(HWND picker, const Date& date, const TimeOfDay& time) {
-  if (!picker) return;
-  SYSTEMTIME st{};
-  st.wYear = static_cast<WORD>(date.year);
-  st.wMonth = static_cast<WORD>(date.month);
-  st.wDay = static_cast<WORD>(date.day);
-  st.wDayOfWeek = static_cast<WORD>(DayOfWeek(date));
-  st.wHour = static_cast<WORD>(time.hour);
-  st.wMinute = static_cast<WORD>(time.minute);
-  st.wSecond = static_cast<WORD>(time.second);
-  SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+constexpr const char* kPanelsProp = "PendraPanels";
+
+// The spin edits' ranges; the interval is hours × 60 + minutes.
+constexpr int kMaxHours = 24;
+constexpr int kMaxMinutes = 60;
+constexpr int kMaxInterval = kMaxHours * 60 + kMaxMinutes;
+
+// A stored interval beyond what the spin edits can give would overflow the
+// timer's period.
+int StoredInterval(const TRegIniFile& ini) {
+  return std::clamp(ini.ReadInteger("Time", "Interval", 0), 0, kMaxInterval);
 }
-
-DateTime PickerValue(HWND picker) {
-  SYSTEMTIME st{};
-  SendMessageA(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
-  return DateTime{{st.wYear, st.wMonth, st.wDay}, {st.wHour, st.wMinute, st.wSecond}};
-}
-
-// Closes the box count it opened however the announcement ends.
-class BoxScope {
- public:
-  explicit BoxScope(AnnouncementGate& gate) : gate_(gate) { gate_.BoxOpened(); }
-  ~BoxScope() { gate_.BoxClosed(); }
-  BoxScope(const BoxScope&) = delete;
-  BoxScope& operator=(const BoxScope&) = delete;
-
- private:
-  AnnouncementGate& gate_;
-};
-
-constexpr const char* kMainProp = "PendraMain";
 
 }  // namespace
 
-// ---------------------------------------------------------------------------
-// Entry panels
+ReminderEntryPanels::ReminderEntryPanels(EntryPanelsHost& host, ReminderPages& pages, ReminderLists& lists,
+                                         ReminderAnnouncer& announcer, ReminderClockWnd& clock)
+    : host_(host), pages_(pages), lists_(lists), announcer_(announcer), clock_(clock) {}
 
-void TfrmMain::ResetPickers(Kind kind) {
-  const DateTime now = Svc().clock->Now();
-  ReminderPage& p = Page(kind);
-  SetPicker(p.dtpTime, now.date, now.time);
-  SetPicker(p.dtpSchedule ? p.dtpSchedule : p.dtpCalendar, now.date, now.time);
+void ReminderEntryPanels::ControlsBuilt() {
+  for (Kind k : kAllKinds) {
+    HWND edit = pages_.Page(k).editMessage;
+    SetPropA(edit, kPanelsProp, this);
+    messageEditProcs_[static_cast<size_t>(Index(k))] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageEditProc)));
+  }
 }
 
-void TfrmMain::EditMessageChange(Kind kind) {
-  ReminderPage& p = Page(kind);
+// Each value is read on its own: one of the wrong type is reported and the
+// others are still read.
+void ReminderEntryPanels::ReadInterval(const TRegIniFile& ini) {
+  Guarded([&] { interval_ = StoredInterval(ini); });
+  Guarded([&] {
+    SetSpinValue(hourPart_, pages_.spneditHours(),
+                 std::clamp(ini.ReadInteger("Time", "HourInterval", 0), 0, kMaxHours));
+  });
+  Guarded([&] {
+    SetSpinValue(minutePart_, pages_.spneditMinutes(),
+                 std::clamp(ini.ReadInteger("Time", "MinuteInterval", 0), 0, kMaxMinutes));
+  });
+  clock_.SetEventPeriod(interval_);
+}
+
+void ReminderEntryPanels::StoreInterval(TRegIniFile& ini) {
+  const int hours = pages_.Built() ? SpinValue(pages_.spneditHours(), kMaxHours) : hourPart_;
+  const int minutes = pages_.Built() ? SpinValue(pages_.spneditMinutes(), kMaxMinutes) : minutePart_;
+  interval_ = hours * 60 + minutes;
+  ini.WriteInteger("Time", "Interval", interval_);
+  ini.WriteInteger("Time", "HourInterval", hours);
+  ini.WriteInteger("Time", "MinuteInterval", minutes);
+  clock_.SetEventPeriod(StoredInterval(ini));
+}
+
+void ReminderEntryPanels::ResetPickers(Kind kind) {
+  const DateTime now = Svc().clock->Now();
+  ReminderPage& p = pages_.Page(kind);
+  SetPickerDateTime(p.dtpTime, now.date, now.time);
+  SetPickerDateTime(p.dtpSchedule ? p.dtpSchedule : p.dtpCalendar, now.date, now.time);
+}
+
+void ReminderEntryPanels::EditMessageChange(Kind kind) {
+  ReminderPage& p = pages_.Page(kind);
   EnableWindow(p.btnOK, !GetText(p.editMessage).empty());
 }
 
-LRESULT CALLBACK TfrmMain::MessageEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = static_cast<TfrmMain*>(GetPropA(hwnd, kMainProp));
+LRESULT CALLBACK ReminderEntryPanels::MessageEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = static_cast<ReminderEntryPanels*>(GetPropA(hwnd, kPanelsProp));
   const int id = GetDlgCtrlID(hwnd);
   const int index = (id - kControlBase) / kPageStride;
   if (!self || index < 0 || index >= kKindCount) return DefWindowProcA(hwnd, msg, wp, lp);
@@ -84,13 +102,13 @@ LRESULT CALLBACK TfrmMain::MessageEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARA
     Guarded([&] { self->OkClick(kind); });
   } else if (msg == WM_NCDESTROY) {
     SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-    RemovePropA(hwnd, kMainProp);
+    RemovePropA(hwnd, kPanelsProp);
   }
   return CallWindowProcA(old, hwnd, msg, wp, lp);
 }
 
-void TfrmMain::EnableEntryControls(Kind kind, bool enabled, bool menuMovesToo) {
-  ReminderPage& p = Page(kind);
+void ReminderEntryPanels::EnableEntryControls(Kind kind, bool enabled, bool menuMovesToo) {
+  ReminderPage& p = pages_.Page(kind);
   for (HWND b : {p.btnRemove, p.btnEdit, p.btnUp, p.btnDown, p.btnMoveTop, p.btnMoveBottom})
     EnableWindow(b, enabled);
   EnableMenuItemById(p.popup, MenuId(kind, Mnu::DeleteMessage), enabled);
@@ -101,39 +119,40 @@ void TfrmMain::EnableEntryControls(Kind kind, bool enabled, bool menuMovesToo) {
   }
 }
 
-void TfrmMain::OkClick(Kind kind) {
+void ReminderEntryPanels::OkClick(Kind kind) {
   // OK works on the entry panel, so it needs the panel to exist.
-  EnsureControls();
+  host_.EnsureControls();
   // A list whose file could not be read cannot take the entry: the panel
   // keeps it for a later OK.
-  RequireLoaded(kind);
-  ReminderPage& p = Page(kind);
+  lists_.RequireLoaded(kind);
+  lists_.PrepareChange(kind);
+  ReminderPage& p = pages_.Page(kind);
   const LocaleFormats& formats = Svc().locale->Formats();
   const std::string message = GetText(p.editMessage);
   if (!message.empty()) {
-    const std::string timeText = FormatTimeText(formats, PickerValue(p.dtpTime).time);
+    const std::string timeText = FormatTimeText(formats, PickerDateTime(p.dtpTime).time);
     const std::string schedule = p.dtpSchedule
-                                     ? FormatDateText(formats, PickerValue(p.dtpSchedule).date)
+                                     ? FormatDateText(formats, PickerDateTime(p.dtpSchedule).date)
                                      : GetText(p.cbSchedule);
     const std::string entry = ComposeEntry(timeText, schedule, message);
     // The appended entry stands for one taken out by an edit in progress.
-    book_.Append(kind, entry);
-    book_.EndEdit(kind);
-    RefreshList(kind);
-    const Lines& rows = book_.List(kind);
+    lists_.Book().Append(kind, entry);
+    lists_.Book().EndEdit(kind);
+    lists_.RefreshList(kind);
+    const Lines& rows = lists_.Book().List(kind);
     const auto first = std::find(rows.begin(), rows.end(), entry);
     p.list->SetItemIndex(static_cast<int>(first - rows.begin()));
-  } else if (book_.EditInProgress(kind)) {
+  } else if (lists_.Book().EditInProgress(kind)) {
     // Nothing to add: the entry taken out by Edit goes back to its place, so
     // a later OK cannot drop it unseen.
-    book_.PutBackEdit(kind);
-    RefreshList(kind);
+    lists_.Book().PutBackEdit(kind);
+    lists_.RefreshList(kind);
   }
 
   SetText(p.editMessage, "");
   ResetPickers(kind);
 
-  SaveList(kind);
+  lists_.SaveList(kind);
 
   EnableWindow(p.btnClearAll, TRUE);
   EnableMenuItemById(p.popup, MenuId(kind, Mnu::RemoveAll), true);
@@ -152,19 +171,19 @@ void TfrmMain::OkClick(Kind kind) {
 // taken out put back at its place: its file does not hold them, and the next
 // save may still write them. A list whose file could not be read is tried
 // again, quietly.
-void TfrmMain::LoadListForCancel(Kind kind) {
-  if (!book_.Loaded(kind)) {
-    if (TryLoadList(kind)) EnableRemoveAll(kind);
-  } else if (book_.Changed(kind)) {
-    book_.PutBackEdit(kind);
-    RefreshList(kind);
+void ReminderEntryPanels::LoadListForCancel(Kind kind) {
+  if (!lists_.Book().Loaded(kind)) {
+    if (lists_.TryLoadList(kind)) lists_.EnableRemoveAll(kind);
+  } else if (lists_.Book().Changed(kind)) {
+    lists_.Book().PutBackEdit(kind);
+    lists_.RefreshList(kind);
   } else {
-    LoadList(kind);
+    lists_.LoadList(kind);
   }
 }
 
-void TfrmMain::CancelClick(Kind kind) {
-  ReminderPage& p = Page(kind);
+void ReminderEntryPanels::CancelClick(Kind kind) {
+  ReminderPage& p = pages_.Page(kind);
   const TodayRefs today = TodayRefs::For(Svc().clock->Now().date);
   switch (kind) {
     case Kind::OneTime:
@@ -187,7 +206,7 @@ void TfrmMain::CancelClick(Kind kind) {
       break;
     case Kind::Monthly:
       // The day comes from the calendar picker before it is reset to today.
-      SetText(p.cbSchedule, std::to_string(PickerValue(p.dtpCalendar).date.day));
+      SetText(p.cbSchedule, std::to_string(PickerDateTime(p.dtpCalendar).date.day));
       SetText(p.editMessage, "");
       ResetPickers(kind);
       LoadListForCancel(kind);
@@ -201,37 +220,21 @@ void TfrmMain::CancelClick(Kind kind) {
   }
 }
 
-void TfrmMain::TestClick(Kind kind) {
-  const Words words = kind == Kind::OneTime ? Words::OneTimeTest : Words::Standard;
-  const std::vector<DueReminder> all = TestAnnouncements(book_, kind);
-  {
-    // The whole run counts as one open box: ticks meanwhile wait their turn.
-    BoxScope open(gate_);
-    for (const auto& due : all) ShowAnnouncement(due, words);
-  }
-  DrainAnnouncements();
-}
+void ReminderEntryPanels::TestClick(Kind kind) { announcer_.TestRun(kind); }
 
-void TfrmMain::DTPWeekEventsCloseUp() {
-  ReminderPage& p = Page(Kind::Weekly);
+void ReminderEntryPanels::DTPWeekEventsCloseUp() {
+  ReminderPage& p = pages_.Page(Kind::Weekly);
   if (!p.dtpCalendar) return;
-  SetText(p.cbSchedule, kEnglishWeekdayNames[static_cast<size_t>(DayOfWeek(PickerValue(p.dtpCalendar).date))]);
+  SetText(p.cbSchedule, kEnglishWeekdayNames[static_cast<size_t>(DayOfWeek(PickerDateTime(p.dtpCalendar).date))]);
 }
 
-void TfrmMain::DTPMonthEventsCloseUp() {
-  ReminderPage& p = Page(Kind::Monthly);
+void ReminderEntryPanels::DTPMonthEventsCloseUp() {
+  ReminderPage& p = pages_.Page(Kind::Monthly);
   if (!p.dtpCalendar) return;
-  SetText(p.cbSchedule, std::to_string(PickerValue(p.dtpCalendar).date.day));
+  SetText(p.cbSchedule, std::to_string(PickerDateTime(p.dtpCalendar).date.day));
 }
 
-// ---------------------------------------------------------------------------
-// Scheduler
-
-TodayRefs TfrmMain::Refs() const {
-  return TodayRefs{GetText(PageOf(Kind::Weekly).editRef), GetText(PageOf(Kind::Monthly).editRef)};
-}
-
-int TfrmMain::SpinValue(HWND edit, int max) const {
+int ReminderEntryPanels::SpinValue(HWND edit, int max) const {
   const std::string text = GetText(edit);
   size_t begin = 0;
   while (begin < text.size() && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
@@ -245,7 +248,7 @@ int TfrmMain::SpinValue(HWND edit, int max) const {
   return std::clamp(value, 0, max);
 }
 
-void TfrmMain::SetSpinValue(int& part, HWND edit, int value) {
+void ReminderEntryPanels::SetSpinValue(int& part, HWND edit, int value) {
   if (edit) {
     const std::string text = std::to_string(value);
     if (GetText(edit) != text) SetText(edit, text);
@@ -256,132 +259,15 @@ void TfrmMain::SetSpinValue(int& part, HWND edit, int value) {
   spneditMinutesChange();
 }
 
-void TfrmMain::spneditMinutesChange() {
-  if (spneditHours_ || spneditMinutes_) {
+void ReminderEntryPanels::spneditMinutesChange() {
+  if (pages_.spneditHours() || pages_.spneditMinutes()) {
     // While the controls are being built their texts are the parts already.
-    if (!built_ || !spneditHours_ || !spneditMinutes_) return;
-    hourPart_ = SpinValue(spneditHours_, 24);
-    minutePart_ = SpinValue(spneditMinutes_, 60);
+    if (!pages_.Built() || !pages_.spneditHours() || !pages_.spneditMinutes()) return;
+    hourPart_ = SpinValue(pages_.spneditHours(), kMaxHours);
+    minutePart_ = SpinValue(pages_.spneditMinutes(), kMaxMinutes);
   }
   interval_ = hourPart_ * 60 + minutePart_;
-  SetEventPeriod(interval_);
-}
-
-void TfrmMain::SetEventPeriod(int minutes) {
-  const UINT period = minutes > 0 ? static_cast<UINT>(minutes) * 60000u : 0u;
-  // The count restarts only when the period changes.
-  if (period == eventPeriodMs_) return;
-  eventPeriodMs_ = period;
-  if (period == 0)
-    KillTimer(ClockWindow(), tmrEvent);
-  else
-    SetTimer(ClockWindow(), tmrEvent, period, nullptr);
-}
-
-void TfrmMain::tmrTimeTimer() {
-  const DateTime now = Svc().clock->Now();
-  const LocaleFormats& formats = Svc().locale->Formats();
-  const std::string timeText = FormatTimeText(formats, now.time);
-  for (Kind k : {Kind::OneTime, Kind::Weekly, Kind::Monthly, Kind::Daily})
-    SetText(Page(k).stxtClock, timeText);
-  CheckSecond(Kind::OneTime);
-}
-
-void TfrmMain::MidnightRefresh(const Date& today) {
-  const TodayRefs refs = TodayRefs::For(today);
-  for (Kind k : {Kind::Weekly, Kind::OneTime, Kind::Daily, Kind::Monthly}) {
-    ReminderPage& p = Page(k);
-    HWND picker = p.dtpSchedule ? p.dtpSchedule : p.dtpCalendar;
-    SetPicker(picker, today, PickerValue(picker).time);
-  }
-  SetText(Page(Kind::Weekly).cbSchedule, refs.dayStr);
-  SetText(Page(Kind::Weekly).editRef, refs.dayStr);
-  SetText(Page(Kind::Monthly).cbSchedule, refs.monthStr);
-  SetText(Page(Kind::Monthly).editRef, refs.monthStr);
-}
-
-void TfrmMain::CheckSecond(Kind kind) {
-  ILocale& locale = *Svc().locale;
-  const DateTime now = Svc().clock->Now();
-  // Whichever one-second timer ticks first on a new day moves the references
-  // to it, so the weekly and monthly checks never compare with yesterday.
-  if (scheduler_.TakeMidnightRefresh(now.date)) MidnightRefresh(now.date);
-  // Likewise whichever ticks first in a new minute reads a list whose file
-  // could not be read before, so its reminders are announced from then on.
-  RetryUnreadListsEachMinute(now);
-  FollowFormats();
-  Offer(scheduler_.CheckSecond(kind, now, locale.Formats(), locale.Generation(), Refs()));
-}
-
-void TfrmMain::tmrEventTimer() {
-  FollowFormats();
-  ILocale& locale = *Svc().locale;
-  Offer(scheduler_.CheckRepeat(Svc().clock->Now(), locale.Formats(), locale.Generation()));
-}
-
-void TfrmMain::Offer(std::vector<DueReminder> due) {
-  gate_.OfferTick(std::move(due));
-  DrainAnnouncements();
-}
-
-void TfrmMain::DrainAnnouncements() {
-  while (!gate_.BoxOpen()) {
-    std::optional<DueReminder> next = gate_.Next();
-    if (!next) break;
-    ShowAnnouncement(*next, Words::Standard);
-  }
-}
-
-void TfrmMain::ShowAnnouncement(const DueReminder& due, Words words) {
-  BoxScope open(gate_);
-  const std::string text = ComposeAnnouncement(due.kind, due.message, Svc().locale->Formats(),
-                                                Svc().clock->Now(), words, due.spacing);
-  const std::string sound = commands_.SlotSound(due.kind);
-  // The sound starts first and the box comes up while it plays, so a long
-  // sound keeps nobody waiting; answering the box ends it. Ticks that fall
-  // due meanwhile wait behind the open box.
-  if (sound.empty()) {
-    Svc().dialogs->Announce(text);
-    return;
-  }
-  Svc().sound->Start(sound);
-  struct StopSound {
-    ~StopSound() { Svc().sound->Stop(); }
-  } stop;
-  Svc().dialogs->Announce(text);
-}
-
-// ---------------------------------------------------------------------------
-// Start-up catch-up
-
-TBootCode::TBootCode(TfrmMain& frmMain) : frmMain_(frmMain) {
-  Guarded([&] { DataModuleCreate(); });
-}
-
-void TBootCode::DataModuleCreate() {
-  TRegIniFile ini(*Svc().registry, kReminderEventsKey);
-  const std::string lastBoot = ini.ReadString("Last Boot", " Date", "");
-  TfrmMain& m = frmMain_;
-  const TextReader reader = m.Reader();
-  const Date today = Svc().clock->Now().date;
-  // The lists not read yet get their catch-up when they are read, later
-  // today; the ticks under the boxes below may read them already.
-  ListSet read{};
-  if (FirstStartToday(reader, today, lastBoot)) {
-    m.catchUpDay_ = today;
-    for (Kind k : kAllKinds) {
-      read[static_cast<size_t>(Index(k))] = m.book_.Loaded(k);
-      m.lateCatchUp_[static_cast<size_t>(Index(k))] = !m.book_.Loaded(k);
-    }
-  }
-  {
-    BoxScope open(m.gate_);
-    RunCatchUp(
-        m.book_, reader, lastBoot, m.Refs(), static_cast<int>(m.eventPeriodMs_ / 60000u),
-        [] { return Svc().clock->Now(); },
-        [&m](const DueReminder& due) { m.ShowAnnouncement(due, Words::Standard); }, read);
-  }
-  m.DrainAnnouncements();
+  clock_.SetEventPeriod(interval_);
 }
 
 }  // namespace pendra

@@ -43,10 +43,10 @@ struct ReminderScheduler::Cached {
   EntryIndex index;
 };
 
-void ReminderScheduler::SetRememberedFormats(const std::vector<WrittenFormats>& remembered) {
-  if (remembered == remembered_) return;
-  remembered_ = remembered;
-  ++rememberedGeneration_;
+void ReminderScheduler::SetStoredFormats(const StoredFormats& stored) {
+  if (stored == stored_) return;
+  stored_ = stored;
+  ++storedGeneration_;
 }
 
 const EntryIndex& ReminderScheduler::CacheFor(Kind kind, const LocaleFormats& formats,
@@ -54,7 +54,7 @@ const EntryIndex& ReminderScheduler::CacheFor(Kind kind, const LocaleFormats& fo
   auto& cached = cache_[static_cast<std::size_t>(Index(kind))];
   const unsigned version = book_.Version(kind);
   const Lines& list = book_.List(kind);
-  if (cached && cached->generation == generation && cached->remembered == rememberedGeneration_ &&
+  if (cached && cached->generation == generation && cached->remembered == storedGeneration_ &&
       cached->index.MadeWith(formats)) {
     if (cached->version != version) {
       if (const auto changes = book_.ChangesSince(kind, cached->version)) {
@@ -64,8 +64,8 @@ const EntryIndex& ReminderScheduler::CacheFor(Kind kind, const LocaleFormats& fo
     }
     if (cached->version == version && cached->index.Size() == list.size()) return cached->index;
   }
-  cached = std::make_shared<Cached>(Cached{version, generation, rememberedGeneration_,
-                                           EntryIndex(kind, TextReader(formats, remembered_), list)});
+  cached = std::make_shared<Cached>(Cached{version, generation, storedGeneration_,
+                                           EntryIndex(kind, stored_.Reader(static_cast<std::size_t>(Index(kind)), formats), list)});
   return cached->index;
 }
 
@@ -230,6 +230,12 @@ bool ReminderScheduler::TakeMidnightRefresh(const Date& today) {
   return true;
 }
 
+StoredReaders::StoredReaders(const LocaleFormats& current) : readers_(kStoredSlots, TextReader(current)) {}
+
+StoredReaders::StoredReaders(const StoredFormats& stored, const LocaleFormats& current) {
+  for (std::size_t slot = 0; slot < kStoredSlots; ++slot) readers_.push_back(stored.Reader(slot, current));
+}
+
 bool FirstStartToday(const TextReader& reader, const Date& today, const std::string& lastBootDate) {
   if (const auto closed = reader.ReadDate(lastBootDate)) return *closed != today;
   return FormatDateText(reader.Current(), today) != lastBootDate;
@@ -263,12 +269,12 @@ DueReminder CaughtUp(Kind kind, const std::string& line, const EntryFields& f) {
 
 }  // namespace
 
-void RunCatchUp(const ReminderBook& book, const TextReader& reader,
+void RunCatchUp(const ReminderBook& book, const StoredReaders& readers,
                 const std::string& lastBootDate, const TodayRefs& refs, int repeatIntervalMinutes,
                 const std::function<DateTime()>& now,
                 const std::function<void(const DueReminder&)>& announce, const ListSet& lists) {
   const DateTime start = now();
-  if (!FirstStartToday(reader, start.date, lastBootDate)) return;
+  if (!FirstStartToday(readers.Of(kLastBootSlot), start.date, lastBootDate)) return;
 
   // Each list is examined as it stood when its turn came; the boxes shown
   // meanwhile cannot pull rows from under the loop.
@@ -280,7 +286,7 @@ void RunCatchUp(const ReminderBook& book, const TextReader& reader,
       if (!fields) continue;
       // The one-time step reads the clock afresh for each entry.
       const DateTime at = kind == Kind::OneTime ? now() : start;
-      if (MissedToday(kind, *fields, reader, at.date, at.time, refs))
+      if (MissedToday(kind, *fields, readers.Of(static_cast<std::size_t>(Index(kind))), at.date, at.time, refs))
         announce(CaughtUp(kind, line, *fields));
     }
   };

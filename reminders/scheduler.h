@@ -67,9 +67,9 @@ class ReminderScheduler {
                                        unsigned formatsGeneration, const TodayRefs& refs,
                                        int repeatIntervalMinutes);
 
-  // The formats the lists were written with before, by which a field that
-  // does not read under the current formats is read next (newest first).
-  void SetRememberedFormats(const std::vector<WrittenFormats>& remembered);
+  // The formats the lists were written with: each list's fields are read by
+  // the set it was written with first.
+  void SetStoredFormats(const StoredFormats& stored);
 
   // Midnight refresh: true on the first clock tick of a day other than the day
   // of the last refresh (or of the window's creation); it records the new day.
@@ -90,8 +90,8 @@ class ReminderScheduler {
   std::array<Span, 4> spans_;
   std::optional<Date> refreshDate_;
   std::array<std::shared_ptr<Cached>, 4> cache_;
-  std::vector<WrittenFormats> remembered_;
-  unsigned rememberedGeneration_ = 0;
+  StoredFormats stored_;
+  unsigned storedGeneration_ = 0;
   const EntryIndex& CacheFor(Kind kind, const LocaleFormats& formats, unsigned generation);
 };
 
@@ -101,6 +101,18 @@ class ReminderScheduler {
 // does not count as a new day; otherwise its text is compared.
 bool FirstStartToday(const TextReader& reader, const Date& today, const std::string& lastBootDate);
 
+// The readers of what is stored: one for each list (by Index(kind)) and one
+// for the date of the last close (kLastBootSlot).
+class StoredReaders {
+ public:
+  StoredReaders(const LocaleFormats& current);  // NOLINT: formats not known: the current ones
+  StoredReaders(const StoredFormats& stored, const LocaleFormats& current);
+  const TextReader& Of(std::size_t slot) const { return readers_[slot]; }
+
+ private:
+  std::vector<TextReader> readers_;
+};
+
 using ListSet = std::array<bool, 4>;  // by Index(kind)
 inline constexpr ListSet kEveryList{true, true, true, true};
 
@@ -109,7 +121,7 @@ inline constexpr ListSet kEveryList{true, true, true, true};
 // weekly, then daily, then monthly, then one-time (only when the repeat
 // interval is 0), of the lists named. `now` gives the current local time at
 // each call.
-void RunCatchUp(const ReminderBook& book, const TextReader& reader,
+void RunCatchUp(const ReminderBook& book, const StoredReaders& readers,
                 const std::string& lastBootDate, const TodayRefs& refs, int repeatIntervalMinutes,
                 const std::function<DateTime()>& now,
                 const std::function<void(const DueReminder&)>& announce,

@@ -1,6 +1,9 @@
 #include "reminders/written_formats.h"
 
 #include <algorithm>
+#include <charconv>
+
+#include "reminders/entry.h"
 
 namespace pendra {
 
@@ -8,6 +11,7 @@ namespace {
 
 constexpr char kSetSeparator = ';';
 constexpr char kFieldSeparator = '|';
+constexpr std::string_view kWrittenPart = "written=";
 // The system's pictures and designators are at most 80 characters; a value
 // far longer than eight such sets was not written by the program.
 constexpr std::size_t kLongestField = 80;
@@ -93,15 +97,17 @@ std::string FormatsValue(const std::vector<WrittenFormats>& sets) {
   return value;
 }
 
-TextReader::TextReader(const LocaleFormats& current) : formats_{current} {}
+TextReader::TextReader(const LocaleFormats& current) : current_(current), formats_{current} {}
 
-TextReader::TextReader(const LocaleFormats& current, const std::vector<WrittenFormats>& remembered)
-    : formats_{current} {
-  for (const WrittenFormats& w : remembered) {
-    LocaleFormats f = With(current, w);
-    if (std::find(formats_.begin(), formats_.end(), f) == formats_.end())
-      formats_.push_back(std::move(f));
-  }
+TextReader::TextReader(const LocaleFormats& current, const std::vector<WrittenFormats>& remembered,
+                       const std::optional<WrittenFormats>& writtenWith)
+    : current_(current) {
+  auto add = [&](LocaleFormats f) {
+    if (std::find(formats_.begin(), formats_.end(), f) == formats_.end()) formats_.push_back(std::move(f));
+  };
+  if (writtenWith) add(With(current, *writtenWith));
+  add(current);
+  for (const WrittenFormats& w : remembered) add(With(current, w));
 }
 
 std::optional<TimeOfDay> TextReader::ReadTime(std::string_view text) const {
@@ -114,6 +120,78 @@ std::optional<Date> TextReader::ReadDate(std::string_view text) const {
   for (const LocaleFormats& f : formats_)
     if (auto date = ParseDateText(f, text)) return date;
   return std::nullopt;
+}
+
+void StoredFormats::Load(std::string_view value) {
+  remembered_ = ParseFormatsValue(value);
+  written_ = {};
+  if (remembered_.empty()) return;
+  written_.fill(remembered_.front());
+  const std::size_t part = value.rfind(kWrittenPart);
+  if (part == std::string_view::npos || (part > 0 && value[part - 1] != kSetSeparator)) return;
+  const auto places = Split(value.substr(part + kWrittenPart.size()), ',');
+  if (places.size() != kStoredSlots) return;
+  std::array<std::optional<WrittenFormats>, kStoredSlots> written;
+  for (std::size_t slot = 0; slot < kStoredSlots; ++slot) {
+    const std::string_view place = places[slot];
+    if (place.empty()) continue;
+    std::size_t at = 0;
+    const auto result = std::from_chars(place.data(), place.data() + place.size(), at);
+    if (result.ec != std::errc() || result.ptr != place.data() + place.size() || at >= remembered_.size())
+      return;
+    written[slot] = remembered_[at];
+  }
+  written_ = written;
+}
+
+void StoredFormats::Follow(const WrittenFormats& now) {
+  if (inForce_ && *inForce_ != now) {
+    remembered_ = PutFirst(*inForce_, remembered_);
+    for (auto& w : written_)
+      if (!w) w = *inForce_;
+  }
+  inForce_ = now;
+}
+
+void StoredFormats::Wrote(std::size_t slot, const WrittenFormats& now) {
+  remembered_ = PutFirst(now, remembered_);
+  if (std::find(remembered_.begin(), remembered_.end(), now) == remembered_.end()) {
+    written_[slot].reset();
+    return;
+  }
+  written_[slot] = now;
+  // What this run read without knowing its formats it read with these.
+  for (auto& w : written_)
+    if (!w) w = inForce_ ? *inForce_ : now;
+}
+
+TextReader StoredFormats::Reader(std::size_t slot, const LocaleFormats& current) const {
+  return TextReader(current, remembered_, written_[slot]);
+}
+
+std::string StoredFormats::Value() const {
+  std::string value = FormatsValue(remembered_);
+  if (remembered_.empty()) return value;
+  value.append(1, kSetSeparator).append(kWrittenPart);
+  for (std::size_t slot = 0; slot < kStoredSlots; ++slot) {
+    if (slot > 0) value += ',';
+    if (!written_[slot]) continue;
+    const auto at = std::find(remembered_.begin(), remembered_.end(), *written_[slot]);
+    if (at != remembered_.end()) value += std::to_string(at - remembered_.begin());
+  }
+  return value;
+}
+
+std::string EntryInFormats(Kind kind, const std::string& entry, const TextReader& reader) {
+  const auto fields = CutEntry(entry);
+  if (!fields) return entry;
+  const auto time = reader.ReadTime(fields->time);
+  const std::string timeText = time ? FormatTimeText(reader.Current(), *time) : std::string(fields->time);
+  std::string schedule(fields->schedule);
+  if (kind == Kind::OneTime || kind == Kind::Daily) {
+    if (const auto date = reader.ReadDate(fields->schedule)) schedule = FormatDateText(reader.Current(), *date);
+  }
+  return ComposeEntry(timeText, schedule, fields->message);
 }
 
 }  // namespace pendra

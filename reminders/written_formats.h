@@ -1,15 +1,19 @@
 #pragma once
 // The formats the reminder lists were written with. Entries keep their time
 // text and date text as written, so after the user changes the time or date
-// format (or copies the lists from another machine) a field may no longer
-// read under the formats in force. The program remembers, beside the date of
-// the last close, the formats its lists were written with, and reads a field
-// by the current formats first and by the remembered ones next.
+// format a field may read another way under the formats in force (12/8 is
+// 8 December as M/d and 12 August as d/M). The program remembers, beside the
+// date of the last close, the formats it wrote with, newest first, and which
+// of them each list and the date were last written with: a field is read the
+// way it was written.
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "reminders/reminder_kinds.h"
 #include "settings/datetime.h"
 
 namespace pendra {
@@ -37,22 +41,67 @@ std::vector<WrittenFormats> PutFirst(const WrittenFormats& newest,
 std::string FormatsValue(const std::vector<WrittenFormats>& sets);
 std::vector<WrittenFormats> ParseFormatsValue(std::string_view value);
 
-// Reads time text and date text by the current formats first, then by each
-// remembered set in turn (newest first). Where both would read a text (3/4 as
-// d/M and as M/d), the current formats win: they are how the list shows the
-// text to the user and how Edit puts it into the pickers.
+// Reads time text and date text by the formats it was written with, when
+// known, then by the current formats, then by each remembered set in turn
+// (newest first). Where the formats it was written with are not known (lists
+// copied from elsewhere) and two sets would read a text (3/4 as d/M and as
+// M/d), the current formats win.
 class TextReader {
  public:
   TextReader(const LocaleFormats& current);  // NOLINT: the current formats alone
-  TextReader(const LocaleFormats& current, const std::vector<WrittenFormats>& remembered);
+  TextReader(const LocaleFormats& current, const std::vector<WrittenFormats>& remembered,
+             const std::optional<WrittenFormats>& writtenWith = std::nullopt);
 
-  const LocaleFormats& Current() const { return formats_.front(); }
+  // The formats in force, which the clock's texts are written with.
+  const LocaleFormats& Current() const { return current_; }
   std::optional<TimeOfDay> ReadTime(std::string_view text) const;
   std::optional<Date> ReadDate(std::string_view text) const;
   bool operator==(const TextReader&) const = default;
 
  private:
-  std::vector<LocaleFormats> formats_;  // the current ones first
+  LocaleFormats current_;
+  std::vector<LocaleFormats> formats_;  // in the order they are tried
 };
+
+// What was stored with which formats: the four lists (by Index(kind)) and
+// the date of the last close.
+inline constexpr std::size_t kLastBootSlot = 4;
+inline constexpr std::size_t kStoredSlots = 5;
+
+// The formats remembered and what each slot was written with, stored as one
+// value: the sets newest first as FormatsValue writes them, then one part
+// "written=" with the place among them of the set each slot was last written
+// with ("written=0,0,1,0,0"; an empty place: not known). A reader of the sets
+// alone passes that part over.
+class StoredFormats {
+ public:
+  // From the stored value (empty: none). What does not read counts as none.
+  // Without the "written=" part, the slots were written with the newest set,
+  // which every write put first; without sets, nothing is known.
+  void Load(std::string_view value);
+  // The formats in force now. When they differ from those of the last call,
+  // the earlier ones are remembered, and a slot whose formats were not known
+  // takes them: this run read it with them.
+  void Follow(const WrittenFormats& now);
+  // A slot was written whole with `now`. A slot whose formats were not known
+  // is taken to be in the formats in force: this run read it with them.
+  void Wrote(std::size_t slot, const WrittenFormats& now);
+
+  TextReader Reader(std::size_t slot, const LocaleFormats& current) const;
+  const std::optional<WrittenFormats>& WrittenWith(std::size_t slot) const { return written_[slot]; }
+  const std::vector<WrittenFormats>& Remembered() const { return remembered_; }
+  std::string Value() const;
+  bool operator==(const StoredFormats&) const = default;
+
+ private:
+  std::vector<WrittenFormats> remembered_;  // newest first
+  std::array<std::optional<WrittenFormats>, kStoredSlots> written_;
+  std::optional<WrittenFormats> inForce_;
+};
+
+// An entry written anew with the current formats: its time field, and the
+// date of a one-time or daily entry, as `reader` reads them. A field that
+// does not read stays as it is.
+std::string EntryInFormats(Kind kind, const std::string& entry, const TextReader& reader);
 
 }  // namespace pendra

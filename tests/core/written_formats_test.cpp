@@ -71,6 +71,96 @@ TEST(FormatsValue, NewestFirstWithoutRepeatsAndGarbageReadsAsNone) {
   EXPECT_EQ(PutFirst(WrittenFormats::Of(kUs), many).back(), many[6]);
 }
 
+const LocaleFormats kDayFirst{"d/M/yyyy", "h:mm:ss tt"};
+const LocaleFormats k24h{"M/d/yyyy", "HH:mm:ss", "", ""};
+
+// A stored field is read the way it was written: by the set its list (or the
+// date of the last close) was written with, and only where it does not read
+// that way, by the current formats.
+TEST(StoredFormats, AFieldIsReadByTheFormatsItWasWrittenWith) {
+  const std::string us = FormatsValue(Sets({kUs}));
+  const std::string dayFirst = FormatsValue(Sets({kDayFirst}));
+  struct Case {
+    std::string value;  // as stored
+    LocaleFormats current;
+    std::size_t slot;
+    std::string text;
+    std::optional<Date> date;
+    std::optional<TimeOfDay> time;
+  };
+  const Case cases[] = {
+      // M/d/yyyy to d/M/yyyy, on a day of 12 or less and on one above.
+      {us, kDayFirst, 0, "12/8/2026", Date{2026, 12, 8}, {}},
+      {us, kDayFirst, kLastBootSlot, "12/8/2026", Date{2026, 12, 8}, {}},
+      {us, kDayFirst, 2, "12/25/2026", Date{2026, 12, 25}, {}},
+      {us, kDayFirst, 2, "25/12/2026", Date{2026, 12, 25}, {}},  // hand-written: the current ones
+      // And back.
+      {dayFirst, kUs, 0, "8/12/2026", Date{2026, 12, 8}, {}},
+      {dayFirst, kUs, 3, "25/12/2026", Date{2026, 12, 25}, {}},
+      // 12 h to 24 h.
+      {us, k24h, 1, "1:05:00 PM", {}, TimeOfDay{13, 5, 0}},
+      {FormatsValue(Sets({k24h})), kUs, 1, "13:05:00", {}, TimeOfDay{13, 5, 0}},
+      // Which set each was written with, where the order alone cannot say.
+      {dayFirst + ";" + us + ";written=1,0,0,0,1", kDayFirst, 0, "12/8/2026", Date{2026, 12, 8}, {}},
+      {dayFirst + ";" + us + ";written=1,0,0,0,1", kDayFirst, 2, "12/8/2026", Date{2026, 8, 12}, {}},
+      {dayFirst + ";" + us + ";written=1,0,0,0,1", kDayFirst, kLastBootSlot, "12/8/2026", Date{2026, 12, 8}, {}},
+      // A place that names no set spoils the part: the newest set for all.
+      {dayFirst + ";" + us + ";written=1,0,7,0,1", kUs, 0, "12/8/2026", Date{2026, 8, 12}, {}},
+      // Copied lists, formats unknown: the current ones first, as before.
+      {"", kDayFirst, 0, "12/8/2026", Date{2026, 8, 12}, {}},
+      // Five fields are not a set.
+      {"M/d/yyyy|h:mm:ss tt|AM|PM|x", kDayFirst, 0, "12/8/2026", Date{2026, 8, 12}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value + " slot " + std::to_string(c.slot) + " " + c.text);
+    StoredFormats stored;
+    stored.Load(c.value);
+    const TextReader reader = stored.Reader(c.slot, c.current);
+    EXPECT_EQ(reader.Current(), c.current);
+    if (c.date) EXPECT_EQ(reader.ReadDate(c.text), c.date);
+    if (c.time) EXPECT_EQ(reader.ReadTime(c.text), c.time);
+  }
+}
+
+// The formats change while the program runs: what was read until then was
+// written with the old ones, and a list written since with the new ones.
+TEST(StoredFormats, AFormatChangeWhileRunningIsRecordedAtTheNextWrite) {
+  StoredFormats stored;
+  stored.Load("");
+  stored.Follow(WrittenFormats::Of(kUs));
+  stored.Follow(WrittenFormats::Of(kDayFirst));
+  EXPECT_EQ(stored.Reader(0, kDayFirst).ReadDate("12/8/2026"), (Date{2026, 12, 8}));
+  stored.Wrote(2, WrittenFormats::Of(kDayFirst));
+  EXPECT_EQ(stored.Reader(2, kDayFirst).ReadDate("12/8/2026"), (Date{2026, 8, 12}));
+  const std::string value = stored.Value();
+  EXPECT_EQ(value, FormatsValue(Sets({kDayFirst, kUs})) + ";written=1,1,0,1,1");
+  StoredFormats back;
+  back.Load(value);
+  EXPECT_EQ(back.Reader(0, kDayFirst).ReadDate("12/8/2026"), (Date{2026, 12, 8}));
+  EXPECT_EQ(back.Reader(2, kDayFirst).ReadDate("12/8/2026"), (Date{2026, 8, 12}));
+  // The sets alone still read for a reader of "Formats" that knows no more.
+  EXPECT_EQ(ParseFormatsValue(value), Sets({kDayFirst, kUs}));
+
+  // Lists whose formats were not known were read with those in force.
+  StoredFormats copied;
+  copied.Load("");
+  copied.Follow(WrittenFormats::Of(kUs));
+  copied.Wrote(kLastBootSlot, WrittenFormats::Of(kUs));
+  EXPECT_EQ(copied.Value(), FormatsValue(Sets({kUs})) + ";written=0,0,0,0,0");
+}
+
+TEST(StoredFormats, AnEntryIsWrittenAnewInTheCurrentFormats) {
+  StoredFormats stored;
+  stored.Load(FormatsValue(Sets({kUs})));
+  const LocaleFormats now{"d/M/yyyy", "HH:mm:ss", "", ""};
+  const TextReader reader = stored.Reader(0, now);
+  EXPECT_EQ(EntryInFormats(Kind::OneTime, "1:05:00 PM-12/8/2026--a - b -- c", reader),
+            "13:05:00-8/12/2026--a - b -- c");
+  EXPECT_EQ(EntryInFormats(Kind::Weekly, "7:00:00 AM-Monday--w", reader), "07:00:00-Monday--w");
+  EXPECT_EQ(EntryInFormats(Kind::Daily, "soon-someday--kept", reader), "soon-someday--kept");
+  EXPECT_EQ(EntryInFormats(Kind::Daily, "not an entry", reader), "not an entry");
+}
+
 TEST(RememberedFormats, TheLastCloseIsComparedAsADate) {
   const TextReader reader(kIso, Sets({kUs}));
   EXPECT_FALSE(FirstStartToday(reader, {2000, 6, 19}, "6/19/2000"));

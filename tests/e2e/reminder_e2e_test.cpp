@@ -96,6 +96,31 @@ TEST_F(ReminderE2e, ALongMissedReminderIsAnnouncedOnScreenAndAboveTheReminderWin
   EXPECT_EQ(CloseTray(p), 0u);
 }
 
+// The alarm sound is a pipe that never delivers: answering the announcement
+// leaves the program answering at once.
+using AlarmE2e = PendraE2eTest;
+
+TEST_F(AlarmE2e, AnAlarmWhoseFileNeverAnswersDoesNotHoldTheProgramUp) {
+  const std::string pipe = "\\\\.\\pipe\\pendra-alarm-" + std::to_string(GetCurrentProcessId());
+  HANDLE server = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 4, 0, 0, 0,
+                                   nullptr);
+  ASSERT_NE(server, INVALID_HANDLE_VALUE);
+  WriteRegText(std::string(kEventsKey) + "\\Alarm Sound", "WaveFileName1", pipe);
+  WriteRegText(std::string(kEventsKey) + "\\Last Boot", " Date", DateText(DaysFromToday(0)));
+  const SYSTEMTIME due = SecondsFromNow(4);
+  WriteFileBytes(PathOf("Message.lst"), TimeText(due) + "-" + DateText(due) + "--Piped alarm\r\n");
+  PendraProcess& p = StartPendra();
+  const auto box = WaitForMessageBox(p.Pid(), 30000);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_NE(box->text.find("Piped alarm"), std::string::npos) << box->text;
+  ASSERT_TRUE(PressButton(*box, IDOK));
+  const HWND tray = WaitForWindowOf(p.Pid(), "TfrmTray", "frmTray");
+  DWORD_PTR result = 0;
+  EXPECT_NE(SendMessageTimeoutA(tray, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &result), 0);
+  EXPECT_EQ(CloseTray(p), 0u);
+  CloseHandle(server);
+}
+
 TEST_F(ReminderE2e, AStartOnTheDayOfTheLastCloseShowsNothing) {
   WriteRegText(std::string(kEventsKey) + "\\Last Boot", " Date", DateText(DaysFromToday(0)));
   PendraProcess& p = StartPendra();
@@ -191,7 +216,9 @@ INSTANTIATE_TEST_SUITE_P(
     Formats, FormatSwitchE2e,
     testing::Values(FormatSwitch{"TwentyFourHour", "M/d/yyyy", "HH:mm:ss"},
                     FormatSwitch{"Iso", "yyyy-MM-dd", "HH:mm:ss"},
-                    FormatSwitch{"German", "d.M.yyyy", "HH:mm:ss"}),
+                    FormatSwitch{"German", "d.M.yyyy", "HH:mm:ss"},
+                    // Read both ways on days 1 to 12: 12/8 is still 8 December.
+                    FormatSwitch{"DayFirst", "d/M/yyyy", "h:mm:ss tt"}),
     [](const testing::TestParamInfo<FormatSwitch>& info) { return std::string(info.param.name); });
 
 }  // namespace

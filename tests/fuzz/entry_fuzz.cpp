@@ -174,7 +174,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The first line as a stored formats value: what reads is read back alike.
   const auto remembered = ParseFormatsValue(lines.empty() ? std::string() : lines.front());
   FUZZ_REQUIRE(ParseFormatsValue(FormatsValue(remembered)) == remembered);
-  scheduler.SetRememberedFormats(remembered);
+  StoredFormats stored;
+  stored.Load(lines.empty() ? std::string() : lines.front());
+  FUZZ_REQUIRE(stored.Remembered() == remembered);
+  scheduler.SetStoredFormats(stored);
   for (Kind k : kAllKinds)
     CheckDue(scheduler.CatchUpLate(k, later, f, 2, TodayRefs::For(later.date), 0), lines, f, later);
 

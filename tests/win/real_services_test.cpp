@@ -12,6 +12,7 @@
 #include "platform/application_win.h"
 #include "tests/win/placeholder_form_win.h"
 #include "platform/real_services_win.h"
+#include "platform/sound_player_win.h"
 #include "platform/services.h"
 #include "platform/window_win.h"
 #include "tests/common/file_bytes.h"
@@ -454,19 +455,44 @@ TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
   EXPECT_EQ(real.exePath.rfind(real.programFolder, 0), 0u);
   EXPECT_EQ(real.exePath.find('\\', real.programFolder.size()), std::string::npos);
 
-  // A sound of a minute starts and stops at once; so do a missing file and a
-  // path that names a device or a folder, which could wait for ever.
+}
+
+// A sound of a minute plays and stops at once; a missing file plays nothing;
+// a device, a folder or a pipe that never delivers never holds the caller up.
+TEST(RealServicesTest, TheAlarmSoundNeverWaitsForItsFile) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string minute = std::string(temp) + "pendra-minute.wav";
   testing_files::WriteFileBytes(minute, MinuteOfSilence());
-  for (const std::string& sound : {minute, real.programFolder + "no-such-sound.wav",
-                                   std::string("\\\\.\\COM1"), std::string("CON"), real.programFolder}) {
+  const std::string pipe = "\\\\.\\pipe\\pendra-silent-" + std::to_string(GetCurrentProcessId());
+  HANDLE server = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 4, 0, 0, 0,
+                                   nullptr);
+  ASSERT_NE(server, INVALID_HANDLE_VALUE);
+  struct Row {
+    std::string path;
+    std::optional<bool> plays;  // nullopt: still held up by its file
+  };
+  const Row rows[] = {{minute, true},
+                      {std::string(temp) + "no-such-sound.wav", false},
+                      {temp, false},
+                      {pipe, std::nullopt}};
+  SoundPlayer player;
+  for (const Row& row : rows) {
     const DWORD start = GetTickCount();
-    real.sound->Start(sound);
-    real.sound->Stop();
-    EXPECT_LT(GetTickCount() - start, 2000u) << sound;
+    player.Start(row.path);
+    EXPECT_EQ(player.Outcome(row.plays ? 5000 : 500), row.plays) << row.path;
+    player.Stop();
+    player.Start(row.path);
+    player.Stop();
+    EXPECT_LT(GetTickCount() - start, 6000u) << row.path;
   }
+  for (const char* device : {"\\\\.\\COM1", "CON"}) {
+    const DWORD start = GetTickCount();
+    player.Start(device);
+    player.Stop();
+    EXPECT_LT(GetTickCount() - start, 2000u) << device;
+  }
+  CloseHandle(server);  // the pipe answers at last
   DeleteFileA(minute.c_str());
 }
 

@@ -81,7 +81,42 @@ TEST_F(SchedulerTest, AFormatChangeWhileRunningKeepsDatedRemindersFallingDue) {
   RunSeconds(2);
   EXPECT_EQ(Announcements().size(), 2u);
   SendMessageA(Wnd(), WM_CLOSE, 0, 0);
-  EXPECT_EQ(EventsValue("Last Boot", "Formats"), "yyyy-MM-dd|HH:mm:ss|AM|PM;M/d/yyyy|h:mm:ss tt|AM|PM");
+  // The unchanged lists are still as written before the change; the date of
+  // the close in the new formats.
+  EXPECT_EQ(EventsValue("Last Boot", "Formats"),
+            "yyyy-MM-dd|HH:mm:ss|AM|PM;M/d/yyyy|h:mm:ss tt|AM|PM;written=1,1,1,1,0");
+}
+
+// M/d/yyyy to d/M/yyyy on the 8th: "6/8/2000", written under the old format,
+// is still today; a list changed after the switch is written whole in the
+// new one, and the formats are recorded at that write; a start later that
+// day announces nothing twice.
+TEST_F(SchedulerTest, AFieldIsReadTheWayItWasWrittenAfterTheDateFormatChanges) {
+  Clock().Set(2000, 6, 8, 13, 5, 0);
+  WriteList(Kind::OneTime, {"1:05:02 PM-6/8/2000--today"});
+  WriteList(Kind::Daily, {"7:00:00 AM-6/7/2000--daily"});
+  Create();
+  RunSeconds(1);
+  E().locale.Change(LocaleFormats{"d/M/yyyy", "h:mm:ss tt"});
+  RunSeconds(2);
+  ASSERT_EQ(Announcements().size(), 1u);
+  EXPECT_NE(Announcements()[0].find("today"), std::string::npos);
+
+  const ReminderPage& p = P(Kind::OneTime);
+  Type(p.editMessage, "added");
+  SetPicker(p.dtpTime, 2000, 6, 8, 9, 0, 0);
+  Click(p.btnOK);
+  EXPECT_EQ(FileLines(Kind::OneTime), (Lines{"1:05:02 PM-8/6/2000--today", "9:00:00 AM-8/6/2000--added"}));
+  EXPECT_EQ(FileLines(Kind::Daily), (Lines{"7:00:00 AM-6/7/2000--daily"}));
+  EXPECT_EQ(EventsValue("Last Boot", "Formats"),
+            "d/M/yyyy|h:mm:ss tt|AM|PM;M/d/yyyy|h:mm:ss tt|AM|PM;written=0,1,1,1,1");
+
+  SendMessageA(Wnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(EventsValue("Last Boot", " Date"), "8/6/2000");
+  Clock().Set(2000, 6, 8, 18, 0, 0);
+  Restart();
+  { TBootCode boot(Frm()); }
+  EXPECT_EQ(Announcements().size(), 1u);
 }
 
 TEST_F(SchedulerTest, TwoEqualRowsDueTogetherAreTwoAnnouncements) {

@@ -32,11 +32,13 @@ class RecordingForm : public PlaceholderForm {
   RecordingForm(const char* name, Log& log)
       : PlaceholderForm("TTrayTestForm", name, ApplicationWindow()), name_(name), log_(log) {}
   bool failClose = false;
+  bool reportClose = false;  // reports its error without throwing
 
  protected:
   void FormClose() override {
     log_.push_back(name_);
     if (failClose) throw Error("Cannot create file " + name_ + ".lst");
+    if (reportClose) ReportError(name_ + ".lst could not be read, so it is left as it is");
   }
 
  private:
@@ -87,6 +89,14 @@ class TrayTest : public testing::Test {
     test::PumpMessages();
   }
   HWND Tray() const { return tray->Handle(); }
+  // The reasons given to the system go to `reasons`; `query` answers for the editor.
+  void WatchSessionBlock() {
+    Forms().editorQuery = &query;
+    TrayApi().blockReason = [this](HWND, const std::string& reason) {
+      reasons.push_back(reason);
+      return true;
+    };
+  }
   void Command(int id) { test::MenuCommand(Tray(), id); }
   void Mouse(UINT msg, int x, int y) { SendMessageA(Tray(), msg, 0, MAKELPARAM(x, y)); }
   void Drag(POINT from, POINT to) {
@@ -116,6 +126,8 @@ class TrayTest : public testing::Test {
   }
 
   std::unique_ptr<TfrmTray> tray;
+  FakeEditorQuery query;
+  Log reasons;
   std::vector<std::pair<DWORD, NOTIFYICONDATAA>> icons;
   std::vector<POINT> popups;
   std::vector<int> quits;
@@ -492,13 +504,7 @@ TEST_F(TrayTest, UnderAModalBoxTheIconTurnsTheUserToTheBox) {
 // session going; a save that fails refuses it with a reason, and no box holds
 // up the answer.
 TEST_F(TrayTest, TheSessionQuerySavesAllAndAFailedSaveRefusesWithAReason) {
-  FakeEditorQuery query;
-  Forms().editorQuery = &query;
-  Log reasons;
-  TrayApi().blockReason = [&](HWND, const std::string& reason) {
-    reasons.push_back(reason);
-    return true;
-  };
+  WatchSessionBlock();
   Start();
   notebook->Show();
 
@@ -594,6 +600,46 @@ TEST_F(TrayTest, ExitClearsTheReminderPanelsOnlyOnceItGoesAhead) {
   tray.reset();
   Forms().frmMain = nullptr;
   Forms().reminderPanels = nullptr;
+}
+
+// A query answered and then taken back leaves the program as it was, apart
+// from the files saved: the reminder window stays shown, stores no settings
+// and writes no date of its close. A save that only reported its error
+// refuses the end. A later end of the session saves again.
+TEST_F(TrayTest, ASessionThatGoesOnAfterTheQueryLeavesTheProgramAsItWas) {
+  auto reminder = std::make_unique<TfrmMain>();
+  Forms().frmMain = reminder.get();
+  WatchSessionBlock();
+  Start();
+  reminder->Show();
+  const std::string events = kReminderEventsKey;
+  auto stored = [&](const std::string& section, const char* ident) {
+    std::string out;
+    return Svc().registry->Read(events + "\\" + section, ident, out) == ValueKind::Text ? out : "-";
+  };
+  SetText(reminder->spneditMinutes(), "5");
+
+  toDo->reportClose = true;
+  EXPECT_EQ(SendMessageA(Tray(), WM_QUERYENDSESSION, 0, 0), FALSE);
+  EXPECT_EQ(reasons.back(), "Pendra could not save: todo.lst could not be read, so it is left as it is.");
+  SendMessageA(Tray(), WM_ENDSESSION, FALSE, 0);
+  toDo->reportClose = false;
+
+  EXPECT_EQ(SendMessageA(Tray(), WM_QUERYENDSESSION, 0, 0), TRUE);
+  SendMessageA(Tray(), WM_ENDSESSION, FALSE, 0);
+  EXPECT_TRUE(reminder->Visible());
+  EXPECT_EQ(stored("Time", "Interval"), "-");
+  EXPECT_EQ(stored("Last Boot", " Date"), "-");
+  EXPECT_EQ(reminder->EventPeriodMs(), 5u * 60000u);
+
+  closed.clear();
+  SendMessageA(Tray(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(closed, (Log{"notebook", "editor", "quickie", "todo"}));
+  EXPECT_EQ(stored("Time", "Interval"), "5");
+  EXPECT_EQ(stored("Last Boot", " Date"), "6/19/2000");
+  EXPECT_EQ(quits, std::vector<int>{0});
+  tray.reset();
+  Forms().frmMain = nullptr;
 }
 
 }  // namespace

@@ -1,0 +1,181 @@
+#include "reminders/reminder_lists_win.h"
+
+#include <exception>
+
+#include "platform/services.h"
+#include "reminders/reminder_pages_win.h"
+#include "settings/errors.h"
+#include "settings/list_file.h"
+#include "settings/reg_ini.h"
+
+namespace pendra {
+
+ReminderLists::ReminderLists(ReminderPages& pages) : pages_(pages) {
+  for (Kind k : kAllKinds) paths_[static_cast<size_t>(Index(k))] = Svc().programFolder + Info(k).fileName;
+}
+
+void ReminderLists::LoadAtCreation(const DateTime& now) {
+  // A list that cannot be read stays empty and is never written; the user is
+  // told once here, and the file is tried again later. Each list is read on
+  // its own, so one never keeps the others from being read.
+  retryDate_ = now.date;
+  retryMinute_ = now.time.hour * 60 + now.time.minute;
+  for (Kind k : kAllKinds) {
+    Guarded([&] {
+      if (!TryLoadList(k)) throw Error(UnreadListMessage(ListFilePath(k)));
+    });
+  }
+}
+
+void ReminderLists::RefreshList(Kind kind) {
+  // A list not built yet is filled from the book when it is.
+  TMd4TabbedList* list = pages_.Page(kind).list;
+  if (!list) return;
+  // The list control follows the book's changes row by row; a list loaded
+  // anew, or one the control does not hold as the book had it, is filled whole.
+  std::optional<unsigned>& shown = shownVersions_[static_cast<size_t>(Index(kind))];
+  const std::optional<ListChanges> changes =
+      shown ? book_.ChangesSince(kind, *shown) : std::nullopt;
+  if (changes) {
+    for (const ListChange& change : *changes) {
+      switch (change.op) {
+        case ListChange::Op::Insert: list->InsertItem(change.at, change.text); break;
+        case ListChange::Op::Erase: list->DeleteItem(change.at); break;
+        case ListChange::Op::Move: list->MoveItem(change.at, change.to); break;
+      }
+    }
+    list->SetItemIndex(-1);
+  }
+  if (!changes || static_cast<size_t>(list->Count()) != book_.List(kind).size())
+    list->SetItems(book_.List(kind));
+  shown = book_.Version(kind);
+}
+
+void ReminderLists::SaveList(Kind kind) {
+  // Whatever asks: a list not read would overwrite reminders nobody has seen.
+  if (!book_.Loaded(kind)) throw Error(UnreadListMessage(ListFilePath(kind)));
+  if (book_.EditInProgress(kind)) {
+    WriteListFile(ListFilePath(kind), book_.LinesToSave(kind));
+  } else {
+    WriteListFile(ListFilePath(kind), book_.List(kind));  // no copy of a long list
+  }
+  book_.MarkSaved(kind);
+  RememberFormats(static_cast<size_t>(Index(kind)));
+}
+
+void ReminderLists::PrepareChange(Kind kind) {
+  const size_t slot = static_cast<size_t>(Index(kind));
+  FollowFormats();
+  const LocaleFormats& current = Svc().locale->Formats();
+  const std::optional<WrittenFormats>& written = stored_.WrittenWith(slot);
+  if (!book_.Loaded(kind) || !written || *written == WrittenFormats::Of(current)) return;
+  const TextReader reader = stored_.Reader(slot, current);
+  auto anew = [&](const std::string& entry) { return EntryInFormats(kind, entry, reader); };
+  // Written first: a file that cannot be written leaves the list as it was.
+  Lines lines = book_.LinesToSave(kind);
+  for (std::string& line : lines) line = anew(line);
+  WriteListFile(ListFilePath(kind), lines);
+  if (book_.Rewrite(kind, anew)) RefreshList(kind);
+  book_.MarkSaved(kind);
+  RememberFormats(slot);
+}
+
+void ReminderLists::LoadList(Kind kind) {
+  book_.Replace(kind, ReadListFile(ListFilePath(kind)));
+  RefreshList(kind);
+}
+
+bool ReminderLists::TryLoadList(Kind kind) {
+  Lines lines;
+  try {
+    lines = ReadListFile(ListFilePath(kind));
+  } catch (const Error&) {
+    return false;
+  }
+  book_.Replace(kind, std::move(lines));
+  RefreshList(kind);
+  if (onLateRead) onLateRead(kind);
+  return true;
+}
+
+void ReminderLists::RequireLoaded(Kind kind) {
+  if (book_.Loaded(kind)) return;
+  if (!TryLoadList(kind)) throw Error(UnreadListMessage(ListFilePath(kind)));
+  EnableRemoveAll(kind);
+}
+
+void ReminderLists::RetryUnreadLists() {
+  if (book_.AllLoaded()) return;
+  for (Kind k : kAllKinds) {
+    // A list read late gets the Remove All state its creation would have given it.
+    if (!book_.Loaded(k) && TryLoadList(k)) EnableRemoveAll(k);
+  }
+}
+
+void ReminderLists::RetryUnreadListsEachMinute(const DateTime& now) {
+  // Costs nothing while every list is read: no file is touched.
+  if (book_.AllLoaded()) return;
+  const int minute = now.time.hour * 60 + now.time.minute;
+  if (retryDate_ == now.date && retryMinute_ == minute) return;
+  retryDate_ = now.date;
+  retryMinute_ = minute;
+  RetryUnreadLists();
+}
+
+TextReader ReminderLists::Reader(Kind kind) {
+  FollowFormats();
+  return stored_.Reader(static_cast<size_t>(Index(kind)), Svc().locale->Formats());
+}
+
+StoredReaders ReminderLists::Readers() {
+  FollowFormats();
+  return StoredReaders(stored_, Svc().locale->Formats());
+}
+
+void ReminderLists::FollowFormats() {
+  ILocale& locale = *Svc().locale;
+  if (locale.Generation() == formatsGeneration_) return;
+  formatsGeneration_ = locale.Generation();
+  stored_.Follow(WrittenFormats::Of(locale.Formats()));
+  if (onFormatsStored) onFormatsStored(stored_);
+}
+
+void ReminderLists::ReadStoredFormats() {
+  // A value of the wrong type, or one that cannot be read, is as none: it must
+  // never keep the reminders from running.
+  std::string value;
+  try {
+    if (Svc().registry->Read(std::string(kReminderEventsKey) + "\\" + kFormatsSection, kFormatsIdent,
+                             value) != ValueKind::Text)
+      return;
+  } catch (const std::exception&) {
+    return;
+  }
+  stored_.Load(value);
+  storedValue_ = value;
+  if (onFormatsStored) onFormatsStored(stored_);
+}
+
+void ReminderLists::RememberFormats(size_t slot) {
+  FollowFormats();
+  stored_.Wrote(slot, WrittenFormats::Of(Svc().locale->Formats()));
+  if (onFormatsStored) onFormatsStored(stored_);
+  std::string value = stored_.Value();
+  if (value == storedValue_) return;
+  // What was written is saved already; a value that cannot be stored only
+  // means it is tried again at the next write.
+  try {
+    Svc().registry->WriteText(std::string(kReminderEventsKey) + "\\" + kFormatsSection, kFormatsIdent, value);
+    storedValue_ = std::move(value);
+  } catch (const std::exception&) {
+  }
+}
+
+void ReminderLists::EnableRemoveAll(Kind kind) {
+  const bool rows = !book_.List(kind).empty();
+  clearAllEnabled_[static_cast<size_t>(Index(kind))] = rows;
+  EnableWindow(pages_.Page(kind).btnClearAll, rows);
+  EnableMenuItemById(pages_.Page(kind).popup, MenuId(kind, Mnu::RemoveAll), rows);
+}
+
+}  // namespace pendra

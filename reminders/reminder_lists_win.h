@@ -1,0 +1,96 @@
+#pragma once
+// The four reminder lists: the book that holds them, their files, the list
+// controls that show them, and the formats their time and date texts were
+// written with. A list whose file cannot be read stays unread, is never
+// written, and is tried again quietly.
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "reminders/reminder_book.h"
+#include "reminders/reminder_page_win.h"
+#include "reminders/scheduler.h"
+#include "reminders/written_formats.h"
+#include "settings/datetime.h"
+
+namespace pendra {
+
+class ReminderPages;
+
+class ReminderLists {
+ public:
+  explicit ReminderLists(ReminderPages& pages);
+
+  ReminderBook& Book() { return book_; }
+  const ReminderBook& Book() const { return book_; }
+  std::string ListFilePath(Kind kind) const { return paths_[static_cast<size_t>(Index(kind))]; }
+
+  // Told when a list is read after it could not be read before (the start-up
+  // catch-up it missed), and when the remembered formats change.
+  std::function<void(Kind)> onLateRead;
+  std::function<void(const StoredFormats&)> onFormatsStored;
+
+  // Reads the four lists when the window is created, reporting each that
+  // cannot be read.
+  void LoadAtCreation(const DateTime& now);
+  // Refills the page's list control from the book (no row selected afterwards).
+  void RefreshList(Kind kind);
+  // Writes the book's list to the kind's file; an unread list is never written.
+  void SaveList(Kind kind);
+  // Before the user changes a list written with formats no longer in force,
+  // it is written whole in the current ones, so its file never mixes two.
+  void PrepareChange(Kind kind);
+  // Loads the kind's list file into the book and the list control.
+  void LoadList(Kind kind);
+  // Reads a list file into the book; false, with the list left as it was,
+  // when the file cannot be read.
+  bool TryLoadList(Kind kind);
+  // Before a command changes a list whose file could not be read, the file is
+  // tried again; the command ends with an error when it still cannot be read.
+  void RequireLoaded(Kind kind);
+  // Lists whose file could not be read are tried again, quietly: when the
+  // window is shown and once a minute from the clock ticks.
+  void RetryUnreadLists();
+  void RetryUnreadListsEachMinute(const DateTime& now);
+  // Remove All is enabled exactly when the list has rows.
+  void EnableRemoveAll(Kind kind);
+  bool RemoveAllEnabled(Kind kind) const { return clearAllEnabled_[static_cast<size_t>(Index(kind))]; }
+
+  // Reads a list's time and date texts by the formats it was written with
+  // first; the readers of every list and of the date of the last close.
+  TextReader Reader(Kind kind);
+  StoredReaders Readers();
+  // The formats the lists were written with: read quietly at creation (a
+  // value that does not read counts as none), and recorded whenever a list
+  // or the date of the last close (kLastBootSlot) is written.
+  void ReadStoredFormats();
+  void RememberFormats(size_t slot);
+  // When the user changed the formats while the program runs, the ones in
+  // force until then are read next, and remembered at the next write: this
+  // run's lists were read and written with them. Costs a comparison otherwise.
+  void FollowFormats();
+
+ private:
+  ReminderPages& pages_;
+  ReminderBook book_;
+  std::array<std::string, 4> paths_;
+  // The version of the book's list that each list control shows; none: the
+  // control has not been filled.
+  std::array<std::optional<unsigned>, 4> shownVersions_;
+  // Remove All as the creation steps left it (enabled by design), for the
+  // buttons built later.
+  std::array<bool, 4> clearAllEnabled_{true, true, true, true};
+
+  // The minute in which unread lists were last tried.
+  Date retryDate_{};
+  int retryMinute_ = -1;
+
+  // The formats remembered, and the stored value they came from.
+  StoredFormats stored_;
+  std::string storedValue_;
+  unsigned formatsGeneration_ = 0;
+};
+
+}  // namespace pendra
