@@ -361,7 +361,9 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
   TextHost unbuilt(FontCancel::StoreCurrentFont, false);
   for (const std::string& bytes : {std::string("\xEF\xBB\xBFmark"), Utf16File("wide", TextEncoding::Utf16Be)}) {
     unbuilt.rich.LoadText(bytes);
-    unbuilt.rich.StoreToFile(dir + "w.txt");
+    DeleteFileA((dir + "w.txt").c_str());
+    DataFile file(dir + "w.txt");
+    unbuilt.rich.StoreTo(file);
     EXPECT_EQ(ReadFileBytes(dir + "w.txt"), bytes);
   }
 }
