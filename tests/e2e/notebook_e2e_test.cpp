@@ -1,8 +1,10 @@
 // The notebook as a user meets it in the running program.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/tray_window_win.h"
 #include "notes/notebook_window_win.h"
@@ -139,6 +141,53 @@ TEST_F(NotebookE2e, AFolderNamedOutsideTheCodePageStoresEveryFile) {
   EXPECT_EQ(ReadFileBytes(PathOf("Message.lst")), at + "second\r\n" + at + "first\r\n");
   EXPECT_EQ(ReadFileBytes(PathOf("ToDo.lst")), "one\r\ntwo\r\n");
   EXPECT_TRUE(FileExists(PathOf("Tabs.lst")));
+}
+
+// Pages in a folder another program writes too (a sync tool, another editor),
+// with real keys: a page changed elsewhere comes fresh when the notebook is
+// clicked again; changed on both sides, Pendra's version is saved and the
+// other kept in Backup, and the user is told; a page emptied by the keys
+// keeps its earlier text in Backup.
+TEST_F(NotebookE2e, PagesChangedElsewhereAreShownOrKeptAndAnEmptiedPageIsInBackup) {
+  WriteFileBytes(PathOf("DEF.pnd"), "earlier text");
+  HWND notebook = ShowPage("ABC\r\nDEF\r\n", "first");
+  ASSERT_TRUE(notebook);
+  PendraProcess& p = *process_;
+  HWND page = FindChild(notebook, "RichEdit20A");
+  HWND tabs = FindChild(notebook, "SysTabControl32");
+  ASSERT_TRUE(ShowFromTray(p, kQuickNotes1, "TfrmQuickie"));  // the notebook is left
+  WriteFileBytes(PathOf("ABC.pnd"), "from the phone");
+  ASSERT_TRUE(ClickInto(notebook, page));
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(page) == "from the phone"; }, 5000)) << ControlText(page);
+
+  WriteFileBytes(PathOf("ABC.pnd"), "from the laptop");
+  PressKey(VK_END, {VK_CONTROL});
+  TypeText(" word");
+  PressKey(VK_TAB, {VK_CONTROL});
+  const auto box = WaitForMessageBox(p.Pid());
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->caption, "Pendra");
+  const std::vector<std::string> copies = FolderSnapshot(PathOf("Backup\\"));
+  ASSERT_EQ(copies.size(), 1u);
+  const std::string copy = PathOf("Backup\\" + copies[0].substr(0, copies[0].rfind(':')));
+  EXPECT_NE(box->text.find(copy), std::string::npos) << box->text;
+  EXPECT_TRUE(PressButton(*box, IDOK));
+  EXPECT_EQ(ReadFileBytes(copy), "from the laptop");
+  EXPECT_EQ(ReadFileBytes(PathOf("ABC.pnd")), "from the phone word");
+
+  ASSERT_TRUE(WaitUntil([&] { return Send(tabs, TCM_GETCURSEL) == 1 && ControlText(page) == "earlier text"; }, 5000));
+  PressKey(VK_HOME, {VK_CONTROL});
+  PressKey(VK_END, {VK_CONTROL, VK_SHIFT});
+  PressKey(VK_DELETE);
+  PressKey(VK_TAB, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return Send(tabs, TCM_GETCURSEL) == 0; }, 5000));
+  EXPECT_EQ(ReadFileBytes(PathOf("DEF.pnd")), "");
+  std::string kept;
+  for (const std::string& entry : FolderSnapshot(PathOf("Backup\\")))
+    if (entry.rfind("DEF ", 0) == 0) kept = ReadFileBytes(PathOf("Backup\\" + entry.substr(0, entry.rfind(':'))));
+  EXPECT_EQ(kept, "earlier text");
+  EXPECT_TRUE(MessageBoxes(p.Pid()).empty());
+  EXPECT_EQ(CloseTray(p), 0u);
 }
 
 // Under code page 932 a Shift-JIS page longer than a piece of the control's
