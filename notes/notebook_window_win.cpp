@@ -231,7 +231,8 @@ HBITMAP LoadToolPictures(int size) {
 
 TfrmPendra::TfrmPendra()
     : text_(redtPendra_, {kNotebookKey, FontCancel::StoreCurrentFont,
-                          {std::begin(kRefresh), std::end(kRefresh)}, std::nullopt}) {
+                          {std::begin(kRefresh), std::end(kRefresh)}, std::nullopt}),
+      tabList_(Svc().programFolder + kTabListFileName) {
   popupMenu = [this](HMENU menu, POINT at) {
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
   };
@@ -256,15 +257,14 @@ TfrmPendra::~TfrmPendra() {
 }
 
 void TfrmPendra::FormCreate() {
-  tabListPath_ = Svc().programFolder + kTabListFileName;
-  if (!PathExists(tabListPath_)) {
+  if (!PathExists(tabList_.Path())) {
     tabs_ = DesignedTabs();
     // Not in a folder found read-only at start: the write would only fail.
-    if (!Svc().programFolderReadOnly) WriteListFile(tabListPath_, tabs_);
+    if (!Svc().programFolderReadOnly) tabList_.WriteLines(tabs_);
     return;
   }
   try {
-    tabs_ = ReadListFile(tabListPath_);
+    tabs_ = tabList_.ReadLines();
   } catch (const Error&) {
     tabs_ = DesignedTabs();
     tabListUnread_ = true;
@@ -472,6 +472,18 @@ void TfrmPendra::SetTabCaptions() {
   Layout();  // the rows of tabs may have changed
 }
 
+void TfrmPendra::RefreshTabs() {
+  // The tabs shown hold no change of their own: the dialog writes each.
+  if (tabListUnread_ || !tabList_.ChangedOnDisk()) return;
+  try {
+    tabs_ = tabList_.ReadLines();
+  } catch (const Error&) {
+    return;
+  }
+  if (activeTab_ < 0 || activeTab_ >= static_cast<int>(tabs_.size())) activeTab_ = tabs_.empty() ? -1 : 0;
+  SetTabCaptions();
+}
+
 void TfrmPendra::SelectTab(int index) {
   activeTab_ = index;
   if (tbcPendra_) SendMessageA(tbcPendra_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -493,8 +505,13 @@ void TfrmPendra::FocusPage() {
   if (IsWindowVisible(Handle())) redtPendra_.SetFocus();
 }
 
+std::optional<std::string> TfrmPendra::PageFile() const {
+  if (!page_) return std::nullopt;
+  return page_->Path();
+}
+
 bool TfrmPendra::ShowPageWithoutFile(const std::string& readFrom) {
-  pagePath_.reset();
+  page_.reset();
   bool read = false;
   if (!readFrom.empty() && PathExists(readFrom)) {
     try {
@@ -511,7 +528,7 @@ bool TfrmPendra::ShowPageWithoutFile(const std::string& readFrom) {
 }
 
 void TfrmPendra::PageLoad() {
-  pagePath_.reset();
+  page_.reset();
   if (activeTab_ < 0) {  // a tab list without tabs
     ShowPageWithoutFile();
     return;
@@ -544,13 +561,14 @@ void TfrmPendra::PageLoad() {
     return;
   }
   SendMessageA(redtPendra_.Handle(), EM_SETREADONLY, FALSE, 0);
+  DataFile file(*path);
   if (!PathExists(*path)) {
     // A new page: its file is made, empty, at once, in the code page. Where
     // it cannot be made the page has no file, as for a name no file can have:
     // every later save would fail as well and hold the user on this tab.
     redtPendra_.LoadText("");
     try {
-      redtPendra_.StoreToFile(*path);
+      redtPendra_.StoreTo(file);
     } catch (const Error&) {
       ShowPageWithoutFile();
       // The start said once that nothing can be saved in this folder; a box
@@ -558,7 +576,7 @@ void TfrmPendra::PageLoad() {
       if (Svc().programFolderReadOnly) return;
       throw;
     }
-    pagePath_ = path;
+    page_ = std::move(file);
     FocusPage();
     return;
   }
@@ -566,18 +584,18 @@ void TfrmPendra::PageLoad() {
   // read leaves the page empty and without a file, so it is never written
   // over.
   try {
-    redtPendra_.LoadFromFile(*path);
+    redtPendra_.LoadFrom(file);
   } catch (const Error&) {
     ShowPageWithoutFile();
     throw;
   }
-  pagePath_ = path;
+  page_ = std::move(file);
 }
 
 void TfrmPendra::PageSave() {
   // A page the user did not change is left as its file holds it, whatever
   // the control would make of its bytes.
-  if (pagePath_ && redtPendra_.Modified()) redtPendra_.StoreToFile(*pagePath_);
+  if (page_ && redtPendra_.Modified()) redtPendra_.StoreTo(*page_);
 }
 
 bool TfrmPendra::tbcPendraChanging() {
@@ -611,6 +629,7 @@ void TfrmPendra::FormShow() {
   SetTimer(Handle(), Timer1, 1000, nullptr);
   Timer1Timer();
 
+  RefreshTabs();
   TRegIniFile ini(*Svc().registry, kNotebookKey);
   const int stored = ReadSetting(ini, "Tab", "Active Tab", activeTab_);
   // A number that names no tab leaves the active tab as it is.
@@ -642,10 +661,11 @@ void TfrmPendra::FormClose() {
   // The designed tabs were not written in a folder found read-only at start,
   // and writing them now would only fail: the tab list dialog writes what the
   // user changes itself.
-  const bool designedUnwritten = Svc().programFolderReadOnly && !PathExists(tabListPath_);
+  const bool designedUnwritten = Svc().programFolderReadOnly && !PathExists(tabList_.Path());
   if (!tabListUnread_ && !designedUnwritten) {
     try {
-      WriteListFile(tabListPath_, tabs_);
+      // Tabs.lst changed by another program since it was read stays as it is.
+      tabList_.WriteLines(tabs_);
     } catch (...) {
       // Both failed: the page's error is shown, the list's ends the close.
       if (pageFailure) Guarded([&] { std::rethrow_exception(pageFailure); });
@@ -686,9 +706,9 @@ void TfrmPendra::TabListDialogClosed() {
   Guarded([&] {
     // A tab list that is gone or cannot be read leaves the tabs and the page
     // as they are.
-    if (!PathExists(tabListPath_)) throw Error("Cannot open file " + tabListPath_);
+    if (!PathExists(tabList_.Path())) throw Error("Cannot open file " + tabList_.Path());
     try {
-      tabs_ = ReadListFile(tabListPath_);
+      tabs_ = tabList_.ReadLines();
     } catch (const Error&) {
       tabListUnread_ = true;
       throw;
@@ -753,7 +773,7 @@ void TfrmPendra::OnCommand(int id) {
     if (form) form->Show();
   };
   // Nothing typed into a page without a file could be kept.
-  const bool editable = pagePath_.has_value();
+  const bool editable = page_.has_value();
   switch (id) {
     case btnCut: case Cut1: case MenuItemcut: text_.Run(TextCommand::Cut); break;
     case btnCopy: case Copy1: case MenuItemCopy: text_.Run(TextCommand::Copy); break;
@@ -831,6 +851,12 @@ LRESULT TfrmPendra::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_SETFOCUS: redtPendra_.SetFocus(); return 0;
+    case WM_ACTIVATE: {
+      const LRESULT answer = Form::HandleMessage(msg, wp, lp);
+      // After the focus is back: a long page comes in a new control.
+      if (LOWORD(wp) != WA_INACTIVE && page_) redtPendra_.RefreshFrom(*page_);
+      return answer;
+    }
     case WM_CONTEXTMENU:
       if (reinterpret_cast<HWND>(wp) == redtPendra_.Handle()) {
         POINT at{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))};

@@ -7,6 +7,10 @@
 // The window is created hidden at start. Creating it reads Tabs.lst (writing
 // the nine designed tabs when it is missing); the window itself, its controls
 // and the rich edit library wait for the first show.
+//
+// Tabs.lst and the pages may be written by other programs too (a sync tool,
+// another editor): a show takes the tabs again and an activation the page
+// again when another program changed them and Pendra did not.
 #include <windows.h>
 
 #include <functional>
@@ -17,6 +21,7 @@
 #include "notes/text_behaviours_win.h"
 #include "platform/colors_win.h"
 #include "platform/window_win.h"
+#include "settings/data_file.h"
 #include "settings/list_file.h"
 
 namespace pendra {
@@ -72,7 +77,7 @@ class TfrmPendra : public Form {
   // page has none (not loaded yet, unreadable, a caption that cannot name a
   // file, or a new page whose file cannot be made), and then the page is
   // never saved.
-  const std::optional<std::string>& PageFile() const { return pagePath_; }
+  std::optional<std::string> PageFile() const;
   bool CommandEnabled(int id) const;  // in the toolbar or a menu
 
   // Handlers, named after their components.
@@ -100,6 +105,9 @@ class TfrmPendra : public Form {
   // The date picker shows the long date where it fits, else the short one.
   void FitDateFormat();
   void SetTabCaptions();
+  // Tabs.lst as another program left it, when it changed since it was read
+  // here; a file that cannot be read now leaves the tabs as they are.
+  void RefreshTabs();
   void SelectTab(int index);
 
   void PageLoad();
@@ -118,13 +126,13 @@ class TfrmPendra : public Form {
   TRxRichEdit redtPendra_;
   TextBehaviours text_;
 
-  std::string tabListPath_;
+  DataFile tabList_;
   Lines tabs_;
   int activeTab_ = 0;
   // Tabs.lst was there but could not be read: the tabs shown are not the
   // user's, so they are never written over it.
   bool tabListUnread_ = false;
-  std::optional<std::string> pagePath_;
+  std::optional<DataFile> page_;
 
   HWND tlbPendra_ = nullptr;
   HWND tbcPendra_ = nullptr;

@@ -59,7 +59,8 @@ void WriteQuietly(TRegIniFile& ini, const char* section, const char* ident, int 
 
 TfrmQuickie::TfrmQuickie()
     : text_(RichEditQuick_, {kQuicknotesKey, FontCancel::StoreNothing,
-                             {std::begin(kRefresh), std::end(kRefresh)}, kAqua}) {
+                             {std::begin(kRefresh), std::end(kRefresh)}, kAqua}),
+      note_(Svc().programFolder + kQuickNoteFile) {
   RichEditQuick_.onKeyDown = [this](WPARAM key) { RichEditQuickKeyDown(key); };
   RichEditQuick_.onMouseDown = [this](MouseButton button, int x, int y) {
     RichEditQuickMouseDown(button, x, y);
@@ -91,7 +92,7 @@ TfrmQuickie::~TfrmQuickie() {
   if (PopupMenu1_) DestroyMenu(PopupMenu1_);
 }
 
-std::string TfrmQuickie::NotePath() const { return Svc().programFolder + kQuickNoteFile; }
+std::string TfrmQuickie::NotePath() const { return note_.Path(); }
 
 void TfrmQuickie::FormCreate() {
   text_.FontRestore();
@@ -100,7 +101,7 @@ void TfrmQuickie::FormCreate() {
     noteRead_ = true;
     // The empty note, where it can be made: in a folder found read-only at
     // start its save would only fail, and nothing would be kept by it.
-    if (!Svc().programFolderReadOnly) RichEditQuick_.StoreToFile(path);
+    if (!Svc().programFolderReadOnly) RichEditQuick_.StoreTo(note_);
     return;
   }
   // A note that is there but cannot be read is reported when the window is
@@ -112,7 +113,7 @@ void TfrmQuickie::FormCreate() {
 }
 
 void TfrmQuickie::ReadNote() {
-  RichEditQuick_.LoadFromFile(NotePath());
+  RichEditQuick_.LoadFrom(note_);
   noteRead_ = true;
 }
 
@@ -157,14 +158,14 @@ void TfrmQuickie::FormClose() {
   const std::string path = NotePath();
   if (noteRead_) {
     // A note the user did not change is left as its file holds it.
-    if (RichEditQuick_.Modified()) RichEditQuick_.StoreToFile(path);
+    if (RichEditQuick_.Modified()) RichEditQuick_.StoreTo(note_);
   } else if (RichEditQuick_.TextLength() > 0 || NoteFileMissing(path)) {
     // The stored note was never read: it is not replaced by what was typed
     // in its place, unless the file has gone meanwhile.
     if (!NoteFileMissing(path))
       throw Error("The note is not saved, because " + path +
                   " could not be read and would be replaced");
-    RichEditQuick_.StoreToFile(path);
+    RichEditQuick_.StoreTo(note_);
     noteRead_ = true;
   }
   if (!Visible()) return;
@@ -202,6 +203,11 @@ LRESULT TfrmQuickie::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       RichEditQuick_.SetFocus();
       return 0;
+    case WM_ACTIVATE: {
+      const LRESULT answer = Form::HandleMessage(msg, wp, lp);
+      if (LOWORD(wp) != WA_INACTIVE && noteRead_) RichEditQuick_.RefreshFrom(note_);
+      return answer;
+    }
     case WM_GETMINMAXINFO:
       reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {Px(kMinWidth), Px(kMinHeight)};
       return 0;

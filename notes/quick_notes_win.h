@@ -1,7 +1,9 @@
 #pragma once
 // Quick notes: one plain-text note in an always-on-top tool window, kept in
 // Quick.qnf beside the program, read once at start and written at a close
-// after the user changed it. All its commands are in a context menu.
+// after the user changed it; read again when the window is activated after
+// another program changed the file and the user did not change the note.
+// All its commands are in a context menu.
 //
 // At creation the note is read into memory (or the empty file created when
 // there is none); the window and its rich edit control wait for the first
@@ -13,6 +15,7 @@
 #include "notes/popup_menu_win.h"
 #include "notes/text_behaviours_win.h"
 #include "platform/window_win.h"
+#include "settings/data_file.h"
 
 namespace pendra {
 
@@ -58,6 +61,7 @@ class TfrmQuickie : public Form {
 
   TRxRichEdit RichEditQuick_;
   TextBehaviours text_;
+  DataFile note_;
   HMENU PopupMenu1_ = nullptr;
   bool noteRead_ = false;
 };

@@ -137,6 +137,15 @@ MouseButton ButtonOf(UINT msg) {
   }
 }
 
+// A file over the most a control takes is not read at all.
+void CheckTextFileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
+      (static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) > kMaxTextFileBytes)
+    throw Error("Cannot open file " + path + ". It is larger than " +
+                std::to_string(kMaxTextFileBytes >> 20) + " MB, more than Pendra can show.");
+}
+
 }  // namespace
 
 RichTextControl::~RichTextControl() {
@@ -545,11 +554,7 @@ void RichTextControl::ApplyFont() {
 }
 
 std::string ReadTextFile(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
-      (static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) > kMaxTextFileBytes)
-    throw Error("Cannot open file " + path + ". It is larger than " +
-                std::to_string(kMaxTextFileBytes >> 20) + " MB, more than Pendra can show.");
+  CheckTextFileSize(path);
   return ReadWholeFile(path);
 }
 
@@ -608,11 +613,34 @@ void RichTextControl::SaveToFile(const std::string& path, TextFormat format) con
   WriteWholeFile(path, SavedBytes(format));
 }
 
-void RichTextControl::StoreToFile(const std::string& path) {
-  Saved saved = PlainTextToSave();
-  WriteWholeFile(path, saved.bytes);
+TextLoad RichTextControl::LoadFrom(DataFile& file) {
+  CheckTextFileSize(file.Path());
+  return LoadText(file.Read());
+}
+
+SaveResult RichTextControl::StoreTo(DataFile& file) {
+  const Saved saved = PlainTextToSave();
+  const SaveResult result = file.Write(saved.bytes);
+  if (result == SaveResult::ChangedElsewhere) {
+    ReloadQuietly(file);
+    return result;
+  }
   encoding_ = saved.encoding;
   modified_ = false;
+  return result;
+}
+
+void RichTextControl::RefreshFrom(DataFile& file) {
+  if (!modified_ && file.ChangedOnDisk()) ReloadQuietly(file);
+}
+
+void RichTextControl::ReloadQuietly(DataFile& file) {
+  try {
+    LoadFrom(file);
+  } catch (const Error&) {
+    // Locked or spoiled for now: what is shown stays, and no save writes
+    // over a file it could not read.
+  }
 }
 
 std::vector<std::string> RichTextControl::DisplayLines() const {

@@ -32,6 +32,7 @@
 
 #include "notes/text_encoding.h"
 #include "platform/services.h"
+#include "settings/data_file.h"
 
 namespace pendra {
 
@@ -135,10 +136,18 @@ class RichTextControl {
   // text goes in the text's encoding; a code-page text holding a character
   // the code page cannot hold goes as UTF-8 with the mark.
   void SaveToFile(const std::string& path, TextFormat format = TextFormat::PlainText) const;
-  // Saves the text to the file it belongs to (a page, the note), as plain
-  // text: as SaveToFile, and a text that had to go to UTF-8 stays UTF-8 from
-  // then on. The text is no longer modified.
-  void StoreToFile(const std::string& path);
+  // The file the text belongs to (a page, the note), read through it as
+  // LoadFromFile reads, so it knows what the text was.
+  TextLoad LoadFrom(DataFile& file);
+  // Saves the text to the file it belongs to, as plain text: as SaveToFile,
+  // and a text that had to go to UTF-8 stays UTF-8 from then on. The text is
+  // no longer modified. The file changed by another program while the text
+  // holds no change of its own is not written: the text is loaded from it
+  // again (ChangedElsewhere).
+  SaveResult StoreTo(DataFile& file);
+  // Loads the file again when another program changed it and the text holds
+  // no change; a file that cannot be read then leaves the text as it is.
+  void RefreshFrom(DataFile& file);
   // What SaveToFile writes.
   std::string SavedBytes(TextFormat format) const;
 
@@ -194,6 +203,8 @@ class RichTextControl {
     TextEncoding encoding;
   };
   Saved PlainTextToSave() const;
+  // Loads the file again, or leaves the text as it is where it cannot be read.
+  void ReloadQuietly(DataFile& file);
 
   WNDPROC baseProc_ = nullptr;
   FontSpec font_;

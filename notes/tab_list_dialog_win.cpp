@@ -27,7 +27,8 @@ std::string ListItem(HWND list, int index) {
 
 }  // namespace
 
-TfrmAddTabs::TfrmAddTabs(TfrmPendra& notebook) : notebook_(notebook) {}
+TfrmAddTabs::TfrmAddTabs(TfrmPendra& notebook)
+    : notebook_(notebook), tabList_(Svc().programFolder + kTabListFileName) {}
 
 TfrmAddTabs::~TfrmAddTabs() {
   if (Handle()) DestroyWindow(Handle());
@@ -96,10 +97,9 @@ void TfrmAddTabs::EnableEntryButtons(bool enabled) {
 }
 
 void TfrmAddTabs::FormShow() {
-  const std::string path = Svc().programFolder + kTabListFileName;
   // A tab list that cannot be read ends the show here, so OK can never
   // write over it.
-  const Lines tabs = PathExists(path) ? ReadListFile(path) : Lines{};
+  const Lines tabs = tabList_.ReadLines();
   HWND list = Item(ListBox1);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
   for (const std::string& tab : tabs) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(tab.c_str()));
@@ -148,7 +148,7 @@ void TfrmAddTabs::btnUpClick() { MoveSelected(-1); }
 void TfrmAddTabs::btnDownClick() { MoveSelected(1); }
 
 void TfrmAddTabs::btnOKClick() {
-  WriteListFile(Svc().programFolder + kTabListFileName, WorkingList());
+  tabList_.WriteLines(WorkingList());
   Close();
 }
 

@@ -2,10 +2,13 @@
 // The tab list dialog: a working copy of Tabs.lst in a list box, where tabs
 // are added, removed and moved. OK writes it to Tabs.lst, Cancel throws it
 // away; every way of closing makes the notebook load its tabs and its page
-// again and shows it. The dialog never deletes or renames a page file.
+// again and shows it. The dialog never deletes or renames a page file. OK
+// writes nothing over a Tabs.lst that another program changed while the
+// working copy holds no change of its own.
 #include <windows.h>
 
 #include "platform/window_win.h"
+#include "settings/data_file.h"
 #include "settings/list_file.h"
 
 namespace pendra {
@@ -54,6 +57,7 @@ class TfrmAddTabs : public Form {
   void MoveSelected(int by);
 
   TfrmPendra& notebook_;
+  DataFile tabList_;
   HFONT font_ = nullptr;
 };
 

@@ -30,7 +30,7 @@
 // `afterChange` runs after the refresh of every change (the editor's modified
 // flag). The window keeps onMouseDown and onKeyDown of the control for its
 // context menu. The window loads and saves its own files through the control
-// (LoadFromFile, StoreToFile) and calls FontRestore when it needs to (at
+// (LoadFrom, StoreTo, RefreshFrom) and calls FontRestore when it needs to (at
 // every show, or once at creation).
 #include <windows.h>
 

@@ -1,5 +1,6 @@
 // The notebook as a user meets it in the running program.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <string>
 #include <utility>
@@ -139,6 +140,43 @@ TEST_F(NotebookE2e, AFolderNamedOutsideTheCodePageStoresEveryFile) {
   EXPECT_EQ(ReadFileBytes(PathOf("Message.lst")), at + "second\r\n" + at + "first\r\n");
   EXPECT_EQ(ReadFileBytes(PathOf("ToDo.lst")), "one\r\ntwo\r\n");
   EXPECT_TRUE(FileExists(PathOf("Tabs.lst")));
+}
+
+// Pages another program writes too, with real keys: shown fresh on a click, kept
+// in Backup when changed on both sides (and told), or when emptied by the keys.
+TEST_F(NotebookE2e, PagesChangedElsewhereAreShownOrKeptAndAnEmptiedPageIsInBackup) {
+  WriteFileBytes(PathOf("DEF.pnd"), "earlier text");
+  HWND notebook = ShowPage("ABC\r\nDEF\r\n", "first");
+  ASSERT_TRUE(notebook);
+  HWND page = FindChild(notebook, "RichEdit20A"), tabs = FindChild(notebook, WC_TABCONTROLA);
+  auto copyOf = [&](const std::string& name) {  // in Backup, by the page's name
+    for (const std::string& entry : FolderSnapshot(PathOf("Backup\\")))
+      if (entry.rfind(name + " ", 0) == 0) return PathOf("Backup\\" + entry.substr(0, entry.rfind(':')));
+    return std::string("none");
+  };
+  ASSERT_TRUE(ShowFromTray(*process_, kQuickNotes1, "TfrmQuickie"));  // the notebook is left
+  WriteFileBytes(PathOf("ABC.pnd"), "from the phone");
+  ASSERT_TRUE(ClickInto(notebook, page));
+  EXPECT_TRUE(WaitUntil([&] { return ControlText(page) == "from the phone"; }, 5000));
+
+  WriteFileBytes(PathOf("ABC.pnd"), "from the laptop");
+  PressKey(VK_END, {VK_CONTROL});
+  TypeText(" word");
+  PressKey(VK_TAB, {VK_CONTROL});
+  const auto box = WaitForMessageBox(process_->Pid());
+  ASSERT_TRUE(box && box->caption == "Pendra");
+  EXPECT_NE(box->text.find(copyOf("ABC")), std::string::npos) << box->text;
+  EXPECT_TRUE(PressButton(*box, IDOK));
+  EXPECT_EQ(ReadFileBytes(copyOf("ABC")) + "|" + ReadFileBytes(PathOf("ABC.pnd")), "from the laptop|from the phone word");
+
+  ASSERT_TRUE(WaitUntil([&] { return ControlText(page) == "earlier text"; }, 5000));
+  PressKey(VK_HOME, {VK_CONTROL});
+  PressKey(VK_END, {VK_CONTROL, VK_SHIFT});
+  PressKey(VK_DELETE);
+  PressKey(VK_TAB, {VK_CONTROL});
+  ASSERT_TRUE(WaitUntil([&] { return Send(tabs, TCM_GETCURSEL) == 0; }, 5000));
+  EXPECT_EQ(ReadFileBytes(copyOf("DEF")) + "|" + ReadFileBytes(PathOf("DEF.pnd")), "earlier text|");
+  EXPECT_EQ(CloseTray(*process_), 0u);
 }
 
 // Under code page 932 a Shift-JIS page longer than a piece of the control's

@@ -196,7 +196,7 @@ TEST_F(NotebookTest, AStoredActiveTabBeyondTheTabsKeepsTheCurrentTab) {
   EXPECT_EQ(PageText(), "D again");
 }
 
-TEST_F(NotebookTest, ClosingWhileHiddenWritesNothingAndAVisibleCloseWritesTabsPageAndSettings) {
+TEST_F(NotebookTest, ClosingWhileHiddenWritesNothingAndAVisibleCloseWritesPageSettingsAndTabsNotChangedElsewhere) {
   Create();
   const Files atStart = Snapshot();
   notebook->Close();  // never shown
@@ -206,10 +206,10 @@ TEST_F(NotebookTest, ClosingWhileHiddenWritesNothingAndAVisibleCloseWritesTabsPa
   Show();
   Type("kept");
   SetWindowPos(notebook->Handle(), nullptr, 100, 50, 700, 400, SWP_NOZORDER);
-  WriteFileBytes(Path("Tabs.lst"), "ABC\r\n");
+  WriteFileBytes(Path("Tabs.lst"), "ABC\r\nNew\r\n");  // another program's tabs
   notebook->Close();
   EXPECT_FALSE(IsWindowVisible(notebook->Handle()));
-  EXPECT_EQ(File("Tabs.lst"), kNineTabs);
+  EXPECT_EQ(File("Tabs.lst"), "ABC\r\nNew\r\n");
   EXPECT_EQ(File("ABC.pnd"), "kept");
   for (auto [section, ident, value] : {std::tuple{"Position", "Top", "50"}, {"Position", "Left", "100"},
                                        {"Size", "Width", "700"}, {"Size", "Height", "400"},
@@ -220,6 +220,8 @@ TEST_F(NotebookTest, ClosingWhileHiddenWritesNothingAndAVisibleCloseWritesTabsPa
   const Files afterClose = Snapshot();
   notebook->Close();
   EXPECT_EQ(Snapshot(), afterClose);
+  Show();  // shows what the other program wrote
+  EXPECT_EQ(PageText() + std::to_string(TabCount()), "edited elsewhere2");
 }
 
 // The close writes the page, then Tabs.lst, and tries both: a file that
@@ -416,6 +418,11 @@ TEST_F(NotebookTest, TheDialogsCancelLeavesTabsLstByteForByteAndReloadsTheFirstT
   EXPECT_EQ(File("Tabs.lst"), tabList);
   EXPECT_EQ(notebook->ActiveTab(), 0);
   EXPECT_EQ(PageText(), "page A");
+  // OK on an unchanged working list keeps the tabs another program wrote meanwhile.
+  ToolbarClick(P::btnEditTabs);
+  WriteFileBytes(Path("Tabs.lst"), "A\r\nTheirs\r\n");
+  MenuCommand(dialog->Handle(), D::btnOK);
+  EXPECT_EQ(File("Tabs.lst") + std::to_string(TabCount()), "A\r\nTheirs\r\n2");
 }
 
 TEST_F(NotebookTest, TheWorkingListKeepsTheFirstTabAndMovesOneSelectionAtATime) {

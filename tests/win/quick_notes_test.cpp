@@ -128,6 +128,22 @@ TEST_F(QuickNotesTest, ANoteWrittenElsewhereKeepsItsBytesUntilEditedAndItsEncodi
   EXPECT_EQ(ReadFileBytes(NotePath()), GetACP() == CP_UTF8 ? "Ж milk" : "\xEF\xBB\xBFЖ milk");
 }
 
+TEST_F(QuickNotesTest, ANoteChangedElsewhereIsShownOnActivationOrKeptBesideItsOwnEdit) {
+  WriteFileBytes(NotePath(), "mine");
+  Create().Show();
+  auto activate = [&] { SendMessageA(quickie->Handle(), WM_ACTIVATE, WA_ACTIVE, 0); };
+  WriteFileBytes(NotePath(), "them");  // another program, the same size
+  activate();
+  EXPECT_EQ(quickie->RichEditQuick().Text(), "them");
+  Type("x");
+  WriteFileBytes(NotePath(), "a third program");
+  activate();  // the edit is not dropped
+  MenuCommand(quickie->Handle(), Q::Exit1);
+  const std::string copy = TestEnv().folder + "Backup\\Quick 2000-06-19 13-05-00.qnf";
+  EXPECT_EQ(ReadFileBytes(NotePath()) + "|" + ReadFileBytes(copy), "xthem|a third program");
+  EXPECT_NE(TestEnv().dialogs.shown.at(0).text.find(" is kept as " + copy + "."), std::string::npos);
+}
+
 TEST_F(QuickNotesTest, F10OpensTheMenuAtTheSamePlaceWhereverTheWindowIs) {
   Create().Show();
   for (POINT at : {POINT{0, 0}, POINT{700, 600}}) {

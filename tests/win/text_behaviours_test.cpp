@@ -359,9 +359,10 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
   }
   // Without a window the text keeps its encoding and its mark.
   TextHost unbuilt(FontCancel::StoreCurrentFont, false);
+  DataFile stored(dir + "w.txt");
   for (const std::string& bytes : {std::string("\xEF\xBB\xBFmark"), Utf16File("wide", TextEncoding::Utf16Be)}) {
     unbuilt.rich.LoadText(bytes);
-    unbuilt.rich.StoreToFile(dir + "w.txt");
+    unbuilt.rich.StoreTo(stored);
     EXPECT_EQ(ReadFileBytes(dir + "w.txt"), bytes);
   }
 }
