@@ -2,7 +2,12 @@
 // tray's menu.
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "app/tray_window_win.h"
+#include "settings/file_versions.h"
 #include "tests/e2e/e2e_harness.h"
 #include "tests/e2e/list_box_text.h"
 
@@ -138,6 +143,65 @@ TEST_F(ToDoAboutE2e, AListChangedElsewhereIsShownAndBothVersionsSurviveAnEditOnE
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(toDo); }, 5000));
   EXPECT_EQ(ReadFileBytes(PathOf("ToDo.lst")),
             "other\r\n " + DateText(DaysFromToday(0)) + "         milk\r\n");
+}
+
+// The first save of a run keeps the version it replaces in Backup and lets
+// go of the copies past their age: every one of the last day, the newest of
+// each day for a month, each data file on its own, and no file of the user's.
+TEST_F(ToDoAboutE2e, ASaveKeepsTheReplacedVersionAndPrunesBackupByAge) {
+  const SYSTEMTIME now = SecondsFromNow(0);
+  if (now.wHour == 23 && now.wMinute >= 58) Sleep(180000);  // all within one day
+  auto at = [](int days, WORD hour, int minutes = 0) {
+    SYSTEMTIME st = days ? DaysFromToday(-days) : SecondsFromNow(-60 * minutes);
+    if (days) st.wHour = hour, st.wMinute = st.wSecond = 0;
+    return DateTime{{st.wYear, st.wMonth, st.wDay}, {st.wHour, st.wMinute, st.wSecond}};
+  };
+  struct Planted {
+    const char* file;
+    DateTime at;
+    bool kept;
+  };
+  const Planted planted[] = {
+      {"ToDo.lst", at(0, 0, 10), true},    // the last day: every one
+      {"ToDo.lst", at(2, 12), true},       // the newest of its day
+      {"ToDo.lst", at(2, 8), false},
+      {"ToDo.lst", at(29, 12), true},
+      {"ToDo.lst", at(40, 12), false},     // beyond a month
+      {"Home.pnd", at(2, 8), true},        // each file keeps its own days
+  };
+  CreateDirectoryA(PathOf("Backup").c_str(), nullptr);
+  std::vector<std::string> kept{"my own notes.txt:2"};
+  WriteFileBytes(PathOf("Backup\\my own notes.txt"), "mo");
+  for (const Planted& copy : planted) {
+    const std::string name = BackupName(copy.file, copy.at);
+    WriteFileBytes(PathOf("Backup\\" + name), "old");
+    if (copy.kept) kept.push_back(name + ":3");
+  }
+  WriteFileBytes(PathOf("ToDo.lst"), "first\r\n");
+
+  PendraProcess& p = StartPendra();
+  HWND toDo = ShowFromTray(p, kToDo, "TfrmToDo");
+  ASSERT_TRUE(toDo);
+  HWND list = FindChild(toDo, "ListBox");
+  ASSERT_TRUE(ClickInto(toDo, list));
+  PressKey(VK_TAB);
+  PressKey(VK_RETURN);
+  ASSERT_TRUE(WaitForWindowOf(p.Pid(), "TfrmAddToDo", nullptr, 5000));
+  TypeText("milk\n");
+  ASSERT_TRUE(WaitUntil([&] { return Send(list, LB_GETCOUNT) == 2; }, 5000));
+  Post(toDo, WM_CLOSE);
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(toDo); }, 5000));
+
+  std::vector<std::string> left = FolderSnapshot(PathOf("Backup\\"));
+  const auto copy = std::find_if(left.begin(), left.end(), [&](const std::string& name) {
+    return std::find(kept.begin(), kept.end(), name) == kept.end();
+  });
+  ASSERT_NE(copy, left.end());
+  EXPECT_EQ(ReadFileBytes(PathOf("Backup\\" + copy->substr(0, copy->rfind(':')))), "first\r\n");
+  left.erase(copy);
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(left, kept);
+  EXPECT_EQ(CloseTray(p), 0u);
 }
 
 }  // namespace
