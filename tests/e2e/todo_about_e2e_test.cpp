@@ -33,6 +33,16 @@ class ToDoAboutE2e : public PendraE2eTest {
     }, 5000);
     return about;
   }
+  // An item added by the keys: Tab to Add Item, Enter, the text, Enter.
+  static bool AddByKeys(PendraProcess& p, HWND toDo, HWND list, const std::string& text) {
+    const LRESULT rows = Send(list, LB_GETCOUNT);
+    if (!ClickInto(toDo, list)) return false;
+    PressKey(VK_TAB);
+    PressKey(VK_RETURN);
+    if (!WaitForWindowOf(p.Pid(), "TfrmAddToDo", nullptr, 5000)) return false;
+    TypeText(text + "\n");
+    return WaitUntil([&] { return Send(list, LB_GETCOUNT) == rows + 1; }, 5000);
+  }
 };
 
 TEST_F(ToDoAboutE2e, TheAboutBoxShowsTheRecordAndOkHidesIt) {
@@ -119,13 +129,7 @@ TEST_F(ToDoAboutE2e, AListChangedElsewhereIsShownAndBothVersionsSurviveAnEditOnE
   HWND list = FindChild(toDo, "ListBox");
   EXPECT_TRUE(WaitUntil([&] { return ListBoxText(list, 0) == "other"; }, 5000));
 
-  // An item added by the keys: Tab to Add Item, Enter, the text, Enter.
-  ASSERT_TRUE(ClickInto(toDo, list));
-  PressKey(VK_TAB);
-  PressKey(VK_RETURN);
-  ASSERT_TRUE(WaitForWindowOf(p.Pid(), "TfrmAddToDo", nullptr, 5000));
-  TypeText("milk\n");
-  ASSERT_TRUE(WaitUntil([&] { return Send(list, LB_GETCOUNT) == 2; }, 5000));
+  ASSERT_TRUE(AddByKeys(p, toDo, list, "milk"));
 
   // Changed elsewhere meanwhile: the close writes Pendra's list and keeps the
   // other version in Backup, and says where.
@@ -183,12 +187,7 @@ TEST_F(ToDoAboutE2e, ASaveKeepsTheReplacedVersionAndPrunesBackupByAge) {
   HWND toDo = ShowFromTray(p, kToDo, "TfrmToDo");
   ASSERT_TRUE(toDo);
   HWND list = FindChild(toDo, "ListBox");
-  ASSERT_TRUE(ClickInto(toDo, list));
-  PressKey(VK_TAB);
-  PressKey(VK_RETURN);
-  ASSERT_TRUE(WaitForWindowOf(p.Pid(), "TfrmAddToDo", nullptr, 5000));
-  TypeText("milk\n");
-  ASSERT_TRUE(WaitUntil([&] { return Send(list, LB_GETCOUNT) == 2; }, 5000));
+  ASSERT_TRUE(AddByKeys(p, toDo, list, "milk"));
   Post(toDo, WM_CLOSE);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(toDo); }, 5000));
 
