@@ -90,7 +90,13 @@ void ReminderLists::PrepareChange(Kind kind) {
 }
 
 void ReminderLists::LoadList(Kind kind) {
-  book_.Replace(kind, File(kind).ReadLines());
+  const bool theirs = File(kind).ChangedOnDisk();
+  Lines lines = File(kind).ReadLines();
+  if (theirs) {
+    TakeTheirs(kind, std::move(lines));
+    return;
+  }
+  book_.Replace(kind, std::move(lines));
   RefreshList(kind);
 }
 
@@ -140,13 +146,17 @@ void ReminderLists::RereadChangedLists() {
 }
 
 void ReminderLists::Reread(Kind kind) {
-  Lines before = book_.List(kind);
   Lines lines;
   try {
     lines = File(kind).ReadLines();
   } catch (const Error&) {
     return;
   }
+  TakeTheirs(kind, std::move(lines));
+}
+
+void ReminderLists::TakeTheirs(Kind kind, Lines lines) {
+  Lines before = book_.LinesToSave(kind);
   // The formats the list was written with hold only for what Pendra wrote.
   if (lines != before) {
     stored_.Forget(static_cast<size_t>(Index(kind)));

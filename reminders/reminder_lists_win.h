@@ -50,7 +50,8 @@ class ReminderLists {
   // Before the user changes a list written with formats no longer in force,
   // it is written whole in the current ones, so its file never mixes two.
   void PrepareChange(Kind kind);
-  // Loads the kind's list file into the book and the list control.
+  // Loads the kind's list file into the book and the list control; what
+  // another program wrote since is taken as a look finds it.
   void LoadList(Kind kind);
   // Reads a list file into the book; false, with the list left as it was,
   // when the file cannot be read.
@@ -90,6 +91,9 @@ class ReminderLists {
   // Reads the file of a list another program changed; a file that cannot be
   // read now leaves the list as it is, to be read at the next look.
   void Reread(Kind kind);
+  // Takes another program's version of a list: its formats are forgotten
+  // unless it holds what Pendra held, and what it brings is caught up.
+  void TakeTheirs(Kind kind, Lines lines);
   // Stores the remembered formats when they differ from the stored value.
   void StoreFormats();
 

@@ -147,11 +147,6 @@ TEST(StoredFormats, AFormatChangeWhileRunningIsRecordedAtTheNextWrite) {
   copied.Follow(WrittenFormats::Of(kUs));
   copied.Wrote(kLastBootSlot, WrittenFormats::Of(kUs));
   EXPECT_EQ(copied.Value(), FormatsValue(Sets({kUs})) + ";written=0,0,0,0,0");
-
-  // A list another program wrote is read as a copied one: the current formats first.
-  back.Forget(0);
-  EXPECT_EQ(back.Reader(0, kDayFirst).ReadDate("12/8/2026"), (Date{2026, 8, 12}));
-  EXPECT_EQ(back.Value(), FormatsValue(Sets({kDayFirst, kUs})) + ";written=,1,0,1,1");
 }
 
 TEST(StoredFormats, AnEntryIsWrittenAnewInTheCurrentFormats) {
@@ -191,7 +186,6 @@ TEST(LateCatchUp, TodaysRemindersTheNextCheckWillNotExamine) {
     std::optional<DateTime> lastCheck;
     int interval;
     Strings expected;
-    Lines known = {};  // the list before another program changed it
   };
   const Case cases[] = {
       {Kind::Daily, kUs, {}, 0, {"before", "at the minute"}},
@@ -201,9 +195,6 @@ TEST(LateCatchUp, TodaysRemindersTheNextCheckWillNotExamine) {
       {Kind::Daily, minutes, {}, 0, {"before"}},  // 9:00 AM still shows: the check's
       {Kind::OneTime, kUs, {}, 0, {"one-time"}},
       {Kind::OneTime, kUs, {}, 15, {}},  // left to the repeats
-      // Read again after another program changed it: only what it did not hold.
-      {Kind::Daily, kUs, {}, 0, {"at the minute"}, {"8:59:59 AM-6/1/2000--before"}},
-      {Kind::Daily, kUs, {}, 0, {}, {"9:00:00 AM-6/1/2000--at the minute", "8:59:59 AM-6/1/2000--before"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.formats.longTime + " " + std::to_string(c.interval));
@@ -212,7 +203,7 @@ TEST(LateCatchUp, TodaysRemindersTheNextCheckWillNotExamine) {
       scheduler.CheckSecond(c.kind, *c.lastCheck, c.formats, 1, TodayRefs::For(c.lastCheck->date));
     Strings got;
     for (const auto& d : scheduler.CatchUpLate(c.kind, {kMonday, {9, 0, 30}}, c.formats, 1,
-                                               TodayRefs::For(kMonday), c.interval, c.known))
+                                               TodayRefs::For(kMonday), c.interval))
       got.push_back(d.message);
     EXPECT_EQ(got, c.expected);
   }

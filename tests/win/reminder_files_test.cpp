@@ -175,10 +175,9 @@ TEST_F(ListFilesTest, TheCloseSavesOnlyChangedListsAndOneFailureStopsNoOther) {
   SetReadOnly(PathOf(Kind::Weekly), false);
 }
 
-// The lists in a folder another program writes too (a sync tool, a second PC),
-// while the window stays hidden: a list with no change of its own is read
-// again when the folder changes, and what it brings that fell due meanwhile is
-// caught up; one changed on both sides is written, the other version kept.
+// Lists another program writes too, the window hidden: one with no change of
+// its own is read again and caught up when the folder changes; one changed on
+// both sides is written at the session's query, the other kept, with no box.
 TEST_F(ListFilesTest, AListChangedElsewhereIsReadAgainOrKeptBesidePendrasOwn) {
   Clock().Set(2000, 6, 19, 9, 0, 0);
   Events().WriteString("Last Boot", "Formats", "M/d/yyyy|h:mm:ss tt|AM|PM;written=0,0,0,0,0");
@@ -190,58 +189,37 @@ TEST_F(ListFilesTest, AListChangedElsewhereIsReadAgainOrKeptBesidePendrasOwn) {
   RunSeconds(1);
   WriteList(Kind::Daily, {"8:00:00 AM-6/1/2000--seen", "8:30:00 AM-6/1/2000--missed",
                           "9:00:30 AM-6/1/2000--on time"});
-  // Read at start by no one: left to the retries, never written.
-  monthly.Release();
-  WriteList(Kind::Monthly, {"9:00:00 AM-19--theirs"});
+  monthly.Release();  // not read at start: left to the retries, never written
+  WriteList(Kind::Monthly, {"theirs"});
   Frm().ProgramFolderChanged();
   EXPECT_EQ(Rows(Kind::Daily), FileLines(Kind::Daily));
   EXPECT_TRUE(Rows(Kind::Monthly).empty());
   // Written by another program: its formats are no longer known.
   EXPECT_EQ(EventsValue("Last Boot", "Formats"), "M/d/yyyy|h:mm:ss tt|AM|PM;written=0,0,,0,0");
   RunSeconds(30);
-  const auto shown = Announcements();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_NE(shown[0].find("missed"), std::string::npos);
-  EXPECT_NE(shown[1].find("on time"), std::string::npos);
+  ASSERT_EQ(Announcements().size(), 2u);
+  EXPECT_NE(Announcements()[0].find("missed"), std::string::npos);
+  EXPECT_NE(Announcements()[1].find("on time"), std::string::npos);
 
-  WriteList(Kind::Weekly, {"7:00:00 AM-Monday--theirs"});
+  SetReadOnly(PathOf(Kind::Weekly), true);
   Type(P(Kind::Weekly).editMessage, "mine");
-  Click(P(Kind::Weekly).btnOK);
-  const Lines mine = FileLines(Kind::Weekly);
-  ASSERT_EQ(mine.size(), 2u);
-  EXPECT_EQ(mine[0], "7:00:00 AM-Monday--w");
-  EXPECT_EQ(Rows(Kind::Weekly), mine);
-  const std::string copy = E().folder + "Backup\\DayMessage 2000-06-19 09-00-31.lst";
-  EXPECT_EQ(ReadFileBytes(copy), "7:00:00 AM-Monday--theirs\r\n");
-  ASSERT_EQ(Dialogs().shown.size(), 4u);  // the monthly list's, two announcements, this
-  EXPECT_NE(Dialogs().shown.back().text.find(" is kept as " + copy + "."), std::string::npos);
-  EXPECT_EQ(ReadFileBytes(PathOf(Kind::Monthly)), "9:00:00 AM-19--theirs\r\n");
+  Click(P(Kind::Weekly).btnOK);  // the save fails: the change waits
+  SetReadOnly(PathOf(Kind::Weekly), false);
+  WriteList(Kind::Weekly, {"theirs"});
+  const std::size_t boxes = Dialogs().shown.size();
+  QuietErrors quiet;
+  static_cast<Form&>(Frm()).SaveForSessionEnd();
+  EXPECT_TRUE(quiet.Texts().empty());
+  EXPECT_EQ(Dialogs().shown.size(), boxes);
+  EXPECT_EQ(Rows(Kind::Weekly).size(), 2u);
+  EXPECT_EQ(FileLines(Kind::Weekly), Rows(Kind::Weekly));
+  EXPECT_EQ(ReadFileBytes(E().folder + "Backup\\DayMessage 2000-06-19 09-00-31.lst"), "theirs\r\n");
+  EXPECT_EQ(ReadFileBytes(PathOf(Kind::Monthly)), "theirs\r\n");
 
   // Looked at when the window is shown as well.
   WriteList(Kind::Weekly, {"7:00:00 AM-Monday--shown"});
   Frm().Show();
   EXPECT_EQ(Rows(Kind::Weekly), Lines{"7:00:00 AM-Monday--shown"});
-}
-
-// At the session's end nobody may be there to answer a box: a list changed
-// on both sides is kept both ways without one, and the end goes ahead.
-TEST_F(ListFilesTest, TheSessionQueryKeepsBothVersionsOfAListWithoutABox) {
-  WriteList(Kind::OneTime, {"9:00:00 AM-6/19/2000--a"});
-  Create();
-  SetReadOnly(PathOf(Kind::OneTime), true);
-  Type(P(Kind::OneTime).editMessage, "b");
-  Click(P(Kind::OneTime).btnOK);  // the save fails: the change waits
-  SetReadOnly(PathOf(Kind::OneTime), false);
-  WriteList(Kind::OneTime, {"theirs"});
-  const std::size_t boxes = Dialogs().shown.size();
-  {
-    QuietErrors quiet;
-    static_cast<Form&>(Frm()).SaveForSessionEnd();
-    EXPECT_TRUE(quiet.Texts().empty());
-  }
-  EXPECT_EQ(Dialogs().shown.size(), boxes);
-  EXPECT_EQ(FileLines(Kind::OneTime), (Lines{"9:00:00 AM-6/19/2000--a", "1:05:00 PM-6/19/2000--b"}));
-  EXPECT_EQ(ReadFileBytes(E().folder + "Backup\\Message 2000-06-19 13-05-00.lst"), "theirs\r\n");
 }
 
 }  // namespace
