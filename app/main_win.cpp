@@ -98,6 +98,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // the end of a session, and starts it again.
   RegisterForRestart();
 
-  RunMessageLoop();
+  // Files another program writes in the program folder are seen as they
+  // change: a reminder list goes off, the to-do list shown shows it.
+  FolderWatch watch(Svc().programFolder);
+  RunMessageLoop(&watch, [&] {
+    objects.reminder->ProgramFolderChanged();
+    objects.toDo->ProgramFolderChanged();
+  });
   return 0;
 }

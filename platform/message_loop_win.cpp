@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/application_win.h"
+#include "platform/window_win.h"
 
 namespace pendra {
 namespace {
@@ -91,14 +92,40 @@ void DispatchProgramMessage(MSG& msg) {
   DispatchMessageA(&msg);
 }
 
-int RunMessageLoop() {
-  MSG msg;
-  BOOL got;
-  while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
-    if (got == -1) return 1;
-    DispatchProgramMessage(msg);
+FolderWatch::FolderWatch(const std::string& folder) {
+  const HANDLE handle = FindFirstChangeNotificationA(
+      folder.c_str(), FALSE,
+      FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE);
+  if (handle != INVALID_HANDLE_VALUE) handle_ = handle;
+}
+
+FolderWatch::~FolderWatch() {
+  if (handle_) FindCloseChangeNotification(handle_);
+}
+
+void FolderWatch::Rearm() {
+  if (!handle_ || FindNextChangeNotification(handle_)) return;
+  FindCloseChangeNotification(handle_);
+  handle_ = nullptr;
+}
+
+int RunMessageLoop(FolderWatch* watch, const std::function<void()>& changed) {
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+      DispatchProgramMessage(msg);
+    }
+    HANDLE signal = watch ? watch->Signal() : nullptr;
+    const DWORD handles = signal ? 1 : 0;
+    const DWORD woke = MsgWaitForMultipleObjectsEx(handles, &signal, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woke == WAIT_FAILED) return 1;
+    if (handles && woke == WAIT_OBJECT_0) {
+      // Watching again first: a change made while the windows look is seen too.
+      watch->Rearm();
+      Guarded(changed);
+    }
   }
-  return static_cast<int>(msg.wParam);
 }
 
 namespace {

@@ -3,6 +3,8 @@
 // and what the thread does while a modal box is under way.
 #include <windows.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace pendra {
@@ -24,8 +26,32 @@ void DispatchProgramMessage(MSG& msg);
 // nonzero when it ran a command for the key, and the key goes no further.
 inline constexpr UINT kShortcutKeyMessage = WM_APP + 0x200;
 
-// Runs the loop until WM_QUIT and returns its exit code.
-int RunMessageLoop();
+// A folder (not its subfolders) watched for files made, renamed, deleted,
+// written or resized, by any program, Pendra too. A folder that cannot be
+// watched (a network share without change notifications) is not watched.
+class FolderWatch {
+ public:
+  explicit FolderWatch(const std::string& folder);
+  ~FolderWatch();
+  FolderWatch(const FolderWatch&) = delete;
+  FolderWatch& operator=(const FolderWatch&) = delete;
+
+  // Signalled when the folder has changed; nullptr while not watched.
+  HANDLE Signal() const { return handle_; }
+  // After a signal: waits for the next change, or stops watching when the
+  // folder cannot be watched any more.
+  void Rearm();
+
+ private:
+  HANDLE handle_ = nullptr;
+};
+
+// Runs the loop until WM_QUIT and returns its exit code. While `watch`
+// watches, `changed` runs, under the general error handler, after each change
+// of its folder. The loop sleeps until a message or a change comes, so the
+// watch costs nothing at idle. A change during a modal loop (a message box, a
+// menu) is seen when the loop runs again.
+int RunMessageLoop(FolderWatch* watch = nullptr, const std::function<void()>& changed = {});
 
 // While one lives, every enabled top-level window of this thread except the
 // application window is disabled, as the owner of a modal box is on Windows;

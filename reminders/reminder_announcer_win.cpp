@@ -135,12 +135,15 @@ void ReminderAnnouncer::CatchUpLateList(Kind kind) {
   bool& pending = lateCatchUp_[static_cast<size_t>(Index(kind))];
   if (!pending) return;
   pending = false;
-  const DateTime now = Svc().clock->Now();
-  if (now.date != catchUpDay_) return;
+  if (Svc().clock->Now().date != catchUpDay_) return;
+  CatchUpList(kind, {});
+}
+
+void ReminderAnnouncer::CatchUpList(Kind kind, const Lines& known) {
   lists_.FollowFormats();
   ILocale& locale = *Svc().locale;
-  gate_.OfferTick(scheduler_.CatchUpLate(kind, now, locale.Formats(), locale.Generation(), Refs(),
-                                         clock_.EventMinutes()));
+  gate_.OfferTick(scheduler_.CatchUpLate(kind, Svc().clock->Now(), locale.Formats(), locale.Generation(),
+                                         Refs(), clock_.EventMinutes(), known));
 }
 
 void ReminderAnnouncer::RunStartCatchUp() {

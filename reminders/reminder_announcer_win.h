@@ -39,6 +39,10 @@ class ReminderAnnouncer {
   // A list read after the start, on the day of a start that ran the
   // catch-up, gets the catch-up it missed: queued, shown at the next tick.
   void CatchUpLateList(Kind kind);
+  // The catch-up of a list read late, queued; a list read again after another
+  // program changed it gets it for the entries it did not hold before
+  // (`known`).
+  void CatchUpList(Kind kind, const Lines& known);
   void SetStoredFormats(const StoredFormats& stored) { scheduler_.SetStoredFormats(stored); }
 
  private:

@@ -10,9 +10,15 @@
 
 namespace pendra {
 
-ReminderLists::ReminderLists(ReminderPages& pages) : pages_(pages) {
-  for (Kind k : kAllKinds) paths_[static_cast<size_t>(Index(k))] = Svc().programFolder + Info(k).fileName;
-}
+namespace {
+
+DataFile ListFile(Kind kind) { return DataFile(Svc().programFolder + Info(kind).fileName); }
+
+}  // namespace
+
+ReminderLists::ReminderLists(ReminderPages& pages)
+    : pages_(pages),
+      files_{ListFile(Kind::OneTime), ListFile(Kind::Weekly), ListFile(Kind::Daily), ListFile(Kind::Monthly)} {}
 
 void ReminderLists::LoadAtCreation(const DateTime& now) {
   // A list that cannot be read stays empty and is never written; the user is
@@ -54,10 +60,13 @@ void ReminderLists::RefreshList(Kind kind) {
 void ReminderLists::SaveList(Kind kind) {
   // Whatever asks: a list not read would overwrite reminders nobody has seen.
   if (!book_.Loaded(kind)) throw Error(UnreadListMessage(ListFilePath(kind)));
-  if (book_.EditInProgress(kind)) {
-    WriteListFile(ListFilePath(kind), book_.LinesToSave(kind));
-  } else {
-    WriteListFile(ListFilePath(kind), book_.List(kind));  // no copy of a long list
+  const SaveResult saved = book_.EditInProgress(kind)
+                              ? File(kind).WriteLines(book_.LinesToSave(kind))
+                              : File(kind).WriteLines(book_.List(kind));  // no copy of a long list
+  if (saved == SaveResult::ChangedElsewhere) {
+    // Nothing of Pendra's own to write: what the other program wrote is shown.
+    Reread(kind);
+    return;
   }
   book_.MarkSaved(kind);
   RememberFormats(static_cast<size_t>(Index(kind)));
@@ -74,21 +83,27 @@ void ReminderLists::PrepareChange(Kind kind) {
   // Written first: a file that cannot be written leaves the list as it was.
   Lines lines = book_.LinesToSave(kind);
   for (std::string& line : lines) line = anew(line);
-  WriteListFile(ListFilePath(kind), lines);
+  File(kind).WriteLines(lines);
   if (book_.Rewrite(kind, anew)) RefreshList(kind);
   book_.MarkSaved(kind);
   RememberFormats(slot);
 }
 
 void ReminderLists::LoadList(Kind kind) {
-  book_.Replace(kind, ReadListFile(ListFilePath(kind)));
+  const bool theirs = File(kind).ChangedOnDisk();
+  Lines lines = File(kind).ReadLines();
+  if (theirs) {
+    TakeTheirs(kind, std::move(lines));
+    return;
+  }
+  book_.Replace(kind, std::move(lines));
   RefreshList(kind);
 }
 
 bool ReminderLists::TryLoadList(Kind kind) {
   Lines lines;
   try {
-    lines = ReadListFile(ListFilePath(kind));
+    lines = File(kind).ReadLines();
   } catch (const Error&) {
     return false;
   }
@@ -120,6 +135,38 @@ void ReminderLists::RetryUnreadListsEachMinute(const DateTime& now) {
   retryDate_ = now.date;
   retryMinute_ = minute;
   RetryUnreadLists();
+}
+
+void ReminderLists::RereadChangedLists() {
+  for (Kind k : kAllKinds) {
+    if (book_.Loaded(k) && !book_.EditInProgress(k) && File(k).ChangedOnDisk() &&
+        !File(k).EditedLines(book_.List(k)))
+      Reread(k);
+  }
+}
+
+void ReminderLists::Reread(Kind kind) {
+  Lines lines;
+  try {
+    lines = File(kind).ReadLines();
+  } catch (const Error&) {
+    return;
+  }
+  TakeTheirs(kind, std::move(lines));
+}
+
+void ReminderLists::TakeTheirs(Kind kind, Lines lines) {
+  Lines before = book_.LinesToSave(kind);
+  // The formats the list was written with hold only for what Pendra wrote.
+  if (lines != before) {
+    stored_.Forget(static_cast<size_t>(Index(kind)));
+    if (onFormatsStored) onFormatsStored(stored_);
+    StoreFormats();
+  }
+  book_.Replace(kind, std::move(lines));
+  RefreshList(kind);
+  EnableRemoveAll(kind);
+  if (onReread) onReread(kind, before);
 }
 
 TextReader ReminderLists::Reader(Kind kind) {
@@ -160,6 +207,10 @@ void ReminderLists::RememberFormats(size_t slot) {
   FollowFormats();
   stored_.Wrote(slot, WrittenFormats::Of(Svc().locale->Formats()));
   if (onFormatsStored) onFormatsStored(stored_);
+  StoreFormats();
+}
+
+void ReminderLists::StoreFormats() {
   std::string value = stored_.Value();
   if (value == storedValue_) return;
   // What was written is saved already; a value that cannot be stored only

@@ -2,7 +2,9 @@
 // The four reminder lists: the book that holds them, their files, the list
 // controls that show them, and the formats their time and date texts were
 // written with. A list whose file cannot be read stays unread, is never
-// written, and is tried again quietly.
+// written, and is tried again quietly. A list another program changed is read
+// again when Pendra holds no change of its own, and kept beside Pendra's
+// version in Backup when it does.
 #include <array>
 #include <functional>
 #include <optional>
@@ -13,6 +15,7 @@
 #include "reminders/reminder_page_win.h"
 #include "reminders/scheduler.h"
 #include "reminders/written_formats.h"
+#include "settings/data_file.h"
 #include "settings/datetime.h"
 
 namespace pendra {
@@ -25,11 +28,14 @@ class ReminderLists {
 
   ReminderBook& Book() { return book_; }
   const ReminderBook& Book() const { return book_; }
-  std::string ListFilePath(Kind kind) const { return paths_[static_cast<size_t>(Index(kind))]; }
+  const std::string& ListFilePath(Kind kind) const { return files_[static_cast<size_t>(Index(kind))].Path(); }
 
   // Told when a list is read after it could not be read before (the start-up
-  // catch-up it missed), and when the remembered formats change.
+  // catch-up it missed), when one is read again after another program changed
+  // it (with the entries it held before), and when the remembered formats
+  // change.
   std::function<void(Kind)> onLateRead;
+  std::function<void(Kind, const Lines&)> onReread;
   std::function<void(const StoredFormats&)> onFormatsStored;
 
   // Reads the four lists when the window is created, reporting each that
@@ -38,11 +44,14 @@ class ReminderLists {
   // Refills the page's list control from the book (no row selected afterwards).
   void RefreshList(Kind kind);
   // Writes the book's list to the kind's file; an unread list is never written.
+  // A file another program changed while the list holds no change of its own
+  // is read instead.
   void SaveList(Kind kind);
   // Before the user changes a list written with formats no longer in force,
   // it is written whole in the current ones, so its file never mixes two.
   void PrepareChange(Kind kind);
-  // Loads the kind's list file into the book and the list control.
+  // Loads the kind's list file into the book and the list control; what
+  // another program wrote since is taken as a look finds it.
   void LoadList(Kind kind);
   // Reads a list file into the book; false, with the list left as it was,
   // when the file cannot be read.
@@ -54,6 +63,11 @@ class ReminderLists {
   // window is shown and once a minute from the clock ticks.
   void RetryUnreadLists();
   void RetryUnreadListsEachMinute(const DateTime& now);
+  // Lists whose file another program changed are read again, unless they hold
+  // a change of their own (an edit in progress too): when the window is shown
+  // and when the program folder changed. One look at each file's size and
+  // time; unread lists are left to the retries.
+  void RereadChangedLists();
   // Remove All is enabled exactly when the list has rows.
   void EnableRemoveAll(Kind kind);
   bool RemoveAllEnabled(Kind kind) const { return clearAllEnabled_[static_cast<size_t>(Index(kind))]; }
@@ -73,9 +87,19 @@ class ReminderLists {
   void FollowFormats();
 
  private:
+  DataFile& File(Kind kind) { return files_[static_cast<size_t>(Index(kind))]; }
+  // Reads the file of a list another program changed; a file that cannot be
+  // read now leaves the list as it is, to be read at the next look.
+  void Reread(Kind kind);
+  // Takes another program's version of a list: its formats are forgotten
+  // unless it holds what Pendra held, and what it brings is caught up.
+  void TakeTheirs(Kind kind, Lines lines);
+  // Stores the remembered formats when they differ from the stored value.
+  void StoreFormats();
+
   ReminderPages& pages_;
   ReminderBook book_;
-  std::array<std::string, 4> paths_;
+  std::array<DataFile, 4> files_;
   // The version of the book's list that each list control shows; none: the
   // control has not been filled.
   std::array<std::optional<unsigned>, 4> shownVersions_;

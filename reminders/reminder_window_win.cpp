@@ -29,6 +29,7 @@ TfrmMain::TfrmMain()
       panels_(*this, pages_, lists_, announcer_, *clock_),
       commands_(*this, pages_, lists_) {
   lists_.onLateRead = [this](Kind kind) { announcer_.CatchUpLateList(kind); };
+  lists_.onReread = [this](Kind kind, const Lines& before) { announcer_.CatchUpList(kind, before); };
   lists_.onFormatsStored = [this](const StoredFormats& stored) { announcer_.SetStoredFormats(stored); };
   // The window is created at program start, outside any handler: an error of
   // the creation steps is shown and ends them, and the program goes on.
@@ -82,6 +83,7 @@ void TfrmMain::ApplyStateToControls() {
 void TfrmMain::BeforeShow() {
   EnsureControls();
   lists_.RetryUnreadLists();
+  lists_.RereadChangedLists();
 }
 
 void TfrmMain::DpiChanged(UINT oldDpi) { pages_.DpiChanged(oldDpi); }

@@ -51,6 +51,10 @@ class TfrmMain : public Form,
   // weekly, one-time, daily, monthly.
   void CancelPanelsForExit() override;
 
+  // The program folder changed: the lists another program changed are read
+  // again, so their reminders go off while the window is hidden too.
+  void ProgramFolderChanged() { lists_.RereadChangedLists(); }
+
   ReminderBook& Book() { return lists_.Book(); }
   void LoadList(Kind kind) { lists_.LoadList(kind); }
   void GoToPage(Kind kind) { pages_.GoToPage(kind); }

@@ -194,9 +194,12 @@ std::vector<DueReminder> ReminderScheduler::CatchUpLate(Kind kind, const DateTim
                                                        const LocaleFormats& formats,
                                                        unsigned formatsGeneration,
                                                        const TodayRefs& refs,
-                                                       int repeatIntervalMinutes) {
+                                                       int repeatIntervalMinutes,
+                                                       const Lines& known) {
   std::vector<DueReminder> due;
   if (kind == Kind::OneTime && repeatIntervalMinutes != 0) return due;
+  std::unordered_map<std::string_view, int> had;
+  for (const std::string& line : known) ++had[line];
   // The first second the kind's next check examines, as CheckSecond finds it.
   const Span& span = spans_[static_cast<std::size_t>(Index(kind))];
   int next = SecondsOfDay(now.time);
@@ -214,6 +217,10 @@ std::vector<DueReminder> ReminderScheduler::CatchUpLate(Kind kind, const DateTim
     if (!item.cut || !item.time || SecondsOfDay(*item.time) >= next || item.clockText == nextText)
       continue;
     const std::string& line = list[row];
+    if (const auto it = had.find(line); it != had.end() && it->second > 0) {
+      --it->second;
+      continue;
+    }
     if (FallsToday(kind, item, line, now.date, refs))
       due.push_back(MakeDue(kind, line, item.messageBegin, MessageSpacing::EmptyLine));
   }

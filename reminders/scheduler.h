@@ -62,10 +62,12 @@ class ReminderScheduler {
   // kind's check will still examine, less those whose time the clock shows
   // at the first of them (the check announces those, the list having
   // changed). The one-time list only when the repeat interval is 0, as at
-  // start.
+  // start. A list read again after another program changed it passes over
+  // the entries it held before (`known`, as often as each was there): they
+  // had their turn.
   std::vector<DueReminder> CatchUpLate(Kind kind, const DateTime& now, const LocaleFormats& formats,
                                        unsigned formatsGeneration, const TodayRefs& refs,
-                                       int repeatIntervalMinutes);
+                                       int repeatIntervalMinutes, const Lines& known = {});
 
   // The formats the lists were written with: each list's fields are read by
   // the set it was written with first.

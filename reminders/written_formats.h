@@ -86,6 +86,9 @@ class StoredFormats {
   // A slot was written whole with `now`. A slot whose formats were not known
   // is taken to be in the formats in force: this run read it with them.
   void Wrote(std::size_t slot, const WrittenFormats& now);
+  // Another program wrote the slot's list: its formats are not known any more,
+  // and it is read as a copied list is.
+  void Forget(std::size_t slot) { written_[slot].reset(); }
 
   TextReader Reader(std::size_t slot, const LocaleFormats& current) const;
   const std::optional<WrittenFormats>& WrittenWith(std::size_t slot) const { return written_[slot]; }

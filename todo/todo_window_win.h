@@ -52,6 +52,11 @@ class TfrmToDo : public Form {
 
   const ToDoList& List() const { return list_; }
   bool ControlsBuilt() const { return Handle() != nullptr; }
+  // The program folder changed: a shown list shows ToDo.lst afresh when
+  // another program changed it; a hidden one looks at its next show.
+  void ProgramFolderChanged() {
+    if (Visible()) RefreshList();
+  }
 
   // The controls, once built.
   HWND HeaderControl1() const { return HeaderControl1_; }

@@ -129,6 +129,29 @@ TEST_F(ReminderE2e, AStartOnTheDayOfTheLastCloseShowsNothing) {
   EXPECT_EQ(CloseTray(p), 0u);
 }
 
+// DailyMessage.lst rewritten by another program (a sync tool) while Pendra
+// runs with the reminder window hidden: what it brings goes off, a reminder
+// whose time passed at once and one on its time, and nothing it held before.
+TEST_F(ReminderE2e, AListChangedElsewhereWhileRunningGoesOffWithTheWindowHidden) {
+  if (SecondsFromNow(-120).wDay != SecondsFromNow(0).wDay) Sleep(120000);  // the missed one is of today
+  WriteRegText(std::string(kEventsKey) + "\\Last Boot", " Date", DateText(DaysFromToday(0)));
+  PendraProcess& p = StartPendra();
+  auto entry = [](int seconds, const char* message) {
+    return TimeText(SecondsFromNow(seconds)) + "-" + DateText(DaysFromToday(-1)) + "--" + message + "\r\n";
+  };
+  const std::string file = PathOf("DailyMessage.lst");
+  WriteFileBytes(file, ReadFileBytes(file) + entry(-60, "missed") + entry(6, "on time"));
+  for (const char* message : {"missed", "on time"}) {
+    const auto box = WaitForMessageBox(p.Pid());
+    ASSERT_TRUE(box.has_value()) << message;
+    EXPECT_EQ(box->text.substr(box->text.rfind('\r') + 1), message);
+    ASSERT_TRUE(PressButton(*box, IDOK));
+  }
+  PumpFor(1500);
+  EXPECT_TRUE(MessageBoxes(p.Pid()).empty());
+  EXPECT_EQ(CloseTray(p), 0u);
+}
+
 // Lists written under the 12-hour clock and M/d/yyyy; the user then changes
 // the formats in the regional settings. Every kind is still caught up at the
 // next start and announced on time, and no list is rewritten.

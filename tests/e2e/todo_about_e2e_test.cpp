@@ -2,7 +2,10 @@
 // tray's menu.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/tray_window_win.h"
+#include "settings/file_versions.h"
 #include "tests/e2e/e2e_harness.h"
 #include "tests/e2e/list_box_text.h"
 
@@ -102,7 +105,21 @@ TEST_F(ToDoAboutE2e, TheToDoListShowsTheFileAndItsCloseWritesIt) {
 }
 
 // ToDo.lst in a folder another program writes too (a sync tool, a second PC).
+// The copy kept prunes Backup by age: every copy of the last day, the newest
+// of each day for a month, each file on its own.
 TEST_F(ToDoAboutE2e, AListChangedElsewhereIsShownAndBothVersionsSurviveAnEditOnEachSide) {
+  const struct { const char* file; int days, hour; bool kept; } planted[] = {  // hour -1: 10 minutes ago
+      {"ToDo.lst", 0, -1, true}, {"ToDo.lst", 2, 12, true},  {"ToDo.lst", 2, 8, false},
+      {"ToDo.lst", 40, 12, false}, {"Home.pnd", 2, 8, true}};
+  CreateDirectoryA(PathOf("Backup").c_str(), nullptr);
+  std::vector<std::string> left;
+  for (const auto& c : planted) {
+    SYSTEMTIME t = c.hour < 0 ? SecondsFromNow(-600) : DaysFromToday(-c.days);
+    if (c.hour >= 0) t.wHour = static_cast<WORD>(c.hour), t.wMinute = t.wSecond = 0;
+    const std::string name = BackupName(c.file, {{t.wYear, t.wMonth, t.wDay}, {t.wHour, t.wMinute, t.wSecond}});
+    WriteFileBytes(PathOf("Backup\\" + name), "old");
+    if (c.kept) left.push_back(name + ":3");
+  }
   WriteFileBytes(PathOf("ToDo.lst"), "first\r\n");
   PendraProcess& p = StartPendra();
   HWND toDo = ShowFromTray(p, kToDo, "TfrmToDo");
@@ -129,9 +146,15 @@ TEST_F(ToDoAboutE2e, AListChangedElsewhereIsShownAndBothVersionsSurviveAnEditOnE
   const auto box = WaitForMessageBox(p.Pid());
   ASSERT_TRUE(box);
   EXPECT_EQ(box->caption, "Pendra");
-  const std::vector<std::string> copies = FolderSnapshot(PathOf("Backup\\"));
-  ASSERT_EQ(copies.size(), 1u);
-  const std::string copy = PathOf("Backup\\" + copies[0].substr(0, copies[0].rfind(':')));
+  std::vector<std::string> copies = FolderSnapshot(PathOf("Backup\\"));
+  const auto kept = std::find_if(copies.begin(), copies.end(), [&](const std::string& name) {
+    return std::find(left.begin(), left.end(), name) == left.end();
+  });
+  ASSERT_NE(kept, copies.end());
+  const std::string copy = PathOf("Backup\\" + kept->substr(0, kept->rfind(':')));
+  copies.erase(kept);
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(copies, left);
   EXPECT_NE(box->text.find(copy), std::string::npos) << box->text;
   EXPECT_TRUE(PressButton(*box, IDOK));
   EXPECT_EQ(ReadFileBytes(copy), "from the phone\r\n");

@@ -175,5 +175,52 @@ TEST_F(ListFilesTest, TheCloseSavesOnlyChangedListsAndOneFailureStopsNoOther) {
   SetReadOnly(PathOf(Kind::Weekly), false);
 }
 
+// Lists another program writes too, the window hidden: one with no change of
+// its own is read again and caught up when the folder changes; one changed on
+// both sides is written at the session's query, the other kept, with no box.
+TEST_F(ListFilesTest, AListChangedElsewhereIsReadAgainOrKeptBesidePendrasOwn) {
+  Clock().Set(2000, 6, 19, 9, 0, 0);
+  Events().WriteString("Last Boot", "Formats", "M/d/yyyy|h:mm:ss tt|AM|PM;written=0,0,0,0,0");
+  WriteList(Kind::Daily, {"8:00:00 AM-6/1/2000--seen"});
+  WriteList(Kind::Weekly, {"7:00:00 AM-Monday--w"});
+  WriteList(Kind::Monthly, {"7:00:00 AM-19--held"});
+  HeldFile monthly(PathOf(Kind::Monthly));
+  Create();
+  RunSeconds(1);
+  WriteList(Kind::Daily, {"8:00:00 AM-6/1/2000--seen", "8:30:00 AM-6/1/2000--missed",
+                          "9:00:30 AM-6/1/2000--on time"});
+  monthly.Release();  // not read at start: left to the retries, never written
+  WriteList(Kind::Monthly, {"theirs"});
+  Frm().ProgramFolderChanged();
+  EXPECT_EQ(Rows(Kind::Daily), FileLines(Kind::Daily));
+  EXPECT_TRUE(Rows(Kind::Monthly).empty());
+  // Written by another program: its formats are no longer known.
+  EXPECT_EQ(EventsValue("Last Boot", "Formats"), "M/d/yyyy|h:mm:ss tt|AM|PM;written=0,0,,0,0");
+  RunSeconds(30);
+  ASSERT_EQ(Announcements().size(), 2u);
+  EXPECT_NE(Announcements()[0].find("missed"), std::string::npos);
+  EXPECT_NE(Announcements()[1].find("on time"), std::string::npos);
+
+  SetReadOnly(PathOf(Kind::Weekly), true);
+  Type(P(Kind::Weekly).editMessage, "mine");
+  Click(P(Kind::Weekly).btnOK);  // the save fails: the change waits
+  SetReadOnly(PathOf(Kind::Weekly), false);
+  WriteList(Kind::Weekly, {"theirs"});
+  const std::size_t boxes = Dialogs().shown.size();
+  QuietErrors quiet;
+  static_cast<Form&>(Frm()).SaveForSessionEnd();
+  EXPECT_TRUE(quiet.Texts().empty());
+  EXPECT_EQ(Dialogs().shown.size(), boxes);
+  EXPECT_EQ(Rows(Kind::Weekly).size(), 2u);
+  EXPECT_EQ(FileLines(Kind::Weekly), Rows(Kind::Weekly));
+  EXPECT_EQ(ReadFileBytes(E().folder + "Backup\\DayMessage 2000-06-19 09-00-31.lst"), "theirs\r\n");
+  EXPECT_EQ(ReadFileBytes(PathOf(Kind::Monthly)), "theirs\r\n");
+
+  // Looked at when the window is shown as well.
+  WriteList(Kind::Weekly, {"7:00:00 AM-Monday--shown"});
+  Frm().Show();
+  EXPECT_EQ(Rows(Kind::Weekly), Lines{"7:00:00 AM-Monday--shown"});
+}
+
 }  // namespace
 }  // namespace pendra::test
