@@ -156,9 +156,10 @@ TEST_F(LazyWindowTest, AWindowFirstShownAfterAnExitCancelAndAMidnightMatchesOneB
   EXPECT_EQ(GetText(Frm().spneditHours()), "1");
   EXPECT_EQ(GetText(Frm().spneditMinutes()), "30");
   EXPECT_EQ(Frm().EventPeriodMs(), 90u * 60000u);
-  // Remove All follows the lists as they were at creation.
+  // Lists another program changed are taken as at creation: Remove All
+  // follows their rows.
   EXPECT_TRUE(Enabled(P(Kind::Weekly).btnClearAll));
-  EXPECT_FALSE(Enabled(P(Kind::Daily).btnClearAll));
+  EXPECT_TRUE(Enabled(P(Kind::Daily).btnClearAll));
   EXPECT_TRUE(Enabled(P(Kind::Monthly).btnPlay));
   EXPECT_FALSE(Enabled(P(Kind::OneTime).btnPlay));
   EXPECT_FALSE(Enabled(P(Kind::Weekly).btnRemove));
