@@ -1,8 +1,11 @@
 # Native build: the portable core, its unit tests and the benchmarks.
 if(PENDRA_SANITIZE)
   set(SAN -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
-  target_compile_options(pendra_core PRIVATE ${SAN})
   target_link_options(pendra_core PUBLIC ${SAN})
+  # -O1 as the sanitizers advise: half the compile time of -O3, and reports
+  # that still point at the right lines.
+  list(APPEND SAN -O1)
+  target_compile_options(pendra_core PRIVATE ${SAN})
 endif()
 
 if(PENDRA_TESTS)

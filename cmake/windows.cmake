@@ -47,6 +47,9 @@ if(PENDRA_TESTS)
     add_executable(win_tests ${WIN_TEST_SOURCES} res/Pendra.rc)
     target_link_libraries(win_tests PRIVATE pendra_win gtest)
     target_link_options(win_tests PRIVATE ${PENDRA_STATIC_LINK})
+    # The tests' own code needs no -O3 (a quarter less compile time); the
+    # code they test is built as Pendra's.
+    target_compile_options(win_tests PRIVATE -O1)
     add_test(NAME win_tests COMMAND win_tests)
   endif()
 
@@ -55,6 +58,7 @@ if(PENDRA_TESTS)
     add_executable(e2e_tests ${E2E_TEST_SOURCES})
     target_link_libraries(e2e_tests PRIVATE pendra_core gtest ${PENDRA_WIN_LIBS} version)
     target_link_options(e2e_tests PRIVATE ${PENDRA_STATIC_LINK})
+    target_compile_options(e2e_tests PRIVATE -O1)
     add_dependencies(e2e_tests Pendra)
     add_test(NAME e2e_tests COMMAND e2e_tests $<TARGET_FILE:Pendra>)
   endif()
