@@ -37,6 +37,20 @@ struct KeptCopy {
   bool backupFailed = false;
 };
 
+// Whether a Backup folder is due its pruning: at its first copy of a run,
+// then at most once an hour, so that a save need not list a folder of
+// hundreds of copies each time (a clock set back prunes at once).
+bool PruneDue(const std::string& folder, const DateTime& now) {
+  static std::map<std::string, DateTime> lastPrunes;
+  const auto last = lastPrunes.find(folder);
+  if (last != lastPrunes.end()) {
+    const long long seconds = SecondsBetween(last->second, now);
+    if (seconds >= 0 && seconds < 60 * 60) return false;
+  }
+  lastPrunes[folder] = now;
+  return true;
+}
+
 // Keeps the version of the file on disk now in Backup, and prunes the folder.
 // Another program's version is kept beside the file where Backup cannot take
 // it: it is not lost for a folder that cannot be written.
@@ -46,7 +60,8 @@ KeptCopy KeepCopy(const std::string& path, const DateTime& now, bool theirs) {
   const std::string folder = BackupFolderOf(path);
   if (MakeFolder(folder)) {
     if (auto copy = CopyInto(folder, path, name, now)) {
-      for (const std::string& doomed : CopiesToPrune(FilesIn(folder), now)) RemoveFile(folder + doomed);
+      if (PruneDue(folder, now))
+        for (const std::string& doomed : CopiesToPrune(FilesIn(folder), now)) RemoveFile(folder + doomed);
       return {std::move(copy), false};
     }
   }

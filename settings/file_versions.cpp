@@ -1,6 +1,8 @@
 #include "settings/file_versions.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <cstdio>
 #include <set>
 #include <tuple>
@@ -12,6 +14,12 @@ namespace {
 
 constexpr std::uint64_t kMultiplier = 0xFF51AFD7ED558CCDull;
 constexpr long long kDaySeconds = 86400;
+
+std::uint64_t ByteSwapped(std::uint64_t word) {
+  std::uint64_t swapped = 0;
+  for (int b = 0; b < 8; ++b, word >>= 8) swapped = (swapped << 8) | (word & 0xFF);
+  return swapped;
+}
 
 std::uint64_t Mixed(std::uint64_t state, std::uint64_t word) {
   state = (state ^ word) * kMultiplier;
@@ -79,10 +87,12 @@ void ContentHash::Add(std::string_view bytes) {
       pending_ = 0;
     }
   }
+  // One load a word (the build for size would otherwise assemble it a byte
+  // at a time), read as little-endian on every machine.
   for (; i + 8 <= n; i += 8, length_ += 8) {
-    std::uint64_t word = 0;
-    for (std::size_t b = 0; b < 8; ++b)
-      word |= static_cast<std::uint64_t>(static_cast<unsigned char>(bytes[i + b])) << (8 * b);
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, sizeof word);
+    if constexpr (std::endian::native == std::endian::big) word = ByteSwapped(word);
     Mix(word);
   }
   for (; i < n; ++i, ++length_)
