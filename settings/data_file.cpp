@@ -148,9 +148,9 @@ SaveResult DataFile::Write(const std::string& bytes) {
   // already and whether another program changed it.
   std::optional<std::uint64_t> diskHash;
   bool same = false;
+  std::size_t at = 0;  // the bytes on disk
   if (PathExists(path_)) {
     ContentHash hash;
-    std::size_t at = 0;
     same = true;
     if (!ReadInPieces(path_, [&](std::string_view piece) {
           hash.Add(piece);
@@ -181,7 +181,8 @@ SaveResult DataFile::Write(const std::string& bytes) {
   const bool due =
       CopyDue(last == LastCopies().end() ? std::nullopt : std::optional(last->second), now);
   KeptCopy kept;
-  if (theirs || (verdict == SaveVerdict::Replace && due)) {
+  // An empty version (a page made at its first show) holds nothing to keep.
+  if (theirs || (verdict == SaveVerdict::Replace && due && at > 0)) {
     kept = KeepCopy(path_, now, theirs);
     // Without a copy, the other version would be lost: nothing is written.
     if (theirs && !kept.path) throw Error("Cannot create file " + path_);

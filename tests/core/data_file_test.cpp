@@ -82,6 +82,15 @@ TEST_F(DataFileTest, TheReplacedVersionIsKeptOncePerTenMinutes) {
   EXPECT_FALSE(file.ChangedOnDisk());
   EXPECT_EQ(file.WriteLines({"v4"}), SaveResult::Written);
   EXPECT_EQ(ReadFileBytes(path_), "v4\r\n");
+
+  // An empty version (a page made at its first show) holds nothing to keep.
+  const std::string page = dir_ + "ABC.pnd";
+  WriteFileBytes(page, "");
+  DataFile empty(page);
+  empty.Read();
+  EXPECT_EQ(empty.Write("text"), SaveResult::Written);
+  struct stat st{};
+  EXPECT_NE(stat((dir_ + "Backup/ABC 2025-03-01 14-15-09.pnd").c_str(), &st), 0);
 }
 
 TEST_F(DataFileTest, ChangesElsewhereAreShownOrKeptNeverWrittenOver) {
