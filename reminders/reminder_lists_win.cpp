@@ -100,14 +100,18 @@ void ReminderLists::LoadList(Kind kind) {
   RefreshList(kind);
 }
 
-bool ReminderLists::TryLoadList(Kind kind) {
-  Lines lines;
+std::optional<Lines> ReminderLists::ReadIfReadable(Kind kind) {
   try {
-    lines = File(kind).ReadLines();
+    return File(kind).ReadLines();
   } catch (const Error&) {
-    return false;
+    return std::nullopt;
   }
-  book_.Replace(kind, std::move(lines));
+}
+
+bool ReminderLists::TryLoadList(Kind kind) {
+  std::optional<Lines> lines = ReadIfReadable(kind);
+  if (!lines) return false;
+  book_.Replace(kind, std::move(*lines));
   RefreshList(kind);
   if (onLateRead) onLateRead(kind);
   return true;
@@ -146,13 +150,7 @@ void ReminderLists::RereadChangedLists() {
 }
 
 void ReminderLists::Reread(Kind kind) {
-  Lines lines;
-  try {
-    lines = File(kind).ReadLines();
-  } catch (const Error&) {
-    return;
-  }
-  TakeTheirs(kind, std::move(lines));
+  if (std::optional<Lines> lines = ReadIfReadable(kind)) TakeTheirs(kind, std::move(*lines));
 }
 
 void ReminderLists::TakeTheirs(Kind kind, Lines lines) {

@@ -91,6 +91,8 @@ class ReminderLists {
   // Reads the file of a list another program changed; a file that cannot be
   // read now leaves the list as it is, to be read at the next look.
   void Reread(Kind kind);
+  // A list file's lines, or nothing when it cannot be read now.
+  std::optional<Lines> ReadIfReadable(Kind kind);
   // Takes another program's version of a list: its formats are forgotten
   // unless it holds what Pendra held, and what it brings is caught up.
   void TakeTheirs(Kind kind, Lines lines);
