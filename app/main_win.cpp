@@ -20,6 +20,7 @@
 #include "platform/services.h"
 #include "platform/window_win.h"
 #include "reminders/reminder_window_win.h"
+#include "settings/data_folder.h"
 #include "todo/todo_window_win.h"
 
 using namespace pendra;
@@ -82,6 +83,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   CreateApplicationWindow();
   CheckProgramFolder();
 
+  // Every read, save and delete of a data file goes through it.
+  DataFolder data(Svc().programFolder, [] { return Svc().clock->Now(); });
+  Svc().data = &data;
+
   Objects objects;
   try {
     CreateObjects(objects);
@@ -94,6 +99,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Said once the program is there, tray icon and all: it runs on, saving
   // nothing, until the user moves it.
   TellReadOnlyProgramFolder();
+  SayUntoldNotices();
   // An installer that has to replace the program closes it, saving as at
   // the end of a session, and starts it again.
   RegisterForRestart();

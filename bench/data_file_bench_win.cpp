@@ -17,7 +17,7 @@
 
 #include "bench/bench_timing_win.h"
 #include "platform/services.h"
-#include "settings/data_file.h"
+#include "settings/data_folder.h"
 
 using namespace pendra;
 using namespace pendra::bench;
@@ -66,13 +66,14 @@ int main(int argc, char** argv) {
   const std::string versions[2] = {page, page + "!"};
 
   const std::string plainPath = folder + "Plain.pnd";
-  DataFile checked(folder + "Checked.pnd"), copied(folder + "Copied.pnd");
+  DataFolder stillData(folder, [] { return still.now; }), steppedData(folder, [] { return clock.now; });
+  DataFile& checked = stillData.File("Checked.pnd");
+  DataFile& copied = steppedData.File("Copied.pnd");
   WriteWholeFile(plainPath, versions[1]);
   for (DataFile* file : {&checked, &copied}) {
-    Svc().clock = file == &checked ? &still : &clock;
     WriteWholeFile(file->Path(), versions[1]);
     file->Read();
-    file->Write(versions[0]);  // the first save of the run keeps a copy
+    (void)file->Write(versions[0]);  // the first save of the run keeps a copy
   }
 
   std::vector<double> plain, check, copy;
@@ -81,18 +82,17 @@ int main(int argc, char** argv) {
     double start = NowMs();
     WriteWholeFile(plainPath, next);
     plain.push_back(NowMs() - start);
-    Svc().clock = &still;
     start = NowMs();
-    checked.Write(next);
+    (void)checked.Write(next);
     check.push_back(NowMs() - start);
-    Svc().clock = &clock;
     clock.TenMinutesOn();
     start = NowMs();
-    copied.Write(next);
+    (void)copied.Write(next);
     copy.push_back(NowMs() - start);
   }
-  const int copies = static_cast<int>(FilesIn(BackupFolderOf(plainPath)).size());
-  RemoveFolder(BackupFolderOf(plainPath));
+  const std::string backup = folder + kBackupFolderName + "\\";
+  const int copies = static_cast<int>(FilesIn(backup).size()) - 1;  // less the record
+  RemoveFolder(backup);
   RemoveFolder(folder);
 
   const double p = Median(plain), c = Median(check), k = Median(copy);

@@ -80,6 +80,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       std::string(temp) + "pendra-switch-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   Svc().programFolder = folder;
+  DataFolder data(folder, [] { return Svc().clock->Now(); });
+  Svc().data = &data;
   const std::string pages[2] = {PageText("One", bytes), PageText("Two", bytes)};
   WriteListFile(folder + "Tabs.lst", {"One", "Two"});
   WriteWholeFile(folder + "One.pnd", pages[0]);

@@ -20,6 +20,7 @@
 #include "platform/application_win.h"
 #include "platform/real_services_win.h"
 #include "platform/services.h"
+#include "settings/data_folder.h"
 #include "settings/list_file.h"
 #include "todo/todo_window_win.h"
 
@@ -48,6 +49,8 @@ std::vector<double> TimeList(int size, int rounds, const std::string& folder) {
   for (int i = 0; i < size; ++i) items.push_back(" 6/19/2000         item " + std::to_string(i));
   WriteListFile(folder + kToDoFileName, items);
   Svc().programFolder = folder;
+  DataFolder data(folder, [] { return Svc().clock->Now(); });
+  Svc().data = &data;
 
   auto frm = std::make_unique<TfrmToDo>();
   auto dialog = std::make_unique<TfrmAddToDo>(*frm);

@@ -133,6 +133,8 @@ Round RunRound(bool controlFirst, std::size_t bytes, const std::string& encoding
   const std::string folder = std::string(temp) + "pendra-utf8-bench-" + std::to_string(GetCurrentProcessId()) + "\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   Svc().programFolder = folder;
+  DataFolder data(folder, [] { return Svc().clock->Now(); });
+  Svc().data = &data;
   const PageFile page = PageIn(encoding, Utf8Text(bytes));
   const std::wstring& wide = page.shown;
   WriteListFile(folder + "Tabs.lst", {"Short", "Big"});

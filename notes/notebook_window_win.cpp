@@ -232,7 +232,7 @@ HBITMAP LoadToolPictures(int size) {
 TfrmPendra::TfrmPendra()
     : text_(redtPendra_, {kNotebookKey, FontCancel::StoreCurrentFont,
                           {std::begin(kRefresh), std::end(kRefresh)}, std::nullopt}),
-      tabList_(Svc().programFolder + kTabListFileName) {
+      tabList_(Svc().data->File(kTabListFileName)) {
   popupMenu = [this](HMENU menu, POINT at) {
     TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Handle(), nullptr);
   };
@@ -260,7 +260,7 @@ void TfrmPendra::FormCreate() {
   if (!PathExists(tabList_.Path())) {
     tabs_ = DesignedTabs();
     // Not in a folder found read-only at start: the write would only fail.
-    if (!Svc().programFolderReadOnly) tabList_.WriteLines(tabs_);
+    if (!Svc().programFolderReadOnly) Say(tabList_.WriteLines(tabs_));
     return;
   }
   try {
@@ -511,7 +511,7 @@ std::optional<std::string> TfrmPendra::PageFile() const {
 }
 
 bool TfrmPendra::ShowPageWithoutFile(const std::string& readFrom) {
-  page_.reset();
+  page_ = nullptr;
   bool read = false;
   if (!readFrom.empty() && PathExists(readFrom)) {
     try {
@@ -528,7 +528,7 @@ bool TfrmPendra::ShowPageWithoutFile(const std::string& readFrom) {
 }
 
 void TfrmPendra::PageLoad() {
-  page_.reset();
+  page_ = nullptr;
   if (activeTab_ < 0) {  // a tab list without tabs
     ShowPageWithoutFile();
     return;
@@ -561,14 +561,14 @@ void TfrmPendra::PageLoad() {
     return;
   }
   SendMessageA(redtPendra_.Handle(), EM_SETREADONLY, FALSE, 0);
-  DataFile file(*path);
+  DataFile& file = Svc().data->File(path->substr(folder.size()));
   if (!PathExists(*path)) {
     // A new page: its file is made, empty, at once, in the code page. Where
     // it cannot be made the page has no file, as for a name no file can have:
     // every later save would fail as well and hold the user on this tab.
     redtPendra_.LoadText("");
     try {
-      redtPendra_.StoreTo(file);
+      Say(redtPendra_.StoreTo(file));
     } catch (const Error&) {
       ShowPageWithoutFile();
       // The start said once that nothing can be saved in this folder; a box
@@ -576,7 +576,7 @@ void TfrmPendra::PageLoad() {
       if (Svc().programFolderReadOnly) return;
       throw;
     }
-    page_ = std::move(file);
+    page_ = &file;
     FocusPage();
     return;
   }
@@ -589,13 +589,13 @@ void TfrmPendra::PageLoad() {
     ShowPageWithoutFile();
     throw;
   }
-  page_ = std::move(file);
+  page_ = &file;
 }
 
 void TfrmPendra::PageSave() {
   // A page the user did not change is left as its file holds it, whatever
   // the control would make of its bytes.
-  if (page_ && redtPendra_.Modified()) redtPendra_.StoreTo(*page_);
+  if (page_ && redtPendra_.Modified()) Say(redtPendra_.StoreTo(*page_));
 }
 
 bool TfrmPendra::tbcPendraChanging() {
@@ -665,7 +665,7 @@ void TfrmPendra::FormClose() {
   if (!tabListUnread_ && !designedUnwritten) {
     try {
       // Tabs.lst changed by another program since it was read stays as it is.
-      tabList_.WriteLines(tabs_);
+      Say(tabList_.WriteLines(tabs_));
     } catch (...) {
       // Both failed: the page's error is shown, the list's ends the close.
       if (pageFailure) Guarded([&] { std::rethrow_exception(pageFailure); });
@@ -773,7 +773,7 @@ void TfrmPendra::OnCommand(int id) {
     if (form) form->Show();
   };
   // Nothing typed into a page without a file could be kept.
-  const bool editable = page_.has_value();
+  const bool editable = page_ != nullptr;
   switch (id) {
     case btnCut: case Cut1: case MenuItemcut: text_.Run(TextCommand::Cut); break;
     case btnCopy: case Copy1: case MenuItemCopy: text_.Run(TextCommand::Copy); break;

@@ -21,7 +21,7 @@
 #include "notes/text_behaviours_win.h"
 #include "platform/colors_win.h"
 #include "platform/window_win.h"
-#include "settings/data_file.h"
+#include "settings/data_folder.h"
 #include "settings/list_file.h"
 
 namespace pendra {
@@ -126,13 +126,13 @@ class TfrmPendra : public Form {
   TRxRichEdit redtPendra_;
   TextBehaviours text_;
 
-  DataFile tabList_;
+  DataFile& tabList_;
   Lines tabs_;
   int activeTab_ = 0;
   // Tabs.lst was there but could not be read: the tabs shown are not the
   // user's, so they are never written over it.
   bool tabListUnread_ = false;
-  std::optional<DataFile> page_;
+  DataFile* page_ = nullptr;
 
   HWND tlbPendra_ = nullptr;
   HWND tbcPendra_ = nullptr;

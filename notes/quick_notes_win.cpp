@@ -60,7 +60,7 @@ void WriteQuietly(TRegIniFile& ini, const char* section, const char* ident, int 
 TfrmQuickie::TfrmQuickie()
     : text_(RichEditQuick_, {kQuicknotesKey, FontCancel::StoreNothing,
                              {std::begin(kRefresh), std::end(kRefresh)}, kAqua}),
-      note_(Svc().programFolder + kQuickNoteFile) {
+      note_(Svc().data->File(kQuickNoteFile)) {
   RichEditQuick_.onKeyDown = [this](WPARAM key) { RichEditQuickKeyDown(key); };
   RichEditQuick_.onMouseDown = [this](MouseButton button, int x, int y) {
     RichEditQuickMouseDown(button, x, y);
@@ -101,7 +101,7 @@ void TfrmQuickie::FormCreate() {
     noteRead_ = true;
     // The empty note, where it can be made: in a folder found read-only at
     // start its save would only fail, and nothing would be kept by it.
-    if (!Svc().programFolderReadOnly) RichEditQuick_.StoreTo(note_);
+    if (!Svc().programFolderReadOnly) Say(RichEditQuick_.StoreTo(note_));
     return;
   }
   // A note that is there but cannot be read is reported when the window is
@@ -158,14 +158,14 @@ void TfrmQuickie::FormClose() {
   const std::string path = NotePath();
   if (noteRead_) {
     // A note the user did not change is left as its file holds it.
-    if (RichEditQuick_.Modified()) RichEditQuick_.StoreTo(note_);
+    if (RichEditQuick_.Modified()) Say(RichEditQuick_.StoreTo(note_));
   } else if (RichEditQuick_.TextLength() > 0 || NoteFileMissing(path)) {
     // The stored note was never read: it is not replaced by what was typed
     // in its place, unless the file has gone meanwhile.
     if (!NoteFileMissing(path))
       throw Error("The note is not saved, because " + path +
                   " could not be read and would be replaced");
-    RichEditQuick_.StoreTo(note_);
+    Say(RichEditQuick_.StoreTo(note_));
     noteRead_ = true;
   }
   if (!Visible()) return;

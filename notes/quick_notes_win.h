@@ -15,7 +15,7 @@
 #include "notes/popup_menu_win.h"
 #include "notes/text_behaviours_win.h"
 #include "platform/window_win.h"
-#include "settings/data_file.h"
+#include "settings/data_folder.h"
 
 namespace pendra {
 
@@ -61,7 +61,7 @@ class TfrmQuickie : public Form {
 
   TRxRichEdit RichEditQuick_;
   TextBehaviours text_;
-  DataFile note_;
+  DataFile& note_;
   HMENU PopupMenu1_ = nullptr;
   bool noteRead_ = false;
 };

@@ -618,16 +618,16 @@ TextLoad RichTextControl::LoadFrom(DataFile& file) {
   return LoadText(file.Read());
 }
 
-SaveResult RichTextControl::StoreTo(DataFile& file) {
+DataOutcome RichTextControl::StoreTo(DataFile& file) {
   const Saved saved = PlainTextToSave();
-  const SaveResult result = file.Write(saved.bytes);
-  if (result == SaveResult::ChangedElsewhere) {
+  DataOutcome outcome = file.Write(saved.bytes);
+  if (outcome.result == SaveResult::ChangedElsewhere) {
     ReloadQuietly(file);
-    return result;
+    return outcome;
   }
   encoding_ = saved.encoding;
   modified_ = false;
-  return result;
+  return outcome;
 }
 
 void RichTextControl::RefreshFrom(DataFile& file) {

@@ -32,7 +32,7 @@
 
 #include "notes/text_encoding.h"
 #include "platform/services.h"
-#include "settings/data_file.h"
+#include "settings/data_folder.h"
 
 namespace pendra {
 
@@ -144,7 +144,7 @@ class RichTextControl {
   // no longer modified. The file changed by another program while the text
   // holds no change of its own is not written: the text is loaded from it
   // again (ChangedElsewhere).
-  SaveResult StoreTo(DataFile& file);
+  DataOutcome StoreTo(DataFile& file);
   // Loads the file again when another program changed it and the text holds
   // no change; a file that cannot be read then leaves the text as it is.
   void RefreshFrom(DataFile& file);

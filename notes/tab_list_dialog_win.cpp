@@ -28,7 +28,7 @@ std::string ListItem(HWND list, int index) {
 }  // namespace
 
 TfrmAddTabs::TfrmAddTabs(TfrmPendra& notebook)
-    : notebook_(notebook), tabList_(Svc().programFolder + kTabListFileName) {}
+    : notebook_(notebook), tabList_(Svc().data->File(kTabListFileName)) {}
 
 TfrmAddTabs::~TfrmAddTabs() {
   if (Handle()) DestroyWindow(Handle());
@@ -148,7 +148,7 @@ void TfrmAddTabs::btnUpClick() { MoveSelected(-1); }
 void TfrmAddTabs::btnDownClick() { MoveSelected(1); }
 
 void TfrmAddTabs::btnOKClick() {
-  tabList_.WriteLines(WorkingList());
+  Say(tabList_.WriteLines(WorkingList()));
   Close();
 }
 

@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include "platform/window_win.h"
-#include "settings/data_file.h"
+#include "settings/data_folder.h"
 #include "settings/list_file.h"
 
 namespace pendra {
@@ -57,7 +57,7 @@ class TfrmAddTabs : public Form {
   void MoveSelected(int by);
 
   TfrmPendra& notebook_;
-  DataFile tabList_;
+  DataFile& tabList_;
   HFONT font_ = nullptr;
 };
 

@@ -1,6 +1,8 @@
 #include "platform/services.h"
 
+#include "settings/data_folder.h"
 #include "settings/errors.h"
+#include "settings/reg_ini.h"
 
 namespace pendra {
 
@@ -19,6 +21,47 @@ void ReportError(const std::string& text) {
     return;
   }
   if (Svc().dialogs) Svc().dialogs->ShowMessage(WithFullStop(text), kAppTitle, MsgIcon::Stop);
+}
+
+namespace {
+
+constexpr const char* kUntoldSection = "Untold";
+constexpr const char* kUntoldIdent = "Notices";
+
+}  // namespace
+
+void Say(const DataOutcome& outcome) {
+  for (const DataNotice& notice : outcome.notices) {
+    if (!g_quiet) {
+      Tell(notice.text, MsgIcon::Warning);
+      continue;
+    }
+    if (notice.kind != DataNotice::Kind::TheirsKept || !Svc().registry) continue;
+    // Nobody may be there to answer a box now: the next start tells it.
+    try {
+      TRegIniFile ini(*Svc().registry, kPendraKey);
+      std::string untold = ini.ReadString(kUntoldSection, kUntoldIdent, "");
+      if (!untold.empty()) untold += '\n';
+      ini.WriteString(kUntoldSection, kUntoldIdent, untold + notice.text);
+    } catch (const std::exception&) {
+      // A registry that cannot be written now loses the word, not the copy.
+    }
+  }
+}
+
+void SayUntoldNotices() {
+  if (!Svc().registry) return;
+  std::string untold;
+  try {
+    if (Svc().registry->Read(std::string(kPendraKey) + "\\" + kUntoldSection, kUntoldIdent, untold) !=
+        ValueKind::Text)
+      return;
+    Svc().registry->DeleteValue(std::string(kPendraKey) + "\\" + kUntoldSection, kUntoldIdent);
+  } catch (const std::exception&) {
+    return;
+  }
+  for (const std::string& text : SplitLines(untold))
+    if (!text.empty()) Tell("When Windows last ended its session: " + text, MsgIcon::Warning);
 }
 
 QuietErrors::QuietErrors() : outer_(g_quiet) { g_quiet = this; }

@@ -12,6 +12,8 @@
 namespace pendra {
 
 class IRegistry;
+class DataFolder;
+struct DataOutcome;
 
 // A window of the platform (an HWND on Windows), passed through the seams as
 // the owner of what they show.
@@ -161,6 +163,8 @@ struct Services {
   IRegistry* registry = nullptr;  // HKEY_CURRENT_USER: the settings
   IRegistry* machine = nullptr;   // HKEY_LOCAL_MACHINE, only read
   std::string programFolder;  // with its trailing separator
+  // The owner of the data files in the program folder.
+  DataFolder* data = nullptr;
   std::string exePath;        // full path of the running executable
   // Found so at start: the windows then make no file there of their own
   // accord (the designed tab list, the empty note), as it would only fail.
@@ -179,6 +183,14 @@ void ReportError(const std::string& text);
 // Not while QuietErrors lives: it is no error, and nobody may be there to
 // answer the box.
 void Tell(const std::string& text, MsgIcon icon);
+
+// Tells the user what a save or a delete of a data file did beyond its own
+// file, each in a box captioned "Pendra" with the warning icon. While
+// QuietErrors lives, what became of another program's version is kept for
+// the next start instead (SayUntoldNotices), never lost in silence.
+void Say(const DataOutcome& outcome);
+// At start: tells what the end of the last session could not.
+void SayUntoldNotices();
 
 // While one lives, the general error handler keeps the texts (full-stop rule
 // applied) instead of showing them: at the end of the session a box would

@@ -205,11 +205,8 @@ void ReminderPageCommands::RemoveAll(Kind kind) {
     return;
   }
   if (!Svc().dialogs->Confirm(Info(kind).removeAllQuestion)) return;
-  const std::string path = lists_.ListFilePath(kind);
-  // A file that cannot be deleted is loaded back unchanged, without a word.
-  if (FileExists(path)) RemoveFile(path);
   EnableWindow(pages_.Page(kind).btnClearAll, FALSE);
-  lists_.LoadList(kind);
+  lists_.RemoveListFile(kind);
 }
 
 void ReminderPageCommands::MoveRow(Kind kind, MoveKind move) {

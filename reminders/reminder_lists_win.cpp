@@ -12,7 +12,7 @@ namespace pendra {
 
 namespace {
 
-DataFile ListFile(Kind kind) { return DataFile(Svc().programFolder + Info(kind).fileName); }
+DataFile* ListFile(Kind kind) { return &Svc().data->File(Info(kind).fileName); }
 
 }  // namespace
 
@@ -60,10 +60,11 @@ void ReminderLists::RefreshList(Kind kind) {
 void ReminderLists::SaveList(Kind kind) {
   // Whatever asks: a list not read would overwrite reminders nobody has seen.
   if (!book_.Loaded(kind)) throw Error(UnreadListMessage(ListFilePath(kind)));
-  const SaveResult saved = book_.EditInProgress(kind)
-                              ? File(kind).WriteLines(book_.LinesToSave(kind))
-                              : File(kind).WriteLines(book_.List(kind));  // no copy of a long list
-  if (saved == SaveResult::ChangedElsewhere) {
+  const DataOutcome saved = book_.EditInProgress(kind)
+                               ? File(kind).WriteLines(book_.LinesToSave(kind))
+                               : File(kind).WriteLines(book_.List(kind));  // no copy of a long list
+  Say(saved);
+  if (saved.result == SaveResult::ChangedElsewhere) {
     // Nothing of Pendra's own to write: what the other program wrote is shown.
     Reread(kind);
     return;
@@ -83,10 +84,17 @@ void ReminderLists::PrepareChange(Kind kind) {
   // Written first: a file that cannot be written leaves the list as it was.
   Lines lines = book_.LinesToSave(kind);
   for (std::string& line : lines) line = anew(line);
-  File(kind).WriteLines(lines);
+  Say(File(kind).WriteLines(lines));
   if (book_.Rewrite(kind, anew)) RefreshList(kind);
   book_.MarkSaved(kind);
   RememberFormats(slot);
+}
+
+void ReminderLists::RemoveListFile(Kind kind) {
+  // A file that cannot be kept or deleted is loaded back unchanged; the
+  // reminders it held stay in a copy whatever the time.
+  Say(File(kind).Remove());
+  LoadList(kind);
 }
 
 void ReminderLists::LoadList(Kind kind) {

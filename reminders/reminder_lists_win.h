@@ -15,7 +15,7 @@
 #include "reminders/reminder_page_win.h"
 #include "reminders/scheduler.h"
 #include "reminders/written_formats.h"
-#include "settings/data_file.h"
+#include "settings/data_folder.h"
 #include "settings/datetime.h"
 
 namespace pendra {
@@ -28,7 +28,7 @@ class ReminderLists {
 
   ReminderBook& Book() { return book_; }
   const ReminderBook& Book() const { return book_; }
-  const std::string& ListFilePath(Kind kind) const { return files_[static_cast<size_t>(Index(kind))].Path(); }
+  const std::string& ListFilePath(Kind kind) const { return files_[static_cast<size_t>(Index(kind))]->Path(); }
 
   // Told when a list is read after it could not be read before (the start-up
   // catch-up it missed), when one is read again after another program changed
@@ -50,6 +50,9 @@ class ReminderLists {
   // Before the user changes a list written with formats no longer in force,
   // it is written whole in the current ones, so its file never mixes two.
   void PrepareChange(Kind kind);
+  // Remove All: deletes the kind's list file, keeping what it held as a
+  // copy, then loads the list (empty, or as the file stayed).
+  void RemoveListFile(Kind kind);
   // Loads the kind's list file into the book and the list control; what
   // another program wrote since is taken as a look finds it.
   void LoadList(Kind kind);
@@ -87,7 +90,7 @@ class ReminderLists {
   void FollowFormats();
 
  private:
-  DataFile& File(Kind kind) { return files_[static_cast<size_t>(Index(kind))]; }
+  DataFile& File(Kind kind) { return *files_[static_cast<size_t>(Index(kind))]; }
   // Reads the file of a list another program changed; a file that cannot be
   // read now leaves the list as it is, to be read at the next look.
   void Reread(Kind kind);
@@ -101,7 +104,7 @@ class ReminderLists {
 
   ReminderPages& pages_;
   ReminderBook book_;
-  std::array<DataFile, 4> files_;
+  std::array<DataFile*, 4> files_;
   // The version of the book's list that each list control shows; none: the
   // control has not been filled.
   std::array<std::optional<unsigned>, 4> shownVersions_;

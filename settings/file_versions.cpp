@@ -63,13 +63,45 @@ std::string_view WithoutNumber(std::string_view body) {
   return body.substr(0, open);
 }
 
-// A temporary file that a copy's write left when a kill cut it short.
-bool IsLeftCopyTemporary(std::string_view name) {
-  if (name.size() <= 4) return false;
-  const std::size_t dot = name.rfind('.', name.size() - 5);
-  if (dot == std::string_view::npos) return false;
-  const std::string_view base = name.substr(0, dot);
-  return IsTemporaryNameFor(name, base) && ParseBackupName(base).has_value();
+constexpr std::string_view kTheirsWords = " from another program";
+
+std::string Stamp(const DateTime& at) {
+  char stamp[64];
+  std::snprintf(stamp, sizeof stamp, " %04d-%02d-%02d %02d-%02d-%02d", at.date.year, at.date.month,
+                at.date.day, at.time.hour, at.time.minute, at.time.second);
+  return stamp;
+}
+
+bool EndsWithNoCase(std::string_view text, std::string_view end) {
+  if (text.size() < end.size()) return false;
+  for (std::size_t i = 0; i < end.size(); ++i) {
+    char c = text[text.size() - end.size() + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != end[i]) return false;
+  }
+  return true;
+}
+
+// The fields of a record line, apart by tabs.
+std::vector<std::string_view> Fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  for (std::size_t start = 0;;) {
+    const std::size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+    if (tab == std::string_view::npos) return fields;
+    start = tab + 1;
+  }
+}
+
+template <typename Number>
+std::optional<Number> NumberOf(std::string_view text) {
+  if (text.empty() || text.size() > 19) return std::nullopt;
+  Number value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = static_cast<Number>(value * 10 + (c - '0'));
+  }
+  return value;
 }
 
 }  // namespace
@@ -139,32 +171,72 @@ SaveVerdict JudgeSave(const FileStamp& known, std::optional<std::uint64_t> diskH
   return ownChange ? SaveVerdict::ReplaceKeepingTheirs : SaveVerdict::KeepTheirs;
 }
 
-std::string BackupName(std::string_view fileName, const DateTime& at, int number) {
+std::string BackupName(std::string_view fileName, const DateTime& at, int number, CopyKind kind,
+                       std::size_t maxBytes, const CodePage& codePage) {
   // A name that begins with its only full stop (".profile") has no extension.
   std::size_t dot = fileName.rfind('.');
   if (dot == 0) dot = std::string_view::npos;
-  const std::string_view stem = fileName.substr(0, dot);
-  char stamp[64];
-  std::snprintf(stamp, sizeof stamp, " %04d-%02d-%02d %02d-%02d-%02d", at.date.year, at.date.month,
-                at.date.day, at.time.hour, at.time.minute, at.time.second);
-  std::string name(stem);
-  name += stamp;
-  if (number > 1) name += " (" + std::to_string(number) + ")";
-  if (dot != std::string_view::npos) name += fileName.substr(dot);
-  return name;
+  std::string_view stem = fileName.substr(0, dot);
+  std::string end = Stamp(at);
+  if (kind == CopyKind::Theirs) end += kTheirsWords;
+  if (number > 1) end += " (" + std::to_string(number) + ")";
+  if (dot != std::string_view::npos) end += fileName.substr(dot);
+  // A data file named near the limit still has its copies: the stem gives
+  // way, as the record says whose copy it is.
+  if (stem.size() + end.size() > maxBytes)
+    stem = codePage.Cut(stem, maxBytes > end.size() + 1 ? maxBytes - end.size() : 1);
+  return std::string(stem) + end;
 }
 
 std::optional<BackupCopy> ParseBackupName(std::string_view name) {
   // The extension follows the time; a file without one has the time last.
   for (const std::size_t dot : {name.rfind('.'), std::string_view::npos}) {
-    const std::string_view body = WithoutNumber(name.substr(0, dot));
+    std::string_view body = WithoutNumber(name.substr(0, dot));
+    CopyKind kind = CopyKind::Version;
+    if (body.size() > kTheirsWords.size() && body.substr(body.size() - kTheirsWords.size()) == kTheirsWords) {
+      body.remove_suffix(kTheirsWords.size());
+      kind = CopyKind::Theirs;
+    }
     if (const auto at = StampAtEnd(body)) {
       std::string fileName(body.substr(0, body.size() - kStampSize));
       if (dot != std::string_view::npos) fileName += name.substr(dot);
-      return BackupCopy{std::move(fileName), *at};
+      return BackupCopy{std::move(fileName), *at, kind};
     }
   }
   return std::nullopt;
+}
+
+bool HoldsOnlyPendraCopies(const std::vector<FolderFile>& files) {
+  return !files.empty() && std::all_of(files.begin(), files.end(), [](const FolderFile& file) {
+    const auto copy = ParseBackupName(file.name);
+    return copy && (EndsWithNoCase(copy->fileName, ".lst") || EndsWithNoCase(copy->fileName, ".pnd") ||
+                    EndsWithNoCase(copy->fileName, ".qnf"));
+  });
+}
+
+std::string CopyRecordHeading() {
+  return "Earlier versions of Pendra's files. Pendra deletes only the copies named below, and only "
+         "while each is as Pendra made it; every other file here is left alone.\r\n";
+}
+
+std::string CopyRecordLine(const RecordedCopy& copy) {
+  std::string line = copy.name + '\t' + copy.fileName + '\t' + Stamp(copy.at).substr(1) + '\t' +
+                     std::to_string(copy.facts.size) + '\t' + std::to_string(copy.facts.writeTime);
+  return line + "\r\n";
+}
+
+std::vector<RecordedCopy> ParseCopyRecord(std::string_view text) {
+  std::vector<RecordedCopy> copies;
+  for (const std::string& line : SplitLines(text)) {
+    const std::vector<std::string_view> f = Fields(line);
+    if (f.size() != 5 || f[0].empty() || f[1].empty()) continue;
+    const auto at = StampAtEnd("x " + std::string(f[2]));
+    const auto size = NumberOf<std::uint64_t>(f[3]);
+    const auto writeTime = NumberOf<std::int64_t>(f[4]);
+    if (!at || !size || !writeTime || f[2].size() + 1 != kStampSize) continue;
+    copies.push_back({std::string(f[0]), std::string(f[1]), *at, {*size, *writeTime}});
+  }
+  return copies;
 }
 
 long long SecondsBetween(const DateTime& from, const DateTime& to) {
@@ -177,38 +249,33 @@ bool CopyDue(const std::optional<DateTime>& lastCopy, const DateTime& now) {
   return since < 0 || since >= kBackupEverySeconds;
 }
 
-std::vector<std::string> CopiesToPrune(const std::vector<FolderFile>& files, const DateTime& now,
+bool TakesMostAway(std::uint64_t replacedBytes, std::uint64_t newBytes) { return newBytes < replacedBytes / 2; }
+
+std::vector<std::string> CopiesToPrune(const std::vector<RecordedCopy>& copies, const DateTime& now,
                                        std::uint64_t limitBytes) {
-  struct Copy {
-    const FolderFile* file;
-    BackupCopy copy;
-  };
-  std::vector<std::string> doomed;
-  std::vector<Copy> copies;
-  for (const FolderFile& file : files) {
-    if (auto copy = ParseBackupName(file.name)) copies.push_back({&file, std::move(*copy)});
-    else if (IsLeftCopyTemporary(file.name)) doomed.push_back(file.name);
-  }
+  std::vector<const RecordedCopy*> sorted;
+  for (const RecordedCopy& copy : copies) sorted.push_back(&copy);
   // Per data file, newest first: the first copy of a day is its newest.
-  std::sort(copies.begin(), copies.end(), [](const Copy& a, const Copy& b) {
-    return std::tie(a.copy.fileName, b.copy.at, b.file->name) < std::tie(b.copy.fileName, a.copy.at, a.file->name);
+  std::sort(sorted.begin(), sorted.end(), [](const RecordedCopy* a, const RecordedCopy* b) {
+    return std::tie(a->fileName, b->at, b->name) < std::tie(b->fileName, a->at, a->name);
   });
+  std::vector<std::string> doomed;
   std::set<std::pair<std::string, Date>> days;
-  std::vector<Copy> kept;
-  for (Copy& c : copies) {
-    const long long age = SecondsBetween(c.copy.at, now);
-    const bool newestOfDay = days.insert({c.copy.fileName, c.copy.at.date}).second;
+  std::vector<const RecordedCopy*> kept;
+  for (const RecordedCopy* c : sorted) {
+    const long long age = SecondsBetween(c->at, now);
+    const bool newestOfDay = days.insert({c->fileName, c->at.date}).second;
     if (age < kDaySeconds || (newestOfDay && age < kBackupMonthDays * kDaySeconds)) kept.push_back(c);
-    else doomed.push_back(c.file->name);
+    else doomed.push_back(c->name);
   }
-  std::sort(kept.begin(), kept.end(), [](const Copy& a, const Copy& b) {
-    return std::tie(a.copy.at, a.file->name) < std::tie(b.copy.at, b.file->name);
+  std::sort(kept.begin(), kept.end(), [](const RecordedCopy* a, const RecordedCopy* b) {
+    return std::tie(a->at, a->name) < std::tie(b->at, b->name);
   });
   std::uint64_t total = 0;
-  for (const Copy& c : kept) total += c.file->size;
+  for (const RecordedCopy* c : kept) total += c->facts.size;
   for (std::size_t i = 0; i + 1 < kept.size() && total > limitBytes; ++i) {
-    total -= kept[i].file->size;
-    doomed.push_back(kept[i].file->name);
+    total -= kept[i]->facts.size;
+    doomed.push_back(kept[i]->name);
   }
   return doomed;
 }

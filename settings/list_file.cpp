@@ -202,6 +202,13 @@ void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
   RemoveLeftTemporaries(path);
 }
 
+bool AppendToFile(const std::string& path, std::string_view bytes) {
+  FilePtr file(std::fopen(path.c_str(), "ab"));
+  if (!file) return false;
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+  return std::fclose(file.release()) == 0 && written;
+}
+
 bool ReadInPieces(const std::string& path, const std::function<bool(std::string_view)>& piece) {
   if (!FileExists(path)) return false;
   FilePtr file(std::fopen(path.c_str(), "rb"));

@@ -33,6 +33,9 @@ std::string ReadWholeFile(const std::string& path);
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 // The same without first looking at what the file holds.
 void ReplaceWholeFile(const std::string& path, const std::string& bytes);
+// Adds the bytes at the end of the file, making it where there is none;
+// false when they could not all be written.
+bool AppendToFile(const std::string& path, std::string_view bytes);
 // Reads a file on the disk in pieces, handing each to `piece`, which returns
 // false to stop; false when the file is not there or cannot be read.
 bool ReadInPieces(const std::string& path, const std::function<bool(std::string_view)>& piece);
@@ -53,6 +56,7 @@ bool MayReplace(const std::string& path);
 struct FileFacts {
   std::uint64_t size = 0;
   std::int64_t writeTime = 0;
+  friend bool operator==(const FileFacts&, const FileFacts&) = default;
 };
 // The facts of a file on the disk; none where no file is (platform layer).
 std::optional<FileFacts> FactsOf(const std::string& path);

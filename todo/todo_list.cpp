@@ -27,19 +27,18 @@ void ToDoList::Reload() {
   commands_.cancel = false;
 }
 
-bool ToDoList::Save() {
+DataOutcome ToDoList::Save() {
   if (!read_) throw Error(NotReadMessage());
-  const bool theirs = file_.WriteLines(items_) == SaveResult::ChangedElsewhere;
-  if (theirs) items_ = file_.ReadLines();
+  DataOutcome outcome = file_.WriteLines(items_);
+  if (outcome.result == SaveResult::ChangedElsewhere) items_ = file_.ReadLines();
   commands_.save = false;
   commands_.cancel = false;
-  return theirs;
+  return outcome;
 }
 
-bool ToDoList::SaveForClose() {
-  if (!read_) return false;
-  file_.WriteLines(items_);
-  return true;
+std::optional<DataOutcome> ToDoList::SaveForClose() {
+  if (!read_) return std::nullopt;
+  return file_.WriteLines(items_);
 }
 
 bool ToDoList::Refresh() {

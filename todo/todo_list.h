@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "settings/data_file.h"
+#include "settings/data_folder.h"
 #include "settings/list_file.h"
 
 namespace pendra {
@@ -38,7 +38,7 @@ struct ToDoCommands {
 
 class ToDoList {
  public:
-  explicit ToDoList(std::string path) : file_(std::move(path)) {}
+  explicit ToDoList(DataFile& file) : file_(file) {}
 
   const std::string& Path() const { return file_.Path(); }
   const Lines& Items() const { return items_; }
@@ -54,13 +54,14 @@ class ToDoList {
   void Reload();
   // Save changes: writes the list whole, then both change commands go off.
   // A failed write leaves them on. ToDo.lst changed by another program while
-  // the list holds no edit of its own is read instead (true then), and one
-  // changed on both sides is written, the other version kept in Backup.
-  bool Save();
+  // the list holds no edit of its own is read instead (ChangedElsewhere
+  // then), and one changed on both sides is written, the other version kept
+  // as a copy.
+  DataOutcome Save();
   // The close: writes the list whatever the commands say, as Save does but
   // for a list with no edit of its own, which the next show reads again. A
-  // list that was never read is not written; returns false then.
-  bool SaveForClose();
+  // list that was never read is not written; none then.
+  std::optional<DataOutcome> SaveForClose();
   // The show: reads ToDo.lst again when another program changed it and the
   // list holds no edit of its own; a file that cannot be read then leaves the
   // list as it is. True when the list was read again.
@@ -84,7 +85,7 @@ class ToDoList {
   bool Acts(ListFocus focus) const;
   void Changed();
 
-  DataFile file_;
+  DataFile& file_;
   Lines items_;
   ToDoCommands commands_;
   bool read_ = false;

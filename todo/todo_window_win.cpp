@@ -77,7 +77,7 @@ class ToDoPanel final : public Window {
   HWND target_;
 };
 
-TfrmToDo::TfrmToDo() : list_(Svc().programFolder + kToDoFileName) {
+TfrmToDo::TfrmToDo() : list_(Svc().data->File(kToDoFileName)) {
   // Created at program start, outside any handler: an error of the creation
   // steps is shown and ends them, and the program goes on. A list that was
   // not read is then never written over the file.
@@ -343,8 +343,10 @@ bool TfrmToDo::AddItem(const Date& date, const std::string& text) {
 }
 
 void TfrmToDo::btnSaveClick() {
-  if (list_.Save()) FillList();
+  const DataOutcome saved = list_.Save();
+  if (saved.result == SaveResult::ChangedElsewhere) FillList();
   ApplyCommands();
+  Say(saved);
 }
 
 void TfrmToDo::btnCancelClick() {
@@ -474,7 +476,8 @@ void TfrmToDo::FormShow() {
 void TfrmToDo::FormClose() {
   // A failed write ends the close here: the window stays, and an exit in
   // progress stops.
-  if (!list_.SaveForClose() && list_.Commands().save) ReportError(list_.NotReadMessage());
+  if (const std::optional<DataOutcome> saved = list_.SaveForClose()) Say(*saved);
+  else if (list_.Commands().save) ReportError(list_.NotReadMessage());
   // A window never shown in this run sits at its design bounds; storing them
   // would throw away where the user last had it.
   if (!shownThisRun_ || !Handle()) return;

@@ -6,8 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/services.h"
-#include "settings/data_file.h"
+#include "settings/data_folder.h"
 #include "settings/errors.h"
 #include "tests/common/file_bytes.h"
 #include "todo/todo_list.h"
@@ -18,22 +17,6 @@ namespace {
 using testing_files::ReadFileBytes;
 using testing_files::WriteFileBytes;
 
-class SetClock : public IClock {
- public:
-  DateTime now{{2025, 3, 1}, {14, 5, 9}};
-  DateTime Now() override { return now; }
-};
-
-// Saves name their copies by the program's clock.
-SetClock& Clock() {
-  static SetClock clock;
-  return clock;
-}
-const bool kClockInstalled = [] {
-  Svc().clock = &Clock();
-  return true;
-}();
-
 class DataFileTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -41,13 +24,17 @@ class DataFileTest : public testing::Test {
     ASSERT_NE(mkdtemp(templ), nullptr);
     dir_ = std::string(templ) + "/";
     path_ = dir_ + "ToDo.lst";
-    Clock().now = {{2025, 3, 1}, {14, 5, 9}};
-    BackupTroubleSaid() = false;
+    folder_ = std::make_unique<DataFolder>(dir_, [this] { return now_; });
   }
   void TearDown() override { ASSERT_EQ(std::system(("rm -rf '" + dir_ + "'").c_str()), 0); }
 
+  DataFile& File(const std::string& name = "ToDo.lst") { return folder_->File(name); }
   std::string Copy(const char* time, const char* more = "") const {
     return ReadFileBytes(dir_ + "Backup/ToDo 2025-03-01 " + time + more + ".lst");
+  }
+  bool Exists(const std::string& name) const {
+    struct stat st{};
+    return stat((dir_ + name).c_str(), &st) == 0;
   }
   // Another program rewrites the file with bytes of the same size, and its
   // time is what it was: only the bytes tell.
@@ -58,73 +45,161 @@ class DataFileTest : public testing::Test {
     const timespec times[2] = {st.st_atim, st.st_mtim};
     ASSERT_EQ(utimensat(AT_FDCWD, path_.c_str(), times, 0), 0);
   }
+  void At(int hour, int minute, int day = 1) { now_ = {{2025, 3, day}, {hour, minute, 9}}; }
 
   std::string dir_, path_;
+  DateTime now_{{2025, 3, 1}, {14, 5, 9}};
+  std::unique_ptr<DataFolder> folder_;
 };
 
-TEST_F(DataFileTest, TheReplacedVersionIsKeptOncePerTenMinutes) {
-  WriteFileBytes(path_, "v0\r\n");
-  DataFile file(path_);
-  EXPECT_EQ(file.ReadLines(), Lines{"v0"});
-  EXPECT_EQ(file.WriteLines({"v1"}), SaveResult::Written);
-  Clock().now.time.minute = 14;
-  EXPECT_EQ(file.WriteLines({"v2"}), SaveResult::Written);
-  Clock().now.time.minute = 15;
-  EXPECT_EQ(file.WriteLines({"v2"}), SaveResult::Written);  // nothing to replace
-  EXPECT_EQ(file.WriteLines({"v3"}), SaveResult::Written);
-  EXPECT_EQ(ReadFileBytes(path_), "v3\r\n");
-  EXPECT_EQ(Copy("14-05-09"), "v0\r\n");
-  EXPECT_EQ(Copy("14-15-09"), "v2\r\n");
-  EXPECT_EQ(testing_files::ReadFileBytes(dir_ + "Backup/ToDo 2025-03-01 14-14-09.lst"), "");
+TEST_F(DataFileTest, TheReplacedVersionIsKeptOncePerTenMinutesAndWhenMostIsTakenAway) {
+  WriteFileBytes(path_, "v0 with some words\r\n");
+  DataFile& file = File();
+  EXPECT_EQ(file.ReadLines(), Lines{"v0 with some words"});
+  EXPECT_EQ(file.WriteLines({"v1 with some words"}).result, SaveResult::Written);
+  At(14, 14);
+  EXPECT_EQ(file.WriteLines({"v2 with more words"}).result, SaveResult::Written);
+  At(14, 15);
+  EXPECT_EQ(file.WriteLines({"v2 with more words"}).result, SaveResult::Written);  // nothing to replace
+  EXPECT_EQ(file.WriteLines({"v3 with some words"}).result, SaveResult::Written);
+  EXPECT_EQ(ReadFileBytes(path_), "v3 with some words\r\n");
+  EXPECT_EQ(Copy("14-05-09"), "v0 with some words\r\n");
+  EXPECT_EQ(Copy("14-15-09"), "v2 with more words\r\n");
+  EXPECT_FALSE(Exists("Backup/ToDo 2025-03-01 14-14-09.lst"));
+
+  // Within the ten minutes: a save that takes most of the text away (a
+  // select all and delete) keeps what it replaces, in its own name the same
+  // second.
+  EXPECT_EQ(file.WriteLines({"v4"}).result, SaveResult::Written);
+  EXPECT_EQ(Copy("14-15-09", " (2)"), "v3 with some words\r\n");
 
   // Deleted by another program while shown: written as a new file.
   std::remove(path_.c_str());
   EXPECT_FALSE(file.ChangedOnDisk());
-  EXPECT_EQ(file.WriteLines({"v4"}), SaveResult::Written);
-  EXPECT_EQ(ReadFileBytes(path_), "v4\r\n");
+  EXPECT_EQ(file.WriteLines({"v5"}).result, SaveResult::Written);
+  EXPECT_EQ(ReadFileBytes(path_), "v5\r\n");
 
   // An empty version (a page made at its first show) holds nothing to keep.
-  const std::string page = dir_ + "ABC.pnd";
-  WriteFileBytes(page, "");
-  DataFile empty(page);
+  WriteFileBytes(dir_ + "ABC.pnd", "");
+  DataFile& empty = File("ABC.pnd");
   empty.Read();
-  EXPECT_EQ(empty.Write("text"), SaveResult::Written);
-  struct stat st{};
-  EXPECT_NE(stat((dir_ + "Backup/ABC 2025-03-01 14-15-09.pnd").c_str(), &st), 0);
+  EXPECT_EQ(empty.Write("text").result, SaveResult::Written);
+  EXPECT_FALSE(Exists("Backup/ABC 2025-03-01 14-15-09.pnd"));
 }
 
 TEST_F(DataFileTest, ChangesElsewhereAreShownOrKeptNeverWrittenOver) {
   WriteFileBytes(path_, "mine\r\n");
-  DataFile file(path_);
+  DataFile& file = File();
   file.ReadLines();
   EXPECT_FALSE(file.ChangedOnDisk());
   // Within the file system's time granularity, of the same size.
   RewriteKeepingSizeAndTime("them\r\n");
   EXPECT_TRUE(file.ChangedOnDisk());
-  EXPECT_EQ(file.WriteLines({"mine"}), SaveResult::ChangedElsewhere);
+  EXPECT_EQ(file.WriteLines({"mine"}).result, SaveResult::ChangedElsewhere);
   EXPECT_EQ(ReadFileBytes(path_), "them\r\n");
 
   EXPECT_TRUE(file.EditedLines({"mine", "new"}));
-  EXPECT_EQ(file.WriteLines({"mine", "new"}), SaveResult::WrittenKeepingTheirs);
+  const DataOutcome saved = file.WriteLines({"mine", "new"});
+  EXPECT_EQ(saved.result, SaveResult::WrittenKeepingTheirs);
   EXPECT_EQ(ReadFileBytes(path_), "mine\r\nnew\r\n");
-  EXPECT_EQ(Copy("14-05-09"), "them\r\n");
+  EXPECT_EQ(Copy("14-05-09", " from another program"), "them\r\n");
+  ASSERT_EQ(saved.notices.size(), 1u);
+  EXPECT_EQ(saved.notices[0].kind, DataNotice::Kind::TheirsKept);
+  EXPECT_NE(saved.notices[0].text.find("ToDo 2025-03-01 14-05-09 from another program.lst"), std::string::npos);
   EXPECT_FALSE(file.ChangedOnDisk());
 
-  // A Backup folder that is a file: the save goes on, said once; the other
-  // program's version goes beside the file.
-  ASSERT_EQ(std::system(("rm -r '" + dir_ + "Backup' && touch '" + dir_ + "Backup'").c_str()), 0);
-  Clock().now.time.minute = 30;
-  EXPECT_EQ(file.WriteLines({"third"}), SaveResult::Written);
-  EXPECT_TRUE(BackupTroubleSaid());
+  // Emptied by another program to be written again: nothing to keep or tell.
+  WriteFileBytes(path_, "");
+  const DataOutcome overEmpty = file.WriteLines({"mine", "newer"});
+  EXPECT_EQ(overEmpty.result, SaveResult::Written);
+  EXPECT_TRUE(overEmpty.notices.empty());
+
+  // Years on, past every age and size the versions are let go by, another
+  // program's version stays.
+  At(10, 0, 28);
+  now_.date.year = 2027;
+  WriteFileBytes(path_, "their third\r\n");
+  EXPECT_EQ(file.WriteLines({"mine again"}).result, SaveResult::WrittenKeepingTheirs);
+  EXPECT_EQ(Copy("14-05-09", " from another program"), "them\r\n");
+}
+
+TEST_F(DataFileTest, ABackupFolderThatIsNotPendrasIsNeverTouched) {
+  // The user's own Backup beside a portable Pendra, with files named as
+  // copies are: Pendra keeps its versions in a folder of its own.
+  ASSERT_EQ(std::system(("mkdir '" + dir_ + "Backup'").c_str()), 0);
+  const char* theirs[] = {"Screenshot 2026-10-01 10-00-00.png", "Tax return 2025-01-15 09-30-00.pdf",
+                          "ToDo 2025-01-01 10-00-00.lst"};
+  for (const char* name : theirs) WriteFileBytes(dir_ + "Backup/" + name, "user's");
+  WriteFileBytes(path_, "v0 of the list\r\n");
+  DataFile& file = File();
+  file.ReadLines();
+  for (int day = 1; day <= 28; day += 3) {
+    At(9, 0, day);
+    EXPECT_EQ(file.WriteLines({"v" + std::to_string(day) + " of the list"}).result, SaveResult::Written);
+  }
+  for (const char* name : theirs) EXPECT_EQ(ReadFileBytes(dir_ + "Backup/" + name), "user's") << name;
+  EXPECT_FALSE(Exists("Backup/" + std::string(kCopyRecordName)));
+  EXPECT_TRUE(Exists("Pendra Backup/" + std::string(kCopyRecordName)));
+  EXPECT_TRUE(Exists("Pendra Backup/ToDo 2025-03-25 09-00-09.lst"));
+  EXPECT_TRUE(Exists("Pendra Backup/ToDo 2025-03-01 09-00-09.lst"));
+
+  // In Pendra's own folder, a file the user put there, or a copy the user
+  // changed, is theirs now, whatever its name.
+  WriteFileBytes(dir_ + "Pendra Backup/ToDo 2025-03-02 10-00-00.lst", "user's");
+  WriteFileBytes(dir_ + "Pendra Backup/ToDo 2025-03-25 09-00-09.lst", "user's edit");
+  At(10, 0, 28);
+  now_.date.month = 5;
+  EXPECT_EQ(file.WriteLines({"may"}).result, SaveResult::Written);
+  EXPECT_TRUE(Exists("Pendra Backup/ToDo 2025-03-02 10-00-00.lst"));
+  EXPECT_TRUE(Exists("Pendra Backup/ToDo 2025-03-25 09-00-09.lst"));
+  // Pendra's own, over a month old, are let go.
+  EXPECT_FALSE(Exists("Pendra Backup/ToDo 2025-03-28 09-00-09.lst"));
+  EXPECT_FALSE(Exists("Pendra Backup/ToDo 2025-03-01 09-00-09.lst"));
+}
+
+TEST_F(DataFileTest, ABackupThatCannotBeWrittenIsSaidOnceAndTheirsGoesBesideTheFile) {
+  // "Backup" and "Pendra Backup" are files: no folder for versions at all.
+  WriteFileBytes(dir_ + "Backup", "a file");
+  WriteFileBytes(dir_ + "Pendra Backup", "a file");
+  WriteFileBytes(path_, "first\r\n");
+  DataFile& file = File();
+  file.ReadLines();
+  DataOutcome saved = file.WriteLines({"second"});
+  EXPECT_EQ(saved.result, SaveResult::Written);
+  ASSERT_EQ(saved.notices.size(), 1u);
+  EXPECT_EQ(saved.notices[0].kind, DataNotice::Kind::BackupUnwritable);
+  At(14, 30);
   WriteFileBytes(path_, "theirs again\r\n");
-  EXPECT_EQ(file.WriteLines({"fourth"}), SaveResult::WrittenKeepingTheirs);
-  EXPECT_EQ(ReadFileBytes(dir_ + "ToDo 2025-03-01 14-30-09.lst"), "theirs again\r\n");
+  saved = file.WriteLines({"fourth"});
+  EXPECT_EQ(saved.result, SaveResult::WrittenKeepingTheirs);
+  ASSERT_EQ(saved.notices.size(), 1u);  // the trouble is not said twice
+  EXPECT_EQ(ReadFileBytes(dir_ + "ToDo 2025-03-01 14-30-09 from another program.lst"), "theirs again\r\n");
   EXPECT_EQ(ReadFileBytes(path_), "fourth\r\n");
+}
+
+TEST_F(DataFileTest, ADeleteKeepsWhatItTakesAway) {
+  WriteFileBytes(path_, "a reminder\r\n");
+  DataFile& file = File();
+  file.ReadLines();
+  (void)file.WriteLines({"a reminder", "another"});  // a copy now: none for ten minutes
+  EXPECT_EQ(file.Remove().result, SaveResult::Written);
+  EXPECT_FALSE(Exists("ToDo.lst"));
+  EXPECT_EQ(Copy("14-05-09", " (2)"), "a reminder\r\nanother\r\n");
+  EXPECT_EQ(file.ReadLines(), Lines{});
+  EXPECT_EQ(file.Remove().result, SaveResult::Written);  // nothing there: removed already
+
+  // Changed elsewhere since read: the other program's version is kept and told.
+  WriteFileBytes(path_, "theirs\r\n");
+  const DataOutcome removed = file.Remove();
+  EXPECT_EQ(removed.result, SaveResult::Written);
+  EXPECT_EQ(Copy("14-05-09", " from another program"), "theirs\r\n");
+  ASSERT_EQ(removed.notices.size(), 1u);
+  EXPECT_EQ(removed.notices[0].kind, DataNotice::Kind::TheirsKept);
 }
 
 TEST_F(DataFileTest, TheToDoListShowsChangesElsewhereUnlessItHasEditsOfItsOwn) {
   WriteFileBytes(path_, "a\nb");  // another program's line ends: no edit of the list's own
-  ToDoList list(path_);
+  ToDoList list(File());
   list.Load();
   EXPECT_FALSE(list.Refresh());
   WriteFileBytes(path_, "a\r\nb\r\nc\r\n");
@@ -132,16 +207,16 @@ TEST_F(DataFileTest, TheToDoListShowsChangesElsewhereUnlessItHasEditsOfItsOwn) {
   EXPECT_EQ(list.Items(), (Lines{"a", "b", "c"}));
 
   WriteFileBytes(path_, "x\r\n");
-  EXPECT_TRUE(list.Save());  // read instead of written
+  EXPECT_EQ(list.Save().result, SaveResult::ChangedElsewhere);  // read instead of written
   EXPECT_EQ(list.Items(), Lines{"x"});
   EXPECT_FALSE(list.Commands().save);
 
   list.Add("d", "mine");
   WriteFileBytes(path_, "y\r\n");
   EXPECT_FALSE(list.Refresh());
-  EXPECT_TRUE(list.SaveForClose());
+  ASSERT_TRUE(list.SaveForClose());
   EXPECT_EQ(ReadFileBytes(path_), "x\r\n d         mine\r\n");
-  EXPECT_EQ(Copy("14-05-09"), "y\r\n");
+  EXPECT_EQ(Copy("14-05-09", " from another program"), "y\r\n");
 }
 
 }  // namespace

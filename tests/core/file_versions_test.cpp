@@ -29,8 +29,36 @@ TEST(FileVersions, ACopyIsNamedByItsFileAndTimeAndReadBack) {
     }
   for (const char* other : {"ToDo.lst", "notes.txt", " 2025-03-10 12-00-00.lst", "ToDo 2025-02-30 12-00-00.lst",
                             "ToDo 2025-03-10 24-00-00.lst", "ToDo 2025-03-10 12-00-00 ().lst",
-                            "ToDo 2025-03-10 12:00:00.lst"})
+                            "ToDo 2025-03-10 12:00:00.lst", "ToDo 2025-03-10_12-00-00.lst"})
     EXPECT_FALSE(ParseBackupName(other)) << other;
+
+  // Another program's version says so, and reads back as its own kind.
+  const std::string theirs = BackupName("Inbox.pnd", kNow, 2, CopyKind::Theirs);
+  EXPECT_EQ(theirs, "Inbox 2025-03-10 12-00-00 from another program (2).pnd");
+  ASSERT_TRUE(ParseBackupName(theirs));
+  EXPECT_EQ(ParseBackupName(theirs)->kind, CopyKind::Theirs);
+  // A name near the limit gives way at its stem, never inside a character.
+  const std::string longName = std::string(230, 'x') + "\x82\xA0.pnd";
+  const std::string cut = BackupName(longName, kNow, 1, CopyKind::Version, 240, CodePage(932));
+  EXPECT_LE(cut.size(), 240u);
+  EXPECT_EQ(cut.substr(cut.size() - 24), " 2025-03-10 12-00-00.pnd");
+  EXPECT_EQ(BackupName("\x82\xA0\x82\xA0.pnd", kNow, 1, CopyKind::Version, 26, CodePage(932)),
+            "\x82\xA0 2025-03-10 12-00-00.pnd");
+}
+
+TEST(FileVersions, TheRecordNamesOnlyWellFormedCopies) {
+  const RecordedCopy copy{"ToDo 2025-03-10 12-00-00.lst", "ToDo.lst", kNow, {123, 133800000000000000}};
+  const std::string record = CopyRecordHeading() + CopyRecordLine(copy) + "junk\r\n" +
+                             "a\tb\t2025-03-10 12-00-00\t1\r\n" + "a\tb\t2025-03-10 12-00-00\t1\tx\r\n" +
+                             "\tb\t2025-03-10 12-00-00\t1\t2\r\n" + CopyRecordLine(copy).substr(0, 30);
+  EXPECT_EQ(ParseCopyRecord(record), std::vector<RecordedCopy>{copy});
+
+  // A folder of only an earlier Pendra's copies is taken as its own; one
+  // with a file of the user's, or an empty one, is not.
+  EXPECT_TRUE(HoldsOnlyPendraCopies({{"ToDo 2025-03-10 12-00-00.lst", 1}, {"Home 2025-03-10 12-00-00 (2).pnd", 1}}));
+  EXPECT_FALSE(HoldsOnlyPendraCopies({}));
+  EXPECT_FALSE(HoldsOnlyPendraCopies({{"ToDo 2025-03-10 12-00-00.lst", 1}, {"Quick 2025-03-03 10-10-10.docx", 1}}));
+  EXPECT_FALSE(HoldsOnlyPendraCopies({{"Screenshot 2026-10-01 10-00-00.png", 1}}));
 }
 
 TEST(FileVersions, OneCopyPerTenMinutesAndAClockSetBackStartsAgain) {
@@ -54,6 +82,8 @@ TEST(FileVersions, PruningKeepsTheLastDayThenOneADayForAMonth) {
       {"ToDo.lst", 0, true},                // the last day, every one
       {"ToDo.lst", 10 * 60, true},
       {"ToDo.lst", 23 * h, true},
+      {"ToDo.lst", d - 1, true},            // a second short of a day: still the last day
+      {"ToDo.lst", d, false},               // a day old exactly: its day has a newer copy
       {"ToDo.lst", 25 * h, false},          // its day has a newer copy (23 h ago)
       {"ToDo.lst", 2 * d + 1 * h, true},    // the newest of its day
       {"ToDo.lst", 2 * d + 5 * h, false},
@@ -63,21 +93,21 @@ TEST(FileVersions, PruningKeepsTheLastDayThenOneADayForAMonth) {
       {"Home.pnd", 2 * d + 5 * h, true},    // each file keeps its own days
       {"Home.pnd", 40 * d, false},
   };
-  std::vector<FolderFile> files{{"my own notes.txt", 10}, {"ToDo 2025-03-10 11-00-00.lst.1a-2.tmp", 10}};
-  std::vector<std::string> expected{"ToDo 2025-03-10 11-00-00.lst.1a-2.tmp"};
+  std::vector<RecordedCopy> copies;
+  std::vector<std::string> expected;
   for (const Row& row : rows) {
-    files.push_back({BackupName(row.file, Ago(row.age)), 1000});
-    if (!row.kept) expected.push_back(files.back().name);
+    copies.push_back({BackupName(row.file, Ago(row.age)), row.file, Ago(row.age), {1000, 1}});
+    if (!row.kept) expected.push_back(copies.back().name);
   }
-  std::vector<std::string> pruned = CopiesToPrune(files, kNow);
+  std::vector<std::string> pruned = CopiesToPrune(copies, kNow);
   std::sort(pruned.begin(), pruned.end());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(pruned, expected);
 
   // Over the size limit the oldest go first, but never the newest of all.
-  const std::vector<FolderFile> big{{BackupName("A.pnd", Ago(3 * h)), 30},
-                                    {BackupName("B.pnd", Ago(2 * h)), 30},
-                                    {BackupName("A.pnd", Ago(1 * h)), 30}};
+  const std::vector<RecordedCopy> big{{"a3", "A.pnd", Ago(3 * h), {30, 1}},
+                                      {"b2", "B.pnd", Ago(2 * h), {30, 1}},
+                                      {"a1", "A.pnd", Ago(1 * h), {30, 1}}};
   EXPECT_EQ(CopiesToPrune(big, kNow, 60), std::vector<std::string>{big[0].name});
   EXPECT_EQ(CopiesToPrune(big, kNow, 10), (std::vector<std::string>{big[0].name, big[1].name}));
 }
@@ -97,6 +127,7 @@ TEST(FileVersions, TheHashDoesNotDependOnThePiecesAndTheStampTellsChanges) {
   }
   EXPECT_NE(HashOf(bytes), HashOf(bytes.substr(1)));
   EXPECT_NE(HashOf(std::string(8, '\0')), HashOf(std::string(9, '\0')));
+  EXPECT_NE(HashOf("abc"), HashOf(std::string("abc\0\0", 5)));  // a file padded with NUL bytes changed
   EXPECT_EQ(HashOfLines({"a", "", "b c"}), HashOf("a\r\n\r\nb c\r\n"));
 
   const FileFacts facts{7, 1000};

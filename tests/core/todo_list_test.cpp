@@ -27,11 +27,14 @@ class ToDoListFile : public testing::Test {
     ASSERT_NE(mkdtemp(templ), nullptr);
     dir_ = templ;
     path_ = dir_ + "/ToDo.lst";
+    folder_ = std::make_unique<DataFolder>(dir_ + "/", [] { return DateTime{{2025, 3, 1}, {9, 0, 0}}; });
   }
   void TearDown() override {
     ASSERT_EQ(std::system(("rm -rf '" + dir_ + "'").c_str()), 0);
   }
+  DataFile& File() { return folder_->File("ToDo.lst"); }
   std::string dir_, path_;
+  std::unique_ptr<DataFolder> folder_;
 };
 
 // A list of four with two identical lines, every command acting on one focus.
@@ -64,7 +67,7 @@ TEST_F(ToDoListFile, CommandsActOnlyOnTheFocusedSelectedItemByItsPlace) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    ToDoList list(path_);
+    ToDoList list(File());
     list.Load();
     list.Select();
     ToDoCommands before = list.Commands();
@@ -78,7 +81,8 @@ TEST_F(ToDoListFile, CommandsActOnlyOnTheFocusedSelectedItemByItsPlace) {
 }
 
 TEST(ToDoListCommands, AnEmptyListIgnoresItemCommandsAndAnEmptyTextAddsNothing) {
-  ToDoList list("/nonexistent/ToDo.lst");
+  DataFolder nowhere("/nonexistent/", [] { return DateTime{}; });
+  ToDoList list(nowhere.File("ToDo.lst"));
   list.Select();
   EXPECT_FALSE(list.Remove({0, true}));
   for (ToDoMove m : {ToDoMove::Up, ToDoMove::Down, ToDoMove::ToTop, ToDoMove::ToBottom})
@@ -91,11 +95,11 @@ TEST(ToDoListCommands, AnEmptyListIgnoresItemCommandsAndAnEmptyTextAddsNothing) 
 
 TEST_F(ToDoListFile, SaveCancelAndCloseRoundTrip) {
   WriteFileBytes(path_, "one\nlast without end");
-  ToDoList list(path_);
+  ToDoList list(File());
   list.Load();
   EXPECT_EQ(list.Items(), (Lines{"one", "last without end"}));
   list.Add("d", "new");
-  list.Save();
+  (void)list.Save();
   EXPECT_EQ(ReadFileBytes(path_), "one\r\nlast without end\r\n d         new\r\n");
   EXPECT_EQ(list.Commands(), (ToDoCommands{false, false, false, true}));
 
@@ -114,11 +118,11 @@ TEST_F(ToDoListFile, SaveCancelAndCloseRoundTrip) {
 }
 
 TEST_F(ToDoListFile, AFailedWriteOrReadChangesNothing) {
-  ToDoList list(path_);
+  ToDoList list(File());
   list.Load();
   list.Add("d", "kept");
   mkdir(path_.c_str(), 0755);  // in the way of both the read and the write
-  EXPECT_THROW(list.Save(), Error);
+  EXPECT_THROW((void)list.Save(), Error);
   EXPECT_TRUE(list.Commands().save);
   EXPECT_THROW(list.Reload(), Error);
   EXPECT_EQ(list.Items(), Lines{" d         kept"});
@@ -127,11 +131,11 @@ TEST_F(ToDoListFile, AFailedWriteOrReadChangesNothing) {
 
 TEST_F(ToDoListFile, AListNeverReadNeverReplacesTheFile) {
   WriteFileBytes(path_, "the user's items\r\n");
-  ToDoList list(path_);  // the creation steps ended before the load
+  ToDoList list(File());  // the creation steps ended before the load
   list.Add("d", "typed later");
   EXPECT_FALSE(list.SaveForClose());
   try {
-    list.Save();
+    (void)list.Save();
     ADD_FAILURE() << "saved";
   } catch (const Error& e) {
     EXPECT_EQ(std::string(e.what()), list.NotReadMessage());

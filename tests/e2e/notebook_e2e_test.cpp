@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -142,17 +143,29 @@ TEST_F(NotebookE2e, AFolderNamedOutsideTheCodePageStoresEveryFile) {
   EXPECT_TRUE(FileExists(PathOf("Tabs.lst")));
 }
 
-// Pages another program writes too, with real keys: shown fresh on a click, kept
-// in Backup when changed on both sides (and told), or when emptied by the keys.
+// Pages another program writes too, with real keys: shown fresh on a click,
+// the other program's version kept when changed on both sides (and told), and
+// a page emptied by the keys kept with all that was typed before, even
+// within ten minutes of the last version. The portable Pendra was unpacked
+// beside a Backup folder of the user's own: it is never touched.
 TEST_F(NotebookE2e, PagesChangedElsewhereAreShownOrKeptAndAnEmptiedPageIsInBackup) {
+  CreateDirectoryA(PathOf("Backup").c_str(), nullptr);
+  const std::vector<std::string> users{"Quick 2025-03-03 10-10-10.docx", "Screenshot 2026-10-01 10-00-00.png",
+                                       "Tax return 2025-01-15 09-30-00.pdf"};
+  for (const std::string& name : users) WriteFileBytes(PathOf("Backup\\" + name), name);
   WriteFileBytes(PathOf("DEF.pnd"), "earlier text");
   HWND notebook = ShowPage("ABC\r\nDEF\r\n", "first");
   ASSERT_TRUE(notebook);
   HWND page = FindChild(notebook, "RichEdit20A"), tabs = FindChild(notebook, WC_TABCONTROLA);
-  auto copyOf = [&](const std::string& name) {  // in Backup, by the page's name
-    for (const std::string& entry : FolderSnapshot(PathOf("Backup\\")))
-      if (entry.rfind(name + " ", 0) == 0) return PathOf("Backup\\" + entry.substr(0, entry.rfind(':')));
-    return std::string("none");
+  auto copiesOf = [&](const std::string& name) {  // Pendra's own folder, by the page's name
+    std::vector<std::string> copies;
+    for (const std::string& entry : FolderSnapshot(PathOf("Pendra Backup\\")))
+      if (entry.rfind(name + " ", 0) == 0) copies.push_back(PathOf("Pendra Backup\\" + entry.substr(0, entry.rfind(':'))));
+    return copies;
+  };
+  auto copyOf = [&](const std::string& name) {
+    const std::vector<std::string> copies = copiesOf(name);
+    return copies.empty() ? std::string("none") : copies.back();
   };
   ASSERT_TRUE(ShowFromTray(*process_, kQuickNotes1, "TfrmQuickie"));  // the notebook is left
   WriteFileBytes(PathOf("ABC.pnd"), "from the phone");
@@ -165,18 +178,36 @@ TEST_F(NotebookE2e, PagesChangedElsewhereAreShownOrKeptAndAnEmptiedPageIsInBacku
   PressKey(VK_TAB, {VK_CONTROL});
   const auto box = WaitForMessageBox(process_->Pid());
   ASSERT_TRUE(box && box->caption == "Pendra");
+  EXPECT_NE(copyOf("ABC").find("from another program"), std::string::npos);
   EXPECT_NE(box->text.find(copyOf("ABC")), std::string::npos) << box->text;
   EXPECT_TRUE(PressButton(*box, IDOK));
   EXPECT_EQ(ReadFileBytes(copyOf("ABC")) + "|" + ReadFileBytes(PathOf("ABC.pnd")), "from the laptop|from the phone word");
 
+  // Text added twice, each time with the tab turned, then all of it deleted
+  // by mistake: what was there before the slip is kept.
   ASSERT_TRUE(WaitUntil([&] { return ControlText(page) == "earlier text"; }, 5000));
+  for (const char* more : {" A", " B"}) {
+    PressKey(VK_END, {VK_CONTROL});
+    TypeText(more);
+    PressKey(VK_TAB, {VK_CONTROL});
+    ASSERT_TRUE(WaitUntil([&] { return Send(tabs, TCM_GETCURSEL) == 0; }, 5000));
+    PressKey(VK_TAB, {VK_CONTROL});
+    ASSERT_TRUE(WaitUntil([&] { return Send(tabs, TCM_GETCURSEL) == 1; }, 5000));
+  }
   PressKey(VK_HOME, {VK_CONTROL});
   PressKey(VK_END, {VK_CONTROL, VK_SHIFT});
   PressKey(VK_DELETE);
   PressKey(VK_TAB, {VK_CONTROL});
   ASSERT_TRUE(WaitUntil([&] { return Send(tabs, TCM_GETCURSEL) == 0; }, 5000));
-  EXPECT_EQ(ReadFileBytes(copyOf("DEF")) + "|" + ReadFileBytes(PathOf("DEF.pnd")), "earlier text|");
+  std::vector<std::string> kept;
+  for (const std::string& copy : copiesOf("DEF")) kept.push_back(ReadFileBytes(copy));
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(kept, (std::vector<std::string>{"earlier text", "earlier text A B"}));
+  EXPECT_EQ(ReadFileBytes(PathOf("DEF.pnd")), "");
   EXPECT_EQ(CloseTray(*process_), 0u);
+  std::vector<std::string> left;
+  for (const std::string& name : users) left.push_back(name + ":" + std::to_string(name.size()));
+  EXPECT_EQ(FolderSnapshot(PathOf("Backup\\")), left);
 }
 
 // Under code page 932 a Shift-JIS page longer than a piece of the control's

@@ -152,6 +152,29 @@ TEST_F(ReminderE2e, AListChangedElsewhereWhileRunningGoesOffWithTheWindowHidden)
   EXPECT_EQ(CloseTray(p), 0u);
 }
 
+// Remove All with the keys: the list file goes, and what it held is kept in
+// Backup, whatever the time since the last version.
+TEST_F(ReminderE2e, RemoveAllKeepsWhatItTakesAway) {
+  WriteRegText(std::string(kEventsKey) + "\\Last Boot", " Date", DateText(DaysFromToday(0)));
+  const std::string list = "9:00:00 AM-" + DateText(DaysFromToday(3)) + "--dentist\r\n";
+  WriteFileBytes(PathOf("Message.lst"), list);
+  PendraProcess& p = StartPendra();
+  HWND reminders = ShowFromTray(p, kReminders1, "TfrmMain");
+  ASSERT_TRUE(reminders);
+  ASSERT_TRUE(ClickInto(reminders, FindChild(reminders, "Edit")));
+  PressKey('A', {VK_MENU});  // Remove &All
+  const auto box = WaitForMessageBox(p.Pid());
+  ASSERT_TRUE(box.has_value());
+  EXPECT_NE(box->text.find("remove all your Reminders"), std::string::npos) << box->text;
+  PressKey(VK_RETURN);  // Yes
+  EXPECT_TRUE(WaitUntil([&] { return !FileExists(PathOf("Message.lst")); }, 5000));
+  const std::vector<std::string> copies = FolderSnapshot(PathOf("Backup\\"));
+  ASSERT_EQ(copies.size(), 2u);  // the version, and the record of it
+  EXPECT_EQ(copies[0].rfind("Message ", 0), 0u);
+  EXPECT_EQ(ReadFileBytes(PathOf("Backup\\" + copies[0].substr(0, copies[0].rfind(':')))), list);
+  EXPECT_EQ(CloseTray(p), 0u);
+}
+
 // Lists written under the 12-hour clock and M/d/yyyy; the user then changes
 // the formats in the regional settings. Every kind is still caught up at the
 // next start and announced on time, and no list is rewritten.

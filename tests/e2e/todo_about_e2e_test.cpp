@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "app/tray_window_win.h"
 #include "settings/file_versions.h"
@@ -105,21 +106,37 @@ TEST_F(ToDoAboutE2e, TheToDoListShowsTheFileAndItsCloseWritesIt) {
 }
 
 // ToDo.lst in a folder another program writes too (a sync tool, a second PC).
-// The copy kept prunes Backup by age: every copy of the last day, the newest
-// of each day for a month, each file on its own.
+// The copy kept prunes Pendra's own versions by age: every copy of the last
+// day, the newest of each day for a month, each file on its own. Another
+// program's version, the user's files beside them and a version the user
+// changed stay, whatever their age or name.
 TEST_F(ToDoAboutE2e, AListChangedElsewhereIsShownAndBothVersionsSurviveAnEditOnEachSide) {
-  const struct { const char* file; int days, hour; bool kept; } planted[] = {  // hour -1: 10 minutes ago
-      {"ToDo.lst", 0, -1, true}, {"ToDo.lst", 2, 12, true},  {"ToDo.lst", 2, 8, false},
-      {"ToDo.lst", 40, 12, false}, {"Home.pnd", 2, 8, true}};
+  enum Made { Pendras, Changed, Users, Theirs };
+  const struct { const char* file; int days, hour; Made made; bool kept; } planted[] = {  // hour -1: 10 minutes ago
+      {"ToDo.lst", 0, -1, Pendras, true}, {"ToDo.lst", 2, 12, Pendras, true}, {"ToDo.lst", 2, 8, Pendras, false},
+      {"ToDo.lst", 40, 12, Pendras, false}, {"Home.pnd", 2, 8, Pendras, true}, {"ToDo.lst", 40, 7, Changed, true},
+      {"ToDo.lst", 40, 9, Users, true}, {"ToDo.lst", 40, 10, Theirs, true}};
   CreateDirectoryA(PathOf("Backup").c_str(), nullptr);
-  std::vector<std::string> left;
+  std::string record = CopyRecordHeading();
+  std::vector<std::string> left{"Pendra copies.txt", "Screenshot 2026-10-01 10-00-00.png:4",
+                                "ToDo 2025-03-10_12-00-00.lst:4"};
+  for (const char* name : {"Screenshot 2026-10-01 10-00-00.png", "ToDo 2025-03-10_12-00-00.lst"})
+    WriteFileBytes(PathOf("Backup\\") + name, "mine");
   for (const auto& c : planted) {
     SYSTEMTIME t = c.hour < 0 ? SecondsFromNow(-600) : DaysFromToday(-c.days);
     if (c.hour >= 0) t.wHour = static_cast<WORD>(c.hour), t.wMinute = t.wSecond = 0;
-    const std::string name = BackupName(c.file, {{t.wYear, t.wMonth, t.wDay}, {t.wHour, t.wMinute, t.wSecond}});
+    const DateTime at{{t.wYear, t.wMonth, t.wDay}, {t.wHour, t.wMinute, t.wSecond}};
+    const std::string name = BackupName(c.file, at, 1, c.made == Theirs ? CopyKind::Theirs : CopyKind::Version);
     WriteFileBytes(PathOf("Backup\\" + name), "old");
-    if (c.kept) left.push_back(name + ":3");
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExA(PathOf("Backup\\" + name).c_str(), GetFileExInfoStandard, &data));
+    const auto ticks = static_cast<std::int64_t>(static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                                                 data.ftLastWriteTime.dwLowDateTime);
+    if (c.made == Pendras || c.made == Changed) record += CopyRecordLine({name, c.file, at, {3, ticks}});
+    if (c.made == Changed) WriteFileBytes(PathOf("Backup\\" + name), "edited");
+    if (c.kept) left.push_back(name + (c.made == Changed ? ":6" : ":3"));
   }
+  WriteFileBytes(PathOf("Backup\\Pendra copies.txt"), record);
   WriteFileBytes(PathOf("ToDo.lst"), "first\r\n");
   PendraProcess& p = StartPendra();
   HWND toDo = ShowFromTray(p, kToDo, "TfrmToDo");
@@ -148,11 +165,14 @@ TEST_F(ToDoAboutE2e, AListChangedElsewhereIsShownAndBothVersionsSurviveAnEditOnE
   EXPECT_EQ(box->caption, "Pendra");
   std::vector<std::string> copies = FolderSnapshot(PathOf("Backup\\"));
   const auto kept = std::find_if(copies.begin(), copies.end(), [&](const std::string& name) {
-    return std::find(left.begin(), left.end(), name) == left.end();
+    return name.rfind("Pendra copies.txt", 0) != 0 && std::find(left.begin(), left.end(), name) == left.end();
   });
   ASSERT_NE(kept, copies.end());
   const std::string copy = PathOf("Backup\\" + kept->substr(0, kept->rfind(':')));
   copies.erase(kept);
+  // The record's size follows what it names.
+  for (std::string& name : copies)
+    if (name.rfind("Pendra copies.txt:", 0) == 0) name = "Pendra copies.txt";
   std::sort(left.begin(), left.end());
   EXPECT_EQ(copies, left);
   EXPECT_NE(box->text.find(copy), std::string::npos) << box->text;

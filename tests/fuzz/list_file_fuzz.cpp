@@ -121,7 +121,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Read from the file as the to-do list and the reminder window read theirs.
   const std::string path = g_folder + kToDoFileName;
   WriteRaw(path, data, size);
-  ToDoList todo(path);
+  DataFolder folder(g_folder, [] { return DateTime{{2025, 3, 1}, {9, 0, 0}}; });
+  ToDoList todo(folder.File(kToDoFileName));
   todo.Load();
   FUZZ_REQUIRE(todo.Read() && todo.Items() == lines);
 

@@ -139,7 +139,7 @@ TEST_F(QuickNotesTest, ANoteChangedElsewhereIsShownOnActivationOrKeptBesideItsOw
   WriteFileBytes(NotePath(), "a third program");
   activate();  // the edit is not dropped
   MenuCommand(quickie->Handle(), Q::Exit1);
-  const std::string copy = TestEnv().folder + "Backup\\Quick 2000-06-19 13-05-00.qnf";
+  const std::string copy = TestEnv().folder + "Backup\\Quick 2000-06-19 13-05-00 from another program.qnf";
   EXPECT_EQ(ReadFileBytes(NotePath()) + "|" + ReadFileBytes(copy), "xthem|a third program");
   EXPECT_NE(TestEnv().dialogs.shown.at(0).text.find(" is kept as " + copy + "."), std::string::npos);
 }

@@ -207,13 +207,20 @@ TEST_F(ListFilesTest, AListChangedElsewhereIsReadAgainOrKeptBesidePendrasOwn) {
   SetReadOnly(PathOf(Kind::Weekly), false);
   WriteList(Kind::Weekly, {"theirs"});
   const std::size_t boxes = Dialogs().shown.size();
-  QuietErrors quiet;
-  static_cast<Form&>(Frm()).SaveForSessionEnd();
-  EXPECT_TRUE(quiet.Texts().empty());
+  {
+    QuietErrors quiet;
+    static_cast<Form&>(Frm()).SaveForSessionEnd();
+    EXPECT_TRUE(quiet.Texts().empty());
+  }
   EXPECT_EQ(Dialogs().shown.size(), boxes);
   EXPECT_EQ(Rows(Kind::Weekly).size(), 2u);
   EXPECT_EQ(FileLines(Kind::Weekly), Rows(Kind::Weekly));
-  EXPECT_EQ(ReadFileBytes(E().folder + "Backup\\DayMessage 2000-06-19 09-00-31.lst"), "theirs\r\n");
+  const std::string copy = E().folder + "Backup\\DayMessage 2000-06-19 09-00-31 from another program.lst";
+  EXPECT_EQ(ReadFileBytes(copy), "theirs\r\n");
+  // Nobody is there to answer a box at the session's end: the next start says it.
+  SayUntoldNotices();
+  ASSERT_EQ(Dialogs().shown.size(), boxes + 1);
+  EXPECT_NE(Dialogs().shown.back().text.find(" is kept as " + copy + "."), std::string::npos);
   EXPECT_EQ(ReadFileBytes(PathOf(Kind::Monthly)), "theirs\r\n");
 
   // Looked at when the window is shown as well.

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/application_win.h"
@@ -116,7 +117,12 @@ TEST_F(LazyWindowTest, AWindowFirstShownAfterAnExitCancelAndAMidnightMatchesOneB
   WriteList(Kind::Weekly, {"9:00:00 AM-Friday--review"});
   WriteList(Kind::Monthly, {"9:00:00 AM-1--rent"});
 
+  // Two windows of one run would share what is known of each file: the
+  // eager one reads the folder as a run of its own.
+  DataFolder eagerData(E().folder, [] { return Svc().clock->Now(); });
+  DataFolder* const data = std::exchange(Svc().data, &eagerData);
   auto eager = std::make_unique<TfrmMain>();
+  Svc().data = data;
   eager->EnsureControls();
   CreateUnshown();
   auto both = [&](auto step) {

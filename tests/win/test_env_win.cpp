@@ -8,7 +8,7 @@
 
 #include "platform/application_win.h"
 #include "platform/message_loop_win.h"
-#include "settings/data_file.h"
+#include "settings/data_folder.h"
 #include "settings/reg_ini.h"
 #include "settings/registry_win.h"
 
@@ -164,7 +164,6 @@ void Env::Reset() {
     CopyFileA((ExeFolder() + f).c_str(), (folder + f).c_str(), FALSE);
 
   Registry().DeleteTree(kPendraKey);
-  BackupTroubleSaid() = false;
 
   Services& s = Svc();
   s.clock = &clock;
@@ -180,6 +179,9 @@ void Env::Reset() {
   s.machine = &machine;
   s.programFolder = folder;
   s.exePath = folder + "Pendra.exe";
+  // What the run knows of the data files starts afresh with each test.
+  data = std::make_unique<DataFolder>(folder, [this] { return clock.Now(); });
+  s.data = data.get();
 }
 
 Env& TestEnv() {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,6 +14,7 @@
 
 #include "notes/text_encoding.h"
 #include "platform/services.h"
+#include "settings/data_folder.h"
 #include "settings/datetime.h"
 #include "settings/reg_ini.h"
 
@@ -160,6 +162,7 @@ struct Env {
   FakeDisplay display;
   MemoryRegistry machine;  // HKEY_LOCAL_MACHINE as the tests set it
   std::string folder;  // program folder with trailing backslash
+  std::unique_ptr<DataFolder> data;
   void Reset();
 };
 Env& TestEnv();

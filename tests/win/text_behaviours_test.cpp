@@ -359,11 +359,11 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
   }
   // Without a window the text keeps its encoding and its mark.
   TextHost unbuilt(FontCancel::StoreCurrentFont, false);
-  DataFile stored(dir + "w.txt");
+  DataFile& stored = Svc().data->File("w.txt");
   for (const std::string& bytes : {std::string("\xEF\xBB\xBFmark"), Utf16File("wide", TextEncoding::Utf16Be)}) {
     unbuilt.rich.LoadText(bytes);
-    unbuilt.rich.StoreTo(stored);
-    EXPECT_EQ(ReadFileBytes(dir + "w.txt"), bytes);
+    (void)unbuilt.rich.StoreTo(stored);
+    EXPECT_EQ(ReadFileBytes(stored.Path()), bytes);
   }
 }
 

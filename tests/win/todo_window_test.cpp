@@ -258,16 +258,18 @@ TEST_F(ToDoWindowTest, AListChangedElsewhereIsShownOrKeptBesideItsOwnEdits) {
   SendMessageA(frm_->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);  // the edit is not dropped
   Press(Id::kBtnClose);
   EXPECT_EQ(ReadFileBytes(Path()), "them\r\n 6/19/2000         new\r\n");
-  const std::string copy = TestEnv().folder + "Backup\\ToDo 2000-06-19 13-05-00.lst";
+  const std::string copy = TestEnv().folder + "Backup\\ToDo 2000-06-19 13-05-00 from another program.lst";
   EXPECT_EQ(ReadFileBytes(copy), "a third program\r\n");
   ASSERT_EQ(TestEnv().dialogs.shown.size(), 1u);
   EXPECT_EQ(TestEnv().dialogs.shown[0].caption, "Pendra");
   EXPECT_NE(TestEnv().dialogs.shown[0].text.find(" is kept as " + copy + "."), std::string::npos);
 
-  // A Backup folder that cannot be made: each save goes on, and it is said once.
+  // No folder for versions can be made: each save goes on, and it is said once.
   DeleteFileA(copy.c_str());
+  DeleteFileA((TestEnv().folder + "Backup\\" + kCopyRecordName).c_str());
   RemoveDirectoryA((TestEnv().folder + "Backup").c_str());
   WriteFileBytes(TestEnv().folder + "Backup", "");
+  WriteFileBytes(TestEnv().folder + kOwnBackupFolderName, "");
   for (const char* item : {"one", "two"}) {
     TestEnv().clock.AdvanceSeconds(600);
     AddThroughDialog(item);
