@@ -9,6 +9,7 @@
 
 #ifdef _WIN32
 #include <io.h>
+#include <process.h>
 #else
 #include <unistd.h>
 #endif
@@ -64,6 +65,14 @@ bool IsDirectory(const std::string& path) {
 
 // Puts the written bytes on the disk before the file is moved over the old
 // one, so a crash cannot leave an empty list in its place.
+long ProcessNumber() {
+#ifdef _WIN32
+  return _getpid();
+#else
+  return static_cast<long>(::getpid());
+#endif
+}
+
 bool CommitToDisk(std::FILE* f) {
 #ifdef _WIN32
   return _commit(_fileno(f)) == 0;
@@ -72,15 +81,17 @@ bool CommitToDisk(std::FILE* f) {
 #endif
 }
 
-// A name beside the target that no other write in this process is using:
-// the target's name, a full stop, two hexadecimal numbers joined by a hyphen,
-// and ".tmp"; at most kLongestTemporarySuffix characters longer than the path.
+// A name beside the target that no other write is using: the target's name,
+// a full stop, the clock's ticks and the process's number in hexadecimal
+// joined by a hyphen, and ".tmp"; at most kLongestTemporarySuffix characters
+// longer than the path. Within the process a write ends, moved or taken
+// away, before the next begins: they are never at work together.
 std::string TemporaryPathFor(const std::string& path) {
-  static unsigned counter = 0;
   const auto ticks = static_cast<unsigned long long>(
       std::chrono::steady_clock::now().time_since_epoch().count());
   char suffix[40];
-  std::snprintf(suffix, sizeof suffix, ".%llx-%x.tmp", ticks & 0xFFFFFFFFFFull, ++counter);
+  std::snprintf(suffix, sizeof suffix, ".%llx-%x.tmp", ticks & 0xFFFFFFFFFFull,
+                static_cast<unsigned>(ProcessNumber()));
   return path + suffix;
 }
 
