@@ -157,6 +157,31 @@ TEST_F(DataFileTest, ABackupFolderThatIsNotPendrasIsNeverTouched) {
   EXPECT_FALSE(Exists("Pendra Backup/ToDo 2025-03-01 09-00-09.lst"));
 }
 
+// In a long run the folder of versions is looked through at the first copy,
+// then at most once an hour: a version past its month goes at the next look.
+TEST_F(DataFileTest, TheFolderIsPrunedAtItsFirstCopyThenOnceAnHour) {
+  WriteFileBytes(path_, "v0 of the list\r\n");
+  DataFile& file = File();
+  file.ReadLines();
+  std::string record;
+  auto plantOldVersion = [&](const std::string& name) {
+    WriteFileBytes(dir_ + "Backup/" + name, "old");
+    record += CopyRecordLine({name, "ToDo.lst", {{2025, 1, 1}, {9, 0, 0}}, *FactsOf(dir_ + "Backup/" + name)});
+    WriteFileBytes(dir_ + "Backup/" + kCopyRecordName, CopyRecordHeading() + record);
+  };
+  ASSERT_EQ(std::system(("mkdir '" + dir_ + "Backup'").c_str()), 0);
+  plantOldVersion("ToDo 2025-01-01 09-00-00.lst");
+  (void)file.WriteLines({"v1 of the list"});
+  EXPECT_FALSE(Exists("Backup/ToDo 2025-01-01 09-00-00.lst"));
+  record.clear();
+  plantOldVersion("ToDo 2025-01-01 09-00-01.lst");
+  for (int minute = 15; minute <= 65; minute += 10) {
+    At(14 + minute / 60, minute % 60);
+    (void)file.WriteLines({"v" + std::to_string(minute) + " of the list"});
+    EXPECT_EQ(Exists("Backup/ToDo 2025-01-01 09-00-01.lst"), minute < 65) << minute;
+  }
+}
+
 TEST_F(DataFileTest, ABackupThatCannotBeWrittenIsSaidOnceAndTheirsGoesBesideTheFile) {
   // "Backup" and "Pendra Backup" are files: no folder for versions at all.
   WriteFileBytes(dir_ + "Backup", "a file");
