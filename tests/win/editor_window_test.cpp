@@ -165,6 +165,7 @@ TEST_F(EditorTest, AFileOfEveryByteComesBackByteForByteAndALargeOneIsReplacedWho
   const std::string copy = TestEnv().folder + "copy.txt";
   Dialogs().saveAnswers.push_back(copy);
   Command(E::SaveAs1);
+  ASSERT_FALSE(Dialogs().saveRequests.empty());
   EXPECT_EQ(Dialogs().saveRequests.back().initialFile, path);
   EXPECT_EQ(ReadFileBytes(copy), bytes);
   EXPECT_EQ(Caption(), "Editor - " + copy);
