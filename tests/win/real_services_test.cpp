@@ -2,10 +2,14 @@
 // since their own modal loops keep dispatching this thread's timer ticks.
 #include <windows.h>
 #include <dlgs.h>
+#include <mmsystem.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -429,14 +433,27 @@ TEST(RealDialogsTest, AnnouncementLiesInItsWorkAreaShowsTheWholeTextAndAnswersEn
   }
 }
 
-// A wave file of 60 s of silence: PCM, mono, 8000 one-byte samples a second.
-std::string MinuteOfSilence() {
-  static const unsigned char header[] = {
-      'R', 'I', 'F', 'F', 0x24, 0x53, 0x07, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-      16,  0,   0,   0,   1,    0,    1,    0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0,
-      1,   0,   8,   0,   'd',  'a',  't',  'a', 0x00, 0x53, 0x07, 0};
-  return std::string(reinterpret_cast<const char*>(header), sizeof header) +
-         std::string(60 * 8000, '\x80');
+// A wave file's header for `data` bytes of sound: PCM, mono, 8000 one-byte
+// samples a second.
+std::string WaveHeader(std::uint32_t data) {
+  static const unsigned char format[] = {16, 0, 0, 0, 1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0, 1, 0, 8, 0};
+  const std::uint32_t riff = data + 36;
+  return "RIFF" + std::string(reinterpret_cast<const char*>(&riff), 4) + "WAVEfmt " +
+         std::string(reinterpret_cast<const char*>(format), sizeof format) + "data" +
+         std::string(reinterpret_cast<const char*>(&data), 4);
+}
+
+// PlaySoundA as the player's thread calls it: what plays now, and how it was
+// handed over. A sound from memory must be a whole wave file.
+struct WatchedSound {
+  std::atomic<bool> playing{false};
+  std::atomic<DWORD> how{0};  // SND_MEMORY or SND_FILENAME
+} g_sound;
+
+BOOL WatchedPlay(const char* sound, HMODULE, DWORD flags) {
+  g_sound.playing = sound != nullptr;
+  g_sound.how = flags & (SND_MEMORY | SND_FILENAME);
+  return sound && (!(flags & SND_MEMORY) || std::memcmp(sound, "RIFF", 4) == 0);
 }
 
 TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
@@ -457,34 +474,62 @@ TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
 
 }
 
-// A sound of a minute plays and stops at once; a missing file plays nothing;
-// a device, a folder or a pipe that never delivers never holds the caller up.
+// A sound of a minute plays and stops at once, from memory; a sound of 3 GB
+// plays from its file; a missing file plays nothing; a device, a folder or a
+// pipe that never delivers never holds the caller up.
 TEST(RealServicesTest, TheAlarmSoundNeverWaitsForItsFile) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string minute = std::string(temp) + "pendra-minute.wav";
-  testing_files::WriteFileBytes(minute, MinuteOfSilence());
+  testing_files::WriteFileBytes(minute, WaveHeader(60 * 8000) + std::string(60 * 8000, '\x80'));
+  // Sparse, next to no room on the disk; no 32-bit process could read it whole.
+  const std::string huge = std::string(temp) + "pendra-huge.wav";
+  const HANDLE file = CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const std::string header = WaveHeader(0xC0000000u - 44);
+  DWORD wrote = 0;
+  WriteFile(file, header.data(), static_cast<DWORD>(header.size()), &wrote, nullptr);
+  LARGE_INTEGER end{};
+  end.QuadPart = 0xC0000000LL;
+  EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+  CloseHandle(file);
   const std::string pipe = "\\\\.\\pipe\\pendra-silent-" + std::to_string(GetCurrentProcessId());
   HANDLE server = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 4, 0, 0, 0,
                                    nullptr);
   ASSERT_NE(server, INVALID_HANDLE_VALUE);
   struct Row {
+    const char* lost;  // what the user would lose
     std::string path;
     std::optional<bool> plays;  // nullopt: still held up by its file
+    DWORD how;
   };
-  const Row rows[] = {{minute, true},
-                      {std::string(temp) + "no-such-sound.wav", false},
-                      {temp, false},
-                      {pipe, std::nullopt}};
-  SoundPlayer player;
+  const Row rows[] = {{"the alarm stopped when an announcement is answered", minute, true, SND_MEMORY},
+                      {"a WAV over the size limit", huge, true, SND_FILENAME},
+                      {"silence for a missing file", std::string(temp) + "no-such-sound.wav", false, 0},
+                      {"silence for a folder", temp, false, 0},
+                      {"a program that answers", pipe, std::nullopt, 0}};
+  SoundPlayer player(WatchedPlay);
   for (const Row& row : rows) {
     const DWORD start = GetTickCount();
     player.Start(row.path);
-    EXPECT_EQ(player.Outcome(row.plays ? 5000 : 500), row.plays) << row.path;
-    player.Stop();
+    EXPECT_EQ(player.Outcome(row.plays ? 5000 : 500), row.plays) << row.lost;
+    if (row.plays == true) EXPECT_EQ(g_sound.how.load(), row.how) << row.lost;
+    player.Stop();  // the announcement answered
+    if (row.plays) {
+      EXPECT_EQ(player.Outcome(5000), false) << row.lost;
+      EXPECT_FALSE(g_sound.playing) << row.lost;
+    }
     player.Start(row.path);
     player.Stop();
-    EXPECT_LT(GetTickCount() - start, 6000u) << row.path;
+    EXPECT_LT(GetTickCount() - start, 6000u) << row.lost;
+  }
+  // The system's own PlaySound takes the sound either way.
+  SoundPlayer real;
+  for (const std::string& path : {minute, huge}) {
+    real.Start(path);
+    EXPECT_EQ(real.Outcome(5000), true) << path;
+    real.Stop();
+    EXPECT_EQ(real.Outcome(5000), false) << path;
   }
   for (const char* device : {"\\\\.\\COM1", "CON"}) {
     const DWORD start = GetTickCount();
@@ -494,6 +539,7 @@ TEST(RealServicesTest, TheAlarmSoundNeverWaitsForItsFile) {
   }
   CloseHandle(server);  // the pipe answers at last
   DeleteFileA(minute.c_str());
+  DeleteFileA(huge.c_str());
 }
 
 }  // namespace
