@@ -19,6 +19,7 @@
 #include "platform/sound_player_win.h"
 #include "platform/services.h"
 #include "platform/window_win.h"
+#include "settings/list_file.h"
 #include "tests/common/file_bytes.h"
 
 namespace pendra::test {
@@ -268,20 +269,40 @@ TEST(RealDialogsTest, FontDialogGivesBackTheFontItOpenedOn) {
   EXPECT_EQ(font.size, 99);
 }
 
-TEST(RealDialogsTest, SaveDialogAddsTheDefaultExtension) {
+// The editor's Save As: the name typed gets the default extension, and a
+// file not made yet in a folder whose name the code page cannot hold is
+// reached by the folder's short name, so the text is saved where the user
+// chose.
+TEST(RealDialogsTest, SaveDialogAddsTheDefaultExtensionAndReachesAFolderOutsideTheCodePage) {
   RealDialogs dialogs;
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring outside = std::wstring(temp) + L"pendra-\u0141\u0928\\";
+  CreateDirectoryW(outside.c_str(), nullptr);
   FileDialogRequest request{"Text(*.txt)|*.txt|All Files(*.*)|*.*", "", "", "txt"};
-  std::string chosen;
-  EXPECT_TRUE(WithAnswer(
-      [&](HWND box) {
-        SetDlgItemTextA(box, cmb13, (std::string(temp) + "pendra-export").c_str());
-        SetDlgItemTextA(box, edt1, (std::string(temp) + "pendra-export").c_str());
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-      },
-      [&] { return dialogs.SaveFile(request, chosen); }));
-  EXPECT_EQ(chosen, std::string(temp) + "pendra-export.txt");
+  const struct {
+    const char* lost;  // what the user would lose
+    std::wstring typed, saved;
+  } rows[] = {{"the default extension", std::wstring(temp) + L"pendra-export", std::wstring(temp) + L"pendra-export.txt"},
+              {"Save As to a new file in a folder named outside the code page", outside + L"new note",
+               outside + L"new note.txt"}};
+  for (const auto& row : rows) {
+    std::string chosen;
+    EXPECT_TRUE(WithAnswer(
+        [&](HWND box) {
+          SetDlgItemTextW(box, cmb13, row.typed.c_str());
+          SetDlgItemTextW(box, edt1, row.typed.c_str());
+          PostMessageA(box, WM_COMMAND, IDOK, 0);
+        },
+        [&] { return dialogs.SaveFile(request, chosen); }))
+        << row.lost;
+    EXPECT_NO_THROW(WriteWholeFile(chosen, "saved")) << row.lost << ": " << chosen;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    EXPECT_TRUE(GetFileAttributesExW(row.saved.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow == 5)
+        << row.lost << ": " << chosen;
+    DeleteFileW(row.saved.c_str());
+  }
+  RemoveDirectoryW(outside.c_str());
 }
 
 // The modeless find dialog: only the search text and Find Next, whose press
