@@ -63,8 +63,7 @@ TEST(TextEncoding, FilesAreReadAsUtf8OnlyWhenTheirBytesSaySo) {
     EXPECT_EQ(FromUtf16Bytes(TextOfFile(file, encoding), encoding), text);
     EXPECT_EQ(ToUtf16Bytes(text, encoding), bytes);
   }
-  // UTF-32, shown: beyond U+FFFF as a pair, no character as U+FFFD, a value
-  // cut short left out.
+  // UTF-32 shown: U+FFFD for no character, a value cut short left out.
   EXPECT_EQ(FromUtf32Bytes(std::string("H\0\0\0\0\xF6\x01\0\0\xD8\0\0\x01", 13), E::Utf32Le), u"H\U0001F600\uFFFD");
   EXPECT_EQ(FromUtf32Bytes(std::string("\0\0\0H\0\x01\xF6\0\0\0\xD8\0\x01", 13), E::Utf32Be), u"H\U0001F600\uFFFD");
 }

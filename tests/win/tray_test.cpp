@@ -612,14 +612,6 @@ TEST_F(TrayTest, ExitClearsTheReminderPanelsOnlyOnceItGoesAhead) {
 TEST_F(TrayTest, ASessionThatGoesOnAfterTheQueryLeavesTheProgramAsItWas) {
   auto reminder = std::make_unique<TfrmMain>();
   Forms().frmMain = reminder.get();
-  // The tray goes before the reminder window, also when a check ends the test.
-  struct TrayFirst {
-    std::unique_ptr<TfrmTray>& tray;
-    ~TrayFirst() {
-      tray.reset();
-      Forms().frmMain = nullptr;
-    }
-  } trayFirst{tray};
   WatchSessionBlock();
   Start();
   reminder->Show();
@@ -650,6 +642,8 @@ TEST_F(TrayTest, ASessionThatGoesOnAfterTheQueryLeavesTheProgramAsItWas) {
   EXPECT_EQ(stored("Time", "Interval"), "5");
   EXPECT_EQ(stored("Last Boot", " Date"), "6/19/2000");
   EXPECT_EQ(quits, std::vector<int>{0});
+  tray.reset();
+  Forms().frmMain = nullptr;
 }
 
 }  // namespace
