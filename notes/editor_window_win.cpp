@@ -452,13 +452,18 @@ bool TfrmEditor::AskSaveChanges() {
 }
 
 bool TfrmEditor::MayWrite(const std::string& path) {
+  if (SamePath(path, readOnlyFile_)) {
+    Svc().dialogs->ShowMessage(path + " is kept as it is stored. Save the text under another name.", "Warning",
+                               MsgIcon::Warning);
+    return false;
+  }
   if (!SamePath(path, changedFile_)) return true;
   return Svc().dialogs->Confirm("The editor could not keep every character of " + path +
                                 " as it was stored. Save it with the changed characters?");
 }
 
 bool TfrmEditor::Save() {
-  if (fileName_.empty()) return SaveAs();
+  if (fileName_.empty() || SamePath(fileName_, readOnlyFile_)) return SaveAs();
   if (!MayWrite(fileName_)) return false;
   redtEditor_.SaveToFile(fileName_);
   if (SamePath(fileName_, changedFile_)) changedFile_.clear();
@@ -480,6 +485,11 @@ bool TfrmEditor::SaveAs() {
   redtEditor_.SaveToFile(path);
   fileName_ = path;
   if (SamePath(path, changedFile_)) changedFile_.clear();
+  // The text saved elsewhere is that file's now, and can be edited.
+  if (!readOnlyFile_.empty()) {
+    readOnlyFile_.clear();
+    redtEditor_.SetReadOnly(false);
+  }
   modified_ = false;
   SetCaption(TitledCaption(fileName_));
   ChangeRecentFiles(WithRecentFile(recent_, path));
@@ -494,9 +504,11 @@ void TfrmEditor::btnSaveClick() {
 void TfrmEditor::btnNewClick() {
   if (modified_ && !AskSaveChanges()) return;
   redtEditor_.SetText("");
+  redtEditor_.SetReadOnly(false);
   modified_ = false;
   fileName_.clear();
   changedFile_.clear();
+  readOnlyFile_.clear();
   SetCaption(kUntitledCaption);
 }
 
@@ -530,10 +542,16 @@ void TfrmEditor::OpenPath(const std::string& path, const RecentFiles& recentAfte
   const bool unicode = load.stored != TextEncoding::CodePage;
   fileName_ = path;
   changedFile_ = load.faithful && !unicode ? std::string() : path;
+  readOnlyFile_ = load.readOnlyBecause.empty() ? std::string() : path;
   recent_ = recentAfter;
   SetCaption(TitledCaption(fileName_));
   modified_ = false;
-  if (unicode)
+  if (!readOnlyFile_.empty())
+    Svc().dialogs->ShowMessage(path + " is shown read-only: " + std::string(load.readOnlyBecause) +
+                                   ". The editor leaves the file as it is; Save As keeps the text under "
+                                   "another name, where it can be edited.",
+                               "Warning", MsgIcon::Warning);
+  else if (unicode)
     Svc().dialogs->ShowMessage(
         path + " is stored as " +
             (IsUtf16(load.stored)

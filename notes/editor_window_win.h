@@ -118,6 +118,9 @@ class TfrmEditor : public Form, public IEditorCloseQuery {
   // The file whose bytes the control did not keep when it was opened; saving
   // over it asks first.
   std::string changedFile_;
+  // The file shown read-only because no save could give back its bytes; the
+  // editor never writes it, and Save goes to Save As.
+  std::string readOnlyFile_;
 };
 
 }  // namespace pendra

@@ -523,7 +523,7 @@ bool TfrmPendra::ShowPageWithoutFile(const std::string& readFrom) {
   }
   if (!read) redtPendra_.SetText("");
   // Nothing typed here could be kept.
-  SendMessageA(redtPendra_.Handle(), EM_SETREADONLY, TRUE, 0);
+  redtPendra_.SetReadOnly(true);
   return read;
 }
 
@@ -560,7 +560,7 @@ void TfrmPendra::PageLoad() {
         kAppTitle, MsgIcon::Warning);
     return;
   }
-  SendMessageA(redtPendra_.Handle(), EM_SETREADONLY, FALSE, 0);
+  redtPendra_.SetReadOnly(false);
   DataFile& file = Svc().data->File(path->substr(folder.size()));
   if (!PathExists(*path)) {
     // A new page: its file is made, empty, at once, in the code page. Where
@@ -583,11 +583,20 @@ void TfrmPendra::PageLoad() {
   // One stream into the control replaces its text; a file that cannot be
   // read leaves the page empty and without a file, so it is never written
   // over.
+  TextLoad load;
   try {
-    redtPendra_.LoadFrom(file);
+    load = redtPendra_.LoadFrom(file);
   } catch (const Error&) {
     ShowPageWithoutFile();
     throw;
+  }
+  if (!load.readOnlyBecause.empty()) {
+    // Shown as read, and without a file: its bytes stay as they are.
+    Svc().dialogs->ShowMessage("The page of the tab \"" + QuotedCaption(caption, codePage) +
+                                   "\" is shown read-only: " + std::string(load.readOnlyBecause) +
+                                   ". Its file is left as it is; to edit its text, copy it into another tab.",
+                               kAppTitle, MsgIcon::Warning);
+    return;
   }
   page_ = &file;
 }

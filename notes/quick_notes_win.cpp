@@ -113,7 +113,7 @@ void TfrmQuickie::FormCreate() {
 }
 
 void TfrmQuickie::ReadNote() {
-  RichEditQuick_.LoadFrom(note_);
+  readOnlyBecause_ = RichEditQuick_.LoadFrom(note_).readOnlyBecause;
   noteRead_ = true;
 }
 
@@ -152,13 +152,23 @@ void TfrmQuickie::FormShow() {
   SetWindowPos(Handle(), nullptr, placed.left, placed.top, placed.right - placed.left,
                placed.bottom - placed.top, SWP_NOZORDER | SWP_NOACTIVATE);
   Layout();
+  // Read at start, where the user would miss it: told at the first show.
+  if (!readOnlyBecause_.empty()) {
+    Svc().dialogs->ShowMessage("The note is shown read-only: " + std::string(readOnlyBecause_) + ". " +
+                                   NotePath() +
+                                   " is left as it is; to edit the note, save it with another program as "
+                                   "UTF-8 or UTF-16.",
+                               kAppTitle, MsgIcon::Warning);
+    readOnlyBecause_ = {};
+  }
 }
 
 void TfrmQuickie::FormClose() {
   const std::string path = NotePath();
   if (noteRead_) {
-    // A note the user did not change is left as its file holds it.
-    if (RichEditQuick_.Modified()) Say(RichEditQuick_.StoreTo(note_));
+    // A note the user did not change is left as its file holds it, and so
+    // is one shown read-only.
+    if (RichEditQuick_.Modified() && !RichEditQuick_.ReadOnly()) Say(RichEditQuick_.StoreTo(note_));
   } else if (RichEditQuick_.TextLength() > 0 || NoteFileMissing(path)) {
     // The stored note was never read: it is not replaced by what was typed
     // in its place, unless the file has gone meanwhile.

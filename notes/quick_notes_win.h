@@ -64,6 +64,8 @@ class TfrmQuickie : public Form {
   DataFile& note_;
   HMENU PopupMenu1_ = nullptr;
   bool noteRead_ = false;
+  // Why the note read is shown read-only, until the user is told.
+  std::string_view readOnlyBecause_;
 };
 
 }  // namespace pendra

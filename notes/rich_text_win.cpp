@@ -90,6 +90,7 @@ std::wstring WideOfFile(std::string_view text, TextEncoding encoding) {
     return wide;
   }
   if (encoding == TextEncoding::Utf16Be) return FromUtf16(FromUtf16Bytes(text, encoding));
+  if (IsUtf32(encoding)) return FromUtf16(FromUtf32Bytes(text, encoding));
   return Widen(IsUtf8(encoding) ? CP_UTF8 : CP_ACP, text);
 }
 
@@ -193,6 +194,7 @@ void RichTextControl::Create(HWND parent, int id, const RECT& bounds, const Font
   baseProc_ = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
   SendMessageA(hwnd_, EM_EXLIMITTEXT, 0, kTextLimit);
+  if (readOnly_) SendMessageA(hwnd_, EM_SETREADONLY, TRUE, 0);
   Configure();
   designed_ = designed;
   if (colors_) SendMessageA(hwnd_, EM_SETBKGNDCOLOR, 0, colors_->background);
@@ -476,8 +478,13 @@ void RichTextControl::Select(int start, int length) {
 }
 
 bool RichTextControl::ReadOnly() const {
-  return hwnd_ && ((GetWindowLongA(hwnd_, GWL_STYLE) & ES_READONLY) ||
-                   (SendMessageA(hwnd_, EM_GETOPTIONS, 0, 0) & ECO_READONLY));
+  return readOnly_ || (hwnd_ && ((GetWindowLongA(hwnd_, GWL_STYLE) & ES_READONLY) ||
+                                 (SendMessageA(hwnd_, EM_GETOPTIONS, 0, 0) & ECO_READONLY)));
+}
+
+void RichTextControl::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  if (hwnd_) SendMessageA(hwnd_, EM_SETREADONLY, readOnly, 0);
 }
 
 void RichTextControl::CutToClipboard() {
@@ -561,7 +568,8 @@ std::string ReadTextFile(const std::string& path) {
 TextLoad RichTextControl::LoadFromFile(const std::string& path) { return LoadText(ReadTextFile(path)); }
 
 TextLoad RichTextControl::LoadText(const std::string& bytes) {
-  TextLoad load{true, DetectEncoding(bytes)};
+  const TextEncoding stored = DetectEncoding(bytes);
+  TextLoad load{true, stored, WhyReadOnly(bytes, stored)};
   const std::string_view text = TextOfFile(bytes, load.stored);
   if (HoldsUnicode()) {
     // The control would make every line end CR LF in its own way (CR CR LF
@@ -570,15 +578,17 @@ TextLoad RichTextControl::LoadText(const std::string& bytes) {
     load.faithful = HasOnlyCrLfLineEnds(Utf16(wide));
     if (!load.faithful) wide = FromUtf16(WithCrLfLineEnds(Utf16(wide)));
     PutWide(std::move(wide));
-    encoding_ = load.stored;
+    // UTF-32 is never written: saved elsewhere, the text goes as a new one.
+    encoding_ = IsUtf32(load.stored) ? TextEncoding::CodePage : load.stored;
   } else {
-    // Held in the code page only: UTF-16 comes in converted to it, and can
-    // never be saved as it was.
-    const bool utf16 = IsUtf16(load.stored);
-    PutText(utf16 ? Narrow(CP_ACP, WideOfFile(text, load.stored)) : bytes);
+    // Held in the code page only: UTF-16 and UTF-32 come in converted to it,
+    // and can never be saved as they were.
+    const bool wide = IsUtf16(load.stored) || IsUtf32(load.stored);
+    PutText(wide ? Narrow(CP_ACP, WideOfFile(text, load.stored)) : bytes);
     encoding_ = TextEncoding::CodePage;
-    load.faithful = !utf16 && Text() == bytes;
+    load.faithful = !wide && Text() == bytes;
   }
+  SetReadOnly(!load.readOnlyBecause.empty());
   FireChange();
   modified_ = false;
   return load;

@@ -54,10 +54,13 @@ enum class MouseButton { Left, Right, Middle };
 // control keeps every byte); the editor then tells the user instead of
 // silently writing a different file. `stored` is how the file holds its text,
 // also where the control does not read it so (the 1.0 control reads every
-// file in the code page).
+// file in the code page). `readOnlyBecause` is not empty for a file no save
+// could give back (see WhyReadOnly): the control then shows its text
+// read-only, and the window never writes the file.
 struct TextLoad {
   bool faithful = true;
   TextEncoding stored = TextEncoding::CodePage;
+  std::string_view readOnlyBecause;
 };
 
 class RichTextControl {
@@ -107,6 +110,9 @@ class RichTextControl {
   // here too.
   void PasteFromClipboard();
   bool ReadOnly() const;
+  // Kept for a window made later, or made anew. Each load sets it: read-only
+  // exactly for a file no save could give back.
+  void SetReadOnly(bool readOnly);
 
   // The control's font. Size 0 shows at the designed size.
   const FontSpec& Font() const { return font_; }
@@ -219,6 +225,7 @@ class RichTextControl {
   int quiet_ = 0;  // > 0: the control's own change notices are ignored
   TextEncoding encoding_ = TextEncoding::CodePage;
   bool modified_ = false;
+  bool readOnly_ = false;
   bool overtype_ = false;  // the Insert key turned the control to overtype
 };
 

@@ -127,11 +127,17 @@ void TextBehaviours::OpenLink(const std::string& url) {
   Svc().dialogs->ShowMessage(kOnlyWebLinks, kAppTitle, MsgIcon::Information);
 }
 
-void TextBehaviours::ClearAll() { control_.SetText(""); }
+// A read-only text stays whole: these commands reach it past the control's
+// own keys.
+void TextBehaviours::ClearAll() {
+  if (!control_.ReadOnly()) control_.SetText("");
+}
 
 void TextBehaviours::SelectAll() { control_.Select(0, control_.CharCount()); }
 
-void TextBehaviours::DeleteSelectedText() { control_.SetSelText(""); }
+void TextBehaviours::DeleteSelectedText() {
+  if (!control_.ReadOnly()) control_.SetSelText("");
+}
 
 void TextBehaviours::Refresh(TextEvent event) {
   TextFacts facts;

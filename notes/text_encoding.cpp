@@ -4,6 +4,7 @@ namespace pendra {
 namespace {
 
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE", kUtf16BeMark = "\xFE\xFF";
+constexpr std::string_view kUtf32LeMark("\xFF\xFE\0\0", 4), kUtf32BeMark("\0\0\xFE\xFF", 4);
 
 template <class Char>
 bool OnlyCrLf(std::basic_string_view<Char> text) {
@@ -42,6 +43,8 @@ std::string_view MarkOf(TextEncoding encoding) {
     case TextEncoding::Utf8Bom: return kUtf8Bom;
     case TextEncoding::Utf16Le: return kUtf16LeMark;
     case TextEncoding::Utf16Be: return kUtf16BeMark;
+    case TextEncoding::Utf32Le: return kUtf32LeMark;
+    case TextEncoding::Utf32Be: return kUtf32BeMark;
     default: return {};
   }
 }
@@ -80,10 +83,12 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 TextEncoding DetectEncoding(std::string_view bytes) {
-  if (bytes.size() % 2 == 0) {
-    if (bytes.starts_with(kUtf16LeMark)) return TextEncoding::Utf16Le;
-    if (bytes.starts_with(kUtf16BeMark)) return TextEncoding::Utf16Be;
-  }
+  if (bytes.starts_with(kUtf32LeMark)) return TextEncoding::Utf32Le;
+  if (bytes.starts_with(kUtf32BeMark)) return TextEncoding::Utf32Be;
+  // At any length: an odd one read as the code page would be spoiled by the
+  // first save; read so, it is shown read-only.
+  if (bytes.starts_with(kUtf16LeMark)) return TextEncoding::Utf16Le;
+  if (bytes.starts_with(kUtf16BeMark)) return TextEncoding::Utf16Be;
   if (bytes.starts_with(kUtf8Bom))
     return IsValidUtf8(bytes.substr(kUtf8Bom.size())) ? TextEncoding::Utf8Bom : TextEncoding::CodePage;
   bool beyondAscii = false;
@@ -94,6 +99,13 @@ TextEncoding DetectEncoding(std::string_view bytes) {
     }
   }
   return beyondAscii && IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::CodePage;
+}
+
+std::string_view WhyReadOnly(std::string_view bytes, TextEncoding encoding) {
+  if (IsUtf32(encoding)) return "it is stored as UTF-32, which Pendra does not write";
+  if (IsUtf16(encoding) && bytes.size() % 2 != 0)
+    return "it is stored as UTF-16 but ends in half a character, which no save could keep";
+  return {};
 }
 
 std::string_view TextOfFile(std::string_view bytes, TextEncoding encoding) {
@@ -119,6 +131,25 @@ std::string ToUtf16Bytes(std::u16string_view text, TextEncoding encoding) {
     bytes[2 * i + 1 - high] = static_cast<char>(text[i] & 0xFF);
   }
   return bytes;
+}
+
+std::u16string FromUtf32Bytes(std::string_view bytes, TextEncoding encoding) {
+  const bool big = encoding == TextEncoding::Utf32Be;
+  std::u16string text;
+  text.reserve(bytes.size() / 4);
+  for (std::size_t i = 0; i + 4 <= bytes.size(); i += 4) {
+    char32_t c = 0;
+    for (int b = 0; b < 4; ++b)
+      c |= static_cast<char32_t>(static_cast<unsigned char>(bytes[i + b])) << (8 * (big ? 3 - b : b));
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
+    if (c >= 0x10000) {
+      text += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      text += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      text += static_cast<char16_t>(c);
+    }
+  }
+  return text;
 }
 
 TextEncoding EncodingToSave(TextEncoding loaded, bool fitsCodePage) {

@@ -2,7 +2,8 @@
 // How the text of a page or a note is stored, decided without a window: a
 // file another program wrote in UTF-8 or UTF-16 is read and written back so,
 // one in the system's code page byte for byte, and a text the code page
-// cannot hold is never squeezed into it.
+// cannot hold is never squeezed into it. A file no save could give back
+// (UTF-32, or UTF-16 with a byte over) is shown read-only and never written.
 #include <string>
 #include <string_view>
 
@@ -14,12 +15,15 @@ enum class TextEncoding {
   Utf8Bom,   // UTF-8 after the byte-order mark EF BB BF
   Utf16Le,   // UTF-16 after the mark FF FE ("Unicode" to older Windows editors)
   Utf16Be,   // UTF-16 after the mark FE FF
+  Utf32Le,   // UTF-32 after the mark FF FE 00 00: shown, never written
+  Utf32Be,   // UTF-32 after the mark 00 00 FE FF: shown, never written
 };
 
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 inline bool IsUtf8(TextEncoding e) { return e == TextEncoding::Utf8 || e == TextEncoding::Utf8Bom; }
 inline bool IsUtf16(TextEncoding e) { return e == TextEncoding::Utf16Le || e == TextEncoding::Utf16Be; }
+inline bool IsUtf32(TextEncoding e) { return e == TextEncoding::Utf32Le || e == TextEncoding::Utf32Be; }
 // The byte-order mark a file in `encoding` begins with; empty for none.
 std::string_view MarkOf(TextEncoding encoding);
 
@@ -27,12 +31,19 @@ std::string_view MarkOf(TextEncoding encoding);
 // no sequence cut short.
 bool IsValidUtf8(std::string_view bytes);
 
-// How a file's bytes are read. UTF-16 when they start with its mark and come
-// in whole pairs of bytes; UTF-8 when they start with the byte-order mark
-// (and the rest is well-formed), or when they are well-formed UTF-8 holding at
-// least one byte above 0x7F; anything else (plain ASCII included) is the code
-// page, which keeps every byte.
+// How a file's bytes are read. UTF-32 or UTF-16 when they start with its
+// mark (UTF-32's first: FF FE 00 00 is no UTF-16 text worth the name); UTF-8
+// when they start with the byte-order mark (and the rest is well-formed), or
+// when they are well-formed UTF-8 holding at least one byte above 0x7F;
+// anything else (plain ASCII included) is the code page, which keeps every
+// byte.
 TextEncoding DetectEncoding(std::string_view bytes);
+
+// Why a file read in `encoding` is shown read-only and never written, as a
+// clause for the user ("it is stored as UTF-32, ..."); empty for a file whose
+// text a save gives back. UTF-32 is not written by Pendra, and UTF-16 with an
+// odd number of bytes ends in half a character that no save could keep.
+std::string_view WhyReadOnly(std::string_view bytes, TextEncoding encoding);
 
 // The text of a file read in `encoding`: its bytes without the mark.
 std::string_view TextOfFile(std::string_view bytes, TextEncoding encoding);
@@ -41,6 +52,10 @@ std::string_view TextOfFile(std::string_view bytes, TextEncoding encoding);
 // of `encoding` (Utf16Le or Utf16Be).
 std::u16string FromUtf16Bytes(std::string_view bytes, TextEncoding encoding);
 std::string ToUtf16Bytes(std::u16string_view text, TextEncoding encoding);
+// UTF-32 bytes (without the mark) as UTF-16, in the byte order of `encoding`
+// (Utf32Le or Utf32Be); a value that is no character reads as U+FFFD, and
+// bytes short of a whole value at the end are left out.
+std::u16string FromUtf32Bytes(std::string_view bytes, TextEncoding encoding);
 
 // The encoding a text goes back to its file in. A UTF-8 or UTF-16 file stays
 // so, with or without its mark; a code-page text that holds a character the code page

@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -11,33 +12,40 @@ namespace pendra {
 
 namespace {
 
-// A file up to this size is read whole and played from memory, so stopping
-// it never waits for a file; a larger one is played by its name.
-constexpr LONGLONG kLargestInMemory = 64LL << 20;
+struct HandleCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using FileHandle = std::unique_ptr<void, HandleCloser>;
 
-// The file's bytes; none when it cannot be read, empty when it is too large
-// to be read whole.
+// PlaySound takes RIFF wave files only: anything else is silent from the start.
+bool IsWave(const char* head, std::size_t size) {
+  return size >= 12 && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0;
+}
+
+// The sound file's bytes; none when it cannot be played; empty when it is
+// to be played by its name: a wave file on a disk, too large to be read whole.
+// A pipe or a device has no size, and cannot be opened a second time: it is
+// read up to the limit, and one that goes on beyond it stays silent.
 std::optional<std::vector<char>> ReadSound(const std::string& path) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::optional<std::vector<char>> bytes(std::in_place);
+  const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) return std::nullopt;
   LARGE_INTEGER size{};
-  if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) && size.QuadPart > kLargestInMemory) {
-    CloseHandle(file);
+  const bool disk = GetFileType(file.get()) == FILE_TYPE_DISK && GetFileSizeEx(file.get(), &size);
+  std::vector<char> bytes;
+  DWORD got = 0;
+  if (disk && size.QuadPart > SoundPlayer::kLargestInMemory) {
+    char head[12];
+    if (!ReadFile(file.get(), head, sizeof head, &got, nullptr) || !IsWave(head, got)) return std::nullopt;
     return bytes;
   }
+  bytes.reserve(disk ? static_cast<std::size_t>(size.QuadPart) : 64 * 1024);
   char chunk[64 * 1024];
-  DWORD got = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) {
-    bytes->insert(bytes->end(), chunk, chunk + got);
-    if (static_cast<LONGLONG>(bytes->size()) > kLargestInMemory) {
-      bytes.reset();  // a device that never ends
-      break;
-    }
+  while (ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) {
+    if (static_cast<LONGLONG>(bytes.size() + got) > SoundPlayer::kLargestInMemory) return std::nullopt;
+    bytes.insert(bytes.end(), chunk, chunk + got);
   }
-  CloseHandle(file);
-  if (bytes && bytes->empty()) bytes.reset();
+  if (!IsWave(bytes.data(), bytes.size())) return std::nullopt;
   return bytes;
 }
 
@@ -46,13 +54,14 @@ std::optional<std::vector<char>> ReadSound(const std::string& path) {
 struct SoundPlayer::Shared {
   CRITICAL_SECTION lock;
   HANDLE wake = CreateEventA(nullptr, FALSE, FALSE, nullptr);     // a request waits
-  HANDLE decided = CreateEventA(nullptr, TRUE, TRUE, nullptr);    // the last Start was tried
-  bool hasRequest = false, play = false, quit = false, played = false;
+  HANDLE decided = CreateEventA(nullptr, TRUE, TRUE, nullptr);    // the last request was handled
+  PlayFunction play;
+  bool hasRequest = false, start = false, quit = false, played = false;
   std::string path;
   std::vector<char> playing;  // the sound played from memory, kept while it plays
   LONG refs = 2;              // the player and its thread
 
-  Shared() { InitializeCriticalSection(&lock); }
+  explicit Shared(PlayFunction playFunction) : play(playFunction) { InitializeCriticalSection(&lock); }
   ~Shared() {
     DeleteCriticalSection(&lock);
     CloseHandle(wake);
@@ -71,36 +80,42 @@ struct SoundPlayer::Shared {
           const bool done = quit;
           LeaveCriticalSection(&lock);
           if (!done) break;
-          PlaySoundFile(nullptr, nullptr, 0);
+          play(nullptr, nullptr, 0);
           return;
         }
-        const bool start = play;
-        const std::string file = path;
+        const bool begin = start;
+        std::string file;
+        file.swap(path);  // nothing that could throw while the lock is held
         hasRequest = false;
         LeaveCriticalSection(&lock);
-        PlaySoundFile(nullptr, nullptr, 0);
-        playing.clear();
-        if (start) Begin(file);
+        play(nullptr, nullptr, 0);
+        std::vector<char>().swap(playing);
+        const bool plays = begin && Begin(file);
+        EnterCriticalSection(&lock);
+        // A request given meanwhile is decided when it is handled.
+        if (!hasRequest) {
+          played = plays;
+          SetEvent(decided);
+        }
+        LeaveCriticalSection(&lock);
       }
     }
   }
 
-  void Begin(const std::string& file) {
-    std::optional<std::vector<char>> bytes = ReadSound(file);
-    BOOL ok = FALSE;
-    if (bytes && bytes->empty()) {
-      ok = PlaySoundFile(file.c_str(), GetModuleHandleA(nullptr), SND_FILENAME | SND_ASYNC | SND_NODEFAULT);
-    } else if (bytes) {
+  // Whether the sound plays. No error leaves here: the thread's end would end
+  // the program.
+  bool Begin(const std::string& file) noexcept {
+    try {
+      std::optional<std::vector<char>> bytes = ReadSound(file);
+      if (!bytes) return false;
+      if (bytes->empty())
+        return play(file.c_str(), GetModuleHandleA(nullptr), SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
       playing = std::move(*bytes);
-      ok = PlaySoundFile(playing.data(), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT);
+      return play(playing.data(), nullptr, SND_MEMORY | SND_ASYNC | SND_NODEFAULT) != FALSE;
+    } catch (...) {
+      std::vector<char>().swap(playing);
+      return false;
     }
-    EnterCriticalSection(&lock);
-    // A Start given meanwhile is decided when it is tried.
-    if (!(hasRequest && play)) {
-      played = ok != FALSE;
-      SetEvent(decided);
-    }
-    LeaveCriticalSection(&lock);
   }
 
   static DWORD WINAPI ThreadProc(LPVOID self) {
@@ -110,6 +125,8 @@ struct SoundPlayer::Shared {
     return 0;
   }
 };
+
+SoundPlayer::SoundPlayer(PlayFunction play) : play_(play ? play : PlaySoundFile) {}
 
 SoundPlayer::~SoundPlayer() {
   if (!shared_) return;
@@ -124,22 +141,18 @@ SoundPlayer::~SoundPlayer() {
 
 void SoundPlayer::Request(bool play, const std::string& path) {
   if (!shared_) {
-    auto shared = std::make_unique<Shared>();
+    auto shared = std::make_unique<Shared>(play_);
     HANDLE thread = CreateThread(nullptr, 0, &Shared::ThreadProc, shared.get(), 0, nullptr);
     if (!thread) return;
     CloseHandle(thread);
     shared_ = shared.release();
   }
+  std::string copy = path;  // made before the lock: a failure leaves it free
   EnterCriticalSection(&shared_->lock);
-  if (play) {
-    ResetEvent(shared_->decided);
-  } else if (shared_->hasRequest && shared_->play) {
-    shared_->played = false;  // given way before it was tried
-    SetEvent(shared_->decided);
-  }
+  ResetEvent(shared_->decided);
   shared_->hasRequest = true;
-  shared_->play = play;
-  shared_->path = path;
+  shared_->start = play;
+  shared_->path.swap(copy);
   SetEvent(shared_->wake);
   LeaveCriticalSection(&shared_->lock);
 }

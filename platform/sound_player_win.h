@@ -3,6 +3,8 @@
 // takes as long as its server or pipe takes to answer, or for ever, and
 // PlaySound waits for a sound being opened before it starts or stops
 // another: here the user-interface thread only hands its requests over.
+// Whatever fails on that thread (a file that cannot be read, memory that
+// cannot be had) leaves it silent, never ends the program.
 #include <windows.h>
 
 #include <optional>
@@ -14,7 +16,18 @@ namespace pendra {
 
 class SoundPlayer final : public ISound {
  public:
-  SoundPlayer() = default;
+  // How a sound is handed to the system: PlaySoundA, or what a test puts in
+  // its place.
+  using PlayFunction = BOOL (*)(const char* sound, HMODULE module, DWORD flags);
+
+  // A sound file up to this size is read whole and played from memory, so
+  // that stopping it never waits for its file; a larger one is played from
+  // the file by its name, which the system reads as it plays, and starts as
+  // soon as a small one. 4 MB hold about 24 s of CD sound, longer than an
+  // alarm needs, and are read in a moment even from a network folder.
+  static constexpr LONGLONG kLargestInMemory = 4LL << 20;
+
+  explicit SoundPlayer(PlayFunction play = nullptr);  // nullptr: PlaySoundA
   ~SoundPlayer() override;
   SoundPlayer(const SoundPlayer&) = delete;
   SoundPlayer& operator=(const SoundPlayer&) = delete;
@@ -24,14 +37,15 @@ class SoundPlayer final : public ISound {
   bool Start(const std::string& path) override;
   void Stop() override;
 
-  // What became of the last Start, waiting up to `ms` for the thread to try
-  // it: true when the sound plays, false when nothing plays (a file that
-  // cannot be read, or a Stop came first); nullopt while it is still tried.
+  // What the thread made of the last request, waiting up to `ms` for it:
+  // true when a sound plays, false when none does (a file that cannot be
+  // played, or a Stop); nullopt while the thread is still held up by a file.
   std::optional<bool> Outcome(DWORD ms);
 
  private:
   struct Shared;
   void Request(bool play, const std::string& path);
+  PlayFunction play_;
   Shared* shared_ = nullptr;  // made with the thread, at the first request
 };
 

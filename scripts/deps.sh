@@ -29,7 +29,12 @@ pendra_install_deps() {
     if ! dpkg --print-foreign-architectures | grep -qx i386; then
       _pendra_sudo dpkg --add-architecture i386
     fi
-    _pendra_sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q </dev/null
+    # One index that fails to download (a mirror caught mid-sync gives "File
+    # has unexpected size") need not hold the packages: the install says what
+    # really cannot be had, and its failure still ends the run.
+    if ! _pendra_sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q </dev/null; then
+      echo "deps: warning: apt-get update reported errors; installing from the package lists there are" >&2
+    fi
     _pendra_sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
       "${missing[@]}" </dev/null
   fi

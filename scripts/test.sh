@@ -52,7 +52,10 @@ SKIPPED=0
 SUMMARY=()
 
 # Runs one GoogleTest executable once and adds up its results. A run that
-# crashes or times out without a result counts as one failure.
+# ends without GoogleTest's closing summary ("[==========] N tests from M test
+# suites ran.") crashed or was cut short, whatever its exit status (Wine can
+# give 0 for a crashed program): it counts as one failure more, as does one
+# that fails without a failed test.
 run_suite() {
   local name=$1
   shift
@@ -83,10 +86,14 @@ run_suite() {
   p=${p:-0}
   f=${f:-0}
   s=${s:-0}
-  if [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; then
-    f=1
+  local summary=0
+  grep -qE '^\[==========\] [0-9]+ tests? from [0-9]+ test suites? ran\.' "$log" && summary=1
+  if [ "$summary" -eq 0 ] || { [ "$rc" -ne 0 ] && [ "$f" -eq 0 ]; }; then
+    f=$((f + 1))
     if [ "$rc" -eq 124 ] || [ "$rc" -eq 137 ]; then
       echo "$name: timed out after $TIMEOUT s"
+    elif [ "$summary" -eq 0 ]; then
+      echo "$name: ended with exit status $rc without the closing test summary (a crash): counted as failed"
     else
       echo "$name: ended with exit status $rc without a test result"
     fi

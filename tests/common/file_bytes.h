@@ -19,10 +19,11 @@ inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
-// A file of `size` zero bytes that takes next to no room on the disk: a hole
-// and its last byte.
-inline void WriteSparseFile(const std::string& path, long long size) {
+// A file of `size` bytes that takes next to no room on the disk: `head`, a
+// hole of zero bytes and its last byte.
+inline void WriteSparseFile(const std::string& path, long long size, const std::string& head = {}) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << head;
   out.seekp(size - 1);
   out.put('\0');
 }

@@ -15,6 +15,7 @@ TEST(TextEncoding, FilesAreReadAsUtf8OnlyWhenTheirBytesSaySo) {
     const char* what;
     std::string bytes;
     E read;
+    bool readOnly = false;  // no save could give these bytes back
   } cases[] = {
       {"empty", "", E::CodePage},
       {"plain ASCII", "one\r\ntwo", E::CodePage},
@@ -40,9 +41,15 @@ TEST(TextEncoding, FilesAreReadAsUtf8OnlyWhenTheirBytesSaySo) {
       {"UTF-16 LE", std::string("\xFF\xFEH\0\n\0", 6), E::Utf16Le},
       {"UTF-16 BE", std::string("\xFE\xFF\0H\0\r", 6), E::Utf16Be},
       {"the UTF-16 mark alone", "\xFF\xFE", E::Utf16Le},
-      {"UTF-16 mark, odd length", std::string("\xFF\xFEH\0\n", 5), E::CodePage},
+      {"UTF-16 LE, odd length", std::string("\xFF\xFEH\0\n", 5), E::Utf16Le, true},
+      {"UTF-16 BE, odd length", std::string("\xFE\xFF\0H\0", 5), E::Utf16Be, true},
+      {"UTF-32 LE", std::string("\xFF\xFE\0\0H\0\0\0", 8), E::Utf32Le, true},
+      {"UTF-32 BE", std::string("\0\0\xFE\xFF\0\0\0H", 8), E::Utf32Be, true},
   };
-  for (const auto& c : cases) EXPECT_EQ(DetectEncoding(c.bytes), c.read) << c.what;
+  for (const auto& c : cases) {
+    EXPECT_EQ(DetectEncoding(c.bytes), c.read) << c.what;
+    EXPECT_EQ(WhyReadOnly(c.bytes, c.read).empty(), !c.readOnly) << c.what;
+  }
   EXPECT_EQ(TextOfFile("\xEF\xBB\xBFone", E::Utf8Bom), "one");
   EXPECT_EQ(TextOfFile("\xEF\xBB\xBFone", E::CodePage), "\xEF\xBB\xBFone");
   // UTF-16 in either byte order, a pair of surrogates and CR LF among it.
@@ -56,6 +63,9 @@ TEST(TextEncoding, FilesAreReadAsUtf8OnlyWhenTheirBytesSaySo) {
     EXPECT_EQ(FromUtf16Bytes(TextOfFile(file, encoding), encoding), text);
     EXPECT_EQ(ToUtf16Bytes(text, encoding), bytes);
   }
+  // UTF-32 shown: U+FFFD for no character, a value cut short left out.
+  EXPECT_EQ(FromUtf32Bytes(std::string("H\0\0\0\0\xF6\x01\0\0\xD8\0\0\x01", 13), E::Utf32Le), u"H\U0001F600\uFFFD");
+  EXPECT_EQ(FromUtf32Bytes(std::string("\0\0\0H\0\x01\xF6\0\0\0\xD8\0\x01", 13), E::Utf32Be), u"H\U0001F600\uFFFD");
 }
 
 TEST(TextEncoding, AUtf8FileStaysUtf8AndACodePageTextGoesToUtf8OnlyWhenItDoesNotFit) {

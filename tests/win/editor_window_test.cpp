@@ -165,6 +165,7 @@ TEST_F(EditorTest, AFileOfEveryByteComesBackByteForByteAndALargeOneIsReplacedWho
   const std::string copy = TestEnv().folder + "copy.txt";
   Dialogs().saveAnswers.push_back(copy);
   Command(E::SaveAs1);
+  ASSERT_FALSE(Dialogs().saveRequests.empty());
   EXPECT_EQ(Dialogs().saveRequests.back().initialFile, path);
   EXPECT_EQ(ReadFileBytes(copy), bytes);
   EXPECT_EQ(Caption(), "Editor - " + copy);
@@ -368,7 +369,9 @@ TEST_F(EditorTest, AFileOver32MbIsRefusedAndKept) {
 // The editor's control holds the code page only: a UTF-8 or UTF-16 file is
 // told (UTF-16 shown as text), and saving over it asks; a code-page file is
 // neither, also one longer than a piece of the control's read, of double-byte
-// characters in the Japanese pass.
+// characters in the Japanese pass. A file no save could give back is shown
+// read-only and told; it is never written, and the text saved elsewhere can
+// be edited.
 TEST_F(EditorTest, AUnicodeFileIsToldAndSavingOverItAsksAlsoInJapanese) {
   Show();
   std::string longText = "a";
@@ -377,9 +380,12 @@ TEST_F(EditorTest, AUnicodeFileIsToldAndSavingOverItAsksAlsoInJapanese) {
     const char* name;
     std::string bytes;
     const char* told;  // nullptr: nothing
-  } files[] = {{"mark.txt", "\xEF\xBB\xBFplain", "UTF-8"},
-               {"cyrillic.txt", "Привет, Café €3", "UTF-8"},
-               {"utf16.txt", Utf16File("plain\r\ntext", TextEncoding::Utf16Le), "UTF-16"},
+    bool readOnly = false;
+  } files[] = {{"mark.txt", "\xEF\xBB\xBFplain", "stored as UTF-8"},
+               {"cyrillic.txt", "Привет, Café €3", "stored as UTF-8"},
+               {"utf16.txt", Utf16File("plain\r\ntext", TextEncoding::Utf16Le), "stored as UTF-16"},
+               {"utf32.txt", std::string("\0\0\xFE\xFF\0\0\0o\0\0\0k", 12), "shown read-only: it is stored as UTF-32", true},
+               {"odd.txt", Utf16File("ok", TextEncoding::Utf16Be) + "!", "shown read-only: it is stored as UTF-16 but", true},
                {"ansi.txt", GetACP() == 932 ? "\x97\x5C\x92\xE8\x95\x5C" : "Caf\xE9 \x80" "3", nullptr},
                {"long.txt", longText, nullptr}};
   for (const auto& f : files) {
@@ -389,12 +395,18 @@ TEST_F(EditorTest, AUnicodeFileIsToldAndSavingOverItAsksAlsoInJapanese) {
     const std::string path = File(f.name, f.bytes);
     Open(path);
     ASSERT_EQ(Dialogs().shown.size(), f.told ? 1u : 0u);
-    if (f.told) EXPECT_EQ(Dialogs().shown[0].text.find(path + " is stored as " + f.told), 0u);
-    if (f.told && std::string_view(f.told) == "UTF-16") EXPECT_EQ(Editor().redtEditor().Text(), "plain\r\ntext");
+    if (f.told) EXPECT_EQ(Dialogs().shown[0].text.find(path + " is " + f.told), 0u);
+    if (f.told && std::string_view(f.told) == "stored as UTF-16") EXPECT_EQ(Editor().redtEditor().Text(), "plain\r\ntext");
     Type("!");
     Command(E::btnSave);  // No, where it asks
-    EXPECT_EQ(Dialogs().confirmations.size(), f.told ? 1u : 0u);
+    EXPECT_EQ(Dialogs().confirmations.size(), f.told && !f.readOnly ? 1u : 0u);
     EXPECT_EQ(ReadFileBytes(path), f.told ? f.bytes : "!" + f.bytes);
+    if (!f.readOnly) continue;
+    Dialogs().saveAnswers = {path, path + ".txt"};
+    Command(E::SaveAs1);  // refused
+    Command(E::SaveAs1);
+    EXPECT_EQ(ReadFileBytes(path) + "|" + ReadFileBytes(path + ".txt"), f.bytes + "|ok");
+    EXPECT_FALSE(Editor().redtEditor().ReadOnly());
   }
 }
 

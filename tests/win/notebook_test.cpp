@@ -696,6 +696,7 @@ TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncod
   struct Case {
     const char* tab;
     std::string bytes, shown, edited;  // edited: after an "x" typed at the start
+    bool readOnly = false;               // no save could give the bytes back
   };
   std::vector<Case> cases = {
       {"Mark", "\xEF\xBB\xBF" + mixed, mixed, "\xEF\xBB\xBFx" + mixed},
@@ -709,6 +710,8 @@ TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncod
       {"Utf16Le", Utf16File(mixed, TextEncoding::Utf16Le), mixed, Utf16File("x" + mixed, TextEncoding::Utf16Le)},
       {"Utf16Be", Utf16File("one\ntwo", TextEncoding::Utf16Be), "one\r\ntwo",
        Utf16File("xone\r\ntwo", TextEncoding::Utf16Be)},
+      {"U32", std::string("\xFF\xFE\0\0\x16\x04\0\0\0\xF6\x01\0z\0\0\0", 16), "Ж😀z",
+       std::string("\xFF\xFE\0\0\x16\x04\0\0\0\xF6\x01\0z\0\0\0", 16), true},
   };
   // Not UTF-8 after its mark: every byte kept in the code page (1252, where
   // the mark's bytes are characters).
@@ -723,12 +726,16 @@ TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncod
   Create((tabs + "Other\r\n").c_str());
   const int other = static_cast<int>(std::size(cases));
   Show();
+  // Every tab in sight, none scrolled away from the clicks.
+  SetWindowPos(notebook->Handle(), nullptr, 0, 0, 1000, 400, SWP_NOZORDER);
   ClickTab(other);
   const Files stored = Snapshot();
   for (int i = 0; i < other; ++i) {
     SCOPED_TRACE(cases[i].tab);
+    const std::size_t told = TestEnv().dialogs.shown.size();
     ClickTab(i);
     EXPECT_EQ(PageWide(), Utf8ToWide(cases[i].shown));
+    EXPECT_EQ(TestEnv().dialogs.shown.size() - told, cases[i].readOnly ? 1u : 0u);
     ClickTab(other);
     ClickTab(i);
   }
@@ -743,7 +750,7 @@ TEST_F(NotebookTest, PagesWrittenElsewhereKeepTheirBytesUntilEditedAndTheirEncod
     ClickTab(other);
     EXPECT_EQ(File(std::string(cases[i].tab) + ".pnd"), cases[i].edited);
     ClickTab(i);
-    EXPECT_EQ(PageWide(), Utf8ToWide("x" + cases[i].shown));
+    EXPECT_EQ(PageWide(), Utf8ToWide((cases[i].readOnly ? "" : "x") + cases[i].shown));
   }
 }
 

@@ -94,12 +94,15 @@ TEST_F(QuickNotesTest, ANoteWrittenElsewhereKeepsItsBytesUntilEditedAndItsEncodi
   const std::string mixed = "Café au lait €3\r\nПривет\r\n日本語";
   struct Case {
     std::string bytes, shown, edited;
+    bool readOnly = false;  // no save could give the bytes back: told, never written
   };
   std::vector<Case> cases = {
       {"\xEF\xBB\xBF" + mixed, mixed, "\xEF\xBB\xBFx" + mixed},
       {mixed, mixed, "x" + mixed},
       {Utf16File(mixed, TextEncoding::Utf16Be), mixed, Utf16File("x" + mixed, TextEncoding::Utf16Be)},
       {"one\rtwo\r\r\nthree", "one\r\ntwo\r\n\r\nthree", "xone\r\ntwo\r\n\r\nthree"},
+      {std::string("\0\0\xFE\xFF\0\0\x04\x16", 8), "Ж", std::string("\0\0\xFE\xFF\0\0\x04\x16", 8), true},
+      {Utf16File("one", TextEncoding::Utf16Le) + "!", "one", Utf16File("one", TextEncoding::Utf16Le) + "!", true},
   };
   // Bytes of code page 1252, which UTF-8 as the code page does not read so.
   if (GetACP() == 1252) cases.push_back({"Caf\xE9 \x80" "3", "Café €3", "xCaf\xE9 \x80" "3"});
@@ -108,7 +111,9 @@ TEST_F(QuickNotesTest, ANoteWrittenElsewhereKeepsItsBytesUntilEditedAndItsEncodi
     WriteFileBytes(NotePath(), c.bytes);
     Create();
     quickie->Close();  // the exit, never shown
+    const std::size_t told = TestEnv().dialogs.shown.size();
     quickie->Show();
+    EXPECT_EQ(TestEnv().dialogs.shown.size() - told, c.readOnly ? 1u : 0u);
     EXPECT_EQ(quickie->RichEditQuick().WideText(), Utf8ToWide(c.shown));
     MenuCommand(quickie->Handle(), Q::Exit1);
     EXPECT_EQ(ReadFileBytes(NotePath()), c.bytes);

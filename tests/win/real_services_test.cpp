@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <string>
 
@@ -15,6 +16,7 @@
 #include "platform/sound_player_win.h"
 #include "platform/services.h"
 #include "platform/window_win.h"
+#include "settings/list_file.h"
 #include "tests/common/file_bytes.h"
 
 namespace pendra::test {
@@ -264,20 +266,29 @@ TEST(RealDialogsTest, FontDialogGivesBackTheFontItOpenedOn) {
   EXPECT_EQ(font.size, 99);
 }
 
-TEST(RealDialogsTest, SaveDialogAddsTheDefaultExtension) {
+// The editor's Save As, to a new file in the temporary folder and in a folder
+// named outside the code page (reached by its short name): the default
+// extension added, and the text saved where the user chose.
+TEST(RealDialogsTest, SaveDialogAddsTheDefaultExtensionAlsoInAFolderNamedOutsideTheCodePage) {
   RealDialogs dialogs;
-  char temp[MAX_PATH];
-  GetTempPathA(MAX_PATH, temp);
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring outside = std::wstring(temp) + L"pendra-\u0141\u0928\\";
+  CreateDirectoryW(outside.c_str(), nullptr);
   FileDialogRequest request{"Text(*.txt)|*.txt|All Files(*.*)|*.*", "", "", "txt"};
-  std::string chosen;
-  EXPECT_TRUE(WithAnswer(
-      [&](HWND box) {
-        SetDlgItemTextA(box, cmb13, (std::string(temp) + "pendra-export").c_str());
-        SetDlgItemTextA(box, edt1, (std::string(temp) + "pendra-export").c_str());
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-      },
-      [&] { return dialogs.SaveFile(request, chosen); }));
-  EXPECT_EQ(chosen, std::string(temp) + "pendra-export.txt");
+  for (const std::wstring& folder : {std::wstring(temp), outside}) {
+    std::string chosen;
+    EXPECT_TRUE(WithAnswer(
+        [&](HWND box) {
+          SetDlgItemTextW(box, cmb13, (folder + L"pendra-export").c_str());
+          SetDlgItemTextW(box, edt1, (folder + L"pendra-export").c_str());
+          PostMessageA(box, WM_COMMAND, IDOK, 0);
+        },
+        [&] { return dialogs.SaveFile(request, chosen); }));
+    WriteWholeFile(chosen, "saved");
+    EXPECT_TRUE(DeleteFileW((folder + L"pendra-export.txt").c_str())) << chosen;
+  }
+  RemoveDirectoryW(outside.c_str());
 }
 
 // The modeless find dialog: only the search text and Find Next, whose press
@@ -429,14 +440,24 @@ TEST(RealDialogsTest, AnnouncementLiesInItsWorkAreaShowsTheWholeTextAndAnswersEn
   }
 }
 
-// A wave file of 60 s of silence: PCM, mono, 8000 one-byte samples a second.
-std::string MinuteOfSilence() {
-  static const unsigned char header[] = {
-      'R', 'I', 'F', 'F', 0x24, 0x53, 0x07, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-      16,  0,   0,   0,   1,    0,    1,    0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0,
-      1,   0,   8,   0,   'd',  'a',  't',  'a', 0x00, 0x53, 0x07, 0};
-  return std::string(reinterpret_cast<const char*>(header), sizeof header) +
-         std::string(60 * 8000, '\x80');
+// A wave file's header for `data` bytes of sound: PCM, mono, 8000 one-byte
+// samples a second.
+std::string WaveHeader(DWORD data) {
+  static const unsigned char format[] = {16, 0, 0, 0, 1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x40, 0x1F, 0, 0, 1, 0, 8, 0};
+  const DWORD riff = data + 36;
+  return "RIFF" + std::string(reinterpret_cast<const char*>(&riff), 4) + "WAVEfmt " +
+         std::string(reinterpret_cast<const char*>(format), sizeof format) + "data" +
+         std::string(reinterpret_cast<const char*>(&data), 4);
+}
+
+// PlaySoundA as the player's thread calls it: whether a sound plays now, and
+// how it was handed over (SND_MEMORY or SND_FILENAME).
+std::atomic<bool> g_playing{false};
+std::atomic<DWORD> g_playedBy{0};
+BOOL WatchedPlay(const char* sound, HMODULE, DWORD flags) {
+  g_playing = sound != nullptr;
+  g_playedBy = flags & (SND_MEMORY | SND_FILENAME);
+  return sound != nullptr;
 }
 
 TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
@@ -457,35 +478,51 @@ TEST(RealServicesTest, InstalledServicesKnowTheProgramFolder) {
 
 }
 
-// A sound of a minute plays and stops at once; a missing file plays nothing;
-// a device, a folder or a pipe that never delivers never holds the caller up.
+// A sound of a minute plays and stops at once, from memory; a sound of 3 GB
+// plays from its file; a missing file plays nothing; a device, a folder or a
+// pipe that never delivers never holds the caller up.
 TEST(RealServicesTest, TheAlarmSoundNeverWaitsForItsFile) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string minute = std::string(temp) + "pendra-minute.wav";
-  testing_files::WriteFileBytes(minute, MinuteOfSilence());
+  testing_files::WriteFileBytes(minute, WaveHeader(60 * 8000) + std::string(60 * 8000, '\x80'));
+  // No 32-bit process could read it whole.
+  const std::string huge = std::string(temp) + "pendra-huge.wav";
+  testing_files::WriteSparseFile(huge, 0xC0000000LL, WaveHeader(0xC0000000u - 44));
   const std::string pipe = "\\\\.\\pipe\\pendra-silent-" + std::to_string(GetCurrentProcessId());
   HANDLE server = CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 4, 0, 0, 0,
                                    nullptr);
   ASSERT_NE(server, INVALID_HANDLE_VALUE);
   struct Row {
+    const char* lost;  // what the user would lose
     std::string path;
     std::optional<bool> plays;  // nullopt: still held up by its file
+    DWORD how;
   };
-  const Row rows[] = {{minute, true},
-                      {std::string(temp) + "no-such-sound.wav", false},
-                      {temp, false},
-                      {pipe, std::nullopt}};
-  SoundPlayer player;
+  const Row rows[] = {{"the alarm stopped when an announcement is answered", minute, true, SND_MEMORY},
+                      {"a WAV over the size limit", huge, true, SND_FILENAME},
+                      {"silence for a missing file", std::string(temp) + "no-such-sound.wav", false, 0},
+                      {"silence for a folder", temp, false, 0},
+                      {"a program that answers", pipe, std::nullopt, 0}};
+  SoundPlayer player(WatchedPlay);
   for (const Row& row : rows) {
     const DWORD start = GetTickCount();
     player.Start(row.path);
-    EXPECT_EQ(player.Outcome(row.plays ? 5000 : 500), row.plays) << row.path;
-    player.Stop();
+    EXPECT_EQ(player.Outcome(row.plays ? 5000 : 500), row.plays) << row.lost;
+    if (row.plays == true) EXPECT_EQ(g_playedBy.load(), row.how) << row.lost;
+    player.Stop();  // the announcement answered
+    if (row.plays) EXPECT_TRUE(player.Outcome(5000) == false && !g_playing) << row.lost;
     player.Start(row.path);
     player.Stop();
-    EXPECT_LT(GetTickCount() - start, 6000u) << row.path;
+    EXPECT_LT(GetTickCount() - start, 6000u) << row.lost;
   }
+  SoundPlayer real;  // the system's own PlaySound takes a sound either way
+  for (const std::string& path : {minute, huge}) {
+    real.Start(path);
+    EXPECT_EQ(real.Outcome(5000), true) << path;
+  }
+  real.Stop();
+  EXPECT_EQ(real.Outcome(5000), false);
   for (const char* device : {"\\\\.\\COM1", "CON"}) {
     const DWORD start = GetTickCount();
     player.Start(device);
@@ -494,6 +531,7 @@ TEST(RealServicesTest, TheAlarmSoundNeverWaitsForItsFile) {
   }
   CloseHandle(server);  // the pipe answers at last
   DeleteFileA(minute.c_str());
+  DeleteFileA(huge.c_str());
 }
 
 }  // namespace

@@ -96,7 +96,7 @@ TEST_F(AlarmSoundTest, AMissingPictureStopsTheToggleAndTheShowSteps) {
   // Switch on: "check.bmp" is loaded first, so the switch stays on.
   Menu(Kind::Daily, Mnu::PlaySounds);
   EXPECT_TRUE(ItemChecked(Kind::Daily, Mnu::PlaySounds));
-  EXPECT_EQ(Errors().size(), 2u);
+  ASSERT_EQ(Errors().size(), 2u);
 
   // "undo.bmp" missing: the switch flips, the picture of the state left stays.
   MoveFileA(saved.c_str(), Check().c_str());

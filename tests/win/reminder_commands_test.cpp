@@ -153,6 +153,7 @@ TEST_F(ListCommandsTest, AfterEveryCommandTheListShowsTheBookRowForRow) {
   const ReminderPage& p = P(k);
   auto cancel = [&] { Frm().btnDayCancelClick(); };
   auto rewriteFile = [&](Rows file) {
+    ASSERT_GE(file.size(), 5u);
     file[1] = W("changed");
     file.insert(file.begin() + 5, W("inserted"));
     WriteList(k, file);

@@ -56,7 +56,7 @@ TEST_F(ListFilesTest, AListThatCannotBeReadIsNeverWrittenAndIsReadOnceItCan) {
 
   Create();
   // Told once per file; the lists after a failing one are read all the same.
-  EXPECT_EQ(ErrorTexts(), (std::vector<std::string>{Unread(Kind::OneTime), Unread(Kind::Daily)}));
+  ASSERT_EQ(ErrorTexts(), (std::vector<std::string>{Unread(Kind::OneTime), Unread(Kind::Daily)}));
   EXPECT_EQ(Rows(Kind::Weekly), Lines{"9:00:00 AM-Monday--w"});
   EXPECT_EQ(Rows(Kind::Monthly), Lines{"9:00:00 AM-1--m"});
   EXPECT_TRUE(Rows(Kind::OneTime).empty());
@@ -145,7 +145,7 @@ TEST_F(ListFilesTest, TheCloseSavesOnlyChangedListsAndOneFailureStopsNoOther) {
   P(Kind::Daily).list->SetItemIndex(0);
   MenuCommand(Wnd(), ControlId(Kind::Daily, Ctl::btnRemove));
   SetReadOnly(PathOf(Kind::Daily), false);
-  EXPECT_EQ(ErrorTexts(),
+  ASSERT_EQ(ErrorTexts(),
             (std::vector<std::string>{CannotCreate(Kind::OneTime), CannotCreate(Kind::Daily)}));
 
   SendMessageA(Wnd(), WM_CLOSE, 0, 0);

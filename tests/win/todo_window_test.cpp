@@ -348,7 +348,7 @@ TEST_F(ToDoWindowTest, AListNotReadAtStartIsNeverWrittenOverTheFile) {
   AddThroughDialog("typed on the empty list");
   Press(Id::kBtnSave);
   ASSERT_TRUE(frm_->Close());
-  EXPECT_EQ(Errors().size(), 3u);
+  ASSERT_EQ(Errors().size(), 3u);
   EXPECT_EQ(Errors()[1], notRead);
   EXPECT_EQ(Errors()[2], notRead);
   EXPECT_EQ(ReadFileBytes(Path()), "the user's items\r\n");
@@ -413,6 +413,7 @@ TEST_F(ToDoWindowTest, GermanLocaleWritesTheItemDate) {
   WriteFileBytes(Path(), " 6/19/2000         stored earlier\r\n");
   Create();
   frm_->AddItem({2000, 6, 5}, "Termin");
+  ASSERT_EQ(frm_->List().Items().size(), 2u);
   const std::string date = frm_->List().Items()[1].substr(1, frm_->List().Items()[1].find(' ', 1) - 1);
   EXPECT_TRUE(date == "05.06.2000" || date == "5.6.2000") << date;
   EXPECT_EQ(frm_->List().Items()[0], " 6/19/2000         stored earlier");

@@ -238,6 +238,7 @@ TEST_F(TrayTest, TogglesNeverLeaveBothFacesOff) {
   EXPECT_EQ(Faces(), "-I &Show On Desktop / Do &Not Show In Tray");
   EXPECT_EQ(Stored("TrayIcon", "NotShowOnDesktop"), "1");
   EXPECT_EQ(Stored("TrayIcon", "TrayShow"), "1");
+  ASSERT_FALSE(icons.empty());
   EXPECT_EQ(icons.back().first, static_cast<DWORD>(NIM_ADD));
 
   // Icon off while hidden shows the launcher but keeps the stored choice.
@@ -402,6 +403,7 @@ TEST_F(TrayTest, ExitClosesInOrderStopsAtAnErrorAndHonoursTheEditor) {
   EXPECT_EQ(Stored("Position", "Left"), "350");
   EXPECT_EQ(Stored("Position", "Top"), "261");
   tray.reset();
+  ASSERT_FALSE(icons.empty());
   EXPECT_EQ(icons.back().first, static_cast<DWORD>(NIM_DELETE));
 }
 
@@ -535,6 +537,7 @@ TEST_F(TrayTest, TheSessionQuerySavesAllAndAFailedSaveRefusesWithAReason) {
   EXPECT_EQ(closed.size(), 4u);
   EXPECT_EQ(reasons, (Log{kEditorUnsavedReason, reason, ""}));
   EXPECT_EQ(Stored("Position", "Left"), "343");
+  ASSERT_FALSE(icons.empty());
   EXPECT_EQ(icons.back().first, static_cast<DWORD>(NIM_DELETE));
   EXPECT_EQ(quits, std::vector<int>{0});
 
@@ -621,6 +624,7 @@ TEST_F(TrayTest, ASessionThatGoesOnAfterTheQueryLeavesTheProgramAsItWas) {
 
   toDo->reportClose = true;
   EXPECT_EQ(SendMessageA(Tray(), WM_QUERYENDSESSION, 0, 0), FALSE);
+  ASSERT_FALSE(reasons.empty());
   EXPECT_EQ(reasons.back(), "Pendra could not save: todo.lst could not be read, so it is left as it is.");
   SendMessageA(Tray(), WM_ENDSESSION, FALSE, 0);
   toDo->reportClose = false;
