@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "notes/text_document_win.h"
 #include "platform/message_loop_win.h"
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
@@ -465,7 +466,7 @@ bool TfrmEditor::MayWrite(const std::string& path) {
 bool TfrmEditor::Save() {
   if (fileName_.empty() || SamePath(fileName_, readOnlyFile_)) return SaveAs();
   if (!MayWrite(fileName_)) return false;
-  redtEditor_.SaveToFile(fileName_);
+  SaveTextFile(redtEditor_, fileName_);
   if (SamePath(fileName_, changedFile_)) changedFile_.clear();
   modified_ = false;
   return true;
@@ -482,7 +483,7 @@ bool TfrmEditor::SaveAs() {
   if (!MayWrite(path)) return false;
   // The new name is taken only once the text is in it: after a failed save
   // the next Save still goes where the caption and the recent files say.
-  redtEditor_.SaveToFile(path);
+  SaveTextFile(redtEditor_, path);
   fileName_ = path;
   if (SamePath(path, changedFile_)) changedFile_.clear();
   // The text saved elsewhere is that file's now, and can be edited.
@@ -569,7 +570,7 @@ void TfrmEditor::OpenPath(const std::string& path, const RecentFiles& recentAfte
   WriteRecentFiles();
 }
 
-TextLoad TfrmEditor::LoadText(const std::string& path) { return redtEditor_.LoadFromFile(path); }
+TextLoad TfrmEditor::LoadText(const std::string& path) { return LoadTextFile(redtEditor_, path); }
 
 void TfrmEditor::btnQuickClick() {
   if (Forms().frmQuickie) Forms().frmQuickie->Show();

@@ -506,16 +506,16 @@ void TfrmPendra::FocusPage() {
 }
 
 std::optional<std::string> TfrmPendra::PageFile() const {
-  if (!page_) return std::nullopt;
-  return page_->Path();
+  if (!page_.File()) return std::nullopt;
+  return page_.File()->Path();
 }
 
 bool TfrmPendra::ShowPageWithoutFile(const std::string& readFrom) {
-  page_ = nullptr;
+  page_.Forget();
   bool read = false;
   if (!readFrom.empty() && PathExists(readFrom)) {
     try {
-      redtPendra_.LoadFromFile(readFrom);
+      LoadTextFile(redtPendra_, readFrom);
       read = true;
     } catch (const Error&) {
       // Unreadable too: the page stays empty, as for any page without a file.
@@ -528,7 +528,7 @@ bool TfrmPendra::ShowPageWithoutFile(const std::string& readFrom) {
 }
 
 void TfrmPendra::PageLoad() {
-  page_ = nullptr;
+  page_.Forget();
   if (activeTab_ < 0) {  // a tab list without tabs
     ShowPageWithoutFile();
     return;
@@ -568,7 +568,7 @@ void TfrmPendra::PageLoad() {
     // every later save would fail as well and hold the user on this tab.
     redtPendra_.LoadText("");
     try {
-      Say(redtPendra_.StoreTo(file));
+      Say(page_.Create(file));
     } catch (const Error&) {
       ShowPageWithoutFile();
       // The start said once that nothing can be saved in this folder; a box
@@ -576,7 +576,6 @@ void TfrmPendra::PageLoad() {
       if (Svc().programFolderReadOnly) return;
       throw;
     }
-    page_ = &file;
     FocusPage();
     return;
   }
@@ -585,26 +584,26 @@ void TfrmPendra::PageLoad() {
   // over.
   TextLoad load;
   try {
-    load = redtPendra_.LoadFrom(file);
+    load = page_.Load(file);
   } catch (const Error&) {
     ShowPageWithoutFile();
     throw;
   }
   if (!load.readOnlyBecause.empty()) {
     // Shown as read, and without a file: its bytes stay as they are.
+    page_.Forget();
     Svc().dialogs->ShowMessage("The page of the tab \"" + QuotedCaption(caption, codePage) +
                                    "\" is shown read-only: " + std::string(load.readOnlyBecause) +
                                    ". Its file is left as it is; to edit its text, copy it into another tab.",
                                kAppTitle, MsgIcon::Warning);
     return;
   }
-  page_ = &file;
 }
 
 void TfrmPendra::PageSave() {
   // A page the user did not change is left as its file holds it, whatever
   // the control would make of its bytes.
-  if (page_ && redtPendra_.Modified()) Say(redtPendra_.StoreTo(*page_));
+  if (page_.File() && redtPendra_.Modified()) Say(page_.Store());
 }
 
 bool TfrmPendra::tbcPendraChanging() {
@@ -782,7 +781,7 @@ void TfrmPendra::OnCommand(int id) {
     if (form) form->Show();
   };
   // Nothing typed into a page without a file could be kept.
-  const bool editable = page_ != nullptr;
+  const bool editable = page_.File() != nullptr;
   switch (id) {
     case btnCut: case Cut1: case MenuItemcut: text_.Run(TextCommand::Cut); break;
     case btnCopy: case Copy1: case MenuItemCopy: text_.Run(TextCommand::Copy); break;
@@ -863,7 +862,7 @@ LRESULT TfrmPendra::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE: {
       const LRESULT answer = Form::HandleMessage(msg, wp, lp);
       // After the focus is back: a long page comes in a new control.
-      if (LOWORD(wp) != WA_INACTIVE && page_) redtPendra_.RefreshFrom(*page_);
+      if (LOWORD(wp) != WA_INACTIVE) page_.Refresh();
       return answer;
     }
     case WM_CONTEXTMENU:

@@ -19,6 +19,7 @@
 
 #include "notes/rich_text_win.h"
 #include "notes/text_behaviours_win.h"
+#include "notes/text_document_win.h"
 #include "platform/colors_win.h"
 #include "platform/window_win.h"
 #include "settings/data_folder.h"
@@ -132,7 +133,7 @@ class TfrmPendra : public Form {
   // Tabs.lst was there but could not be read: the tabs shown are not the
   // user's, so they are never written over it.
   bool tabListUnread_ = false;
-  DataFile* page_ = nullptr;
+  DataDocument page_{redtPendra_};
 
   HWND tlbPendra_ = nullptr;
   HWND tbcPendra_ = nullptr;

@@ -60,7 +60,7 @@ void WriteQuietly(TRegIniFile& ini, const char* section, const char* ident, int 
 TfrmQuickie::TfrmQuickie()
     : text_(RichEditQuick_, {kQuicknotesKey, FontCancel::StoreNothing,
                              {std::begin(kRefresh), std::end(kRefresh)}, kAqua}),
-      note_(Svc().data->File(kQuickNoteFile)) {
+      noteFile_(Svc().data->File(kQuickNoteFile)) {
   RichEditQuick_.onKeyDown = [this](WPARAM key) { RichEditQuickKeyDown(key); };
   RichEditQuick_.onMouseDown = [this](MouseButton button, int x, int y) {
     RichEditQuickMouseDown(button, x, y);
@@ -92,7 +92,7 @@ TfrmQuickie::~TfrmQuickie() {
   if (PopupMenu1_) DestroyMenu(PopupMenu1_);
 }
 
-std::string TfrmQuickie::NotePath() const { return note_.Path(); }
+std::string TfrmQuickie::NotePath() const { return noteFile_.Path(); }
 
 void TfrmQuickie::FormCreate() {
   text_.FontRestore();
@@ -101,7 +101,8 @@ void TfrmQuickie::FormCreate() {
     noteRead_ = true;
     // The empty note, where it can be made: in a folder found read-only at
     // start its save would only fail, and nothing would be kept by it.
-    if (!Svc().programFolderReadOnly) Say(RichEditQuick_.StoreTo(note_));
+    if (Svc().programFolderReadOnly) note_.Attach(noteFile_);
+    else Say(note_.Create(noteFile_));
     return;
   }
   // A note that is there but cannot be read is reported when the window is
@@ -113,7 +114,7 @@ void TfrmQuickie::FormCreate() {
 }
 
 void TfrmQuickie::ReadNote() {
-  readOnlyBecause_ = RichEditQuick_.LoadFrom(note_).readOnlyBecause;
+  readOnlyBecause_ = note_.Load(noteFile_).readOnlyBecause;
   noteRead_ = true;
 }
 
@@ -168,14 +169,14 @@ void TfrmQuickie::FormClose() {
   if (noteRead_) {
     // A note the user did not change is left as its file holds it, and so
     // is one shown read-only.
-    if (RichEditQuick_.Modified() && !RichEditQuick_.ReadOnly()) Say(RichEditQuick_.StoreTo(note_));
+    if (RichEditQuick_.Modified() && !RichEditQuick_.ReadOnly()) Say(note_.Store());
   } else if (RichEditQuick_.TextLength() > 0 || NoteFileMissing(path)) {
     // The stored note was never read: it is not replaced by what was typed
     // in its place, unless the file has gone meanwhile.
     if (!NoteFileMissing(path))
       throw Error("The note is not saved, because " + path +
                   " could not be read and would be replaced");
-    Say(RichEditQuick_.StoreTo(note_));
+    Say(note_.Create(noteFile_));
     noteRead_ = true;
   }
   if (!Visible()) return;
@@ -215,7 +216,7 @@ LRESULT TfrmQuickie::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_ACTIVATE: {
       const LRESULT answer = Form::HandleMessage(msg, wp, lp);
-      if (LOWORD(wp) != WA_INACTIVE && noteRead_) RichEditQuick_.RefreshFrom(note_);
+      if (LOWORD(wp) != WA_INACTIVE && noteRead_) note_.Refresh();
       return answer;
     }
     case WM_GETMINMAXINFO:

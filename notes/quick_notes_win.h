@@ -14,6 +14,7 @@
 
 #include "notes/popup_menu_win.h"
 #include "notes/text_behaviours_win.h"
+#include "notes/text_document_win.h"
 #include "platform/window_win.h"
 #include "settings/data_folder.h"
 
@@ -61,7 +62,8 @@ class TfrmQuickie : public Form {
 
   TRxRichEdit RichEditQuick_;
   TextBehaviours text_;
-  DataFile& note_;
+  DataFile& noteFile_;
+  DataDocument note_{RichEditQuick_};
   HMENU PopupMenu1_ = nullptr;
   bool noteRead_ = false;
   // Why the note read is shown read-only, until the user is told.

@@ -19,115 +19,18 @@
 #include "settings/list_file.h"
 
 namespace pendra {
+
+const char* const RichTextControl::kSelfProp = "PendraRichText";
+
 namespace {
 
-constexpr const char* kSelfProp = "PendraRichText";
-constexpr LPARAM kTextLimit = 0x7FFFFFF0;
 constexpr int kMaxLineLength = 4096;
 // Above this many characters a text is replaced in a new window rather than
 // emptied in place: 16,000 characters empty in about 10 ms under Wine, a
 // megabyte takes minutes.
 constexpr int kRenewAbove = 16 * 1024;
 
-struct InStream {
-  const std::string* bytes;
-  std::size_t pos;
-};
-
-DWORD CALLBACK ReadIn(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
-  auto* in = reinterpret_cast<InStream*>(cookie);
-  const std::size_t left = in->bytes->size() - in->pos;
-  std::size_t n = std::min(left, static_cast<std::size_t>(size));
-  // The control converts each piece alone: one that ended inside a character
-  // of two bytes (or of UTF-8) would cut it, and the rest of the piece after it.
-  if (n < left) {
-    const std::string_view rest(in->bytes->data() + in->pos, left);
-    n = std::max<std::size_t>(AnsiCodePage().Cut(rest, n).size(), 1);
-  }
-  // A CR LF cut between two pieces reaches some controls (Wine's 2.0 one) as
-  // two line ends; a piece that would end in CR leaves it to the next.
-  if (n < left && n > 1 && (*in->bytes)[in->pos + n - 1] == '\r') --n;
-  std::copy_n(in->bytes->data() + in->pos, n, buffer);
-  in->pos += n;
-  *got = static_cast<LONG>(n);
-  return 0;
-}
-
-struct WideInStream {
-  const std::wstring* text;
-  std::size_t pos;  // in characters
-};
-
-DWORD CALLBACK ReadInWide(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
-  auto* in = reinterpret_cast<WideInStream*>(cookie);
-  const std::size_t left = in->text->size() - in->pos;
-  std::size_t n = std::min(left, static_cast<std::size_t>(size) / sizeof(wchar_t));
-  // As for bytes: a piece ends neither between CR and LF nor inside a
-  // surrogate pair.
-  if (n < left && n > 1) {
-    const wchar_t last = (*in->text)[in->pos + n - 1];
-    if (last == L'\r' || (last >= 0xD800 && last <= 0xDBFF)) --n;
-  }
-  std::memcpy(buffer, in->text->data() + in->pos, n * sizeof(wchar_t));
-  in->pos += n;
-  *got = static_cast<LONG>(n * sizeof(wchar_t));
-  return 0;
-}
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t));
-
-std::u16string_view Utf16(std::wstring_view text) {
-  return {reinterpret_cast<const char16_t*>(text.data()), text.size()};
-}
-
-std::wstring FromUtf16(std::u16string_view text) { return {reinterpret_cast<const wchar_t*>(text.data()), text.size()}; }
-
-// A file's text (without its mark) as characters.
-std::wstring WideOfFile(std::string_view text, TextEncoding encoding) {
-  if (encoding == TextEncoding::Utf16Le) {  // the system's own byte order: copied as it is
-    std::wstring wide(text.size() / sizeof(wchar_t), L'\0');
-    std::memcpy(wide.data(), text.data(), wide.size() * sizeof(wchar_t));
-    return wide;
-  }
-  if (encoding == TextEncoding::Utf16Be) return FromUtf16(FromUtf16Bytes(text, encoding));
-  if (IsUtf32(encoding)) return FromUtf16(FromUtf32Bytes(text, encoding));
-  return Widen(IsUtf8(encoding) ? CP_UTF8 : CP_ACP, text);
-}
-
-struct OutStream {
-  std::string* out;
-  bool outOfMemory;
-};
-
-DWORD CALLBACK WriteOut(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* got) {
-  auto* stream = reinterpret_cast<OutStream*>(cookie);
-  // No exception may cross the control's own code: a text too large to copy
-  // ends the stream, and the failure is raised once the control has returned.
-  try {
-    stream->out->append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(size));
-  } catch (const std::bad_alloc&) {
-    stream->outOfMemory = true;
-    *got = 0;
-    return 1;
-  }
-  *got = size;
-  return 0;
-}
-
-// Ctrl+V (with or without Shift) and Shift+Insert: the keys the control
-// pastes by.
-bool IsPasteKey(WPARAM key) {
-  const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
-  if (GetKeyState(VK_MENU) < 0) return false;
-  return (key == 'V' && ctrl) || (key == VK_INSERT && shift && !ctrl);
-}
-
-// A key with Ctrl and Alt held, as AltGr sends it, that is no key of the
-// caret's: a letter, a digit or a sign.
-bool IsAltGrKey(WPARAM key) {
-  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) >= 0) return false;
-  return (key >= '0' && key <= 'Z') || (key >= VK_OEM_1 && key <= VK_OEM_102);
-}
+}  // namespace
 
 MouseButton ButtonOf(UINT msg) {
   switch (msg) {
@@ -137,17 +40,6 @@ MouseButton ButtonOf(UINT msg) {
     default: return MouseButton::Left;
   }
 }
-
-// A file over the most a control takes is not read at all.
-void CheckTextFileSize(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
-      (static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) > kMaxTextFileBytes)
-    throw Error("Cannot open file " + path + ". It is larger than " +
-                std::to_string(kMaxTextFileBytes >> 20) + " MB, more than Pendra can show.");
-}
-
-}  // namespace
 
 RichTextControl::~RichTextControl() {
   if (hwnd_ && IsWindow(hwnd_)) {
@@ -230,111 +122,6 @@ void RichTextControl::SetFocus() {
   if (hwnd_) ::SetFocus(hwnd_);
 }
 
-LRESULT CALLBACK RichTextControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = static_cast<RichTextControl*>(GetPropA(hwnd, kSelfProp));
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
-  const WNDPROC base = self->baseProc_;
-  if (msg == WM_NCDESTROY) {
-    // Destroyed with its parent: the object outlives its window.
-    RemovePropA(hwnd, kSelfProp);
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(base));
-    self->hwnd_ = nullptr;
-    return CallWindowProcA(base, hwnd, msg, wp, lp);
-  }
-  switch (msg) {
-    case WM_GETDLGCODE:
-      // A text pad takes every key itself: Tab types a tab, Enter a line
-      // break, Esc nothing. Asked with the dialog manager's message, the rich
-      // edit control would go into its own dialog mode, in which Tab also
-      // moves the focus on and Esc closes the window; and with DLGC_HASSETSEL
-      // the whole text would be selected when the focus came back by the
-      // keyboard, for the next key to replace. So the control is never asked.
-      return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
-    case WM_PASTE:
-      // The 2.0 control's own paste replaces the whole text in plain-text
-      // mode, wherever the caret is; the plain-text paste replaces only the
-      // selection.
-      try {
-        self->PasteFromClipboard();
-      } catch (...) {
-        ShowCaughtError();
-      }
-      return 0;
-    default: break;
-  }
-  bool handled = false;
-  try {
-    switch (msg) {
-      case WM_MOUSEMOVE:
-        if (self->onMouseMove) self->onMouseMove(LOWORD(lp), HIWORD(lp));
-        break;
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-      case WM_MBUTTONDOWN:
-        if (self->onMouseDown)
-          self->onMouseDown(ButtonOf(msg), static_cast<short>(LOWORD(lp)),
-                            static_cast<short>(HIWORD(lp)));
-        break;
-      case WM_KEYDOWN:
-      case WM_SYSKEYDOWN:
-        if (self->onKeyDown) self->onKeyDown(wp);
-        if (msg != WM_KEYDOWN || self->hwnd_ != hwnd) break;
-        if (IsPasteKey(wp)) {
-          handled = true;
-          self->PasteFromClipboard();
-        } else if (IsAltGrKey(wp)) {
-          // Ctrl+Alt is AltGr: its character follows as WM_CHAR. The
-          // control would take the key for its own Ctrl shortcut (Ctrl+V
-          // there replaces the whole text).
-          handled = true;
-        } else if (wp == VK_INSERT && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0) {
-          self->overtype_ = !self->overtype_;  // as the control turns its own
-        }
-        break;
-      default: break;
-    }
-  } catch (...) {
-    // The handlers' errors end their action only; the control still gets the
-    // message.
-    ShowCaughtError();
-  }
-  if (handled) {
-    if (self->hwnd_ == hwnd && self->HoldsUnicode()) self->TakeTypedCharacter();
-    return 0;
-  }
-  const LRESULT result = CallWindowProcA(base, hwnd, msg, wp, lp);
-  if ((msg == WM_KEYDOWN || msg == WM_KEYUP || msg == WM_SYSKEYUP) && self->hwnd_ == hwnd &&
-      self->HoldsUnicode())
-    self->TakeTypedCharacter();
-  return result;
-}
-
-void RichTextControl::TakeTypedCharacter() {
-  // The character a key makes waits in the queue in Unicode; an ANSI message
-  // loop would hand it on in the code page, as "?" where the code page has no
-  // such character, and cut into bytes where UTF-8 is the code page. Such a
-  // character goes into the text whole instead.
-  MSG next;
-  if (!PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_NOREMOVE) || next.wParam < 0x80) return;
-  wchar_t typed[3] = {static_cast<wchar_t>(next.wParam), 0, 0};
-  const bool pair = typed[0] >= 0xD800 && typed[0] <= 0xDBFF;
-  const bool outside = pair || GetACP() == CP_UTF8 || !InAnsiCodePage(std::wstring_view(typed, 1));
-  if (!outside || ReadOnly()) return;
-  PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_REMOVE);
-  if (pair && PeekMessageW(&next, hwnd_, WM_CHAR, WM_CHAR, PM_REMOVE)) typed[1] = static_cast<wchar_t>(next.wParam);
-  if (overtype_ && SelLength() == 0) {
-    // In overtype the character takes the place of the one after the caret,
-    // as the control's own typing does, but never of a line's end.
-    const int at = SelStart();
-    Select(at, 2);
-    const std::wstring after = GetWide(2, GT_SELECTION);
-    const bool lineEnd = after.empty() || after[0] == L'\r' || after[0] == L'\n';
-    Select(at, lineEnd ? 0 : after.size() == 2 && after[0] >= 0xD800 && after[0] <= 0xDBFF ? 2 : 1);
-  }
-  SETTEXTEX how{ST_SELECTION | ST_KEEPUNDO, 1200};
-  SendMessageA(hwnd_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(typed));
-}
-
 bool RichTextControl::HandleParentMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (!hwnd_ || msg != WM_COMMAND || reinterpret_cast<HWND>(lp) != hwnd_) return false;
   if (HIWORD(wp) == EN_CHANGE && quiet_ == 0) FireChange();
@@ -345,34 +132,6 @@ bool RichTextControl::HandleParentMessage(UINT msg, WPARAM wp, LPARAM lp, LRESUL
 void RichTextControl::FireChange() {
   modified_ = true;
   if (onChange) onChange();
-}
-
-std::string RichTextControl::StreamOut(UINT format) const {
-  std::string out;
-  if (format == SF_TEXT) {
-    // Room for the whole text at once: a string that grows by doubling needs
-    // twice a large text's size, more than a 32-bit process may find.
-    GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMBYTES, CP_ACP};
-    const LRESULT bytes = SendMessageA(hwnd_, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0);
-    if (bytes > 0) out.reserve(static_cast<std::size_t>(bytes));
-  }
-  OutStream sink{&out, false};
-  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&sink), 0, WriteOut};
-  SendMessageA(hwnd_, EM_STREAMOUT, format, reinterpret_cast<LPARAM>(&stream));
-  if (sink.outOfMemory) throw std::bad_alloc();
-  return out;
-}
-
-void RichTextControl::StreamIn(const std::string& bytes) {
-  InStream in{&bytes, 0};
-  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, ReadIn};
-  SendMessageA(hwnd_, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-}
-
-void RichTextControl::StreamInWide(const std::wstring& text) {
-  WideInStream in{&text, 0};
-  EDITSTREAM stream{reinterpret_cast<DWORD_PTR>(&in), 0, ReadInWide};
-  SendMessageA(hwnd_, EM_STREAMIN, SF_TEXT | SF_UNICODE, reinterpret_cast<LPARAM>(&stream));
 }
 
 void RichTextControl::PutText(const std::string& text) {
@@ -495,36 +254,6 @@ void RichTextControl::CopyToClipboard() {
   if (hwnd_) SendMessageA(hwnd_, WM_COPY, 0, 0);
 }
 
-void RichTextControl::PasteFromClipboard() {
-  // Only the plain text, in place of the selection: no formatting comes along.
-  // A control that holds Unicode takes the clipboard's Unicode text, so that
-  // no character outside the code page is lost on the way.
-  if (!hwnd_ || ReadOnly()) return;
-  const bool wide = HoldsUnicode() && IsClipboardFormatAvailable(CF_UNICODETEXT);
-  if ((!wide && !IsClipboardFormatAvailable(CF_TEXT)) || !OpenClipboard(hwnd_)) return;
-  std::string text;
-  std::wstring wideText;
-  if (HANDLE data = GetClipboardData(wide ? CF_UNICODETEXT : CF_TEXT)) {
-    if (const void* locked = GlobalLock(data)) {
-      if (wide) {
-        const auto* chars = static_cast<const wchar_t*>(locked);
-        wideText.assign(chars, wcsnlen(chars, GlobalSize(data) / sizeof(wchar_t)));
-      } else {
-        const auto* chars = static_cast<const char*>(locked);
-        text.assign(chars, strnlen(chars, GlobalSize(data)));
-      }
-      GlobalUnlock(data);
-    }
-  }
-  CloseClipboard();
-  if (!wide) {
-    SetSelText(text);
-    return;
-  }
-  SETTEXTEX how{ST_SELECTION | ST_KEEPUNDO, 1200};
-  SendMessageA(hwnd_, EM_SETTEXTEX, reinterpret_cast<WPARAM>(&how), reinterpret_cast<LPARAM>(wideText.c_str()));
-}
-
 void RichTextControl::SetFont(const FontSpec& font) {
   font_ = font;
   fontSet_ = true;
@@ -558,99 +287,6 @@ void RichTextControl::ApplyFont() {
   SendMessageA(hwnd_, EM_SETCHARFORMAT, SCF_DEFAULT, reinterpret_cast<LPARAM>(&cf));
   SendMessageA(hwnd_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&cf));
   --quiet_;
-}
-
-std::string ReadTextFile(const std::string& path) {
-  CheckTextFileSize(path);
-  return ReadWholeFile(path);
-}
-
-TextLoad RichTextControl::LoadFromFile(const std::string& path) { return LoadText(ReadTextFile(path)); }
-
-TextLoad RichTextControl::LoadText(const std::string& bytes) {
-  const TextEncoding stored = DetectEncoding(bytes);
-  TextLoad load{true, stored, WhyReadOnly(bytes, stored)};
-  const std::string_view text = TextOfFile(bytes, load.stored);
-  if (HoldsUnicode()) {
-    // The control would make every line end CR LF in its own way (CR CR LF
-    // a blank); made so first, each line end of the file stays one.
-    std::wstring wide = WideOfFile(text, load.stored);
-    load.faithful = HasOnlyCrLfLineEnds(Utf16(wide));
-    if (!load.faithful) wide = FromUtf16(WithCrLfLineEnds(Utf16(wide)));
-    PutWide(std::move(wide));
-    // UTF-32 is never written: saved elsewhere, the text goes as a new one.
-    encoding_ = IsUtf32(load.stored) ? TextEncoding::CodePage : load.stored;
-  } else {
-    // Held in the code page only: UTF-16 and UTF-32 come in converted to it,
-    // and can never be saved as they were.
-    const bool wide = IsUtf16(load.stored) || IsUtf32(load.stored);
-    PutText(wide ? Narrow(CP_ACP, WideOfFile(text, load.stored)) : bytes);
-    encoding_ = TextEncoding::CodePage;
-    load.faithful = !wide && Text() == bytes;
-  }
-  SetReadOnly(!load.readOnlyBecause.empty());
-  FireChange();
-  modified_ = false;
-  return load;
-}
-
-RichTextControl::Saved RichTextControl::PlainTextToSave() const {
-  if (!HoldsUnicode()) return {hwnd_ ? StreamOut(SF_TEXT) : pendingText_, TextEncoding::CodePage};
-  const std::wstring wide = WideText();
-  std::string bytes;
-  bool fits = true;
-  if (encoding_ == TextEncoding::CodePage) {
-    bool usedDefault = false;
-    bytes = Narrow(CP_ACP, wide, &usedDefault);
-    fits = FitsCodePage(Utf16(wide), Utf16(Widen(CP_ACP, bytes)), usedDefault);
-  }
-  const TextEncoding encoding = EncodingToSave(encoding_, fits);
-  if (encoding != TextEncoding::CodePage) {
-    bytes = MarkOf(encoding);
-    bytes += IsUtf16(encoding) ? ToUtf16Bytes(Utf16(wide), encoding) : Narrow(CP_UTF8, wide);
-  }
-  return {std::move(bytes), encoding};
-}
-
-std::string RichTextControl::SavedBytes(TextFormat format) const {
-  if (format == TextFormat::PlainText) return PlainTextToSave().bytes;
-  return hwnd_ ? StreamOut(SF_RTF) : std::string{};
-}
-
-void RichTextControl::SaveToFile(const std::string& path, TextFormat format) const {
-  if (!hwnd_ && format == TextFormat::RichText)
-    throw Error("Cannot create file " + path);  // no control to write it
-  WriteWholeFile(path, SavedBytes(format));
-}
-
-TextLoad RichTextControl::LoadFrom(DataFile& file) {
-  CheckTextFileSize(file.Path());
-  return LoadText(file.Read());
-}
-
-DataOutcome RichTextControl::StoreTo(DataFile& file) {
-  const Saved saved = PlainTextToSave();
-  DataOutcome outcome = file.Write(saved.bytes);
-  if (outcome.result == SaveResult::ChangedElsewhere) {
-    ReloadQuietly(file);
-    return outcome;
-  }
-  encoding_ = saved.encoding;
-  modified_ = false;
-  return outcome;
-}
-
-void RichTextControl::RefreshFrom(DataFile& file) {
-  if (!modified_ && file.ChangedOnDisk()) ReloadQuietly(file);
-}
-
-void RichTextControl::ReloadQuietly(DataFile& file) {
-  try {
-    LoadFrom(file);
-  } catch (const Error&) {
-    // Locked or spoiled for now: what is shown stays, and no save writes
-    // over a file it could not read.
-  }
 }
 
 std::vector<std::string> RichTextControl::DisplayLines() const {
@@ -757,13 +393,6 @@ int TTavrinREDIT::FindText(const std::string& text, int start, int length) const
   find.lpstrText = text.c_str();
   return static_cast<int>(
       SendMessageA(hwnd_, EM_FINDTEXT, FR_DOWN, reinterpret_cast<LPARAM>(&find)));
-}
-
-TextLoad TTavrinREDIT::LoadFromFile(const std::string& path) {
-  if (hwnd_) SendMessageA(hwnd_, EM_EXLIMITTEXT, 0, kTextLimit);
-  const TextLoad load = RichTextControl::LoadFromFile(path);
-  if (hwnd_) SendMessageA(hwnd_, EM_EXLIMITTEXT, 0, kTextLimit);
-  return load;
 }
 
 void TTavrinREDIT::PrintSelectedText() const { PrintPlainText(SelText() + "\r\n", DisplayFont()); }

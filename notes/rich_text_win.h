@@ -32,21 +32,13 @@
 
 #include "notes/text_encoding.h"
 #include "platform/services.h"
-#include "settings/data_folder.h"
 
 namespace pendra {
 
-// The most a text control takes from a file. Loading and saving a text hold
-// it several times over (the file's bytes, the control's own wide copy, the
-// bytes saved), which for a larger one can exhaust a 32-bit process.
-inline constexpr unsigned long long kMaxTextFileBytes = 32ull << 20;
-// A text file's bytes for a control. Fails as ReadWholeFile does, and with
-// "Cannot open file <path>. It is larger than 32 MB, ..." for a larger file,
-// which is not read at all.
-std::string ReadTextFile(const std::string& path);
-
 enum class TextFormat { PlainText, RichText };
 enum class MouseButton { Left, Right, Middle };
+// The button of a mouse message.
+MouseButton ButtonOf(UINT msg);
 
 // What a load found. `faithful` is false when saving the text as the control
 // now holds it would not give back the file's bytes, because the control
@@ -61,6 +53,12 @@ struct TextLoad {
   bool faithful = true;
   TextEncoding stored = TextEncoding::CodePage;
   std::string_view readOnlyBecause;
+};
+
+// A text as its file is to hold it.
+struct SavedText {
+  std::string bytes;
+  TextEncoding encoding;
 };
 
 class RichTextControl {
@@ -124,12 +122,11 @@ class RichTextControl {
   // without case or whole-word matching; -1 when there is none.
   virtual int FindText(const std::string& text, int start, int length) const = 0;
 
-  // Plain text, whatever the extension. A file that cannot be read (or one
-  // over kMaxTextFileBytes) fails with "Cannot open file <path>..." and leaves
-  // the text as it was. The 2.0 control reads a UTF-8 file (see
-  // DetectEncoding) as UTF-8 and shows every line end of the file as one.
-  virtual TextLoad LoadFromFile(const std::string& path);
-  // The same for a file's bytes read already.
+  // Takes a file's bytes as its text (see DetectEncoding): the 2.0 control
+  // reads UTF-8 and UTF-16 as such and shows every line end of the file as
+  // one; the 1.0 control reads every file in the code page, byte for byte.
+  // The text is then unmodified; a file no save could give back makes it
+  // read-only (TextLoad).
   TextLoad LoadText(const std::string& fileBytes);
   // How the text was stored where it came from, and so how it is saved: a
   // new or cleared control holds code-page text.
@@ -138,24 +135,14 @@ class RichTextControl {
   // program setting it.
   bool Modified() const { return modified_; }
 
-  // Replaces the file safely; fails with "Cannot create file <path>". Plain
-  // text goes in the text's encoding; a code-page text holding a character
-  // the code page cannot hold goes as UTF-8 with the mark.
-  void SaveToFile(const std::string& path, TextFormat format = TextFormat::PlainText) const;
-  // The file the text belongs to (a page, the note), read through it as
-  // LoadFromFile reads, so it knows what the text was.
-  TextLoad LoadFrom(DataFile& file);
-  // Saves the text to the file it belongs to, as plain text: as SaveToFile,
-  // and a text that had to go to UTF-8 stays UTF-8 from then on. The text is
-  // no longer modified. The file changed by another program while the text
-  // holds no change of its own is not written: the text is loaded from it
-  // again (ChangedElsewhere).
-  DataOutcome StoreTo(DataFile& file);
-  // Loads the file again when another program changed it and the text holds
-  // no change; a file that cannot be read then leaves the text as it is.
-  void RefreshFrom(DataFile& file);
-  // What SaveToFile writes.
+  // The text as a file's bytes: plain text in the encoding it was loaded
+  // from; a code-page text holding a character the code page cannot hold
+  // goes as UTF-8 with the mark. Rich text as the control streams it.
+  SavedText PlainTextToSave() const;
   std::string SavedBytes(TextFormat format) const;
+  // The text was stored as these bytes' encoding: it is no longer modified,
+  // and a text that had to go to UTF-8 stays UTF-8 from then on.
+  void MarkStored(TextEncoding encoding);
 
   // The text as the control shows it, one string per display line (wrapped
   // at the control's width), at most 4,096 characters each, line ends cut.
@@ -187,8 +174,11 @@ class RichTextControl {
   std::wstring GetWide(std::size_t chars, DWORD flags) const;
 
   HWND hwnd_ = nullptr;
+  // The longest text the controls take: no file is cut short.
+  static constexpr LPARAM kTextLimit = 0x7FFFFFF0;
 
  private:
+  static const char* const kSelfProp;  // the window property that leads to the object
   static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void ApplyFont();
   // Gives the control a new, empty window in the place of the old one, with
@@ -204,13 +194,6 @@ class RichTextControl {
   void PutText(const std::string& text);
   void PutWide(std::wstring text);
 
-  struct Saved {
-    std::string bytes;
-    TextEncoding encoding;
-  };
-  Saved PlainTextToSave() const;
-  // Loads the file again, or leaves the text as it is where it cannot be read.
-  void ReloadQuietly(DataFile& file);
 
   WNDPROC baseProc_ = nullptr;
   FontSpec font_;
@@ -258,9 +241,6 @@ class TTavrinREDIT final : public RichTextControl {
  public:
   TTavrinREDIT() = default;
   int FindText(const std::string& text, int start, int length) const override;
-  // Raises the text limit to 0x7FFFFFF0 characters before and after the load,
-  // so that no file is cut short.
-  TextLoad LoadFromFile(const std::string& path) override;
   // The plain-text printout of the selection in the control's font.
   void PrintSelectedText() const;
 

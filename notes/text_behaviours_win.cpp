@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "notes/text_document_win.h"
 #include "notes/text_print_win.h"
 #include "platform/colors_win.h"
 #include "platform/window_win.h"
@@ -113,7 +114,7 @@ void TextBehaviours::ExportTextFile() {
   request.owner = Owner();
   std::string path;
   if (!Svc().dialogs->SaveFile(request, path)) return;
-  control_.SaveToFile(path, IsRichTextFileName(path) ? TextFormat::RichText : TextFormat::PlainText);
+  SaveTextFile(control_, path, IsRichTextFileName(path) ? TextFormat::RichText : TextFormat::PlainText);
 }
 
 void TextBehaviours::OpenLink(const std::string& url) {

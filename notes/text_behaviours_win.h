@@ -29,9 +29,9 @@
 // The behaviours take the control's change, mouse-move and link events;
 // `afterChange` runs after the refresh of every change (the editor's modified
 // flag). The window keeps onMouseDown and onKeyDown of the control for its
-// context menu. The window loads and saves its own files through the control
-// (LoadFrom, StoreTo, RefreshFrom) and calls FontRestore when it needs to (at
-// every show, or once at creation).
+// context menu. The window loads and saves its own files through a document
+// (text_document_win.h) and calls FontRestore when it needs to (at every
+// show, or once at creation).
 #include <windows.h>
 
 #include <functional>

@@ -12,6 +12,7 @@
 
 #include "app/tray_window_win.h"
 #include "notes/editor_window_win.h"
+#include "notes/text_document_win.h"
 #include "settings/reg_ini.h"
 #include "tests/win/fresh_forms_test_win.h"
 #include "tests/win/test_env_win.h"

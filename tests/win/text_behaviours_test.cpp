@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "notes/text_document_win.h"
 #include "settings/errors.h"
 #include "settings/list_file.h"
 #include "tests/win/test_env_win.h"
@@ -325,19 +326,19 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
   for (RichTextControl* edit : {static_cast<RichTextControl*>(&host.rich),
                                 static_cast<RichTextControl*>(&host.plain)}) {
     WriteFileBytes(dir + "cut.txt", wideCut);
-    EXPECT_TRUE(edit->LoadFromFile(dir + "cut.txt").faithful);
-    edit->SaveToFile(dir + "copy.txt");
+    EXPECT_TRUE(LoadTextFile(*edit, dir + "cut.txt").faithful);
+    SaveTextFile(*edit, dir + "copy.txt");
     EXPECT_EQ(ReadFileBytes(dir + "copy.txt"), wideCut);
     edit->SetText("kept");
     try {
-      edit->LoadFromFile(dir + "missing.txt");
+      LoadTextFile(*edit, dir + "missing.txt");
       ADD_FAILURE() << "a missing file loaded";
     } catch (const Error& e) {
       EXPECT_EQ(std::string(e.what()), "Cannot open file " + dir + "missing.txt");
     }
     EXPECT_EQ(edit->Text(), "kept");
-    EXPECT_TRUE(edit->LoadFromFile(dir + "all.txt").faithful);
-    edit->SaveToFile(dir + "copy.txt");
+    EXPECT_TRUE(LoadTextFile(*edit, dir + "all.txt").faithful);
+    SaveTextFile(*edit, dir + "copy.txt");
     EXPECT_EQ(ReadFileBytes(dir + "copy.txt"), everyByte);
   }
   // What the controls keep: the 1.0 control every byte; the 2.0 control
@@ -352,17 +353,18 @@ TEST_F(TextBehavioursTest, LoadsKeepTheTextOnFailureAndTellWhichFilesWouldNotCom
                  {"a\r\r\nb", false, true}};
   for (const Sample& sample : samples) {
     WriteFileBytes(dir + "s.txt", sample.bytes);
-    EXPECT_EQ(host.rich.LoadFromFile(dir + "s.txt").faithful, sample.richKeeps) << sample.bytes;
-    EXPECT_EQ(host.plain.LoadFromFile(dir + "s.txt").faithful, sample.plainKeeps) << sample.bytes;
-    host.plain.SaveToFile(dir + "s2.txt");
+    EXPECT_EQ(LoadTextFile(host.rich, dir + "s.txt").faithful, sample.richKeeps) << sample.bytes;
+    EXPECT_EQ(LoadTextFile(host.plain, dir + "s.txt").faithful, sample.plainKeeps) << sample.bytes;
+    SaveTextFile(host.plain, dir + "s2.txt");
     EXPECT_EQ(ReadFileBytes(dir + "s2.txt"), sample.bytes);
   }
   // Without a window the text keeps its encoding and its mark.
   TextHost unbuilt(FontCancel::StoreCurrentFont, false);
   DataFile& stored = Svc().data->File("w.txt");
+  DataDocument document(unbuilt.rich);
   for (const std::string& bytes : {std::string("\xEF\xBB\xBFmark"), Utf16File("wide", TextEncoding::Utf16Be)}) {
     unbuilt.rich.LoadText(bytes);
-    (void)unbuilt.rich.StoreTo(stored);
+    (void)document.Create(stored);
     EXPECT_EQ(ReadFileBytes(stored.Path()), bytes);
   }
 }
