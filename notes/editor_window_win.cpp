@@ -73,15 +73,6 @@ const ToolButton kToolbar[] = {
 };
 
 // The recent-files values stand in the editor's key itself.
-std::string MruName(int slot) { return "MRU" + std::to_string(slot + 1); }
-
-// Where the File menu's recent files begin: after "&Close" and the separator.
-constexpr UINT kMruSeparatorPosition = 9;
-
-bool SamePath(const std::string& a, const std::string& b) {
-  return !a.empty() && lstrcmpiA(a.c_str(), b.c_str()) == 0;
-}
-
 }  // namespace
 
 TfrmEditor::TfrmEditor()
@@ -387,64 +378,10 @@ void TfrmEditor::SaveForSessionEnd() {
   WriteRecentFiles();
 }
 
-// ---- Recent files ---------------------------------------------------------------
-
-void TfrmEditor::ReadRecentFiles() {
-  IRegistry& registry = *Svc().registry;
-  recent_ = {};
-  recentState_ = RecentState::NotRead;
-  if (!registry.KeyExists(kEditorKey))
-    for (int slot = 0; slot < kRecentSlots; ++slot) registry.WriteText(kEditorKey, MruName(slot), "");
-  std::string unreadable;
-  for (int slot = 0; slot < kRecentSlots; ++slot) {
-    std::string path;
-    const ValueKind kind = registry.Read(kEditorKey, MruName(slot), path);
-    if (kind == ValueKind::Text) recent_[static_cast<std::size_t>(slot)] = path;
-    if (kind == ValueKind::Other && unreadable.empty()) unreadable = MruName(slot);
-  }
-  // A value that could not be read is kept in the registry: the list is used
-  // in this run but not written back over it.
-  recentState_ = unreadable.empty() ? RecentState::Read : RecentState::Unreadable;
-  if (!unreadable.empty()) throw Error("Invalid data type for '" + unreadable + "'");
-}
-
-void TfrmEditor::WriteRecentFiles() {
-  if (recentState_ != RecentState::Read) return;
-  for (int slot = 0; slot < kRecentSlots; ++slot)
-    Svc().registry->WriteText(kEditorKey, MruName(slot), recent_[static_cast<std::size_t>(slot)]);
-}
-
-void TfrmEditor::ChangeRecentFiles(const RecentFiles& list) {
-  recent_ = list;
-  WriteRecentFiles();
-}
-
-void TfrmEditor::mnuFileClick() {
-  for (int slot = 0; slot < kRecentSlots; ++slot) {
-    const std::string& path = recent_[static_cast<std::size_t>(slot)];
-    if (path.empty()) continue;
-    if (!mruSeparatorShown_) {
-      InsertMenuA(mnuFile_, kMruSeparatorPosition, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
-      mruSeparatorShown_ = true;
-    }
-    const std::string caption = MenuCaptionOf(path);
-    const UINT id = static_cast<UINT>(MRU1 + slot);
-    if (recentShown_[slot]) {
-      ModifyMenuA(mnuFile_, id, MF_BYCOMMAND | MF_STRING, id, caption.c_str());
-      continue;
-    }
-    // Items stay in slot order whatever order they appear in.
-    UINT position = kMruSeparatorPosition + 1;
-    for (int before = 0; before < slot; ++before) position += recentShown_[before] ? 1 : 0;
-    InsertMenuA(mnuFile_, position, MF_BYPOSITION | MF_STRING, id, caption.c_str());
-    recentShown_[slot] = true;
-  }
-}
-
 // ---- File commands --------------------------------------------------------------
 
 bool TfrmEditor::AskSaveChanges() {
-  switch (Svc().dialogs->AskYesNoCancel(Handle(), SaveChangesQuestion(fileName_))) {
+  switch (Svc().dialogs->AskYesNoCancel(Handle(), SaveChangesQuestion(doc_.FileName()))) {
     case YesNoCancel::Yes: return Save();
     case YesNoCancel::No: return true;
     case YesNoCancel::Cancel: break;
@@ -453,21 +390,21 @@ bool TfrmEditor::AskSaveChanges() {
 }
 
 bool TfrmEditor::MayWrite(const std::string& path) {
-  if (SamePath(path, readOnlyFile_)) {
-    Svc().dialogs->ShowMessage(path + " is kept as it is stored. Save the text under another name.", "Warning",
-                               MsgIcon::Warning);
-    return false;
+  std::string words;
+  switch (doc_.MayWrite(path, words)) {
+    case EditorDocument::WriteCheck::Free: return true;
+    case EditorDocument::WriteCheck::Refused:
+      Svc().dialogs->ShowMessage(words, "Warning", MsgIcon::Warning);
+      return false;
+    case EditorDocument::WriteCheck::Ask: return Svc().dialogs->Confirm(words);
   }
-  if (!SamePath(path, changedFile_)) return true;
-  return Svc().dialogs->Confirm("The editor could not keep every character of " + path +
-                                " as it was stored. Save it with the changed characters?");
+  return false;
 }
 
 bool TfrmEditor::Save() {
-  if (fileName_.empty() || SamePath(fileName_, readOnlyFile_)) return SaveAs();
-  if (!MayWrite(fileName_)) return false;
-  SaveTextFile(redtEditor_, fileName_);
-  if (SamePath(fileName_, changedFile_)) changedFile_.clear();
+  if (doc_.NeedsNewName()) return SaveAs();
+  if (!MayWrite(doc_.FileName())) return false;
+  doc_.SaveTo(doc_.FileName());
   modified_ = false;
   return true;
 }
@@ -475,24 +412,15 @@ bool TfrmEditor::Save() {
 bool TfrmEditor::SaveAs() {
   FileDialogRequest request;
   request.filter = kEditorFilter;
-  request.initialFile = fileName_;
+  request.initialFile = doc_.FileName();
   request.defaultExt = kEditorDefaultExt;
   request.owner = Handle();
   std::string path;
   if (!Svc().dialogs->SaveFile(request, path)) return false;
   if (!MayWrite(path)) return false;
-  // The new name is taken only once the text is in it: after a failed save
-  // the next Save still goes where the caption and the recent files say.
-  SaveTextFile(redtEditor_, path);
-  fileName_ = path;
-  if (SamePath(path, changedFile_)) changedFile_.clear();
-  // The text saved elsewhere is that file's now, and can be edited.
-  if (!readOnlyFile_.empty()) {
-    readOnlyFile_.clear();
-    redtEditor_.SetReadOnly(false);
-  }
+  doc_.SaveTo(path);
   modified_ = false;
-  SetCaption(TitledCaption(fileName_));
+  SetCaption(TitledCaption(path));
   ChangeRecentFiles(WithRecentFile(recent_, path));
   return true;
 }
@@ -504,12 +432,8 @@ void TfrmEditor::btnSaveClick() {
 
 void TfrmEditor::btnNewClick() {
   if (modified_ && !AskSaveChanges()) return;
-  redtEditor_.SetText("");
-  redtEditor_.SetReadOnly(false);
+  doc_.Clear();
   modified_ = false;
-  fileName_.clear();
-  changedFile_.clear();
-  readOnlyFile_.clear();
   SetCaption(kUntitledCaption);
 }
 
@@ -535,38 +459,11 @@ void TfrmEditor::MRUClick(int slot) {
 
 void TfrmEditor::OpenPath(const std::string& path, const RecentFiles& recentAfter) {
   // A file that cannot be read stops here, with everything as it was.
-  const TextLoad load = LoadText(path);
-  // The editor's control holds text in the code page only: a UTF-8 file
-  // shows its characters beyond ASCII as others, a UTF-16 one those the code
-  // page lacks, and what is typed into it would be stored in the code page
-  // among them.
-  const bool unicode = load.stored != TextEncoding::CodePage;
-  fileName_ = path;
-  changedFile_ = load.faithful && !unicode ? std::string() : path;
-  readOnlyFile_ = load.readOnlyBecause.empty() ? std::string() : path;
+  const std::optional<std::string> warning = doc_.Opened(path, LoadText(path));
   recent_ = recentAfter;
-  SetCaption(TitledCaption(fileName_));
+  SetCaption(TitledCaption(path));
   modified_ = false;
-  if (!readOnlyFile_.empty())
-    Svc().dialogs->ShowMessage(path + " is shown read-only: " + std::string(load.readOnlyBecause) +
-                                   ". The editor leaves the file as it is; Save As keeps the text under "
-                                   "another name, where it can be edited.",
-                               "Warning", MsgIcon::Warning);
-  else if (unicode)
-    Svc().dialogs->ShowMessage(
-        path + " is stored as " +
-            (IsUtf16(load.stored)
-                 ? "UTF-16 (Unicode). The editor shows and saves text in the system's code page only, so "
-                   "characters the code page lacks show as others, and saving over the file would store it "
-                   "in the code page."
-                 : "UTF-8 (Unicode). The editor shows and saves text in the system's code page only, so its "
-                   "characters beyond plain ASCII show as others, and saving over the file could change them."),
-        "Warning", MsgIcon::Warning);
-  else if (!load.faithful)
-    Svc().dialogs->ShowMessage("The editor could not keep every character of " + path +
-                                   " as it is stored (a zero byte, or a line end other than "
-                                   "CR LF). Saving over the file would change them.",
-                               "Warning", MsgIcon::Warning);
+  if (warning) Svc().dialogs->ShowMessage(*warning, "Warning", MsgIcon::Warning);
   WriteRecentFiles();
 }
 

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "notes/editor_document_win.h"
 #include "notes/editor_rules.h"
 #include "notes/popup_menu_win.h"
 #include "notes/text_behaviours_win.h"
@@ -41,7 +42,7 @@ class TfrmEditor : public Form, public IEditorCloseQuery {
   void SaveForSessionEnd() override;
 
   bool Modified() const { return modified_; }
-  const std::string& FileName() const { return fileName_; }
+  const std::string& FileName() const { return doc_.FileName(); }
   const RecentFiles& Recent() const { return recent_; }
   TTavrinREDIT& redtEditor() { return redtEditor_; }
   HWND tlbPendra() const { return tlbPendra_; }
@@ -97,30 +98,24 @@ class TfrmEditor : public Form, public IEditorCloseQuery {
   // Sets the list in memory; it reaches the registry at once.
   void ChangeRecentFiles(const RecentFiles& list);
   void OpenPath(const std::string& path, const RecentFiles& recentAfter);
-  // Asks before writing over a file whose bytes the control changed when it
-  // was opened; false when the user said No.
+  // Says why a file kept as it is stored is not written over, and asks before
+  // writing over one whose bytes the control changed; false when it is not.
   bool MayWrite(const std::string& path);
   bool MenuItemEnabled(int id) const;
 
   TTavrinREDIT redtEditor_;
   TextBehaviours text_;
+  EditorDocument doc_{redtEditor_};
   HWND tlbPendra_ = nullptr;
   HMENU MainMenu1_ = nullptr;
   HMENU mnuFile_ = nullptr;
   HMENU PopupMenuNotes_ = nullptr;
 
-  std::string fileName_;
   bool modified_ = false;
   RecentFiles recent_{};
   RecentState recentState_ = RecentState::NotRead;
   bool recentShown_[kRecentSlots] = {};
   bool mruSeparatorShown_ = false;
-  // The file whose bytes the control did not keep when it was opened; saving
-  // over it asks first.
-  std::string changedFile_;
-  // The file shown read-only because no save could give back its bytes; the
-  // editor never writes it, and Save goes to Save As.
-  std::string readOnlyFile_;
 };
 
 }  // namespace pendra
