@@ -222,6 +222,33 @@ TEST_F(DataFileTest, ADeleteKeepsWhatItTakesAway) {
   EXPECT_EQ(removed.notices[0].kind, DataNotice::Kind::TheirsKept);
 }
 
+// A tab named near the length limit still has its versions, under a name cut
+// short at its stem; two Pendras (two PCs on one synced folder) each keep the
+// other's version rather than write over it.
+TEST_F(DataFileTest, NamesAtTheLimitAndTwoPendrasOnOneFolder) {
+  const std::string name = std::string(226, 'n') + ".pnd";
+  WriteFileBytes(dir_ + name, "first version");
+  DataFile& page = File(name);
+  page.Read();
+  const DataOutcome saved = page.Write("second version");
+  EXPECT_TRUE(saved.notices.empty());
+  const std::string record = ReadFileBytes(dir_ + "Backup/" + kCopyRecordName);
+  const std::vector<RecordedCopy> copies = ParseCopyRecord(record);
+  ASSERT_EQ(copies.size(), 1u);
+  EXPECT_EQ(copies[0].fileName, name);
+  EXPECT_LT(copies[0].name.size(), name.size());
+  EXPECT_EQ(ReadFileBytes(dir_ + "Backup/" + copies[0].name), "first version");
+
+  DataFolder other(dir_, [this] { return now_; });
+  WriteFileBytes(path_, "shared\r\n");
+  File().ReadLines();
+  other.File("ToDo.lst").ReadLines();
+  EXPECT_EQ(File().WriteLines({"from A"}).result, SaveResult::Written);
+  EXPECT_EQ(other.File("ToDo.lst").WriteLines({"from B"}).result, SaveResult::WrittenKeepingTheirs);
+  EXPECT_EQ(Copy("14-05-09", " from another program"), "from A\r\n");
+  EXPECT_TRUE(File().ChangedOnDisk());
+}
+
 TEST_F(DataFileTest, TheToDoListShowsChangesElsewhereUnlessItHasEditsOfItsOwn) {
   WriteFileBytes(path_, "a\nb");  // another program's line ends: no edit of the list's own
   ToDoList list(File());
