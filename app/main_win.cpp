@@ -107,8 +107,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   // Files another program writes in the program folder are seen as they
   // change: a reminder list goes off, the to-do list shown shows it.
   FolderWatch watch(Svc().programFolder);
-  RunMessageLoop(&watch, [&] {
-    objects.reminder->ProgramFolderChanged();
+  RunMessageLoop(&watch, [&](unsigned long sinceMs) {
+    objects.reminder->ProgramFolderChanged(sinceMs);
     objects.toDo->ProgramFolderChanged();
   });
   return 0;

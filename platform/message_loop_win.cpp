@@ -109,7 +109,11 @@ void FolderWatch::Rearm() {
   handle_ = nullptr;
 }
 
-int RunMessageLoop(FolderWatch* watch, const std::function<void()>& changed) {
+int RunMessageLoop(FolderWatch* watch, const std::function<void(unsigned long)>& changed) {
+  // The last moment the folder was known unchanged: the wait reports a change
+  // before messages, so its handle was not signalled when a wait ended for
+  // messages, nor while a wait went on.
+  DWORD unchangedAt = GetTickCount();
   for (;;) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -118,12 +122,21 @@ int RunMessageLoop(FolderWatch* watch, const std::function<void()>& changed) {
     }
     HANDLE signal = watch ? watch->Signal() : nullptr;
     const DWORD handles = signal ? 1 : 0;
+    const DWORD waitFrom = GetTickCount();
     const DWORD woke = MsgWaitForMultipleObjectsEx(handles, &signal, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    const DWORD wokeAt = GetTickCount();
     if (woke == WAIT_FAILED) return 1;
     if (handles && woke == WAIT_OBJECT_0) {
+      // A wait that went on saw the change come; one that ended at once found
+      // one made while the messages before it were handled (a box's modal
+      // loop, perhaps).
+      const unsigned long age = wokeAt != waitFrom ? 0 : wokeAt - unchangedAt;
       // Watching again first: a change made while the windows look is seen too.
       watch->Rearm();
-      Guarded(changed);
+      unchangedAt = wokeAt;
+      Guarded([&] { changed(age); });
+    } else {
+      unchangedAt = wokeAt;
     }
   }
 }
@@ -137,6 +150,8 @@ std::vector<ModalScope*>& LiveScopes() {
 }
 
 }  // namespace
+
+bool ModalScope::Open() { return !LiveScopes().empty(); }
 
 void ModalScope::Adopt(HWND window) {
   if (LiveScopes().empty() || !window || !IsWindowEnabled(window)) return;

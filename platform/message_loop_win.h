@@ -48,10 +48,12 @@ class FolderWatch {
 
 // Runs the loop until WM_QUIT and returns its exit code. While `watch`
 // watches, `changed` runs, under the general error handler, after each change
-// of its folder. The loop sleeps until a message or a change comes, so the
-// watch costs nothing at idle. A change during a modal loop (a message box, a
-// menu) is seen when the loop runs again.
-int RunMessageLoop(FolderWatch* watch = nullptr, const std::function<void()>& changed = {});
+// of its folder, with how long ago, in milliseconds, the change may have come
+// at the earliest: the folder was known unchanged until then. The loop sleeps
+// until a message or a change comes, so the watch costs nothing at idle. A
+// change during a modal loop (a message box, a menu) is seen when the loop
+// runs again, and is told as that old.
+int RunMessageLoop(FolderWatch* watch = nullptr, const std::function<void(unsigned long)>& changed = {});
 
 // While one lives, every enabled top-level window of this thread except the
 // application window is disabled, as the owner of a modal box is on Windows;
@@ -69,6 +71,8 @@ class ModalScope {
   // tray under a box) is disabled as the others were, and enabled again when
   // the outermost scope ends.
   static void Adopt(HWND window);
+  // Whether a scope lives: a box or dialog of the program is up.
+  static bool Open();
 
  private:
   std::vector<HWND> disabled_;

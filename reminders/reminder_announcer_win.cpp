@@ -132,18 +132,27 @@ void ReminderAnnouncer::TestRun(Kind kind) {
 }
 
 void ReminderAnnouncer::CatchUpLateList(Kind kind) {
+  const Date today = Svc().clock->Now().date;
   bool& pending = lateCatchUp_[static_cast<size_t>(Index(kind))];
-  if (!pending) return;
-  pending = false;
-  if (Svc().clock->Now().date != catchUpDay_) return;
-  CatchUpList(kind, {});
+  if (pending) {
+    pending = false;
+    if (today == catchUpDay_) CatchUp(kind, std::nullopt);
+  }
+  scheduler_.Saw(kind, lists_.Book().List(kind), today);
 }
 
-void ReminderAnnouncer::CatchUpList(Kind kind, const Lines& known) {
+void ReminderAnnouncer::CatchUpList(Kind kind, const Lines& before, const std::optional<DateTime>& since) {
+  const Date today = Svc().clock->Now().date;
+  scheduler_.Saw(kind, before, today);
+  CatchUp(kind, since);
+  scheduler_.Saw(kind, lists_.Book().List(kind), today);
+}
+
+void ReminderAnnouncer::CatchUp(Kind kind, const std::optional<DateTime>& since) {
   lists_.FollowFormats();
   ILocale& locale = *Svc().locale;
   gate_.OfferTick(scheduler_.CatchUpLate(kind, Svc().clock->Now(), locale.Formats(), locale.Generation(),
-                                         Refs(), clock_.EventMinutes(), known));
+                                         Refs(), clock_.EventMinutes(), since));
 }
 
 void ReminderAnnouncer::RunStartCatchUp() {
@@ -166,7 +175,12 @@ void ReminderAnnouncer::RunStartCatchUp() {
     BoxScope open(gate_);
     RunCatchUp(
         book, readers, lastBoot, Refs(), clock_.EventMinutes(), [] { return Svc().clock->Now(); },
-        [this](const DueReminder& due) { ShowAnnouncement(due, Words::Standard); }, read);
+        [&](const DueReminder& due) {
+          // A clock set back that day brings none of them again.
+          scheduler_.Announced(due, today);
+          ShowAnnouncement(due, Words::Standard);
+        },
+        read);
   }
   DrainAnnouncements();
 }

@@ -36,17 +36,19 @@ class ReminderAnnouncer {
   // The start-up catch-up of the reminders of today missed since the window
   // was last closed.
   void RunStartCatchUp();
-  // A list read after the start, on the day of a start that ran the
-  // catch-up, gets the catch-up it missed: queued, shown at the next tick.
+  // A list read without another version before it. One read after the
+  // start, on the day of a start that ran the catch-up, gets the catch-up it
+  // missed: queued, shown at the next tick.
   void CatchUpLateList(Kind kind);
-  // The catch-up of a list read late, queued; a list read again after another
-  // program changed it gets it for the entries it did not hold before
-  // (`known`).
-  void CatchUpList(Kind kind, const Lines& known);
+  // A list read again after another program changed it gets the catch-up of
+  // what fell due since its file was last known unchanged (`since`), less
+  // what it held today (`before` too): queued.
+  void CatchUpList(Kind kind, const Lines& before, const std::optional<DateTime>& since);
   void SetStoredFormats(const StoredFormats& stored) { scheduler_.SetStoredFormats(stored); }
 
  private:
   void MidnightRefresh(const Date& today);
+  void CatchUp(Kind kind, const std::optional<DateTime>& since);
   void Offer(std::vector<DueReminder> due);
   void DrainAnnouncements();
   void ShowAnnouncement(const DueReminder& due, Words words);

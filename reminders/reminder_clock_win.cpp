@@ -20,7 +20,7 @@ ReminderClockWnd::ReminderClockWnd(ClockListener& listener) : listener_(listener
 }
 
 ReminderClockWnd::~ReminderClockWnd() {
-  for (UINT_PTR id : {tmrTime, tmrEvent, tmrDayEvent, tmrDailyEvent, tmrMonth}) KillTimer(Handle(), id);
+  for (UINT_PTR id : {tmrTime, tmrEvent, tmrDayEvent, tmrDailyEvent, tmrMonth, tmrLook}) KillTimer(Handle(), id);
 }
 
 void ReminderClockWnd::StartSecondTimers() {
@@ -53,6 +53,7 @@ HWND ReminderClockWnd::NewHiddenValue(int id) {
 
 LRESULT ReminderClockWnd::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_TIMER) {
+    if (wp == tmrLook) KillTimer(Handle(), tmrLook);
     listener_.ClockTick(wp);
     return 0;
   }

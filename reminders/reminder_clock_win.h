@@ -28,6 +28,8 @@ class ReminderClockWnd final : public Window {
   static constexpr UINT_PTR tmrDayEvent = 3;
   static constexpr UINT_PTR tmrDailyEvent = 4;
   static constexpr UINT_PTR tmrMonth = 5;
+  // Once, a moment after LookLater: a look at list files another program changed.
+  static constexpr UINT_PTR tmrLook = 6;
 
   explicit ReminderClockWnd(ClockListener& listener);
   ~ReminderClockWnd() override;
@@ -39,6 +41,9 @@ class ReminderClockWnd final : public Window {
   void SetEventPeriod(int minutes);
   UINT EventPeriodMs() const { return eventPeriodMs_; }  // 0 while stopped
   int EventMinutes() const { return static_cast<int>(eventPeriodMs_ / 60000u); }
+  // tmrLook ticks once, `ms` from now (from the last call, when called again
+  // before it ticked).
+  void LookLater(UINT ms) { SetTimer(Handle(), tmrLook, ms, nullptr); }
 
   // A hidden value: it holds text as an edit does and tells the listener of
   // every change, without the cost of a first edit control at program start.

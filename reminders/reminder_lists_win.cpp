@@ -14,6 +14,21 @@ namespace {
 
 DataFile* ListFile(Kind kind) { return &Svc().data->File(Info(kind).fileName); }
 
+// Whether no program holds the file open for writing: it opens for reading
+// with writes denied to others. A file that is not there has no writer.
+bool NoneWriting(const std::string& path) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
+  CloseHandle(file);
+  return true;
+}
+
+bool SameFacts(const std::optional<FileFacts>& a, const std::optional<FileFacts>& b) {
+  if (!a || !b) return !a && !b;
+  return a->size == b->size && a->writeTime == b->writeTime;
+}
+
 }  // namespace
 
 ReminderLists::ReminderLists(ReminderPages& pages)
@@ -65,10 +80,12 @@ void ReminderLists::SaveList(Kind kind) {
                                : File(kind).WriteLines(book_.List(kind));  // no copy of a long list
   Say(saved);
   if (saved.result == SaveResult::ChangedElsewhere) {
-    // Nothing of Pendra's own to write: what the other program wrote is shown.
-    Reread(kind);
+    // Nothing of Pendra's own to write: what the other program wrote is
+    // shown, once it is whole.
+    LookAtChangedLists();
     return;
   }
+  Looked(kind, Svc().clock->Now());
   book_.MarkSaved(kind);
   RememberFormats(static_cast<size_t>(Index(kind)));
 }
@@ -85,6 +102,7 @@ void ReminderLists::PrepareChange(Kind kind) {
   Lines lines = book_.LinesToSave(kind);
   for (std::string& line : lines) line = anew(line);
   Say(File(kind).WriteLines(lines));
+  Looked(kind, Svc().clock->Now());
   if (book_.Rewrite(kind, anew)) RefreshList(kind);
   book_.MarkSaved(kind);
   RememberFormats(slot);
@@ -99,18 +117,25 @@ void ReminderLists::RemoveListFile(Kind kind) {
 
 void ReminderLists::LoadList(Kind kind) {
   const bool theirs = File(kind).ChangedOnDisk();
-  Lines lines = File(kind).ReadLines();
+  const std::optional<DateTime> since = LastChecked(kind);
+  Lines lines = ReadFile(kind);
   if (theirs) {
-    TakeTheirs(kind, std::move(lines));
+    TakeTheirs(kind, std::move(lines), since);
     return;
   }
   book_.Replace(kind, std::move(lines));
   RefreshList(kind);
 }
 
+Lines ReminderLists::ReadFile(Kind kind) {
+  Lines lines = File(kind).ReadLines();
+  Looked(kind, Svc().clock->Now());
+  return lines;
+}
+
 std::optional<Lines> ReminderLists::ReadIfReadable(Kind kind) {
   try {
-    return File(kind).ReadLines();
+    return ReadFile(kind);
   } catch (const Error&) {
     return std::nullopt;
   }
@@ -149,19 +174,76 @@ void ReminderLists::RetryUnreadListsEachMinute(const DateTime& now) {
   RetryUnreadLists();
 }
 
-void ReminderLists::RereadChangedLists() {
+void ReminderLists::FolderChanged(const DateTime& since) {
   for (Kind k : kAllKinds) {
-    if (book_.Loaded(k) && !book_.EditInProgress(k) && File(k).ChangedOnDisk() &&
-        !File(k).EditedLines(book_.List(k)))
-      Reread(k);
+    std::optional<DateTime>& noticed = noticedAt_[static_cast<size_t>(Index(k))];
+    if (!noticed) noticed = since;
   }
+  looksWaiting_ = 0;
+  if (onLookLater) onLookLater(kLookAgainMs);
 }
 
-void ReminderLists::Reread(Kind kind) {
-  if (std::optional<Lines> lines = ReadIfReadable(kind)) TakeTheirs(kind, std::move(*lines));
+void ReminderLists::LookAtChangedLists() {
+  const DateTime now = Svc().clock->Now();
+  bool again = false;
+  for (Kind k : kAllKinds) {
+    std::optional<Settling>& settling = settling_[static_cast<size_t>(Index(k))];
+    // Unread lists are left to the retries. A list holding a change of its
+    // own keeps it; its save keeps the other version beside it.
+    if (!book_.Loaded(k) || book_.EditInProgress(k)) {
+      settling.reset();
+      continue;
+    }
+    if (!File(k).ChangedOnDisk()) {
+      Looked(k, now);
+      continue;
+    }
+    if (File(k).EditedLines(book_.List(k))) {
+      settling.reset();
+      continue;
+    }
+    if (!Whole(k) || !Reread(k)) again = true;
+  }
+  looksWaiting_ = again ? looksWaiting_ + 1 : 0;
+  if (again && onLookLater) onLookLater(looksWaiting_ < kQuickLooks ? kLookAgainMs : kLookSlowlyMs);
 }
 
-void ReminderLists::TakeTheirs(Kind kind, Lines lines) {
+bool ReminderLists::Whole(Kind kind) {
+  const std::optional<FileFacts> facts = FactsOf(ListFilePath(kind));
+  std::optional<Settling>& settling = settling_[static_cast<size_t>(Index(kind))];
+  if (!settling || !SameFacts(settling->facts, facts)) {
+    settling = Settling{facts, 0};
+    return false;
+  }
+  ++settling->steadyLooks;
+  const bool emptied = facts && facts->size == 0 && !book_.List(kind).empty();
+  return settling->steadyLooks >= (emptied ? kEmptyLooks : 1) && NoneWriting(ListFilePath(kind));
+}
+
+void ReminderLists::Looked(Kind kind, const DateTime& now) {
+  const size_t i = static_cast<size_t>(Index(kind));
+  checkedAt_[i] = now;
+  noticedAt_[i].reset();
+  settling_[i].reset();
+}
+
+std::optional<DateTime> ReminderLists::LastChecked(Kind kind) const {
+  const size_t i = static_cast<size_t>(Index(kind));
+  // While the folder is watched, a file is known unchanged until the first
+  // change of the folder noticed after the last look.
+  if (noticedAt_[i] && (!checkedAt_[i] || *checkedAt_[i] < *noticedAt_[i])) return noticedAt_[i];
+  return checkedAt_[i];
+}
+
+bool ReminderLists::Reread(Kind kind) {
+  const std::optional<DateTime> since = LastChecked(kind);
+  std::optional<Lines> lines = ReadIfReadable(kind);
+  if (!lines) return false;
+  TakeTheirs(kind, std::move(*lines), since);
+  return true;
+}
+
+void ReminderLists::TakeTheirs(Kind kind, Lines lines, const std::optional<DateTime>& since) {
   Lines before = book_.LinesToSave(kind);
   // The formats the list was written with hold only for what Pendra wrote.
   if (lines != before) {
@@ -172,7 +254,7 @@ void ReminderLists::TakeTheirs(Kind kind, Lines lines) {
   book_.Replace(kind, std::move(lines));
   RefreshList(kind);
   EnableRemoveAll(kind);
-  if (onReread) onReread(kind, before);
+  if (onReread) onReread(kind, before, since);
 }
 
 TextReader ReminderLists::Reader(Kind kind) {

@@ -3,8 +3,8 @@
 // controls that show them, and the formats their time and date texts were
 // written with. A list whose file cannot be read stays unread, is never
 // written, and is tried again quietly. A list another program changed is read
-// again when Pendra holds no change of its own, and kept beside Pendra's
-// version in Backup when it does.
+// again, once the file is whole, when Pendra holds no change of its own, and
+// kept beside Pendra's version in Backup when it does.
 #include <array>
 #include <functional>
 #include <optional>
@@ -30,13 +30,20 @@ class ReminderLists {
   const ReminderBook& Book() const { return book_; }
   const std::string& ListFilePath(Kind kind) const { return files_[static_cast<size_t>(Index(kind))]->Path(); }
 
-  // Told when a list is read after it could not be read before (the start-up
-  // catch-up it missed), when one is read again after another program changed
-  // it (with the entries it held before), and when the remembered formats
-  // change.
+  // Told when a list is read without another version before it (at creation,
+  // or after it could not be read: the start-up catch-up it missed), when one
+  // is read again after another program changed it (with the entries it held
+  // before, and when its file was last known unchanged), when the remembered
+  // formats change, and when a changed file is to be looked at again that
+  // many milliseconds later (LookAtChangedLists).
   std::function<void(Kind)> onLateRead;
-  std::function<void(Kind, const Lines&)> onReread;
+  std::function<void(Kind, const Lines&, const std::optional<DateTime>&)> onReread;
   std::function<void(const StoredFormats&)> onFormatsStored;
+  std::function<void(unsigned)> onLookLater;
+  // A moment; and the pause between looks at a file written for longer (a
+  // sync tool holding it), so that such a file costs next to nothing.
+  static constexpr unsigned kLookAgainMs = 500, kLookSlowlyMs = 5000;
+  static constexpr int kQuickLooks = 20;
 
   // Reads the four lists when the window is created, reporting each that
   // cannot be read.
@@ -67,10 +74,19 @@ class ReminderLists {
   void RetryUnreadLists();
   void RetryUnreadListsEachMinute(const DateTime& now);
   // Lists whose file another program changed are read again, unless they hold
-  // a change of their own (an edit in progress too): when the window is shown
-  // and when the program folder changed. One look at each file's size and
-  // time; unread lists are left to the retries.
-  void RereadChangedLists();
+  // a change of their own (an edit in progress too), once the file is whole:
+  // its size and time the same at two looks in a row, a look apart, and no
+  // program holding it open for writing. A file emptied where the list has
+  // rows waits longer (kEmptyLooks), since a program rewriting a file in
+  // place empties it first. Each look is one look at each file's size and
+  // time; unread lists are left to the retries. Looked at when the window is
+  // shown, and a moment after the program folder changed.
+  void LookAtChangedLists();
+  static constexpr int kEmptyLooks = 10;
+  // The program folder changed, after `since` at the earliest: a list file
+  // found changed at the next look is known unchanged until then. No file is
+  // touched here.
+  void FolderChanged(const DateTime& since);
   // Remove All is enabled exactly when the list has rows.
   void EnableRemoveAll(Kind kind);
   bool RemoveAllEnabled(Kind kind) const { return clearAllEnabled_[static_cast<size_t>(Index(kind))]; }
@@ -91,14 +107,22 @@ class ReminderLists {
 
  private:
   DataFile& File(Kind kind) { return *files_[static_cast<size_t>(Index(kind))]; }
-  // Reads the file of a list another program changed; a file that cannot be
-  // read now leaves the list as it is, to be read at the next look.
-  void Reread(Kind kind);
+  // Reads the file of a list another program changed; false when it cannot
+  // be read now, the list left as it is, to be read at the next look.
+  bool Reread(Kind kind);
+  // Reads a list file (failing as DataFile does): it is known unchanged now.
+  Lines ReadFile(Kind kind);
   // A list file's lines, or nothing when it cannot be read now.
   std::optional<Lines> ReadIfReadable(Kind kind);
-  // Takes another program's version of a list: its formats are forgotten
-  // unless it holds what Pendra held, and what it brings is caught up.
-  void TakeTheirs(Kind kind, Lines lines);
+  // Takes another program's version of a list, read after the file was last
+  // known unchanged (`since`): what it brings is caught up.
+  void TakeTheirs(Kind kind, Lines lines, const std::optional<DateTime>& since);
+  // Whether a changed list file is whole by this look (LookAtChangedLists).
+  bool Whole(Kind kind);
+  // The list file was read, written or found unchanged at `now`.
+  void Looked(Kind kind, const DateTime& now);
+  // When the list file was last known to hold what Pendra held.
+  std::optional<DateTime> LastChecked(Kind kind) const;
   // Stores the remembered formats when they differ from the stored value.
   void StoreFormats();
 
@@ -111,6 +135,18 @@ class ReminderLists {
   // Remove All as the creation steps left it (enabled by design), for the
   // buttons built later.
   std::array<bool, 4> clearAllEnabled_{true, true, true, true};
+
+  // When each list file was last read, written or found unchanged; the first
+  // change of the folder noticed since; and, for a file found changed, its
+  // size and time at the last look and how many looks since found them so.
+  struct Settling {
+    std::optional<FileFacts> facts;
+    int steadyLooks = 0;
+  };
+  std::array<std::optional<DateTime>, 4> checkedAt_;
+  std::array<std::optional<DateTime>, 4> noticedAt_;
+  std::array<std::optional<Settling>, 4> settling_;
+  int looksWaiting_ = 0;  // looks in a row that found a file not whole
 
   // The minute in which unread lists were last tried.
   Date retryDate_{};

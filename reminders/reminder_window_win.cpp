@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/application_win.h"
+#include "platform/message_loop_win.h"
 #include "platform/monitor_win.h"
 #include "platform/services.h"
 #include "settings/reg_ini.h"
@@ -29,7 +30,10 @@ TfrmMain::TfrmMain()
       panels_(*this, pages_, lists_, announcer_, *clock_),
       commands_(*this, pages_, lists_) {
   lists_.onLateRead = [this](Kind kind) { announcer_.CatchUpLateList(kind); };
-  lists_.onReread = [this](Kind kind, const Lines& before) { announcer_.CatchUpList(kind, before); };
+  lists_.onReread = [this](Kind kind, const Lines& before, const std::optional<DateTime>& since) {
+    announcer_.CatchUpList(kind, before, since);
+  };
+  lists_.onLookLater = [this](unsigned ms) { clock_->LookLater(ms); };
   lists_.onFormatsStored = [this](const StoredFormats& stored) { announcer_.SetStoredFormats(stored); };
   // The window is created at program start, outside any handler: an error of
   // the creation steps is shown and ends them, and the program goes on.
@@ -83,7 +87,23 @@ void TfrmMain::ApplyStateToControls() {
 void TfrmMain::BeforeShow() {
   EnsureControls();
   lists_.RetryUnreadLists();
-  lists_.RereadChangedLists();
+  lists_.LookAtChangedLists();
+}
+
+void TfrmMain::ProgramFolderChanged(unsigned long sinceMs) {
+  const long long seconds = (static_cast<long long>(sinceMs) + 999) / 1000;
+  lists_.FolderChanged(SecondsBefore(Svc().clock->Now(), seconds));
+}
+
+void TfrmMain::ClockTick(UINT_PTR timer) {
+  if (timer != tmrLook) {
+    announcer_.ClockTick(timer);
+  } else if (ModalScope::Open()) {
+    // Under a box a command may be under way on a list: it is read after.
+    clock_->LookLater(ReminderLists::kLookAgainMs);
+  } else {
+    lists_.LookAtChangedLists();
+  }
 }
 
 void TfrmMain::DpiChanged(UINT oldDpi) { pages_.DpiChanged(oldDpi); }

@@ -32,6 +32,7 @@ class TfrmMain : public Form,
   static constexpr UINT_PTR tmrDayEvent = ReminderClockWnd::tmrDayEvent;
   static constexpr UINT_PTR tmrDailyEvent = ReminderClockWnd::tmrDailyEvent;
   static constexpr UINT_PTR tmrMonth = ReminderClockWnd::tmrMonth;
+  static constexpr UINT_PTR tmrLook = ReminderClockWnd::tmrLook;
 
   // Creates the clock window (it owns the timers and the hidden state
   // holders) and the popup menus, and runs the creation steps; the window
@@ -51,9 +52,10 @@ class TfrmMain : public Form,
   // weekly, one-time, daily, monthly.
   void CancelPanelsForExit() override;
 
-  // The program folder changed: the lists another program changed are read
-  // again, so their reminders go off while the window is hidden too.
-  void ProgramFolderChanged() { lists_.RereadChangedLists(); }
+  // The program folder changed, `sinceMs` ago at the earliest: the lists
+  // another program changed are read again once whole, so their reminders go
+  // off while the window is hidden too.
+  void ProgramFolderChanged(unsigned long sinceMs = 0);
 
   ReminderBook& Book() { return lists_.Book(); }
   void LoadList(Kind kind) { lists_.LoadList(kind); }
@@ -108,7 +110,7 @@ class TfrmMain : public Form,
   friend class TBootCode;
 
   // ClockListener
-  void ClockTick(UINT_PTR timer) override { announcer_.ClockTick(timer); }
+  void ClockTick(UINT_PTR timer) override;
   void HiddenValueChanged(int id) override { OnCommand(id, EN_CHANGE); }
   // PageCommandsHost
   void HideWindow() override { Hide(); }

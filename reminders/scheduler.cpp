@@ -1,5 +1,6 @@
 #include "reminders/scheduler.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -72,32 +73,100 @@ const EntryIndex& ReminderScheduler::CacheFor(Kind kind, const LocaleFormats& fo
 namespace {
 
 DueReminder MakeDue(Kind kind, const std::string& line, std::size_t messageBegin,
-                    MessageSpacing spacing) {
-  return DueReminder{kind, line, line.substr(messageBegin), spacing};
+                    MessageSpacing spacing, int moment) {
+  return DueReminder{kind, line, line.substr(messageBegin), spacing, moment};
 }
+
+constexpr int kSecondsPerDay = 86400;
+
+// The message field of an entry; the whole line where it does not cut.
+std::string_view MessageOf(std::string_view line) {
+  const std::size_t separator = line.find("--");
+  return separator == std::string_view::npos ? line : line.substr(separator + 2);
+}
+
+// A time text and the first second of a span it showed in.
+struct Shown {
+  std::string text;
+  int from = 0;
+};
 
 // The distinct time texts the clock showed in the seconds first..last of
 // today, in the order they appeared.
-std::vector<std::string> TimeTexts(const LocaleFormats& formats, int first, int last) {
-  std::vector<std::string> texts;
+std::vector<Shown> TimeTexts(const LocaleFormats& formats, int first, int last) {
+  std::vector<Shown> texts;
   std::unordered_set<std::string> seen;
   const bool manySeconds = last - first > 16;
   for (int second = first; second <= last; ++second) {
     std::string text = FormatTimeText(formats, TimeFromSeconds(second));
-    if (!texts.empty() && texts.back() == text) continue;
+    if (!texts.empty() && texts.back().text == text) continue;
     // A 12-hour format without AM/PM repeats its texts; each counts once.
     bool repeated = false;
     if (manySeconds) {
       repeated = !seen.insert(text).second;
     } else {
-      for (const auto& t : texts) repeated = repeated || t == text;
+      for (const auto& t : texts) repeated = repeated || t.text == text;
     }
-    if (!repeated) texts.push_back(std::move(text));
+    if (!repeated) texts.push_back({std::move(text), second});
   }
   return texts;
 }
 
+// The first second of the kind's next check: the one after its last run,
+// today's first on a later day, the current one at the first run or after
+// the clock was set back.
+int NextChecked(const std::optional<DateTime>& last, const DateTime& now) {
+  if (last && last->date == now.date && last->time <= now.time) return SecondsOfDay(last->time) + 1;
+  if (last && last->date < now.date) return 0;
+  return SecondsOfDay(now.time);
+}
+
 }  // namespace
+
+DateTime SecondsBefore(const DateTime& t, long long seconds) {
+  const long long s = SecondsOfDay(t.time) - seconds;
+  const long long days = s >= 0 ? s / kSecondsPerDay : -((-s + kSecondsPerDay - 1) / kSecondsPerDay);
+  return DateTime{AddDays(t.date, static_cast<int>(days)),
+                  TimeFromSeconds(static_cast<int>(s - days * kSecondsPerDay))};
+}
+
+int ShownFrom(const LocaleFormats& formats, int second) {
+  const std::string text = FormatTimeText(formats, TimeFromSeconds(second));
+  // No real time format shows one text for more than an hour.
+  for (int steps = 0; second > 0 && steps < 3600; ++steps, --second)
+    if (FormatTimeText(formats, TimeFromSeconds(second - 1)) != text) break;
+  return second;
+}
+
+ReminderScheduler::Announcements& ReminderScheduler::AnnouncedOn(Kind kind, const Date& day) {
+  auto& days = records_[static_cast<std::size_t>(Index(kind))].days;
+  for (auto it = days.begin(); it != days.end();) {
+    const long apart = DaysBetween(it->first, day);
+    it = apart > 1 || apart < -1 ? days.erase(it) : std::next(it);
+  }
+  return days[day];
+}
+
+bool ReminderScheduler::FirstTimeAt(Announcements& record, int moment, const std::string& line,
+                                    int occurrence) {
+  int& count = record[moment][line];
+  if (occurrence < count) return false;
+  ++count;
+  return true;
+}
+
+void ReminderScheduler::Saw(Kind kind, const Lines& lines, const Date& today) {
+  Record& record = records_[static_cast<std::size_t>(Index(kind))];
+  if (record.seenDay != today) {
+    record.seen.clear();
+    record.seenDay = today;
+  }
+  record.seen.insert(lines.begin(), lines.end());
+}
+
+void ReminderScheduler::Announced(const DueReminder& due, const Date& today) {
+  if (due.moment >= 0) ++AnnouncedOn(due.kind, today)[due.moment][due.entry];
+}
 
 std::vector<DueReminder> ReminderScheduler::CheckSecond(Kind kind, const DateTime& now,
                                                         const LocaleFormats& formats,
@@ -108,70 +177,58 @@ std::vector<DueReminder> ReminderScheduler::CheckSecond(Kind kind, const DateTim
   // clock was set back, examine only the current second.
   Span& span = spans_[static_cast<std::size_t>(Index(kind))];
   const int nowSecond = SecondsOfDay(now.time);
-  int first = nowSecond;
+  const int first = NextChecked(span.last, now);
   const bool sameDay = span.last && span.last->date == now.date;
-  if (sameDay && span.last->time <= now.time) {
-    first = SecondsOfDay(span.last->time) + 1;
-  } else if (span.last && span.last->date < now.date) {
-    first = 0;
-  }
+  const bool onward = sameDay && span.last->time <= now.time;
   span.last = now;
 
-  std::vector<std::string> texts = TimeTexts(formats, first, nowSecond);
-  const std::string nowText =
-      texts.size() == 1 && first == nowSecond ? texts[0] : FormatTimeText(formats, now.time);
+  std::vector<Shown> texts = TimeTexts(formats, first, nowSecond);
   // A second examined again still shows its text: rows added since are looked at.
-  if (texts.empty()) texts.push_back(nowText);
+  if (texts.empty()) texts.push_back({FormatTimeText(formats, now.time), nowSecond});
+  Shown& head = texts.front();
   // The text the previous run saw may still be on the clock (a format without
-  // seconds): its entries announced then are not announced again.
-  const bool continues = sameDay && texts.front() == span.text;
+  // seconds); otherwise it shows from where it first showed, which a clock set
+  // back finds again.
+  if (onward && head.text == span.text && span.from >= 0) head.from = span.from;
+  else head.from = ShownFrom(formats, head.from);
+  const bool continues = sameDay && head.text == span.text && head.from == span.from;
   const unsigned version = book_.Version(kind);
   const bool listChanged = version != span.version;
   span.version = version;
 
   std::vector<DueReminder> due;
-  std::unordered_map<std::string, int> announced;  // while the last of `texts` showed
-  if (continues) announced = std::move(span.announced);
   if (!continues || listChanged || texts.size() > 1) {
     const EntryIndex& cached = CacheFor(kind, formats, formatsGeneration);
     const Lines& list = book_.List(kind);
     const MessageSpacing spacing =
         kind == Kind::OneTime ? MessageSpacing::SingleBreak : MessageSpacing::EmptyLine;
+    Announcements* record = nullptr;
     for (std::size_t t = 0; t < texts.size(); ++t) {
-      const bool continued = t == 0 && continues;
-      if (continued && !listChanged) continue;  // nothing new can be due
-      // Only the text still on the clock needs its announced entries kept.
-      const bool last = t + 1 == texts.size();
-      // Equal rows count apart: as many of each as were announced already.
-      std::unordered_map<std::string, int> already;
-      if (continued) {
-        already = announced;
-      } else if (last && !announced.empty()) {
-        announced.clear();
-      }
-      const std::vector<int>* rows = cached.RowsAt(texts[t]);
+      if (t == 0 && continues && !listChanged) continue;  // nothing new can be due
+      const std::vector<int>* rows = cached.RowsAt(texts[t].text);
       if (!rows) continue;
+      if (!record) record = &AnnouncedOn(kind, now.date);
+      // Equal rows count apart: as many of each as were announced already.
+      std::unordered_map<std::string_view, int> occurrences;
       for (int row : *rows) {
         const auto& item = cached.At(static_cast<std::size_t>(row));
         const std::string& line = list[static_cast<std::size_t>(row)];
         if (!FallsToday(kind, item, line, now.date, refs)) continue;
-        if (continued) {
-          auto seen = already.find(line);
-          if (seen != already.end() && seen->second > 0) {
-            --seen->second;
-            continue;
-          }
-        }
-        if (last) ++announced[line];
-        due.push_back(MakeDue(kind, line, item.messageBegin, spacing));
+        if (!FirstTimeAt(*record, texts[t].from, line, occurrences[line]++)) continue;
+        due.push_back(MakeDue(kind, line, item.messageBegin, spacing, texts[t].from));
       }
     }
   }
   // A 12-hour format without AM/PM may show the current text earlier in a long
-  // span; then its entries were announced there.
-  span.text = nowText;
-  span.announced = texts.back() == nowText ? std::move(announced)
-                                            : std::unordered_map<std::string, int>{};
+  // span; then its entries were announced there, and that moment goes on.
+  const Shown* current = &texts.back();
+  if (texts.size() > 1 || first != nowSecond) {
+    const std::string nowText = FormatTimeText(formats, now.time);
+    for (const Shown& t : texts)
+      if (t.text == nowText) current = &t;
+  }
+  span.text = current->text;
+  span.from = current->from;
   return due;
 }
 
@@ -184,10 +241,53 @@ std::vector<DueReminder> ReminderScheduler::CheckRepeat(const DateTime& now,
   for (std::size_t row = 0; row < cached.Size(); ++row) {
     const auto& item = cached.At(row);
     if (item.cut && item.date && item.time && *item.date == now.date && now.time >= *item.time) {
-      due.push_back(MakeDue(Kind::OneTime, list[row], item.messageBegin, MessageSpacing::EmptyLine));
+      due.push_back(MakeDue(Kind::OneTime, list[row], item.messageBegin, MessageSpacing::EmptyLine, -1));
     }
   }
   return due;
+}
+
+void ReminderScheduler::CarryOver(Kind kind, const Date& today, const LocaleFormats& formats,
+                                  const EntryIndex& index, const TodayRefs& refs) {
+  const Lines& list = book_.List(kind);
+  for (auto& at : AnnouncedOn(kind, today)) {
+    std::unordered_map<std::string, int>& announced = at.second;
+    const std::vector<int>* rows = index.RowsAt(FormatTimeText(formats, TimeFromSeconds(at.first)));
+    if (!rows) continue;
+    // The announced texts the list no longer holds as they were, and the rows
+    // due then that were not announced under their own text.
+    std::unordered_map<std::string, int> gone = announced;
+    std::vector<const std::string*> others;
+    for (int row : *rows) {
+      const std::string& line = list[static_cast<std::size_t>(row)];
+      if (!FallsToday(kind, index.At(static_cast<std::size_t>(row)), line, today, refs)) continue;
+      const auto held = gone.find(line);
+      if (held != gone.end() && held->second > 0) --held->second;
+      else others.push_back(&line);
+    }
+    // Each of those rows takes the place of one text gone: the same reminder,
+    // written anew. Its message tells it first (other formats), else the
+    // list order (a message edited).
+    auto replace = [&](std::unordered_map<std::string, int>::iterator old, const std::string* line) {
+      --old->second;
+      if (--announced[old->first] == 0) announced.erase(old->first);
+      ++announced[*line];
+    };
+    std::vector<const std::string*> unmatched;
+    for (const std::string* line : others) {
+      auto old = std::find_if(gone.begin(), gone.end(), [&](const auto& g) {
+        return g.second > 0 && MessageOf(g.first) == MessageOf(*line);
+      });
+      if (old != gone.end()) replace(old, line);
+      else unmatched.push_back(line);
+    }
+    auto old = gone.begin();
+    for (const std::string* line : unmatched) {
+      while (old != gone.end() && old->second == 0) ++old;
+      if (old == gone.end()) break;
+      replace(old, line);
+    }
+  }
 }
 
 std::vector<DueReminder> ReminderScheduler::CatchUpLate(Kind kind, const DateTime& now,
@@ -195,34 +295,40 @@ std::vector<DueReminder> ReminderScheduler::CatchUpLate(Kind kind, const DateTim
                                                        unsigned formatsGeneration,
                                                        const TodayRefs& refs,
                                                        int repeatIntervalMinutes,
-                                                       const Lines& known) {
+                                                       const std::optional<DateTime>& since) {
   std::vector<DueReminder> due;
   if (kind == Kind::OneTime && repeatIntervalMinutes != 0) return due;
-  std::unordered_map<std::string_view, int> had;
-  for (const std::string& line : known) ++had[line];
-  // The first second the kind's next check examines, as CheckSecond finds it.
-  const Span& span = spans_[static_cast<std::size_t>(Index(kind))];
-  int next = SecondsOfDay(now.time);
-  if (span.last && span.last->date == now.date && span.last->time <= now.time) {
-    next = SecondsOfDay(span.last->time) + 1;
-  } else if (span.last && span.last->date < now.date) {
-    next = 0;
-  }
-  const std::string nextText =
-      next < 86400 ? FormatTimeText(formats, TimeFromSeconds(next)) : std::string();
+  int lower = 0;
+  if (since && since->date > now.date) return due;  // the clock was set back since
+  if (since && since->date == now.date) lower = SecondsOfDay(since->time);
+  const std::size_t k = static_cast<std::size_t>(Index(kind));
+  // The first second the kind's next check examines, and the moment its text
+  // shows from: the check announces what the list holds for that moment.
+  const int next = NextChecked(spans_[k].last, now);
+  const int nextFrom = next < kSecondsPerDay ? ShownFrom(formats, next) : kSecondsPerDay;
   const EntryIndex& cached = CacheFor(kind, formats, formatsGeneration);
+  if (since) CarryOver(kind, now.date, formats, cached, refs);
+  Announcements& record = AnnouncedOn(kind, now.date);
+  const Record& held = records_[k];
+  const bool seenToday = held.seenDay == now.date;
+  std::unordered_map<int, std::unordered_map<std::string_view, int>> occurrences;
   const Lines& list = book_.List(kind);
   for (std::size_t row = 0; row < cached.Size(); ++row) {
     const auto& item = cached.At(row);
-    if (!item.cut || !item.time || SecondsOfDay(*item.time) >= next || item.clockText == nextText)
-      continue;
+    if (!item.cut || !item.time) continue;
     const std::string& line = list[row];
-    if (const auto it = had.find(line); it != had.end() && it->second > 0) {
-      --it->second;
-      continue;
+    const int at = SecondsOfDay(*item.time);
+    // Under a 12-hour format without AM/PM the text comes twice a day.
+    for (const int second : {at, at + kSecondsPerDay / 2}) {
+      if (second >= next || second < lower) continue;
+      if (second != at && FormatTimeText(formats, TimeFromSeconds(second)) != item.clockText) continue;
+      const int from = ShownFrom(formats, second);
+      if (from < lower || from == nextFrom) continue;
+      if (!FallsToday(kind, item, line, now.date, refs)) break;
+      if (seenToday && held.seen.count(line) > 0) break;
+      if (FirstTimeAt(record, from, line, occurrences[from][line]++))
+        due.push_back(MakeDue(kind, line, item.messageBegin, MessageSpacing::EmptyLine, from));
     }
-    if (FallsToday(kind, item, line, now.date, refs))
-      due.push_back(MakeDue(kind, line, item.messageBegin, MessageSpacing::EmptyLine));
   }
   return due;
 }
@@ -250,28 +356,28 @@ bool FirstStartToday(const TextReader& reader, const Date& today, const std::str
 
 namespace {
 
-// Whether an entry is one of today's reminders whose time lies before `before`.
-bool MissedToday(Kind kind, const EntryFields& f, const TextReader& reader, const Date& today,
-                 const TimeOfDay& before, const TodayRefs& refs) {
+// The time of an entry that is one of today's reminders whose time lies
+// before `before`; none for any other.
+std::optional<TimeOfDay> MissedToday(Kind kind, const EntryFields& f, const TextReader& reader,
+                                     const Date& today, const TimeOfDay& before, const TodayRefs& refs) {
   const auto time = reader.ReadTime(f.time);
-  if (!time || !(*time < before)) return false;
+  if (!time || !(*time < before)) return std::nullopt;
+  bool falls = false;
   switch (kind) {
-    case Kind::Weekly: return f.schedule == refs.dayStr;
-    case Kind::Monthly: return f.schedule == refs.monthStr;
+    case Kind::Weekly: falls = f.schedule == refs.dayStr; break;
+    case Kind::Monthly: falls = f.schedule == refs.monthStr; break;
     case Kind::Daily: {
       const auto begins = reader.ReadDate(f.schedule);
-      return begins && today >= *begins;
+      falls = begins && today >= *begins;
+      break;
     }
     case Kind::OneTime: {
       const auto date = reader.ReadDate(f.schedule);
-      return date && *date == today;
+      falls = date && *date == today;
+      break;
     }
   }
-  return false;
-}
-
-DueReminder CaughtUp(Kind kind, const std::string& line, const EntryFields& f) {
-  return DueReminder{kind, line, std::string(f.message), MessageSpacing::EmptyLine};
+  return falls ? time : std::nullopt;
 }
 
 }  // namespace
@@ -293,8 +399,10 @@ void RunCatchUp(const ReminderBook& book, const StoredReaders& readers,
       if (!fields) continue;
       // The one-time step reads the clock afresh for each entry.
       const DateTime at = kind == Kind::OneTime ? now() : start;
-      if (MissedToday(kind, *fields, readers.Of(static_cast<std::size_t>(Index(kind))), at.date, at.time, refs))
-        announce(CaughtUp(kind, line, *fields));
+      const TextReader& reader = readers.Of(static_cast<std::size_t>(Index(kind)));
+      if (const auto time = MissedToday(kind, *fields, reader, at.date, at.time, refs))
+        announce(DueReminder{kind, line, std::string(fields->message), MessageSpacing::EmptyLine,
+                             ShownFrom(reader.Current(), SecondsOfDay(*time))});
     }
   };
   each(Kind::Weekly);

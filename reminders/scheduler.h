@@ -5,10 +5,12 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "reminders/announcement.h"
@@ -31,7 +33,19 @@ struct DueReminder {
   std::string entry;    // whole entry text: the identity of a waiting announcement
   std::string message;  // message field
   MessageSpacing spacing = MessageSpacing::EmptyLine;
+  // The second of today from which the clock showed the text it fell due at;
+  // -1 where it did not fall due by the clock (Test, the repeats).
+  int moment = -1;
 };
+
+// That many seconds before a local time.
+DateTime SecondsBefore(const DateTime& t, long long seconds);
+
+// The first second, up to `second` and not before midnight, of the run of
+// seconds in which the clock shows the same text as at `second`: the moment a
+// reminder due at that text fell due. A clock set back shows the same text at
+// the same moment again; a 12-hour format without AM/PM shows it at another.
+int ShownFrom(const LocaleFormats& formats, int second);
 
 class ReminderScheduler {
  public:
@@ -41,15 +55,17 @@ class ReminderScheduler {
   // tmrDailyEvent, tmrMonth). An entry is due while the clock's time text
   // names the time of day its time field reads as, so an entry written under
   // another time format still falls due; a field that reads as no time
-  // matches only the same text. Each entry is announced once while its text
-  // is on the clock: once a second with seconds in the format, once a minute
-  // without, also when checking starts, or the entry is added, inside that
-  // minute. A tick that runs late examines every second of today since the
-  // previous run of that check, so an entry due in between is announced once;
-  // the span never reaches back before today's midnight. The first run, and a
-  // run after the clock was set back, examine the current second only.
-  // Entries that do not cut or whose date does not convert are passed over.
-  // Result: in the order of the seconds, list order within one.
+  // matches only the same text. Each entry is announced once for each moment
+  // it falls due (ShownFrom): once a second with seconds in the format, once a
+  // minute without, also when checking starts, or the entry is added, inside
+  // that minute; a clock set back (the end of daylight saving time, a user,
+  // the time service) brings no moment twice. A tick that runs late examines
+  // every second of today since the previous run of that check, so an entry
+  // due in between is announced once; the span never reaches back before
+  // today's midnight. The first run, and a run after the clock was set back,
+  // examine the current second only. Entries that do not cut or whose date
+  // does not convert are passed over. Result: in the order of the seconds,
+  // list order within one.
   std::vector<DueReminder> CheckSecond(Kind kind, const DateTime& now, const LocaleFormats& formats,
                                        unsigned formatsGeneration, const TodayRefs& refs);
 
@@ -57,17 +73,28 @@ class ReminderScheduler {
   std::vector<DueReminder> CheckRepeat(const DateTime& now, const LocaleFormats& formats,
                                        unsigned formatsGeneration);
 
-  // The catch-up of a list that could not be read at start and is read later
-  // that day: its reminders of today whose time passed before the seconds the
-  // kind's check will still examine, less those whose time the clock shows
-  // at the first of them (the check announces those, the list having
-  // changed). The one-time list only when the repeat interval is 0, as at
-  // start. A list read again after another program changed it passes over
-  // the entries it held before (`known`, as often as each was there): they
-  // had their turn.
+  // The catch-up of a list read after the kind's check went on without it:
+  // its reminders of today that fell due from `since` (none: from midnight,
+  // for a list that could not be read at start) up to the seconds the check
+  // will still examine, less those whose text the clock shows at the first of
+  // them (the check announces those, the list having changed). The one-time
+  // list only when the repeat interval is 0, as at start. For a list read
+  // again, `since` is when the file was last known unchanged: what fell due
+  // before it was checked with the list as Pendra held it. Passed over:
+  // whatever was announced at its moment already (as often as it was; a list
+  // rewritten in other formats, or with a message edited, keeps what it had
+  // announced, row for row at each moment) and whatever the list held in any
+  // earlier read of today (Saw).
   std::vector<DueReminder> CatchUpLate(Kind kind, const DateTime& now, const LocaleFormats& formats,
                                        unsigned formatsGeneration, const TodayRefs& refs,
-                                       int repeatIntervalMinutes, const Lines& known = {});
+                                       int repeatIntervalMinutes,
+                                       const std::optional<DateTime>& since = std::nullopt);
+  // The list held these entries today (a read, or what it held before a read
+  // again): none of them is caught up again that day.
+  void Saw(Kind kind, const Lines& lines, const Date& today);
+  // An announcement made elsewhere (the start-up catch-up) at its moment, so
+  // no check brings it again at that moment.
+  void Announced(const DueReminder& due, const Date& today);
 
   // The formats the lists were written with: each list's fields are read by
   // the set it was written with first.
@@ -81,15 +108,32 @@ class ReminderScheduler {
  private:
   struct Cached;  // one list's entry index, and what it was made for
   // What one kind's check has examined: the last second, the time text the
-  // clock showed then, and the entries announced while that text showed.
+  // clock showed then and the moment it showed from.
   struct Span {
     std::optional<DateTime> last;
     std::string text;
+    int from = -1;
     unsigned version = 0;  // the list's version when last examined
-    std::unordered_map<std::string, int> announced;  // by entry text: equal rows count apart
   };
+  // What one kind announced, by day and moment, by entry text: equal rows
+  // count apart. Yesterday's is kept for a clock set back over midnight.
+  using Announcements = std::unordered_map<int, std::unordered_map<std::string, int>>;
+  struct Record {
+    std::map<Date, Announcements> days;
+    Date seenDay{};
+    std::unordered_set<std::string> seen;
+  };
+  Announcements& AnnouncedOn(Kind kind, const Date& day);
+  // Whether the row, the `occurrence`th of its text at that moment in this
+  // pass, is new there; it is counted as announced then.
+  static bool FirstTimeAt(Announcements& record, int moment, const std::string& line, int occurrence);
+  // What was announced before the list was read again stays announced under
+  // the texts of the rows now due at its moments.
+  void CarryOver(Kind kind, const Date& today, const LocaleFormats& formats, const EntryIndex& index,
+                 const TodayRefs& refs);
   const ReminderBook& book_;
   std::array<Span, 4> spans_;
+  std::array<Record, 4> records_;
   std::optional<Date> refreshDate_;
   std::array<std::shared_ptr<Cached>, 4> cache_;
   StoredFormats stored_;

@@ -84,6 +84,20 @@ TEST_F(CatchUp, EntriesThatDoNotCutOrConvertArePassedOver) {
   EXPECT_EQ(Run("", 0), Strings{"good"});
 }
 
+// Started after reminders of each kind were due, then the clock goes back an
+// hour (the end of daylight saving time): the checks do not bring them again.
+TEST_F(CatchUp, WhatItAnnouncedComesNotAgainWhenTheClockGoesBack) {
+  ReminderScheduler scheduler(book);
+  std::size_t caughtUp = 0, again = 0;
+  RunCatchUp(book, formats, "", TodayRefs::For(kMonday), 0, [] { return DateTime{kMonday, {8, 0, 0}}; },
+             [&](const DueReminder& d) { scheduler.Announced(d, kMonday), ++caughtUp; });
+  for (int s = SecondsOfDay({6, 59, 59}); s <= SecondsOfDay({7, 0, 1}); ++s)
+    for (Kind k : kAllKinds)
+      again += scheduler.CheckSecond(k, {kMonday, TimeFromSeconds(s)}, formats, 0, TodayRefs::For(kMonday)).size();
+  EXPECT_EQ(caughtUp, 4u);
+  EXPECT_EQ(again, 0u);
+}
+
 TEST(TestButton, EveryEntryInListOrderWhateverItsSchedule) {
   ReminderBook book;
   book.Replace(Kind::Daily, {"1:00:00 AM-1/1/1990--first", "not an entry",

@@ -183,6 +183,105 @@ TEST_F(SchedulerTest, AClockSetBackExaminesOnlyTheCurrentSecond) {
   EXPECT_EQ(Tick(Kind::Weekly, At(Date{2000, 6, 18}, 9, 40, 0)), Strings{});
 }
 
+// A clock set back (the end of daylight saving time, a user, the time
+// service) shows times again; what was announced at one of them is not
+// announced again. A 12-hour format without AM/PM shows each text at two
+// moments a day: due at both, once each.
+TEST_F(SchedulerTest, EachMomentAnEntryFallsDueAnnouncesItOnce) {
+  auto at = [](int h, int m, int s) { return SecondsOfDay({h, m, s}); };
+  const struct {
+    const char *name, *longTime, *entry;
+    std::vector<int> ticks;  // seconds of the day, in order
+    std::size_t announced;
+  } cases[] = {
+      {"an hour back over it", "h:mm:ss tt", "3:41:00 PM",
+       {at(15, 40, 59), at(15, 41, 0), at(16, 29, 59), at(15, 30, 0), at(15, 40, 59), at(15, 41, 0), at(15, 41, 1)}, 1},
+      {"back into its second", "h:mm:ss tt", "3:41:00 PM", {at(15, 41, 0), at(15, 41, 1), at(15, 41, 0)}, 1},
+      {"a late tick, then back", "h:mm:ss tt", "3:41:00 PM", {at(15, 40, 0), at(15, 42, 0), at(15, 40, 30), at(15, 41, 30)}, 1},
+      {"back inside its minute", "h:mm tt", "3:41 PM", {at(15, 41, 10), at(15, 41, 20), at(15, 41, 5), at(15, 40, 50), at(15, 41, 0)}, 1},
+      {"no AM/PM: morning and afternoon", "h:mm:ss", "3:41:00",
+       {at(3, 41, 0), at(3, 30, 0), at(3, 41, 0), at(15, 41, 0), at(15, 30, 0), at(15, 41, 0)}, 2},
+      // Jumping forward over it (the start of daylight saving time): once.
+      {"an hour forward over it", "h:mm:ss tt", "3:41:00 PM", {at(15, 30, 0), at(16, 30, 0), at(16, 30, 1)}, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    formats.longTime = c.longTime;
+    book.Replace(Kind::Weekly, {std::string(c.entry) + "-Monday--w"});
+    ReminderScheduler fresh(book);
+    std::size_t announced = 0;
+    for (int second : c.ticks)
+      announced += fresh.CheckSecond(Kind::Weekly, DateTime{kMonday, TimeFromSeconds(second)}, formats, 0,
+                                     TodayRefs::For(kMonday)).size();
+    EXPECT_EQ(announced, c.announced);
+  }
+}
+
+// A list read again after another program rewrote it: what fell due since
+// the file was last known unchanged and was not announced is caught up; what
+// was announced stays announced, also rewritten in other formats or with its
+// message edited; an entry the list held earlier that day never comes again.
+class ReadAgainTest : public SchedulerTest {
+ protected:
+  Strings Run(int from, int to) {
+    Strings all;
+    for (int s = from; s <= to; ++s)
+      for (const auto& m : Tick(Kind::Daily, DateTime{kMonday, TimeFromSeconds(s)})) all.push_back(m);
+    return all;
+  }
+  // Another program's version read at `now`, its file last known unchanged at `since`.
+  Strings ReadAgain(const Lines& theirs, int now, int since) {
+    scheduler.Saw(Kind::Daily, book.List(Kind::Daily), kMonday);
+    book.Replace(Kind::Daily, theirs);
+    const auto due = scheduler.CatchUpLate(Kind::Daily, DateTime{kMonday, TimeFromSeconds(now)}, formats, 0,
+                                           TodayRefs::For(kMonday), 0, DateTime{kMonday, TimeFromSeconds(since)});
+    scheduler.Saw(Kind::Daily, theirs, kMonday);
+    return Messages(due);
+  }
+  static int At(int h, int m, int s = 0) { return SecondsOfDay({h, m, s}); }
+};
+
+TEST_F(ReadAgainTest, WhatFellDueSinceTheLastLookIsCaughtUpOnce) {
+  book.Replace(Kind::Daily, {"1:00:00 PM-6/1/2000--held"});
+  EXPECT_EQ(Run(At(12, 59), At(13, 0, 5)), Strings{"held"});
+  // Emptied in place and read so, then written again, also with what passed
+  // before the look, fell due while the file settled, or is still to come.
+  EXPECT_EQ(ReadAgain({}, At(13, 0, 5), At(13, 0, 1)), Strings{});
+  EXPECT_EQ(ReadAgain({"1:00:00 PM-6/1/2000--held", "12:30:00 PM-6/1/2000--passed before the look",
+                       "1:00:02 PM-6/1/2000--due while it settled", "1:00:06 PM-6/1/2000--the check's",
+                       "9:00:00 AM-6/20/2000--tomorrow"},
+                      At(13, 0, 5), At(13, 0, 1)),
+            Strings{"due while it settled"});
+  // Also where the file was last known unchanged long before.
+  EXPECT_EQ(ReadAgain({"1:00:00 PM-6/1/2000--held", "1:00:06 PM-6/1/2000--the check's"}, At(13, 0, 5), At(9, 0)),
+            Strings{});
+  EXPECT_EQ(Run(At(13, 0, 6), At(13, 1)), Strings{"the check's"});
+  // Taken out before its time and brought back after it: the list had it today.
+  book.Replace(Kind::Daily, {"1:05:00 PM-6/1/2000--taken out"});
+  EXPECT_EQ(ReadAgain({}, At(13, 1, 1), At(13, 1)), Strings{});
+  EXPECT_EQ(Run(At(13, 1, 1), At(13, 5, 2)), Strings{});
+  EXPECT_EQ(ReadAgain({"1:05:00 PM-6/1/2000--taken out", "1:05:01 PM-6/1/2000--new"}, At(13, 5, 3), At(13, 4)),
+            Strings{"new"});
+}
+
+TEST_F(ReadAgainTest, AnEntryRewrittenOrEditedKeepsItsAnnouncement) {
+  formats.longTime = "h:mm tt";
+  book.Replace(Kind::Daily, {"1:00 PM-6/1/2000--meeting", "1:00 PM-6/1/2000--call", "2:00 PM-6/1/2000--later"});
+  EXPECT_EQ(Run(At(12, 59, 50), At(13, 0, 10)), (Strings{"meeting", "call"}));
+  // Another PC writes the list in its own formats, with one reminder more for
+  // the minute under way, and then edits one message.
+  StoredFormats theirs;
+  theirs.Load(FormatsValue({WrittenFormats::Of(LocaleFormats{"yyyy-MM-dd", "h:mm:ss tt"})}));
+  scheduler.SetStoredFormats(theirs);
+  Lines rewritten{"1:00:00 PM-2000-06-01--new", "1:00:00 PM-2000-06-01--meeting",
+                  "1:00:00 PM-2000-06-01--call", "2:00:00 PM-2000-06-01--later"};
+  EXPECT_EQ(ReadAgain(rewritten, At(13, 0, 20), At(13, 0, 15)), Strings{});
+  EXPECT_EQ(Run(At(13, 0, 21), At(13, 0, 30)), Strings{"new"});
+  rewritten[1] += " in room 4";
+  EXPECT_EQ(ReadAgain(rewritten, At(13, 0, 40), At(13, 0, 35)), Strings{});
+  EXPECT_EQ(Run(At(13, 0, 41), At(14, 0, 0)), Strings{"later"});
+}
+
 TEST_F(SchedulerTest, EntriesThatDoNotCutOrConvertArePassedOver) {
   const Lines oneTime{"garbage", "9:00:00 AM-June 19th--bad date", "9:00:00 AM-6/19/2000--good",
                       "", "9:00:00 AM", "nine-6/19/2000--bad time"};

@@ -170,14 +170,13 @@ TEST(RememberedFormats, TheLastCloseIsComparedAsADate) {
 
 // What the catch-up of a list read late leaves to the kind's next check:
 // the seconds from the one after its last run, and the text the clock shows
-// at the first of them.
+// at the first of them. The check ran while the list was not read yet.
 TEST(LateCatchUp, TodaysRemindersTheNextCheckWillNotExamine) {
   constexpr Date kMonday{2000, 6, 19};
-  ReminderBook book;
-  book.Replace(Kind::Daily, {"8:59:59 AM-6/1/2000--before", "9:00:00 AM-6/1/2000--at the minute",
-                             "9:00:30 AM-6/1/2000--this second", "9:01:00 AM-6/1/2000--later",
-                             "7:00:00 AM-6/20/2000--not begun"});
-  book.Replace(Kind::OneTime, {"7:00:00 AM-6/19/2000--one-time"});
+  const Lines daily{"8:59:59 AM-6/1/2000--before", "9:00:00 AM-6/1/2000--at the minute",
+                    "9:00:30 AM-6/1/2000--this second", "9:01:00 AM-6/1/2000--later",
+                    "7:00:00 AM-6/20/2000--not begun"};
+  const Lines oneTime{"7:00:00 AM-6/19/2000--one-time"};
   const LocaleFormats minutes{"M/d/yyyy", "h:mm tt"};
   using Strings = std::vector<std::string>;
   struct Case {
@@ -198,9 +197,12 @@ TEST(LateCatchUp, TodaysRemindersTheNextCheckWillNotExamine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.formats.longTime + " " + std::to_string(c.interval));
+    ReminderBook book;
     ReminderScheduler scheduler(book);
     if (c.lastCheck)
       scheduler.CheckSecond(c.kind, *c.lastCheck, c.formats, 1, TodayRefs::For(c.lastCheck->date));
+    book.Replace(Kind::Daily, daily);
+    book.Replace(Kind::OneTime, oneTime);
     Strings got;
     for (const auto& d : scheduler.CatchUpLate(c.kind, {kMonday, {9, 0, 30}}, c.formats, 1,
                                                TodayRefs::For(kMonday), c.interval))

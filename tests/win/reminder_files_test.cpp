@@ -176,8 +176,9 @@ TEST_F(ListFilesTest, TheCloseSavesOnlyChangedListsAndOneFailureStopsNoOther) {
 }
 
 // Lists another program writes too, the window hidden: one with no change of
-// its own is read again and caught up when the folder changes; one changed on
-// both sides is written at the session's query, the other kept, with no box.
+// its own is read again once whole, a moment after the folder changed, and
+// caught up from then; one changed on both sides is written at the session's
+// query, the other kept, with no box.
 TEST_F(ListFilesTest, AListChangedElsewhereIsReadAgainOrKeptBesidePendrasOwn) {
   Clock().Set(2000, 6, 19, 9, 0, 0);
   Events().WriteString("Last Boot", "Formats", "M/d/yyyy|h:mm:ss tt|AM|PM;written=0,0,0,0,0");
@@ -187,18 +188,22 @@ TEST_F(ListFilesTest, AListChangedElsewhereIsReadAgainOrKeptBesidePendrasOwn) {
   HeldFile monthly(PathOf(Kind::Monthly));
   Create();
   RunSeconds(1);
-  WriteList(Kind::Daily, {"8:00:00 AM-6/1/2000--seen", "8:30:00 AM-6/1/2000--missed",
-                          "9:00:30 AM-6/1/2000--on time"});
+  WriteList(Kind::Daily, {"8:00:00 AM-6/1/2000--seen", "8:30:00 AM-6/1/2000--passed before the change",
+                          "9:00:02 AM-6/1/2000--due while it settles", "9:00:30 AM-6/1/2000--on time"});
   monthly.Release();  // not read at start: left to the retries, never written
   WriteList(Kind::Monthly, {"theirs"});
   Frm().ProgramFolderChanged();
+  RunSeconds(2);
+  Tick(TfrmMain::tmrLook);  // found changed
+  EXPECT_EQ(Rows(Kind::Daily).size(), 1u);
+  Tick(TfrmMain::tmrLook);  // the same a moment later: whole
   EXPECT_EQ(Rows(Kind::Daily), FileLines(Kind::Daily));
   EXPECT_TRUE(Rows(Kind::Monthly).empty());
   // Written by another program: its formats are no longer known.
-  EXPECT_EQ(EventsValue("Last Boot", "Formats"), "M/d/yyyy|h:mm:ss tt|AM|PM;written=0,0,,0,0");
+  EXPECT_EQ(FormatsRecord(), "M/d/yyyy|h:mm:ss tt|AM|PM;written=0,0,,0,0");
   RunSeconds(30);
   ASSERT_EQ(Announcements().size(), 2u);
-  EXPECT_NE(Announcements()[0].find("missed"), std::string::npos);
+  EXPECT_NE(Announcements()[0].find("due while it settles"), std::string::npos);
   EXPECT_NE(Announcements()[1].find("on time"), std::string::npos);
 
   SetReadOnly(PathOf(Kind::Weekly), true);
@@ -215,7 +220,7 @@ TEST_F(ListFilesTest, AListChangedElsewhereIsReadAgainOrKeptBesidePendrasOwn) {
   EXPECT_EQ(Dialogs().shown.size(), boxes);
   EXPECT_EQ(Rows(Kind::Weekly).size(), 2u);
   EXPECT_EQ(FileLines(Kind::Weekly), Rows(Kind::Weekly));
-  const std::string copy = E().folder + "Backup\\DayMessage 2000-06-19 09-00-31 from another program.lst";
+  const std::string copy = E().folder + "Backup\\DayMessage 2000-06-19 09-00-33 from another program.lst";
   EXPECT_EQ(ReadFileBytes(copy), "theirs\r\n");
   // Nobody is there to answer a box at the session's end: the next start says it.
   SayUntoldNotices();
@@ -226,7 +231,42 @@ TEST_F(ListFilesTest, AListChangedElsewhereIsReadAgainOrKeptBesidePendrasOwn) {
   // Looked at when the window is shown as well.
   WriteList(Kind::Weekly, {"7:00:00 AM-Monday--shown"});
   Frm().Show();
+  Tick(TfrmMain::tmrLook);
   EXPECT_EQ(Rows(Kind::Weekly), Lines{"7:00:00 AM-Monday--shown"});
+}
+
+// Another program rewrites a list in place: it empties the file, holds it
+// open while it writes, and writes it again. The window keeps its rows until
+// the file is whole, and the reminder it announced is not announced again. A
+// file that stays empty is taken at last.
+TEST_F(ListFilesTest, AListRewrittenInPlaceIsReadOnceWholeAndAnnouncesNothingTwice) {
+  Clock().Set(2000, 6, 19, 13, 0, 0);
+  const Lines lunch{"1:00:05 PM-Monday--lunch"};
+  WriteList(Kind::Weekly, lunch);
+  Create();
+  RunSeconds(10);
+  auto looks = [&](int count) {
+    Frm().ProgramFolderChanged();
+    for (int look = 0; look < count; ++look) Tick(TfrmMain::tmrLook);
+  };
+  WriteFileBytes(PathOf(Kind::Weekly), "");
+  looks(ReminderLists::kEmptyLooks);
+  EXPECT_EQ(Rows(Kind::Weekly), lunch);
+  const HANDLE writer = CreateFileA(PathOf(Kind::Weekly).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  WriteFile(writer, "1:00:05 PM-Monday--lunch\r\nx\r\n", 29, &written, nullptr);
+  looks(3);
+  EXPECT_EQ(Rows(Kind::Weekly), lunch);  // still being written
+  CloseHandle(writer);
+  Tick(TfrmMain::tmrLook);
+  EXPECT_EQ(Rows(Kind::Weekly), (Lines{lunch[0], "x"}));
+  RunSeconds(60);
+  EXPECT_EQ(Announcements().size(), 1u);
+
+  WriteFileBytes(PathOf(Kind::Weekly), "");
+  looks(ReminderLists::kEmptyLooks + 1);
+  EXPECT_TRUE(Rows(Kind::Weekly).empty());
 }
 
 }  // namespace

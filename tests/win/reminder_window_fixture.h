@@ -67,6 +67,13 @@ class ReminderWindowTest : public ::testing::Test {
     return Events().ReadString(section, ident, "<missing>");
   }
 
+  // The stored formats and what each list was written with, without the
+  // contents they hold for.
+  static std::string FormatsRecord() {
+    const std::string value = EventsValue("Last Boot", "Formats");
+    return value.substr(0, value.find(";content="));
+  }
+
   // A value of the wrong type (not text), as another program could leave it.
   static void WriteDword(const std::string& section, const std::string& name, DWORD value) {
     HKEY key = nullptr;
