@@ -101,7 +101,12 @@ void ReminderLists::PrepareChange(Kind kind) {
   // Written first: a file that cannot be written leaves the list as it was.
   Lines lines = book_.LinesToSave(kind);
   for (std::string& line : lines) line = anew(line);
-  Say(File(kind).WriteLines(lines));
+  // A file another program changed, where the rewrite changes nothing, is
+  // not written: it is not Pendra's, and its formats stay unknown. The
+  // command goes on, and its save keeps the other version beside Pendra's.
+  const DataOutcome saved = File(kind).WriteLines(lines);
+  Say(saved);
+  if (saved.result == SaveResult::ChangedElsewhere) return;
   Looked(kind, Svc().clock->Now());
   if (book_.Rewrite(kind, anew)) RefreshList(kind);
   book_.MarkSaved(kind);
@@ -130,6 +135,9 @@ void ReminderLists::LoadList(Kind kind) {
 Lines ReminderLists::ReadFile(Kind kind) {
   Lines lines = File(kind).ReadLines();
   Looked(kind, Svc().clock->Now());
+  const StoredFormats before = stored_;
+  stored_.Held(static_cast<size_t>(Index(kind)), File(kind).ContentHash());
+  if (!stored_.ReadsAlike(before) && onFormatsStored) onFormatsStored(stored_);
   return lines;
 }
 
@@ -245,12 +253,9 @@ bool ReminderLists::Reread(Kind kind) {
 
 void ReminderLists::TakeTheirs(Kind kind, Lines lines, const std::optional<DateTime>& since) {
   Lines before = book_.LinesToSave(kind);
-  // The formats the list was written with hold only for what Pendra wrote.
-  if (lines != before) {
-    stored_.Forget(static_cast<size_t>(Index(kind)));
-    if (onFormatsStored) onFormatsStored(stored_);
-    StoreFormats();
-  }
+  // What is now known of the file (its content; formats not known when it is
+  // not what Pendra wrote) is stored at once.
+  StoreFormats();
   book_.Replace(kind, std::move(lines));
   RefreshList(kind);
   EnableRemoveAll(kind);
@@ -293,7 +298,9 @@ void ReminderLists::ReadStoredFormats() {
 
 void ReminderLists::RememberFormats(size_t slot) {
   FollowFormats();
-  stored_.Wrote(slot, WrittenFormats::Of(Svc().locale->Formats()));
+  std::optional<std::uint64_t> content;
+  if (slot < kAllKinds.size()) content = File(kAllKinds[slot]).ContentHash();
+  stored_.Wrote(slot, WrittenFormats::Of(Svc().locale->Formats()), content);
   if (onFormatsStored) onFormatsStored(stored_);
   StoreFormats();
 }

@@ -110,7 +110,8 @@ class ReminderLists {
   // Reads the file of a list another program changed; false when it cannot
   // be read now, the list left as it is, to be read at the next look.
   bool Reread(Kind kind);
-  // Reads a list file (failing as DataFile does): it is known unchanged now.
+  // Reads a list file (failing as DataFile does): it is known unchanged now,
+  // and its formats hold only when it is what they were recorded for.
   Lines ReadFile(Kind kind);
   // A list file's lines, or nothing when it cannot be read now.
   std::optional<Lines> ReadIfReadable(Kind kind);

@@ -45,7 +45,7 @@ struct ReminderScheduler::Cached {
 };
 
 void ReminderScheduler::SetStoredFormats(const StoredFormats& stored) {
-  if (stored == stored_) return;
+  if (stored.ReadsAlike(stored_)) return;
   stored_ = stored;
   ++storedGeneration_;
 }

@@ -12,6 +12,7 @@ namespace {
 constexpr char kSetSeparator = ';';
 constexpr char kFieldSeparator = '|';
 constexpr std::string_view kWrittenPart = "written=";
+constexpr std::string_view kContentPart = "content=";
 // The system's pictures and designators are at most 80 characters; a value
 // far longer than eight such sets was not written by the program.
 constexpr std::size_t kLongestField = 80;
@@ -122,26 +123,62 @@ std::optional<Date> TextReader::ReadDate(std::string_view text) const {
   return std::nullopt;
 }
 
+namespace {
+
+// The places of a part ("written=0,1,,0,0") of the stored value: one per
+// slot, or none when the part is not there or has another number of places.
+std::optional<std::vector<std::string_view>> PartPlaces(std::string_view value, std::string_view part) {
+  const std::size_t at = value.rfind(part);
+  if (at == std::string_view::npos || (at > 0 && value[at - 1] != kSetSeparator)) return std::nullopt;
+  std::string_view places = value.substr(at + part.size());
+  places = places.substr(0, places.find(kSetSeparator));
+  auto split = Split(places, ',');
+  if (split.size() != kStoredSlots) return std::nullopt;
+  return split;
+}
+
+template <typename Number>
+std::optional<Number> ReadNumber(std::string_view text, int base) {
+  Number number{};
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), number, base);
+  if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+  return number;
+}
+
+}  // namespace
+
 void StoredFormats::Load(std::string_view value) {
   remembered_ = ParseFormatsValue(value);
   written_ = {};
+  content_ = {};
   if (remembered_.empty()) return;
+  if (const auto places = PartPlaces(value, kContentPart)) {
+    std::array<std::optional<std::uint64_t>, kStoredSlots> content;
+    bool spoilt = false;
+    for (std::size_t slot = 0; slot < kStoredSlots && !spoilt; ++slot) {
+      if ((*places)[slot].empty()) continue;
+      content[slot] = ReadNumber<std::uint64_t>((*places)[slot], 16);
+      spoilt = !content[slot] || (*places)[slot].size() != 16;
+    }
+    if (!spoilt) content_ = content;
+  }
   written_.fill(remembered_.front());
-  const std::size_t part = value.rfind(kWrittenPart);
-  if (part == std::string_view::npos || (part > 0 && value[part - 1] != kSetSeparator)) return;
-  const auto places = Split(value.substr(part + kWrittenPart.size()), ',');
-  if (places.size() != kStoredSlots) return;
+  const auto places = PartPlaces(value, kWrittenPart);
+  if (!places) return;
   std::array<std::optional<WrittenFormats>, kStoredSlots> written;
   for (std::size_t slot = 0; slot < kStoredSlots; ++slot) {
-    const std::string_view place = places[slot];
+    const std::string_view place = (*places)[slot];
     if (place.empty()) continue;
-    std::size_t at = 0;
-    const auto result = std::from_chars(place.data(), place.data() + place.size(), at);
-    if (result.ec != std::errc() || result.ptr != place.data() + place.size() || at >= remembered_.size())
-      return;
-    written[slot] = remembered_[at];
+    const auto at = ReadNumber<std::size_t>(place, 10);
+    if (!at || *at >= remembered_.size()) return;
+    written[slot] = remembered_[*at];
   }
   written_ = written;
+}
+
+void StoredFormats::Held(std::size_t slot, std::uint64_t content) {
+  if (content_[slot] && *content_[slot] != content) written_[slot].reset();
+  content_[slot] = content;
 }
 
 void StoredFormats::Follow(const WrittenFormats& now) {
@@ -153,7 +190,9 @@ void StoredFormats::Follow(const WrittenFormats& now) {
   inForce_ = now;
 }
 
-void StoredFormats::Wrote(std::size_t slot, const WrittenFormats& now) {
+void StoredFormats::Wrote(std::size_t slot, const WrittenFormats& now,
+                          std::optional<std::uint64_t> content) {
+  if (content) content_[slot] = content;
   remembered_ = PutFirst(now, remembered_);
   if (std::find(remembered_.begin(), remembered_.end(), now) == remembered_.end()) {
     written_[slot].reset();
@@ -178,6 +217,16 @@ std::string StoredFormats::Value() const {
     if (!written_[slot]) continue;
     const auto at = std::find(remembered_.begin(), remembered_.end(), *written_[slot]);
     if (at != remembered_.end()) value += std::to_string(at - remembered_.begin());
+  }
+  if (std::none_of(content_.begin(), content_.end(), [](const auto& c) { return c.has_value(); }))
+    return value;
+  value.append(1, kSetSeparator).append(kContentPart);
+  for (std::size_t slot = 0; slot < kStoredSlots; ++slot) {
+    if (slot > 0) value += ',';
+    if (!content_[slot]) continue;
+    char digits[17] = {};
+    const auto end = std::to_chars(digits, digits + 16, *content_[slot], 16).ptr;
+    value.append(16 - static_cast<std::size_t>(end - digits), '0').append(digits, end);
   }
   return value;
 }

@@ -8,6 +8,7 @@
 // way it was written.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,34 +72,46 @@ inline constexpr std::size_t kStoredSlots = 5;
 // The formats remembered and what each slot was written with, stored as one
 // value: the sets newest first as FormatsValue writes them, then one part
 // "written=" with the place among them of the set each slot was last written
-// with ("written=0,0,1,0,0"; an empty place: not known). A reader of the sets
-// alone passes that part over.
+// with ("written=0,0,1,0,0"; an empty place: not known), then one part
+// "content=" with the content hash (16 hexadecimal digits) of the list file
+// each list slot's formats hold for. A reader of the sets alone passes those
+// parts over.
 class StoredFormats {
  public:
   // From the stored value (empty: none). What does not read counts as none.
   // Without the "written=" part, the slots were written with the newest set,
-  // which every write put first; without sets, nothing is known.
+  // which every write put first; without sets, nothing is known. Without a
+  // "content=" part (a value of an earlier version, or a spoilt one), each
+  // list's formats hold for the file as it is first read (Held).
   void Load(std::string_view value);
+  // Pendra holds a list slot's file as having this content hash, read or
+  // written. Formats recorded for another content are not known any more: the
+  // file is not what Pendra wrote, and is read as a copied list is.
+  void Held(std::size_t slot, std::uint64_t content);
   // The formats in force now. When they differ from those of the last call,
   // the earlier ones are remembered, and a slot whose formats were not known
   // takes them: this run read it with them.
   void Follow(const WrittenFormats& now);
-  // A slot was written whole with `now`. A slot whose formats were not known
-  // is taken to be in the formats in force: this run read it with them.
-  void Wrote(std::size_t slot, const WrittenFormats& now);
-  // Another program wrote the slot's list: its formats are not known any more,
-  // and it is read as a copied list is.
-  void Forget(std::size_t slot) { written_[slot].reset(); }
+  // A slot was written whole with `now` (a list: as bytes of that content
+  // hash). A slot whose formats were not known is taken to be in the formats
+  // in force: this run read it with them.
+  void Wrote(std::size_t slot, const WrittenFormats& now,
+             std::optional<std::uint64_t> content = std::nullopt);
 
   TextReader Reader(std::size_t slot, const LocaleFormats& current) const;
   const std::optional<WrittenFormats>& WrittenWith(std::size_t slot) const { return written_[slot]; }
   const std::vector<WrittenFormats>& Remembered() const { return remembered_; }
   std::string Value() const;
   bool operator==(const StoredFormats&) const = default;
+  // The same readers for every slot, whatever the contents.
+  bool ReadsAlike(const StoredFormats& other) const {
+    return remembered_ == other.remembered_ && written_ == other.written_;
+  }
 
  private:
   std::vector<WrittenFormats> remembered_;  // newest first
   std::array<std::optional<WrittenFormats>, kStoredSlots> written_;
+  std::array<std::optional<std::uint64_t>, kStoredSlots> content_;  // none: not known
   std::optional<WrittenFormats> inForce_;
 };
 

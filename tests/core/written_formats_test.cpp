@@ -106,6 +106,9 @@ TEST(StoredFormats, AFieldIsReadByTheFormatsItWasWrittenWith) {
       {dayFirst + ";" + us + ";written=1,0,0,0,1", kDayFirst, kLastBootSlot, "12/8/2026", Date{2026, 12, 8}, {}},
       // A place that names no set spoils the part: the newest set for all.
       {dayFirst + ";" + us + ";written=1,0,7,0,1", kUs, 0, "12/8/2026", Date{2026, 8, 12}, {}},
+      // One past the last set: read past the sets, a start fails or reads
+      // the lists by garbage.
+      {dayFirst + ";" + us + ";written=1,0,2,0,1", kUs, 0, "12/8/2026", Date{2026, 8, 12}, {}},
       // Copied lists, formats unknown: the current ones first, as before.
       {"", kDayFirst, 0, "12/8/2026", Date{2026, 8, 12}, {}},
       // Five fields are not a set.
@@ -149,6 +152,37 @@ TEST(StoredFormats, AFormatChangeWhileRunningIsRecordedAtTheNextWrite) {
   EXPECT_EQ(copied.Value(), FormatsValue(Sets({kUs})) + ";written=0,0,0,0,0");
 }
 
+// The formats recorded for a list hold for the content Pendra wrote with
+// them: a list rewritten elsewhere (while Pendra was closed) is of unknown
+// formats, read by those in force first. A value without contents, from an
+// earlier version, holds for the list as first read.
+TEST(StoredFormats, TheFormatsHoldForTheContentTheyWereWrittenAs) {
+  const std::string us = FormatsValue(Sets({kUs})) + ";written=0,0,0,0,0";
+  StoredFormats wrote;
+  wrote.Load(us);
+  wrote.Wrote(2, WrittenFormats::Of(kUs), 0xABCDEFull);
+  const std::string written = wrote.Value();
+  EXPECT_EQ(written, us + ";content=,,0000000000abcdef,,");
+  const struct {
+    std::string value;
+    std::vector<std::uint64_t> held;  // the contents read, in turn
+    Date date;                        // of "3/4/2026" in list 2, under d/M/yyyy
+  } cases[] = {
+      {written, {0xABCDEF}, {2026, 3, 4}},          {written, {0x123}, {2026, 4, 3}},
+      {written, {0xABCDEF, 0x123}, {2026, 4, 3}},  // read again, changed
+      {us, {0x123}, {2026, 3, 4}},                  {us, {0x123, 0x456}, {2026, 4, 3}},
+      {us + ";content=,,xyz,,", {0x123}, {2026, 3, 4}},  // spoilt: as none
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value + " " + std::to_string(c.held.size()));
+    StoredFormats stored;
+    stored.Load(c.value);
+    for (std::uint64_t content : c.held) stored.Held(2, content);
+    EXPECT_EQ(stored.Reader(2, kDayFirst).ReadDate("3/4/2026"), c.date);
+    EXPECT_EQ(stored.Reader(1, kDayFirst).ReadDate("3/4/2026"), (Date{2026, 3, 4}));
+  }
+}
+
 TEST(StoredFormats, AnEntryIsWrittenAnewInTheCurrentFormats) {
   StoredFormats stored;
   stored.Load(FormatsValue(Sets({kUs})));
@@ -157,6 +191,9 @@ TEST(StoredFormats, AnEntryIsWrittenAnewInTheCurrentFormats) {
   EXPECT_EQ(EntryInFormats(Kind::OneTime, "1:05:00 PM-12/8/2026--a - b -- c", reader),
             "13:05:00-8/12/2026--a - b -- c");
   EXPECT_EQ(EntryInFormats(Kind::Weekly, "7:00:00 AM-Monday--w", reader), "07:00:00-Monday--w");
+  // A daily list changed after the switch: its beginning dates are written
+  // anew too, or 12 August would begin on 8 December.
+  EXPECT_EQ(EntryInFormats(Kind::Daily, "7:00:00 AM-8/12/2026--d", reader), "07:00:00-12/8/2026--d");
   EXPECT_EQ(EntryInFormats(Kind::Daily, "soon-someday--kept", reader), "soon-someday--kept");
   EXPECT_EQ(EntryInFormats(Kind::Daily, "not an entry", reader), "not an entry");
 }

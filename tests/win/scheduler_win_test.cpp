@@ -83,8 +83,7 @@ TEST_F(SchedulerTest, AFormatChangeWhileRunningKeepsDatedRemindersFallingDue) {
   SendMessageA(Wnd(), WM_CLOSE, 0, 0);
   // The unchanged lists are still as written before the change; the date of
   // the close in the new formats.
-  EXPECT_EQ(EventsValue("Last Boot", "Formats"),
-            "yyyy-MM-dd|HH:mm:ss|AM|PM;M/d/yyyy|h:mm:ss tt|AM|PM;written=1,1,1,1,0");
+  EXPECT_EQ(FormatsRecord(), "yyyy-MM-dd|HH:mm:ss|AM|PM;M/d/yyyy|h:mm:ss tt|AM|PM;written=1,1,1,1,0");
 }
 
 // M/d/yyyy to d/M/yyyy on the 8th: "6/8/2000", written under the old format,
@@ -108,8 +107,7 @@ TEST_F(SchedulerTest, AFieldIsReadTheWayItWasWrittenAfterTheDateFormatChanges) {
   Click(p.btnOK);
   EXPECT_EQ(FileLines(Kind::OneTime), (Lines{"1:05:02 PM-8/6/2000--today", "9:00:00 AM-8/6/2000--added"}));
   EXPECT_EQ(FileLines(Kind::Daily), (Lines{"7:00:00 AM-6/7/2000--daily"}));
-  EXPECT_EQ(EventsValue("Last Boot", "Formats"),
-            "d/M/yyyy|h:mm:ss tt|AM|PM;M/d/yyyy|h:mm:ss tt|AM|PM;written=0,1,1,1,1");
+  EXPECT_EQ(FormatsRecord(), "d/M/yyyy|h:mm:ss tt|AM|PM;M/d/yyyy|h:mm:ss tt|AM|PM;written=0,1,1,1,1");
 
   SendMessageA(Wnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(EventsValue("Last Boot", " Date"), "8/6/2000");
@@ -117,6 +115,23 @@ TEST_F(SchedulerTest, AFieldIsReadTheWayItWasWrittenAfterTheDateFormatChanges) {
   Restart();
   { TBootCode boot(Frm()); }
   EXPECT_EQ(Announcements().size(), 1u);
+}
+
+// Written by Pendra under M/d/yyyy, then rewritten by another PC under
+// d/M/yyyy while Pendra was closed: its dates are read by the formats in
+// force, not by those Pendra last wrote it with (12/6 is 12 June).
+TEST_F(SchedulerTest, AListRewrittenWhilePendraWasClosedIsReadByTheFormatsInForce) {
+  WriteList(Kind::Daily, {"9:00:00 AM-6/1/2000--mine"});
+  Create();
+  Type(P(Kind::Daily).editMessage, "added");
+  Click(P(Kind::Daily).btnOK);
+  SendMessageA(Wnd(), WM_CLOSE, 0, 0);
+  E().locale.Change(LocaleFormats{"d/M/yyyy", "h:mm:ss tt"});
+  WriteList(Kind::Daily, {"1:05:10 PM-12/6/2000--theirs"});
+  Restart();
+  RunSeconds(15);
+  ASSERT_EQ(Announcements().size(), 1u);
+  EXPECT_NE(Announcements()[0].find("theirs"), std::string::npos);
 }
 
 TEST_F(SchedulerTest, TwoEqualRowsDueTogetherAreTwoAnnouncements) {
