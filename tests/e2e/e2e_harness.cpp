@@ -169,6 +169,25 @@ bool PendraProcess::Start(const std::wstring& exePath, DWORD timeoutMs) {
   return true;
 }
 
+bool PendraProcess::StartUnder(const std::string& exePath, const std::string& unixEnvironment,
+                               DWORD timeoutMs) {
+  std::string command = "/bin/sh -c \"exec env " + unixEnvironment + " \\\"${WINELOADER:-wine}\\\" '" +
+                        exePath + "'\"";
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessA("Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+    return false;
+  // Wine hands back no handle worth keeping for a Unix program.
+  if (pi.hThread) CloseHandle(pi.hThread);
+  if (pi.hProcess) CloseHandle(pi.hProcess);
+  HWND tray = nullptr;
+  if (!WaitUntil([&] { return (tray = FindWindowA("TfrmTray", "frmTray")) != nullptr; }, timeoutMs)) return false;
+  GetWindowThreadProcessId(tray, &pid_);
+  process_ = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, pid_);
+  return process_ != nullptr;
+}
+
 bool PendraProcess::Running() const {
   return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
@@ -610,6 +629,13 @@ PendraProcess& PendraE2eTest::StartPendra(DWORD timeoutMs) {
   PendraProcess& p = *started_.back();
   EXPECT_TRUE(wideExe_.empty() ? p.Start(ExePath(), timeoutMs) : p.Start(wideExe_, timeoutMs))
       << "cannot start " << ExePath();
+  return p;
+}
+
+PendraProcess& PendraE2eTest::StartPendraUnder(const std::string& unixEnvironment) {
+  started_.push_back(std::make_unique<PendraProcess>());
+  PendraProcess& p = *started_.back();
+  EXPECT_TRUE(p.StartUnder(ExePath(), unixEnvironment)) << "cannot start " << ExePath();
   return p;
 }
 

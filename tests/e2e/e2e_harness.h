@@ -63,6 +63,11 @@ class PendraProcess {
   // waits until it is idle (WaitForInputIdle) or has ended, and settles briefly.
   bool Start(const std::string& exePath, DWORD timeoutMs = kDefaultTimeoutMs);
   bool Start(const std::wstring& exePath, DWORD timeoutMs = kDefaultTimeoutMs);
+  // The same from a Unix shell, with `unixEnvironment` ("TZ=...") in the
+  // environment Wine reads at a process's start (the time zone), which
+  // CreateProcess does not pass on; the process is found by its tray window.
+  bool StartUnder(const std::string& exePath, const std::string& unixEnvironment,
+                  DWORD timeoutMs = kDefaultTimeoutMs);
   bool Running() const;
   // Waits (pumping messages) for the end; returns the exit code, or kNotExited.
   DWORD WaitExit(DWORD timeoutMs = kDefaultTimeoutMs);
@@ -184,6 +189,8 @@ class PendraE2eTest : public ::testing::Test {
   // Starts Pendra.exe from the test's program folder and waits until it is
   // idle. The process object lives until the end of the test.
   PendraProcess& StartPendra(DWORD timeoutMs = kDefaultTimeoutMs);
+  // The same with a Unix environment of its own (PendraProcess::StartUnder).
+  PendraProcess& StartPendraUnder(const std::string& unixEnvironment);
   // Posts WM_CLOSE to the process's TfrmTray window and waits for the exit.
   // Returns the exit code, or kNotExited.
   DWORD CloseTray(PendraProcess& p, DWORD timeoutMs = kDefaultTimeoutMs);

@@ -3,18 +3,33 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/tray_window_win.h"
+#include "reminders/reminder_page_win.h"
 #include "tests/e2e/e2e_harness.h"
 
 namespace pendra::e2e {
 namespace {
 
 constexpr const char* kEventsKey = "Software\\Tavrin Software\\Pendra\\Reminder\\Events";
+constexpr const char* kWeekdays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+using Strings = std::vector<std::string>;
+
+// The messages of the next `count` boxes, each answered.
+Strings Answer(PendraProcess& p, int count, DWORD timeoutMs) {
+  Strings messages;
+  for (std::optional<MessageBoxInfo> box; count-- > 0 && (box = WaitForMessageBox(p.Pid(), timeoutMs));) {
+    messages.push_back(box->text.substr(box->text.rfind('\r') + 1));
+    PressButton(*box, IDOK);
+  }
+  return messages;
+}
 
 class ReminderE2e : public PendraE2eTest {
  protected:
@@ -51,8 +66,6 @@ TEST_F(ReminderE2e, AStartOnANewDayAnnouncesTheMissedReminder) {
 }
 
 TEST_F(ReminderE2e, ALongMissedReminderIsAnnouncedOnScreenAndAboveTheReminderWindow) {
-  constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                       "Thursday", "Friday", "Saturday"};
   SYSTEMTIME midnight = DaysFromToday(0);
   midnight.wHour = midnight.wMinute = midnight.wSecond = midnight.wMilliseconds = 0;
   std::string message;
@@ -130,25 +143,19 @@ TEST_F(ReminderE2e, AStartOnTheDayOfTheLastCloseShowsNothing) {
 }
 
 // DailyMessage.lst rewritten by another program (a sync tool) while Pendra
-// runs with the reminder window hidden: what it brings goes off, a reminder
-// whose time passed at once and one on its time, and nothing it held before.
+// runs with the reminder window hidden: what it brings goes off on its time,
+// and neither what Pendra held before nor what passed before the change.
 TEST_F(ReminderE2e, AListChangedElsewhereWhileRunningGoesOffWithTheWindowHidden) {
-  if (SecondsFromNow(-120).wDay != SecondsFromNow(0).wDay) Sleep(120000);  // the missed one is of today
+  if (SecondsFromNow(-120).wDay != SecondsFromNow(0).wDay) Sleep(120000);  // the passed one is of today
   WriteRegText(std::string(kEventsKey) + "\\Last Boot", " Date", DateText(DaysFromToday(0)));
   PendraProcess& p = StartPendra();
   auto entry = [](int seconds, const char* message) {
     return TimeText(SecondsFromNow(seconds)) + "-" + DateText(DaysFromToday(-1)) + "--" + message + "\r\n";
   };
   const std::string file = PathOf("DailyMessage.lst");
-  WriteFileBytes(file, ReadFileBytes(file) + entry(-60, "missed") + entry(6, "on time"));
-  for (const char* message : {"missed", "on time"}) {
-    const auto box = WaitForMessageBox(p.Pid());
-    ASSERT_TRUE(box.has_value()) << message;
-    EXPECT_EQ(box->text.substr(box->text.rfind('\r') + 1), message);
-    ASSERT_TRUE(PressButton(*box, IDOK));
-  }
-  PumpFor(1500);
-  EXPECT_TRUE(MessageBoxes(p.Pid()).empty());
+  WriteFileBytes(file, ReadFileBytes(file) + entry(-60, "passed before") + entry(6, "on time"));
+  EXPECT_EQ(Answer(p, 1, kDefaultTimeoutMs), Strings{"on time"});
+  EXPECT_TRUE(Answer(p, 1, 1500).empty());
   EXPECT_EQ(CloseTray(p), 0u);
 }
 
@@ -172,6 +179,79 @@ TEST_F(ReminderE2e, RemoveAllKeepsWhatItTakesAway) {
   ASSERT_EQ(copies.size(), 2u);  // the version, and the record of it
   EXPECT_EQ(copies[0].rfind("Message ", 0), 0u);
   EXPECT_EQ(ReadFileBytes(PathOf("Backup\\" + copies[0].substr(0, copies[0].rfind(':')))), list);
+  EXPECT_EQ(CloseTray(p), 0u);
+}
+
+// Another program rewrites DayMessage.lst in place after Pendra announced
+// today's reminder: it empties the file and writes it again 1.5 s later, with
+// one reminder added for tomorrow and one for a moment later. The handled one
+// is not announced again; the one it brought is.
+TEST_F(ReminderE2e, AListEmptiedAndRefilledInPlaceAnnouncesNothingTwice) {
+  if (SecondsFromNow(30).wDay != SecondsFromNow(0).wDay) Sleep(40000);  // all of it today
+  auto weekly = [](const SYSTEMTIME& at, const char* message) {
+    return TimeText(at) + "-" + kWeekdays[at.wDayOfWeek] + "--" + message + "\r\n";
+  };
+  auto inPlace = [this](const std::string& bytes) {
+    const HANDLE h = CreateFileA(PathOf("DayMessage.lst").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                 TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(h);
+  };
+  WriteRegText(std::string(kEventsKey) + "\\Last Boot", " Date", DateText(DaysFromToday(0)));
+  const std::string lunch = weekly(SecondsFromNow(4), "Lunch");
+  WriteFileBytes(PathOf("DayMessage.lst"), lunch);
+  PendraProcess& p = StartPendra();
+  EXPECT_EQ(Answer(p, 1, 30000), Strings{"Lunch"});
+  PumpFor(1500);
+  inPlace("");
+  PumpFor(1500);
+  inPlace(lunch + weekly(DaysFromToday(1), "Tomorrow") + weekly(SecondsFromNow(6), "Brought"));
+  EXPECT_EQ(Answer(p, 2, 12000), Strings{"Brought"});
+  EXPECT_EQ(CloseTray(p), 0u);
+}
+
+// The end of daylight saving time, under a TZ rule whose change comes 25 s
+// after the start: Pendra starts at 4:40 PM after a reminder of each kind was
+// due and announces them; the clock goes back an hour, to 12 s before their
+// time, and shows it. None comes again.
+TEST_F(ReminderE2e, RemindersAnnouncedBeforeTheClockGoesBackComeNotAgain) {
+  SYSTEMTIME utc{};
+  GetSystemTime(&utc);
+  // Standard time a whole number of minutes from UTC, one hour less than the
+  // daylight time that now reads 4:40 PM and some seconds.
+  const int offset = ((16 * 60 + 40 - 60 - (utc.wHour * 60 + utc.wMinute)) % 1440 + 2160) % 1440 - 720;
+  auto local = [&](long long seconds) {  // daylight time, `seconds` from now
+    FILETIME ft{};
+    SystemTimeToFileTime(&utc, &ft);
+    const ULONGLONG at = (static_cast<ULONGLONG>(ft.dwHighDateTime) << 32 | ft.dwLowDateTime) +
+                         static_cast<ULONGLONG>((offset * 60LL + 3600 + seconds) * 10000000LL);
+    ft = FILETIME{static_cast<DWORD>(at), static_cast<DWORD>(at >> 32)};
+    SYSTEMTIME st{};
+    FileTimeToSystemTime(&ft, &st);
+    return st;
+  };
+  constexpr int kChange = 25, kDue = kChange - 3600 + 12;  // seconds from now
+  const SYSTEMTIME change = local(kChange), due = local(kDue);
+  char tz[96];
+  std::snprintf(tz, sizeof tz, "TZ='XST%c%d:%02dXDT,J1/0,M%d.%d.%d/%d:%02d:%02d'", offset > 0 ? '-' : '+',
+                std::abs(offset) / 60, std::abs(offset) % 60, change.wMonth, (change.wDay - 1) / 7 + 1,
+                change.wDayOfWeek, change.wHour, change.wMinute, change.wSecond);
+  const std::string at = TimeText(due) + "-", dayBefore = DateText(local(kDue - 86400));
+  WriteFileBytes(PathOf("Message.lst"), at + DateText(due) + "--one-time\r\n");
+  WriteFileBytes(PathOf("DayMessage.lst"), at + kWeekdays[due.wDayOfWeek] + "--weekly\r\n");
+  WriteFileBytes(PathOf("DailyMessage.lst"), at + dayBefore + "--daily\r\n");
+  WriteFileBytes(PathOf("MonthMessage.lst"), at + std::to_string(due.wDay) + "--monthly\r\n");
+  WriteRegText(std::string(kEventsKey) + "\\Last Boot", " Date", dayBefore);
+  const DWORD started = GetTickCount();
+  PendraProcess& p = StartPendraUnder(tz);
+  EXPECT_EQ(Answer(p, 4, kDefaultTimeoutMs), (Strings{"weekly", "daily", "monthly", "one-time"})) << tz;
+  ASSERT_LT(GetTickCount() - started, kChange * 1000u) << "the start came too late for the change";
+  const HWND clock = ChildWithId(ShowFromTray(p, kReminders1, "TfrmMain"), ControlId(Kind::OneTime, Ctl::stxtClock));
+  EXPECT_TRUE(Answer(p, 1, (kChange + 18) * 1000 - (GetTickCount() - started)).empty());
+  bool back = false;
+  for (int s = 0; s < 30; ++s) back = back || WindowText(clock) == TimeText(local(kDue + s));
+  EXPECT_TRUE(back) << WindowText(clock) << " under " << tz;
   EXPECT_EQ(CloseTray(p), 0u);
 }
 
@@ -206,15 +286,6 @@ class FormatSwitchE2e : public PendraE2eTest, public testing::WithParamInterface
     else GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &st, "h:mm:ss tt", buffer, sizeof buffer);
     return buffer;
   }
-  // The messages of the next `count` boxes, each answered.
-  static std::vector<std::string> Answer(PendraProcess& p, int count, DWORD timeoutMs) {
-    std::vector<std::string> messages;
-    for (std::optional<MessageBoxInfo> box; count-- > 0 && (box = WaitForMessageBox(p.Pid(), timeoutMs));) {
-      messages.push_back(box->text.substr(box->text.rfind('\r') + 1));
-      PressButton(*box, IDOK);
-    }
-    return messages;
-  }
 
  private:
   std::pair<const char*, std::optional<std::string>> saved_[2]{{"sShortDate", {}}, {"sTimeFormat", {}}};
@@ -224,8 +295,6 @@ TEST_P(FormatSwitchE2e, EveryKindIsCaughtUpAndAnnouncedAndNoListIsRewritten) {
   const SYSTEMTIME now = SecondsFromNow(0);
   if (now.wHour == 23 && now.wMinute >= 58)  // the whole run falls within one day
     Sleep(static_cast<DWORD>(60 * (59 - now.wMinute) + 65 - now.wSecond) * 1000);
-  constexpr const char* kWeekdays[] = {"Sunday",   "Monday", "Tuesday", "Wednesday",
-                                       "Thursday", "Friday", "Saturday"};
   // Two starts and a close take a few seconds, under load too.
   const SYSTEMTIME today = DaysFromToday(0), onTime = SecondsFromNow(12);
   SYSTEMTIME midnight = today;
@@ -247,7 +316,6 @@ TEST_P(FormatSwitchE2e, EveryKindIsCaughtUpAndAnnouncedAndNoListIsRewritten) {
   SetFormats(GetParam().shortDate, GetParam().timeFormat);
   WriteRegText(lastBoot, " Date", yesterday);
   PendraProcess& p = StartPendra();
-  using Strings = std::vector<std::string>;
   EXPECT_EQ(Answer(p, 4, kDefaultTimeoutMs),
             (Strings{"DayMessage missed", "DailyMessage missed", "MonthMessage missed", "Message missed"}));
   Strings onTimes = Answer(p, 4, 30000);
