@@ -3,6 +3,7 @@
 #include <cstring>
 #include <set>
 
+#include "notes/text_encoding.h"
 #include "settings/code_page.h"
 #include "settings/errors.h"
 
@@ -28,7 +29,7 @@ std::optional<std::string> CopyInto(const std::string& folder, const std::string
                                     const std::string& name, CopyKind kind, const DateTime& now) {
   for (int number = 1; number < 100; ++number) {
     const std::string copy =
-        folder + BackupName(name, now, number, kind, LongestCopyName(folder), AnsiCodePage());
+        folder + BackupName(name, now, number, kind, LongestCopyName(folder), Utf8CodePage());
     // Two copies of the same second never take one name.
     if (PathExists(copy)) continue;
     // The replace that follows leaves the old bytes to this second name:
@@ -49,7 +50,7 @@ std::optional<std::string> CopyInto(const std::string& folder, const std::string
 // path that leads out of it, nor the record.
 bool NamesAFileHere(const std::string& name) {
   return !name.empty() && name != "." && name != ".." && name != kCopyRecordName &&
-         FileNameStart(name, AnsiCodePage()) == 0 && name.find(':') == std::string::npos;
+         FileNameStart(name, Utf8CodePage()) == 0 && name.find(':') == std::string::npos;
 }
 
 // The record that marks a folder of versions as Pendra's.
@@ -340,6 +341,9 @@ void DataFolder::Prune(const std::string& folder, const DateTime& now) {
   std::vector<RecordedCopy> ours;
   std::set<std::string> named;
   for (RecordedCopy& copy : ParseCopyRecord(text)) {
+    // A record an earlier Pendra kept names its copies in the code page.
+    if (!IsValidUtf8(copy.name)) copy.name = Utf8FromCodePage(copy.name);
+    if (!IsValidUtf8(copy.fileName)) copy.fileName = Utf8FromCodePage(copy.fileName);
     if (!NamesAFileHere(copy.name) || !named.insert(copy.name).second) continue;
     // Changed, replaced or gone: no longer the copy Pendra made.
     const std::optional<FileFacts> facts = FactsOf(folder + copy.name);

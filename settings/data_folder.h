@@ -55,6 +55,7 @@ struct [[nodiscard]] DataOutcome {
   std::vector<DataNotice> notices;
 };
 
+// One file of the data folder. Its path, like every path here, is UTF-8.
 class DataFile {
  public:
   DataFile(DataFolder& folder, std::string name);
@@ -118,8 +119,8 @@ class DataFile {
 
 class DataFolder {
  public:
-  // `folder` with its trailing separator; `now` gives the local time, by which
-  // copies are named and let go.
+  // `folder` (UTF-8) with its trailing separator; `now` gives the local time,
+  // by which copies are named and let go.
   DataFolder(std::string folder, std::function<DateTime()> now);
   DataFolder(const DataFolder&) = delete;
   DataFolder& operator=(const DataFolder&) = delete;
