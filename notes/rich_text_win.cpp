@@ -139,9 +139,8 @@ MouseButton ButtonOf(UINT msg) {
 
 // A file over the most a control takes is not read at all.
 void CheckTextFileSize(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) &&
-      (static_cast<unsigned long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow) > kMaxTextFileBytes)
+  const std::optional<FileFacts> facts = FactsOf(path);
+  if (facts && facts->size > kMaxTextFileBytes)
     throw Error("Cannot open file " + path + ". It is larger than " +
                 std::to_string(kMaxTextFileBytes >> 20) + " MB, more than Pendra can show.");
 }
@@ -558,7 +557,9 @@ std::string ReadTextFile(const std::string& path) {
   return ReadWholeFile(path);
 }
 
-TextLoad RichTextControl::LoadFromFile(const std::string& path) { return LoadText(ReadTextFile(path)); }
+TextLoad RichTextControl::LoadFromFile(const std::string& path) {
+  return LoadText(ReadTextFile(Utf8FromCodePage(path)));
+}
 
 TextLoad RichTextControl::LoadText(const std::string& bytes) {
   TextLoad load{true, DetectEncoding(bytes)};
@@ -609,8 +610,8 @@ std::string RichTextControl::SavedBytes(TextFormat format) const {
 
 void RichTextControl::SaveToFile(const std::string& path, TextFormat format) const {
   if (!hwnd_ && format == TextFormat::RichText)
-    throw Error("Cannot create file " + path);  // no control to write it
-  WriteWholeFile(path, SavedBytes(format));
+    throw Error("Cannot create file " + Utf8FromCodePage(path));  // no control to write it
+  WriteWholeFile(Utf8FromCodePage(path), SavedBytes(format));
 }
 
 TextLoad RichTextControl::LoadFrom(DataFile& file) {

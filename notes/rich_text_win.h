@@ -40,7 +40,8 @@ namespace pendra {
 // it several times over (the file's bytes, the control's own wide copy, the
 // bytes saved), which for a larger one can exhaust a 32-bit process.
 inline constexpr unsigned long long kMaxTextFileBytes = 32ull << 20;
-// A text file's bytes for a control. Fails as ReadWholeFile does, and with
+// A text file's bytes for a control, by its path in UTF-8 (as the data
+// files have theirs). Fails as ReadWholeFile does, and with
 // "Cannot open file <path>. It is larger than 32 MB, ..." for a larger file,
 // which is not read at all.
 std::string ReadTextFile(const std::string& path);
@@ -118,7 +119,8 @@ class RichTextControl {
   // without case or whole-word matching; -1 when there is none.
   virtual int FindText(const std::string& text, int start, int length) const = 0;
 
-  // Plain text, whatever the extension. A file that cannot be read (or one
+  // Plain text, whatever the extension, from a file named by its path in the
+  // code page (as the file dialogs give it). A file that cannot be read (or one
   // over kMaxTextFileBytes) fails with "Cannot open file <path>..." and leaves
   // the text as it was. The 2.0 control reads a UTF-8 file (see
   // DetectEncoding) as UTF-8 and shows every line end of the file as one.
@@ -132,7 +134,8 @@ class RichTextControl {
   // program setting it.
   bool Modified() const { return modified_; }
 
-  // Replaces the file safely; fails with "Cannot create file <path>". Plain
+  // Replaces the file (its path in the code page) safely; fails with "Cannot
+  // create file <path>". Plain
   // text goes in the text's encoding; a code-page text holding a character
   // the code page cannot hold goes as UTF-8 with the mark.
   void SaveToFile(const std::string& path, TextFormat format = TextFormat::PlainText) const;
