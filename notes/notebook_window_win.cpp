@@ -515,7 +515,7 @@ bool TfrmPendra::ShowPageWithoutFile(const std::string& readFrom) {
   bool read = false;
   if (!readFrom.empty() && PathExists(readFrom)) {
     try {
-      redtPendra_.LoadFromFile(readFrom);
+      redtPendra_.LoadText(ReadTextFile(readFrom));
       read = true;
     } catch (const Error&) {
       // Unreadable too: the page stays empty, as for any page without a file.
@@ -533,9 +533,11 @@ void TfrmPendra::PageLoad() {
     ShowPageWithoutFile();
     return;
   }
+  // The caption and the folder as the data folder holds them, in UTF-8: a
+  // page's file is named in any script.
   const std::string& caption = tabs_[static_cast<std::size_t>(activeTab_)];
-  const std::string& folder = Svc().programFolder;
-  const CodePage& codePage = AnsiCodePage();
+  const std::string& folder = Svc().data->Folder();
+  const CodePage& codePage = Utf8CodePage();
   const std::optional<std::string> path = PagePath(folder, caption, codePage);
   const CaptionFault fault = CheckTabCaption(folder, caption, codePage);
   if (!path && fault == CaptionFault::TooLong && ShowPageWithoutFile(PageFilePath(folder, caption))) {
