@@ -88,11 +88,12 @@ Lines DataFile::ReadLines() {
   if (!PathExists(path_)) {
     stamp_ = {};
     content_ = HashOf("");
+    text_.Forget();
     return {};
   }
-  Lines lines = SplitLines(ReadStamped());
+  Lines lines = text_.Decode(ReadStamped());
   // What Pendra would write of them, whatever line ends the file has.
-  content_ = HashOfLines(lines);
+  content_ = HashOf(text_.Encode(lines).bytes);
   return lines;
 }
 
@@ -124,7 +125,7 @@ void DataFile::Remember(std::uint64_t hash) {
   content_ = hash;
 }
 
-DataOutcome DataFile::Write(const std::string& bytes) {
+DataOutcome DataFile::Save(const std::string& bytes, bool bytesLost) {
   // One read of what the file holds now tells whether it holds these bytes
   // already and whether another program changed it.
   std::optional<std::uint64_t> diskHash;
@@ -163,16 +164,18 @@ DataOutcome DataFile::Write(const std::string& bytes) {
   const CopyKind kind = theirs ? CopyKind::Theirs : CopyKind::Version;
   const DateTime now = folder_.Now();
   const auto last = folder_.lastCopies_.find(name_);
+  const bool keepLost = bytesLost && verdict == SaveVerdict::Replace && at > 0;
   // An empty version (a page made at its first show) holds nothing to keep.
   const bool due =
       verdict == SaveVerdict::Replace && at > 0 &&
-      (CopyDue(last == folder_.lastCopies_.end() ? std::nullopt : std::optional(last->second), now) ||
+      (keepLost ||
+       CopyDue(last == folder_.lastCopies_.end() ? std::nullopt : std::optional(last->second), now) ||
        TakesMostAway(at, bytes.size()));
   DataFolder::Kept kept;
   if (theirs || due) {
-    kept = folder_.KeepCopy(*this, kind, now, theirs);
+    kept = folder_.KeepCopy(*this, kind, now, theirs || keepLost);
     // Without a copy, the other version would be lost: nothing is written.
-    if (theirs && !kept.copy) throw Error("Cannot create file " + path_);
+    if ((theirs || keepLost) && !kept.copy) throw Error("Cannot create file " + path_);
   }
   try {
     ReplaceWholeFile(path_, bytes);
@@ -183,8 +186,16 @@ DataOutcome DataFile::Write(const std::string& bytes) {
   }
   Remember(mine);
   folder_.Settle(*this, kept, kind, now);
-  return {theirs ? SaveResult::WrittenKeepingTheirs : SaveResult::Written,
-          folder_.Notices(*this, kept, kind, false)};
+  DataOutcome outcome{theirs ? SaveResult::WrittenKeepingTheirs : SaveResult::Written,
+                      folder_.Notices(*this, kept, kind, false)};
+  if (keepLost)
+    outcome.notices.push_back(
+        {DataNotice::Kind::BytesNotKept,
+         path_ + " held lines in bytes that are no characters of the system's code page. Now that the list holds "
+                 "characters the code page does not have, Pendra stores it in UTF-8, which cannot keep those "
+                 "bytes: they are saved as they were shown. The list as it was is kept as " +
+             *kept.copy + "."});
+  return outcome;
 }
 
 DataOutcome DataFile::WriteLines(const Lines& lines) {
@@ -197,7 +208,10 @@ DataOutcome DataFile::WriteLines(const Lines& lines) {
       return {};
     }
   }
-  return Write(JoinLines(lines));
+  const ListText::Encoded encoded = text_.Encode(lines);
+  DataOutcome outcome = Save(encoded.bytes, encoded.bytesLost);
+  if (outcome.result != SaveResult::ChangedElsewhere) text_.Wrote(encoded);
+  return outcome;
 }
 
 DataOutcome DataFile::Remove() {
@@ -233,6 +247,7 @@ DataOutcome DataFile::Remove() {
   }
   stamp_ = {};
   content_ = HashOf("");
+  text_.Forget();
   folder_.Settle(*this, kept, kind, now);
   return {SaveResult::Written, folder_.Notices(*this, kept, kind, true)};
 }
