@@ -22,7 +22,8 @@ void CheckProgramFolder() { Svc().programFolderReadOnly = !CanWriteIn(Svc().prog
 
 void TellReadOnlyProgramFolder() {
   if (!Svc().programFolderReadOnly) return;
-  std::string folder = Svc().programFolder;
+  // In the code page: the boxes take UTF-8.
+  std::string folder = Utf8FromCodePage(Svc().programFolder);
   if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
   // The path holds "?" for what the code page lost: no file is there.
   if (!FileExists(Utf8FromCodePage(Svc().exePath))) {

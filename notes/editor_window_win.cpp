@@ -8,6 +8,7 @@
 #include "platform/message_loop_win.h"
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
+#include "settings/code_page.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"
 
@@ -443,7 +444,8 @@ void TfrmEditor::mnuFileClick() {
 // ---- File commands --------------------------------------------------------------
 
 bool TfrmEditor::AskSaveChanges() {
-  switch (Svc().dialogs->AskYesNoCancel(Handle(), SaveChangesQuestion(fileName_))) {
+  // The editor's paths are in the code page; the boxes take UTF-8.
+  switch (Svc().dialogs->AskYesNoCancel(Handle(), SaveChangesQuestion(Utf8FromCodePage(fileName_)))) {
     case YesNoCancel::Yes: return Save();
     case YesNoCancel::No: return true;
     case YesNoCancel::Cancel: break;
@@ -453,7 +455,7 @@ bool TfrmEditor::AskSaveChanges() {
 
 bool TfrmEditor::MayWrite(const std::string& path) {
   if (!SamePath(path, changedFile_)) return true;
-  return Svc().dialogs->Confirm("The editor could not keep every character of " + path +
+  return Svc().dialogs->Confirm("The editor could not keep every character of " + Utf8FromCodePage(path) +
                                 " as it was stored. Save it with the changed characters?");
 }
 
@@ -535,7 +537,7 @@ void TfrmEditor::OpenPath(const std::string& path, const RecentFiles& recentAfte
   modified_ = false;
   if (unicode)
     Svc().dialogs->ShowMessage(
-        path + " is stored as " +
+        Utf8FromCodePage(path) + " is stored as " +
             (IsUtf16(load.stored)
                  ? "UTF-16 (Unicode). The editor shows and saves text in the system's code page only, so "
                    "characters the code page lacks show as others, and saving over the file would store it "
@@ -544,7 +546,7 @@ void TfrmEditor::OpenPath(const std::string& path, const RecentFiles& recentAfte
                    "characters beyond plain ASCII show as others, and saving over the file could change them."),
         "Warning", MsgIcon::Warning);
   else if (!load.faithful)
-    Svc().dialogs->ShowMessage("The editor could not keep every character of " + path +
+    Svc().dialogs->ShowMessage("The editor could not keep every character of " + Utf8FromCodePage(path) +
                                    " as it is stored (a zero byte, or a line end other than "
                                    "CR LF). Saving over the file would change them.",
                                "Warning", MsgIcon::Warning);

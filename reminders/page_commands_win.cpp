@@ -9,6 +9,7 @@
 #include "reminders/reminder_lists_win.h"
 #include "reminders/reminder_pages_win.h"
 #include "reminders/tabbed_list_win.h"
+#include "settings/code_page.h"
 #include "settings/errors.h"
 
 namespace pendra {
@@ -262,7 +263,7 @@ void ReminderPageCommands::LoadSwitchPicture(Kind kind, bool on) {
   const std::string path = SwitchPicturePath(Svc().programFolder, on);
   auto* bmp = static_cast<HBITMAP>(
       LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-  if (!bmp) throw Error("Cannot open file " + path);
+  if (!bmp) throw Error("Cannot open file " + Utf8FromCodePage(path));
   ReminderPage& p = pages_.Page(kind);
   HBITMAP old = glyphs_[Index(kind)];
   glyphs_[Index(kind)] = bmp;
