@@ -16,6 +16,7 @@
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
+#include "platform/wide_text_win.h"
 #include "settings/code_page.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"
@@ -462,11 +463,13 @@ void TfrmPendra::FitDateFormat() {
 void TfrmPendra::SetTabCaptions() {
   if (!tbcPendra_) return;
   SendMessageA(tbcPendra_, TCM_DELETEALLITEMS, 0, 0);
+  // The captions are UTF-8: in wide, each shows whole, in any script.
   for (std::size_t i = 0; i < tabs_.size(); ++i) {
-    TCITEMA item{};
+    std::wstring caption = Widen(CP_UTF8, tabs_[i]);
+    TCITEMW item{};
     item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(tabs_[i].c_str());
-    SendMessageA(tbcPendra_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    item.pszText = caption.data();
+    SendMessageW(tbcPendra_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
   if (activeTab_ >= 0) SendMessageA(tbcPendra_, TCM_SETCURSEL, static_cast<WPARAM>(activeTab_), 0);
   Layout();  // the rows of tabs may have changed
@@ -727,7 +730,7 @@ void TfrmPendra::Contents1Click() { ShowHelp(Handle(), HelpTopic::Notebook); }
 
 void TfrmPendra::Timer1Timer() {
   if (StaticText1_)
-    SetText(StaticText1_, FormatTimeText(Svc().locale->Formats(), Svc().clock->Now().time));
+    SetTextUtf8(StaticText1_, FormatTimeText(Svc().locale->Formats(), Svc().clock->Now().time));
 }
 
 // ---------------------------------------------------------------------------
