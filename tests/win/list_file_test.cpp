@@ -50,8 +50,9 @@ TEST_F(WinListFile, ReplacesAnExistingFileAndLeavesNothingBeside) {
   EXPECT_EQ(ReadListFile(path), (Lines{"9:05:00 AM-6/19/2000--new", ""}));
   EXPECT_EQ(FilesIn(folder_), 1);
 
-  // File names in the 8-bit code page.
-  const std::string page = folder_ + "Caf\xE9.pnd";
+  // File names in UTF-8 (the name Café.pnd, which DeleteFileA below removes
+  // in code page 1252).
+  const std::string page = folder_ + "Caf\xC3\xA9.pnd";
   WriteListFile(page, {"caf\xE9"});
   EXPECT_TRUE(FileExists(page));
   EXPECT_EQ(ReadListFile(page), Lines{"caf\xE9"});

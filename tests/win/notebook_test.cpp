@@ -521,7 +521,7 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
   // 150 characters fit the folder, but Wine keeps names in UTF-8, where they
   // take 300 bytes, more than a Linux file name may.
   const std::string unmade(150, '\xE9');
-  const std::string moved(LongestTabCaption(TestEnv().folder, AnsiCodePage()) + 1, 'm');
+  const std::string moved(LongestTabCaption(TestEnv().folder, Utf8CodePage()) + 1, 'm');
   for (const std::string& caption : {tooLong, unmade, moved}) {
     SCOPED_TRACE(caption.substr(0, 1));
     TestEnv().Reset();
@@ -535,7 +535,7 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
     turn();
     const std::string told = caption == tooLong ? "The page of the tab \"" + tooLong.substr(0, 80) + "...\" cannot be stored"
                              : caption == moved ? "The page of the tab \"" + moved.substr(0, 80) + "...\" is shown read-only"
-                                                : "Cannot create file " + Path(unmade + ".pnd") + ".";
+                                                : "Cannot create file " + Utf8FromCodePage(Path(unmade + ".pnd")) + ".";
     ASSERT_EQ(Dialogs().shown.size(), 1u);
     EXPECT_EQ(Dialogs().shown[0].text.rfind(told, 0), 0u) << Dialogs().shown[0].text;
     EXPECT_EQ(notebook->PageFile(), std::nullopt);
@@ -586,18 +586,20 @@ TEST_F(NotebookTest, JapaneseTabNamesNameTheirOwnPageFiles) {
   WriteFileBytes(Path(yoteihyo + ".pnd.1234-1.tmp"), "left over");
   Create((yoteihyo + "\r\n" + others + "\r\n").c_str());
   Show();
-  EXPECT_EQ(notebook->PageFile(), Path(yoteihyo + ".pnd"));
+  // Pendra holds the captions and the path in UTF-8.
+  EXPECT_EQ(notebook->PageFile(), Utf8FromCodePage(Path(yoteihyo + ".pnd")));
   Type("memo");
   ClickTab(1);
   // Found under its own name: Wine keeps it as UTF-8 on the Linux side.
   EXPECT_EQ(Snapshot(), (Files{{yoteihyo + ".pnd", "memo"}, {others + ".pnd", ""}, {"Tabs.lst", File("Tabs.lst")},
                                {"check.bmp", File("check.bmp")}, {"undo.bmp", File("undo.bmp")}}));
-  // The tab list takes such a name and refuses a real separator after it.
+  // The tab list takes such a name (表, given in UTF-8) and refuses a real
+  // separator after it.
   ToolbarClick(P::btnEditTabs);
-  Dialogs().inputAnswers = {"\x95\x5C", "\x95\x5C/x"};
+  Dialogs().inputAnswers = {"\xE8\xA1\xA8", "\xE8\xA1\xA8/x"};
   MenuCommand(dialog->Handle(), D::btnAdd);
   MenuCommand(dialog->Handle(), D::btnAdd);
-  EXPECT_EQ(dialog->WorkingList(), (Lines{yoteihyo, others, "\x95\x5C"}));
+  EXPECT_EQ(dialog->WorkingList(), (Lines{Utf8FromCodePage(yoteihyo), Utf8FromCodePage(others), "\xE8\xA1\xA8"}));
   EXPECT_EQ(Dialogs().shown.size(), 1u);
   EXPECT_TRUE(Dialogs().Errors().empty());
 }
