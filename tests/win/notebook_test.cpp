@@ -19,6 +19,7 @@
 #include "notes/tab_list_dialog_win.h"
 #include "platform/application_win.h"
 #include "platform/message_loop_win.h"
+#include "platform/wide_text_win.h"
 #include "tests/win/placeholder_form_win.h"
 #include "settings/reg_ini.h"
 #include "tests/win/test_env_win.h"
@@ -564,17 +565,41 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
   }
 }
 
-// Runs in the pass under UTF-8 as the code page (65001), where a name's
-// character takes up to four bytes.
-TEST_F(NotebookTest, Utf8CodePageTabNamesNameTheirOwnPageFiles) {
-  if (GetACP() != CP_UTF8) GTEST_SKIP() << "not code page 65001 (run with LC_ALL=hi_IN.UTF-8)";
-  Create("日本語のメモ\r\nनमस्ते 😀\r\n");
+// Tab names in any script, in every code page (1252, and 932 and 65001 in
+// their passes): each names its page file by its wide name and shows whole,
+// Tabs.lst names them in UTF-8, and a name that is no file name is refused
+// with the reason.
+TEST_F(NotebookTest, TabNamesInAnyScriptNameTheirOwnPageFilesAlsoInJapaneseAndUtf8CodePage) {
+  const std::string cjk = "日本語のメモ", emoji = "नमस्ते 😀", polish = "Zadzwoń Вася";
+  Create(("\xEF\xBB\xBF" + cjk + "\r\n" + emoji + "\r\n").c_str());
   Show();
   Type("memo");
   ClickTab(1);
   Type("two");
   ClickTab(0);
-  EXPECT_EQ(File("日本語のメモ.pnd") + File("नमस्ते 😀.pnd"), "memotwo");
+  const std::string folder = Utf8FromCodePage(TestEnv().folder);
+  EXPECT_EQ(ReadWholeFile(folder + cjk + ".pnd") + ReadWholeFile(folder + emoji + ".pnd"), "memotwo");
+  wchar_t shown[64] = {};
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = shown;
+  item.cchTextMax = 64;
+  SendMessageW(notebook->tbcPendra(), TCM_GETITEMW, 1, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(Utf8OfWide(shown), emoji);
+
+  ToolbarClick(P::btnEditTabs);
+  Dialogs().inputAnswers = {cjk + ":1", polish};
+  MenuCommand(dialog->Handle(), D::btnAdd);
+  MenuCommand(dialog->Handle(), D::btnAdd);
+  ASSERT_EQ(Dialogs().shown.size(), 1u);
+  EXPECT_EQ(Dialogs().shown[0].text, "The tab \"" + cjk +
+                                         ":1\" cannot be added. A tab name may not hold \\ / : * ? \" < > | or "
+                                         "control characters.");
+  MenuCommand(dialog->Handle(), D::btnOK);
+  EXPECT_EQ(File("Tabs.lst"), "\xEF\xBB\xBF" + cjk + "\r\n" + emoji + "\r\n" + polish + "\r\n");
+  ClickTab(2);
+  EXPECT_EQ(notebook->PageFile(), folder + polish + ".pnd");
+  EXPECT_TRUE(FileExists(folder + polish + ".pnd"));
 }
 
 // Runs in the Japanese pass (code page 932): 予定表, ソ, ポ, 能 and 十 end in
