@@ -37,8 +37,8 @@ class WinListFile : public testing::Test {
   }
   void TearDown() override {
     SetFileAttributesA((folder_ + "ToDo.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
-    for (const char* name : {"Message.lst", "ToDo.lst", "Caf\xE9.pnd"})
-      DeleteFileA((folder_ + name).c_str());
+    for (const char* name : {"Message.lst", "ToDo.lst"}) DeleteFileA((folder_ + name).c_str());
+    RemoveFile(folder_ + "Caf\xC3\xA9.pnd");
     RemoveDirectoryA((folder_ + "Tabs.lst").c_str());
     RemoveDirectoryA(folder_.c_str());
   }
@@ -53,8 +53,7 @@ TEST_F(WinListFile, ReplacesAnExistingFileAndLeavesNothingBeside) {
   EXPECT_EQ(ReadListFile(path), (Lines{"9:05:00 AM-6/19/2000--new", ""}));
   EXPECT_EQ(FilesIn(folder_), 1);
 
-  // File names in UTF-8 (the name Café.pnd, which DeleteFileA below removes
-  // in code page 1252).
+  // File names in UTF-8.
   const std::string page = folder_ + "Caf\xC3\xA9.pnd";
   WriteListFile(page, {"caf\xE9"});
   EXPECT_TRUE(FileExists(page));
@@ -97,7 +96,7 @@ TEST_F(WinListFile, AListKeepsItsBytesUntilACharacterDoesNotFitAlsoInJapaneseAnd
   const UINT cp = GetACP();
   // A line of bytes of no character (a mark before bytes that are no UTF-8, a
   // lone lead byte, a byte UTF-8 has not), then one that fits, as shown.
-  const std::string broken = cp == 932 ? "\xEF\xBB\xBF" "a\x81" : cp == CP_UTF8 ? "ab\xFF" : "\xEF\xBB\xBF" "Caf\xE9";
+  const std::string broken = std::string("\xEF\xBB\xBF") + (cp == 932 ? "a\x81" : cp == CP_UTF8 ? "ab\xFF" : "Caf\xE9");
   const std::string fits = cp == 932 ? "\x97\x5C\x92\xE8\x95\x5C" : cp == CP_UTF8 ? "\xE6\x97\xA5" : "Caf\xE9 \x80";
   const std::string fitsShown = cp == 932     ? "\xE4\xBA\x88\xE5\xAE\x9A\xE8\xA1\xA8"
                                 : cp == CP_UTF8 ? fits
@@ -133,7 +132,8 @@ TEST_F(WinListFile, AListKeepsItsBytesUntilACharacterDoesNotFitAlsoInJapaneseAnd
   EXPECT_EQ(file.ReadLines(), lines);
   lines.pop_back();
   (void)file.WriteLines(lines);
-  EXPECT_EQ(ReadFileBytes(path).rfind("\xEF\xBB\xBF", 0) == 0, cp != CP_UTF8);
+  EXPECT_EQ(ReadFileBytes(path), cp == CP_UTF8 ? broken + "\r\n" + fits + "\r\nnew\r\n"
+                                               : "\xEF\xBB\xBF" + lines[0] + "\r\n" + fitsShown + "\r\nnew\r\n");
 
   const std::string backup = folder_ + "Backup\\";
   for (const FolderFile& f : pendra::FilesIn(backup)) RemoveFile(backup + f.name);
