@@ -10,7 +10,9 @@
 #include "app/tray_window_win.h"
 #include "notes/notebook_window_win.h"
 #include "notes/tab_list_dialog_win.h"
+#include "platform/wide_text_win.h"
 #include "reminders/reminder_page_win.h"
+#include "settings/code_page.h"
 #include "tests/e2e/e2e_harness.h"
 #include "tests/e2e/list_box_text.h"
 
@@ -25,38 +27,15 @@ class EveryScriptE2e : public PendraE2eTest {
     PendraE2eTest::SetUp();
     WriteRegText(std::string(kEventsKey) + "\\Last Boot", " Date", DateText(DaysFromToday(0)));
   }
-  static std::wstring Wide(const std::string& utf8) {
-    std::wstring wide(utf8.size(), L'\0');
-    wide.resize(static_cast<std::size_t>(
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                            static_cast<int>(wide.size()))));
-    return wide;
-  }
+  static std::wstring Wide(const std::string& utf8) { return Widen(CP_UTF8, utf8); }
   // What a list holding these lines is stored as: the code page where each
   // fits, else UTF-8 after the mark.
   static std::string Stored(const std::string& utf8Lines) {
-    const std::wstring wide = Wide(utf8Lines);
-    BOOL lost = FALSE;
-    std::string bytes(wide.size() * 4, '\0');
-    const UINT cp = GetACP();
-    bytes.resize(static_cast<std::size_t>(WideCharToMultiByte(cp, cp == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS, wide.data(),
-                                                              static_cast<int>(wide.size()), bytes.data(),
-                                                              static_cast<int>(bytes.size()), nullptr,
-                                                              cp == CP_UTF8 ? nullptr : &lost)));
-    return lost ? "\xEF\xBB\xBF" + utf8Lines : bytes;
+    const CodePageText text = CodePageFromUtf8(utf8Lines);
+    return text.whole ? text.bytes : "\xEF\xBB\xBF" + utf8Lines;
   }
   bool FileThere(const std::string& utf8Name) {
-    return GetFileAttributesW(Wide(Utf8Folder() + utf8Name).c_str()) != INVALID_FILE_ATTRIBUTES;
-  }
-  std::string Utf8Folder() {
-    std::wstring wide(Folder().size(), L'\0');
-    wide.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_ACP, 0, Folder().data(), static_cast<int>(Folder().size()),
-                                                             wide.data(), static_cast<int>(wide.size()))));
-    std::string utf8(wide.size() * 4, '\0');
-    utf8.resize(static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                                             utf8.data(), static_cast<int>(utf8.size()), nullptr,
-                                                             nullptr)));
-    return utf8;
+    return GetFileAttributesW(Wide(Utf8FromCodePage(Folder()) + utf8Name).c_str()) != INVALID_FILE_ATTRIBUTES;
   }
   HWND OneTime(HWND reminders, Ctl role) { return ChildWithId(reminders, ControlId(Kind::OneTime, role)); }
   // The tab list dialog opened from the notebook, its list once filled.
