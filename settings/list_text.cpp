@@ -39,10 +39,9 @@ ListText::Encoded ListText::Encode(const Lines& lines) const {
     std::map<std::string_view, std::size_t> taken;
     bool fits = true;
     for (const std::string& line : lines) {
-      const auto kept = IsAscii(line) ? kept_.end() : kept_.find(line);
       if (IsAscii(line)) {
         out.bytes += line;
-      } else if (kept != kept_.end() && taken[line] < kept->second.size()) {
+      } else if (const auto kept = kept_.find(line); kept != kept_.end() && taken[line] < kept->second.size()) {
         out.bytes += kept->second[taken[line]++];
       } else {
         const CodePageText text = CodePageFromUtf8(line);

@@ -36,8 +36,6 @@ class ListText {
   // The file now holds what Encode gave.
   void Wrote(const Encoded& encoded);
 
-  bool Utf8() const { return form_ != Form::CodePage; }
-
  private:
   enum class Form { CodePage, Utf8, Utf8Bom };
   Form form_ = Form::CodePage;
