@@ -20,6 +20,7 @@
 #include "platform/services.h"
 #include "platform/window_win.h"
 #include "reminders/reminder_window_win.h"
+#include "settings/code_page.h"
 #include "settings/data_folder.h"
 #include "todo/todo_window_win.h"
 
@@ -84,7 +85,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   CheckProgramFolder();
 
   // Every read, save and delete of a data file goes through it.
-  DataFolder data(Svc().programFolder, [] { return Svc().clock->Now(); });
+  DataFolder data(Utf8FromCodePage(Svc().programFolder), [] { return Svc().clock->Now(); });
   Svc().data = &data;
 
   Objects objects;

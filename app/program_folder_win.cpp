@@ -4,6 +4,7 @@
 
 #include "platform/services.h"
 #include "platform/wide_text_win.h"
+#include "settings/code_page.h"
 #include "settings/list_file.h"
 
 namespace pendra {
@@ -21,10 +22,11 @@ void CheckProgramFolder() { Svc().programFolderReadOnly = !CanWriteIn(Svc().prog
 
 void TellReadOnlyProgramFolder() {
   if (!Svc().programFolderReadOnly) return;
-  std::string folder = Svc().programFolder;
+  // In the code page: the boxes take UTF-8.
+  std::string folder = Utf8FromCodePage(Svc().programFolder);
   if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
   // The path holds "?" for what the code page lost: no file is there.
-  if (!FileExists(Svc().exePath)) {
+  if (!FileExists(Utf8FromCodePage(Svc().exePath))) {
     Svc().dialogs->ShowMessage(
         NotInCodePage("Pendra's folder, " + folder + ",") +
             " Pendra keeps your notes, reminders and lists beside the program, so nothing you change "

@@ -3,7 +3,8 @@
 # command with 100, 10,000 and 40,000 one-time reminders, side by side, against
 # the goal (at most 150 ms more at 10,000 entries, 600 ms more at 40,000).
 # Drives Pendra.exe under Wine; see bench/list_scale_win.cpp for the steps.
-# Usage: bash bench/list_scale.sh [runs] [sizes...]
+# Usage: bash bench/list_scale.sh [runs] [sizes...] [wide]
+# ("wide": messages in Polish, Cyrillic, Japanese and an emoji, stored in UTF-8)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${PENDRA_BUILD:-$PWD/build}

@@ -1,8 +1,10 @@
 // Long reminder lists: how much more the first show of the reminder window and
 // each list command cost with many one-time reminders than with 100.
 //
-// Usage: list_scale_win.exe <Pendra.exe> [runs] [sizes...]
-// Default: 3 runs of each of the sizes 100, 10000 and 40000.
+// Usage: list_scale_win.exe <Pendra.exe> [runs] [sizes...] [wide]
+// Default: 3 runs of each of the sizes 100, 10000 and 40000. With "wide" the
+// messages hold Polish, Cyrillic, Japanese and an emoji, so the list is
+// stored in UTF-8 after the byte-order mark, and OK adds such a message.
 //
 // Each run starts Pendra.exe from a fresh program folder whose Message.lst
 // holds that many one-time reminders (all dated in the past, so none is due),
@@ -44,6 +46,11 @@ using Lines = std::vector<std::string>;
 constexpr const char* kSettingsKey = "Software\\Tavrin Software";
 constexpr const char* kLastBootKey = "Software\\Tavrin Software\\Pendra\\Reminder\\Events\\Last Boot";
 constexpr DWORD kSendTimeoutMs = 180000;
+constexpr const char* kUtf8Mark = "\xEF\xBB\xBF";
+// The words of a wide message, in UTF-8.
+constexpr const char* kWideWords = "Zadzwo\xC5\x84 \xC5\x81ukasz \xD0\x92\xD0\xB0\xD1\x81\xD1\x8F "
+                                   "\xE4\xBC\x9A\xE8\xAD\xB0 \xF0\x9F\x98\x80";
+bool g_wide = false;
 
 
 std::string ReadBytes(const std::string& path) {
@@ -129,7 +136,8 @@ Lines MakeReminders(int count) {
   lines.reserve(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
     const int second = static_cast<int>(static_cast<long long>(i) * 86400 / count);
-    lines.push_back(TimeText(second) + "-" + date + "--Benchmark reminder " + std::to_string(i + 1));
+    lines.push_back(TimeText(second) + "-" + date + "--Benchmark reminder " + (g_wide ? kWideWords + std::string(" ") : "") +
+                    std::to_string(i + 1));
   }
   return lines;
 }
@@ -205,7 +213,7 @@ class Run {
     for (const char* f : {"check.bmp", "undo.bmp"})
       CopyFileA((FolderOf(exe) + f).c_str(), (folder_ + f).c_str(), FALSE);
     model_ = MakeReminders(count);
-    WriteBytes(ListPath(), Crlf(model_));
+    WriteBytes(ListPath(), (g_wide ? kUtf8Mark : "") + Crlf(model_));
     FreshSettings();
   }
   ~Run() {
@@ -289,8 +297,18 @@ class Run {
     return ms;
   }
 
+  // The list file's lines, without the mark a wide list keeps.
+  Lines FileLines() {
+    std::string bytes = ReadBytes(ListPath());
+    if (g_wide) {
+      if (bytes.rfind(kUtf8Mark, 0) != 0) Fail("a save", "the wide list lost its mark");
+      else bytes.erase(0, 3);
+    }
+    return SplitCrlf(bytes);
+  }
+
   void CheckFile(const char* step) {
-    if (SplitCrlf(ReadBytes(ListPath())) != model_) Fail(step, "the list file is not as expected");
+    if (FileLines() != model_) Fail(step, "the list file is not as expected");
     if (Count() != static_cast<int>(model_.size())) Fail(step, "the list shows another number of rows");
   }
 
@@ -312,10 +330,16 @@ class Run {
     return ms;
   }
 
-  double Add(const char* message) {
-    Send(Control(frm_, Ctl::editMessage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(message));
+  double Add(std::string message) {
+    if (g_wide) message += std::string(" ") + kWideWords;
+    std::wstring wide(message.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, message.data(), static_cast<int>(message.size()),
+                                                        wide.data(), static_cast<int>(wide.size()))));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(Control(frm_, Ctl::editMessage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()),
+                        SMTO_NORMAL, kSendTimeoutMs, &result);
     const double ms = Click(Ctl::btnOK);
-    const Lines file = SplitCrlf(ReadBytes(ListPath()));
+    const Lines file = FileLines();
     if (file.size() != model_.size() + 1 || file.back().find(message) == std::string::npos) {
       Fail("OK", "the entry was not appended");
     } else {
@@ -387,9 +411,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string exe = WindowsPath(argv[1]);
-  const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+  std::vector<std::string> args(argv + 2, argv + argc);
+  g_wide = std::find(args.begin(), args.end(), "wide") != args.end();
+  args.erase(std::remove(args.begin(), args.end(), "wide"), args.end());
+  const int runs = !args.empty() ? std::max(1, std::atoi(args[0].c_str())) : 3;
   std::vector<int> sizes;
-  for (int i = 3; i < argc; ++i) sizes.push_back(std::max(2, std::atoi(argv[i])));
+  for (std::size_t i = 1; i < args.size(); ++i) sizes.push_back(std::max(2, std::atoi(args[i].c_str())));
   if (sizes.empty()) sizes = {100, 10000, 40000};
 
   std::map<int, std::map<std::string, std::vector<double>>> all;
@@ -416,8 +443,8 @@ int main(int argc, char** argv) {
   }
 
   const int base = sizes.front();
-  std::printf("\nMedians of %d runs, ms; in brackets the increase over %s entries against the goal\n",
-              runs, Thousands(base).c_str());
+  std::printf("\nMedians of %d runs%s, ms; in brackets the increase over %s entries against the goal\n",
+              runs, g_wide ? " of wide messages" : "", Thousands(base).c_str());
   std::printf("%-17s %9s", "", (Thousands(base)).c_str());
   for (size_t i = 1; i < sizes.size(); ++i)
     std::printf(" %9s %-18s", Thousands(sizes[i]).c_str(), "(+ / goal)");

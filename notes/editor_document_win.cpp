@@ -4,6 +4,7 @@
 
 #include "notes/text_document_win.h"
 #include "notes/text_encoding.h"
+#include "settings/code_page.h"
 
 namespace pendra {
 
@@ -24,6 +25,8 @@ void EditorDocument::Clear() {
 }
 
 std::optional<std::string> EditorDocument::Opened(const std::string& path, const TextLoad& load) {
+  // The editor's paths are in the code page; the boxes take UTF-8.
+  const std::string shown = Utf8FromCodePage(path);
   // The editor's control holds text in the code page only: a UTF-8 file
   // shows its characters beyond ASCII as others, a UTF-16 one those the code
   // page lacks, and what is typed into it would be stored in the code page
@@ -33,11 +36,11 @@ std::optional<std::string> EditorDocument::Opened(const std::string& path, const
   changedFile_ = load.faithful && !unicode ? std::string() : path;
   readOnlyFile_ = load.readOnlyBecause.empty() ? std::string() : path;
   if (!readOnlyFile_.empty())
-    return path + " is shown read-only: " + std::string(load.readOnlyBecause) +
+    return shown + " is shown read-only: " + std::string(load.readOnlyBecause) +
            ". The editor leaves the file as it is; Save As keeps the text under another name, where it can be "
            "edited.";
   if (unicode)
-    return path + " is stored as " +
+    return shown + " is stored as " +
            (IsUtf16(load.stored)
                 ? "UTF-16 (Unicode). The editor shows and saves text in the system's code page only, so "
                   "characters the code page lacks show as others, and saving over the file would store it "
@@ -45,7 +48,7 @@ std::optional<std::string> EditorDocument::Opened(const std::string& path, const
                 : "UTF-8 (Unicode). The editor shows and saves text in the system's code page only, so its "
                   "characters beyond plain ASCII show as others, and saving over the file could change them.");
   if (!load.faithful)
-    return "The editor could not keep every character of " + path +
+    return "The editor could not keep every character of " + shown +
            " as it is stored (a zero byte, or a line end other than CR LF). Saving over the file would change "
            "them.";
   return std::nullopt;
@@ -55,11 +58,11 @@ bool EditorDocument::NeedsNewName() const { return fileName_.empty() || SamePath
 
 EditorDocument::WriteCheck EditorDocument::MayWrite(const std::string& path, std::string& words) const {
   if (SamePath(path, readOnlyFile_)) {
-    words = path + " is kept as it is stored. Save the text under another name.";
+    words = Utf8FromCodePage(path) + " is kept as it is stored. Save the text under another name.";
     return WriteCheck::Refused;
   }
   if (!SamePath(path, changedFile_)) return WriteCheck::Free;
-  words = "The editor could not keep every character of " + path +
+  words = "The editor could not keep every character of " + Utf8FromCodePage(path) +
           " as it was stored. Save it with the changed characters?";
   return WriteCheck::Ask;
 }

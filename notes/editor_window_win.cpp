@@ -9,6 +9,7 @@
 #include "platform/message_loop_win.h"
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
+#include "settings/code_page.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"
 
@@ -381,7 +382,8 @@ void TfrmEditor::SaveForSessionEnd() {
 // ---- File commands --------------------------------------------------------------
 
 bool TfrmEditor::AskSaveChanges() {
-  switch (Svc().dialogs->AskYesNoCancel(Handle(), SaveChangesQuestion(doc_.FileName()))) {
+  // The editor's paths are in the code page; the boxes take UTF-8.
+  switch (Svc().dialogs->AskYesNoCancel(Handle(), SaveChangesQuestion(Utf8FromCodePage(doc_.FileName())))) {
     case YesNoCancel::Yes: return Save();
     case YesNoCancel::No: return true;
     case YesNoCancel::Cancel: break;

@@ -16,6 +16,7 @@
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
+#include "platform/wide_text_win.h"
 #include "settings/code_page.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"
@@ -462,11 +463,13 @@ void TfrmPendra::FitDateFormat() {
 void TfrmPendra::SetTabCaptions() {
   if (!tbcPendra_) return;
   SendMessageA(tbcPendra_, TCM_DELETEALLITEMS, 0, 0);
+  // The captions are UTF-8: in wide, each shows whole, in any script.
   for (std::size_t i = 0; i < tabs_.size(); ++i) {
-    TCITEMA item{};
+    std::wstring caption = Widen(CP_UTF8, tabs_[i]);
+    TCITEMW item{};
     item.mask = TCIF_TEXT;
-    item.pszText = const_cast<char*>(tabs_[i].c_str());
-    SendMessageA(tbcPendra_, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    item.pszText = caption.data();
+    SendMessageW(tbcPendra_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
   }
   if (activeTab_ >= 0) SendMessageA(tbcPendra_, TCM_SETCURSEL, static_cast<WPARAM>(activeTab_), 0);
   Layout();  // the rows of tabs may have changed
@@ -515,7 +518,7 @@ bool TfrmPendra::ShowPageWithoutFile(const std::string& readFrom) {
   bool read = false;
   if (!readFrom.empty() && PathExists(readFrom)) {
     try {
-      LoadTextFile(redtPendra_, readFrom);
+      redtPendra_.LoadText(ReadTextFile(readFrom));
       read = true;
     } catch (const Error&) {
       // Unreadable too: the page stays empty, as for any page without a file.
@@ -533,9 +536,11 @@ void TfrmPendra::PageLoad() {
     ShowPageWithoutFile();
     return;
   }
+  // The caption and the folder as the data folder holds them, in UTF-8: a
+  // page's file is named in any script.
   const std::string& caption = tabs_[static_cast<std::size_t>(activeTab_)];
-  const std::string& folder = Svc().programFolder;
-  const CodePage& codePage = AnsiCodePage();
+  const std::string& folder = Svc().data->Folder();
+  const CodePage& codePage = Utf8CodePage();
   const std::optional<std::string> path = PagePath(folder, caption, codePage);
   const CaptionFault fault = CheckTabCaption(folder, caption, codePage);
   if (!path && fault == CaptionFault::TooLong && ShowPageWithoutFile(PageFilePath(folder, caption))) {
@@ -733,7 +738,7 @@ void TfrmPendra::Contents1Click() { ShowHelp(Handle(), HelpTopic::Notebook); }
 
 void TfrmPendra::Timer1Timer() {
   if (StaticText1_)
-    SetText(StaticText1_, FormatTimeText(Svc().locale->Formats(), Svc().clock->Now().time));
+    SetTextUtf8(StaticText1_, FormatTimeText(Svc().locale->Formats(), Svc().clock->Now().time));
 }
 
 // ---------------------------------------------------------------------------

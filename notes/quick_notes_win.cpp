@@ -4,6 +4,7 @@
 
 #include "platform/application_win.h"
 #include "platform/monitor_win.h"
+#include "platform/wide_text_win.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"
 
@@ -33,7 +34,7 @@ const CommandStateRow kRefresh[] = {
 // True only when the file is truly not there, as opposed to there but
 // unreadable (locked, a folder, no access).
 bool NoteFileMissing(const std::string& path) {
-  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+  if (GetFileAttributesW(Widen(CP_UTF8, path).c_str()) != INVALID_FILE_ATTRIBUTES) return false;
   const DWORD error = GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }

@@ -7,8 +7,8 @@ namespace {
 
 constexpr std::string_view kForbidden = "\\/:*?\"<>|";
 
-// What the ANSI file functions take: a path of MAX_PATH characters with its
-// terminating zero, and a name of 255 characters in it.
+// What the file functions take: a path of MAX_PATH characters (UTF-16 units)
+// with its terminating zero, and a name of 255 characters in it.
 constexpr std::size_t kLongestPath = 260 - 1;
 constexpr std::size_t kLongestName = 255;
 
@@ -25,13 +25,20 @@ bool SameLetters(std::string_view a, std::string_view b) {
 }
 
 // COM0-COM9 and LPT0-LPT9, also with a superscript 1, 2 or 3 where the code
-// page has them.
+// page has them (in UTF-8, C2 B9, C2 B2, C2 B3).
 bool IsPortName(std::string_view name, const CodePage& codePage) {
-  if (name.size() != 4 || !(SameLetters(name.substr(0, 3), "COM") || SameLetters(name.substr(0, 3), "LPT")))
+  if (name.size() < 4 || !(SameLetters(name.substr(0, 3), "COM") || SameLetters(name.substr(0, 3), "LPT")))
     return false;
-  const auto last = static_cast<unsigned char>(name[3]);
-  return (last >= '0' && last <= '9') ||
-         (codePage.HasSuperscriptDigits() && (last == 0xB9 || last == 0xB2 || last == 0xB3));
+  std::string_view last = name.substr(3);
+  if (last.size() == 1 && last[0] >= '0' && last[0] <= '9') return true;
+  if (codePage.Number() == CodePage::kUtf8) {
+    if (last.size() != 2 || last[0] != '\xC2') return false;
+    last.remove_prefix(1);
+  } else if (!codePage.HasSuperscriptDigits()) {
+    return false;
+  }
+  const auto digit = static_cast<unsigned char>(last[0]);
+  return last.size() == 1 && (digit == 0xB9 || digit == 0xB2 || digit == 0xB3);
 }
 
 bool IsDeviceName(std::string_view caption, const CodePage& codePage) {
@@ -52,7 +59,7 @@ const Lines& DesignedTabs() {
 }
 
 std::size_t LongestTabCaption(std::string_view folder, const CodePage& codePage) {
-  const std::size_t folderLength = codePage.CharCount(folder);
+  const std::size_t folderLength = codePage.WideCount(folder);
   const std::size_t room = std::min(kLongestName, kLongestPath - std::min(folderLength, kLongestPath));
   const std::size_t added = std::string_view(kPageFileExtension).size() + kLongestTemporarySuffix;
   return room > added ? room - added : 0;
@@ -68,7 +75,7 @@ CaptionFault CheckTabCaption(std::string_view folder, std::string_view caption, 
   }
   if (caption == "..") return CaptionFault::ParentFolder;
   if (IsDeviceName(caption, codePage)) return CaptionFault::DeviceName;
-  if (codePage.CharCount(caption) > LongestTabCaption(folder, codePage)) return CaptionFault::TooLong;
+  if (codePage.WideCount(caption) > LongestTabCaption(folder, codePage)) return CaptionFault::TooLong;
   return CaptionFault::None;
 }
 

@@ -27,10 +27,11 @@ enum class CaptionFault {
   TooLong,             // its page file, or the temporary file a save writes, has too long a name
 };
 
-// The longest caption (in characters) whose page file can be saved in
-// `folder`: the temporary file a save writes beside it must fit both the
-// 255 characters of a file name and the 259 of a path the ANSI file
-// functions take.
+// The longest caption (in the system's characters, UTF-16 units) whose page
+// file can be saved in `folder`: the temporary file a save writes beside it
+// must fit both the 255 characters of a file name and the 259 of a path the
+// file functions take. Pendra holds captions and the folder in UTF-8
+// (Utf8CodePage); the code page given is theirs.
 std::size_t LongestTabCaption(std::string_view folder, const CodePage& codePage);
 
 // What keeps `caption` from naming a page file in `folder`. A character is

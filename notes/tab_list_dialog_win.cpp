@@ -6,6 +6,7 @@
 #include "platform/application_win.h"
 #include "platform/dpi_win.h"
 #include "platform/services.h"
+#include "platform/wide_controls_win.h"
 #include "settings/errors.h"
 
 namespace pendra {
@@ -15,15 +16,6 @@ namespace {
 constexpr int kClientWidth = 346;
 constexpr int kClientHeight = 161;
 constexpr int kMaxTabName = 255;
-
-std::string ListItem(HWND list, int index) {
-  const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length < 0) return {};
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(length));
-  return text;
-}
 
 }  // namespace
 
@@ -66,8 +58,9 @@ void TfrmAddTabs::BeforeShow() {
                                    GetModuleHandleA(nullptr), nullptr);
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   };
-  add("LISTBOX", "", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
-      WS_EX_CLIENTEDGE, ListBox1, 8, 8, 233, kClientHeight - 16);
+  // Wide: the tab names show whole, in any script.
+  CreateWideControl(L"LISTBOX", WS_VISIBLE | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP | WS_GROUP,
+                    WS_EX_CLIENTEDGE, Px(8), Px(8), Px(233), Px(kClientHeight - 16), Handle(), ListBox1, font_);
   struct ButtonDef {
     Id id;
     const char* caption;
@@ -86,7 +79,7 @@ Lines TfrmAddTabs::WorkingList() const {
   Lines lines;
   HWND list = Item(ListBox1);
   const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) lines.push_back(ListItem(list, i));
+  for (int i = 0; i < count; ++i) lines.push_back(ListRow(list, i));
   return lines;
 }
 
@@ -102,7 +95,7 @@ void TfrmAddTabs::FormShow() {
   const Lines tabs = tabList_.ReadLines();
   HWND list = Item(ListBox1);
   SendMessageA(list, LB_RESETCONTENT, 0, 0);
-  for (const std::string& tab : tabs) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(tab.c_str()));
+  for (const std::string& tab : tabs) AddListRow(list, tab);
   SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   EnableEntryButtons(false);
 }
@@ -113,15 +106,18 @@ void TfrmAddTabs::btnAddClick() {
   const std::string caption =
       Svc().dialogs->InputBox(Handle(), "Add New Tab", "New Tab Name", "", kMaxTabName);
   if (caption.empty()) return;
-  // The caption names the page's file: one that cannot is refused.
-  const std::string& folder = Svc().programFolder;
-  if (const CaptionFault fault = CheckTabCaption(folder, caption, AnsiCodePage()); fault != CaptionFault::None) {
-    Svc().dialogs->ShowMessage("The tab \"" + QuotedCaption(caption, AnsiCodePage()) + "\" cannot be added. " +
-                                   CaptionFaultReason(fault, folder, AnsiCodePage()),
+  // The caption names the page's file, in any script: one that cannot is
+  // refused. The caption and the folder are UTF-8, as the data folder takes
+  // its paths.
+  const std::string& folder = Svc().data->Folder();
+  const CodePage& utf8 = Utf8CodePage();
+  if (const CaptionFault fault = CheckTabCaption(folder, caption, utf8); fault != CaptionFault::None) {
+    Svc().dialogs->ShowMessage("The tab \"" + QuotedCaption(caption, utf8) + "\" cannot be added. " +
+                                   CaptionFaultReason(fault, folder, utf8),
                                kAppTitle, MsgIcon::Warning);
     return;
   }
-  SendMessageA(Item(ListBox1), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+  AddListRow(Item(ListBox1), caption);
 }
 
 void TfrmAddTabs::btnRemoveClick() {
@@ -137,9 +133,9 @@ void TfrmAddTabs::MoveSelected(int by) {
   const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
   const int target = selected + by;
   if (selected < 0 || target < 0 || target >= count) return;
-  const std::string text = ListItem(list, selected);
+  const std::string text = ListRow(list, selected);
   SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected), 0);
-  SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(target), reinterpret_cast<LPARAM>(text.c_str()));
+  InsertListRow(list, target, text);
   SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   EnableEntryButtons(false);
 }

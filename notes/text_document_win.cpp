@@ -1,5 +1,6 @@
 #include "notes/text_document_win.h"
 
+#include "settings/code_page.h"
 #include "settings/errors.h"
 #include "settings/list_file.h"
 
@@ -22,12 +23,14 @@ std::string ReadTextFile(const std::string& path) {
   return ReadWholeFile(path);
 }
 
-TextLoad LoadTextFile(RichTextControl& text, const std::string& path) { return text.LoadText(ReadTextFile(path)); }
+TextLoad LoadTextFile(RichTextControl& text, const std::string& path) {
+  return text.LoadText(ReadTextFile(Utf8FromCodePage(path)));
+}
 
 void SaveTextFile(const RichTextControl& text, const std::string& path, TextFormat format) {
   if (!text.Handle() && format == TextFormat::RichText)
-    throw Error("Cannot create file " + path);  // no control to write it
-  WriteWholeFile(path, text.SavedBytes(format));
+    throw Error("Cannot create file " + Utf8FromCodePage(path));  // no control to write it
+  WriteWholeFile(Utf8FromCodePage(path), text.SavedBytes(format));
 }
 
 TextLoad DataDocument::Load(DataFile& file) {

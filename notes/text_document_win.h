@@ -14,12 +14,14 @@ namespace pendra {
 // bytes saved), which for a larger one can exhaust a 32-bit process.
 inline constexpr unsigned long long kMaxTextFileBytes = 32ull << 20;
 
-// A text file's bytes for a control. Fails as ReadWholeFile does, and with
+// A text file's bytes for a control, by its path in UTF-8 (as the data
+// files have theirs). Fails as ReadWholeFile does, and with
 // "Cannot open file <path>. It is larger than 32 MB, ..." for a larger file,
 // which is not read at all.
 std::string ReadTextFile(const std::string& path);
 
-// A file of the user's (the editor's, an export): plain text, whatever the
+// A file of the user's (the editor's, an export), named by its path in the
+// code page, as the file dialogs give it: plain text, whatever the
 // extension. A file that cannot be read leaves the text as it was.
 TextLoad LoadTextFile(RichTextControl& text, const std::string& path);
 // Replaces the file safely; fails with "Cannot create file <path>".

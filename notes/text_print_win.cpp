@@ -65,7 +65,7 @@ class PrintJob {
     info.cbSize = sizeof info;
     info.lpszDocName = title.c_str();
     info.lpszOutput = output.empty() ? nullptr : output.c_str();
-    if (StartDocA(dc_, &info) <= 0) throw Error("Printing failed on " + name_);
+    if (StartDocA(dc_, &info) <= 0) throw Error("Printing failed on " + Utf8FromCodePage(name_));
     started_ = true;
   }
   void StartPage() { Check(::StartPage(dc_) > 0); }
@@ -77,7 +77,7 @@ class PrintJob {
 
  private:
   void Check(bool ok) const {
-    if (!ok) throw Error("Printing failed on " + name_);
+    if (!ok) throw Error("Printing failed on " + Utf8FromCodePage(name_));
   }
   std::string name_;
   HDC dc_ = nullptr;

@@ -1,5 +1,6 @@
 #include "platform/help.h"
 
+#include "settings/code_page.h"
 #include "settings/list_file.h"
 
 namespace pendra {
@@ -7,15 +8,15 @@ namespace pendra {
 void ShowHelp(NativeWindow owner, HelpTopic topic) {
   const std::string& folder = Svc().programFolder;
   const std::string helpFile = folder + kHelpFileName;
-  if (FileExists(helpFile)) {
+  if (FileExists(Utf8FromCodePage(helpFile))) {
     if (Svc().help) Svc().help->ShowContents(helpFile);
     return;
   }
   std::string target = folder + kGuideFileName;
-  if (!FileExists(target)) return;
+  if (!FileExists(Utf8FromCodePage(target))) return;
   if (topic == HelpTopic::Notebook) {
     const std::string section = folder + kGuideFolderName + "\\notebook.html";
-    if (FileExists(section)) target = section;
+    if (FileExists(Utf8FromCodePage(section))) target = section;
   }
   if (Svc().shell) Svc().shell->Open(owner, target);
 }

@@ -105,10 +105,10 @@ bool SetShutdownBlockReason(HWND window, const std::string& reason) {
   static const auto destroy = ProcAs<Destroy>("user32.dll", "ShutdownBlockReasonDestroy");
   if (reason.empty()) return destroy && destroy(window);
   if (!create) return false;
-  const int size = MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, nullptr, 0);
+  const int size = MultiByteToWideChar(CP_UTF8, 0, reason.c_str(), -1, nullptr, 0);
   if (size <= 0) return false;
   std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, reason.c_str(), -1, wide.data(), size);
+  MultiByteToWideChar(CP_UTF8, 0, reason.c_str(), -1, wide.data(), size);
   return create(window, wide.c_str()) != FALSE;
 }
 

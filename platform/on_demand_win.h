@@ -38,7 +38,7 @@ std::string DefaultPrinterName();
 BOOL PlaySoundFile(const char* path, HMODULE module, DWORD flags);
 
 // Tells the system why the window holds up the end of the session
-// (ShutdownBlockReasonCreate, with the text taken from the ANSI code page), or,
+// (ShutdownBlockReasonCreate, with the text taken as UTF-8, as errors are), or,
 // for an empty text, that it no longer does (ShutdownBlockReasonDestroy).
 // False where the system has no such reasons (before Vista) or refused.
 bool SetShutdownBlockReason(HWND window, const std::string& reason);

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <map>
 #include <memory>
 #include <vector>
@@ -46,15 +47,16 @@ class RealClock final : public IClock {
 
 namespace {
 
-// A locale text, or nullopt when the system has none.
+// A locale text in UTF-8, as the lists hold the times and dates written with
+// it, or nullopt when the system has none.
 std::optional<std::string> LocaleText(LCTYPE type) {
-  const int size = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, nullptr, 0);
+  const int size = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, nullptr, 0);
   if (size <= 0) return std::nullopt;
-  std::string text(static_cast<std::size_t>(size), '\0');
-  const int got = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, text.data(), size);
+  std::wstring text(static_cast<std::size_t>(size), L'\0');
+  const int got = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, text.data(), size);
   if (got <= 0) return std::nullopt;
-  text.resize(std::strlen(text.c_str()));
-  return text;
+  text.resize(std::wcslen(text.c_str()));
+  return Narrow(CP_UTF8, text);
 }
 
 // Keeps the default when the system gives nothing; an empty picture would make
@@ -116,9 +118,11 @@ UINT IconFlag(MsgIcon icon) {
 constexpr int kConfirmIconId = 100;
 constexpr int kConfirmTextId = 101;
 
-HWND AddControl(HWND dlg, const char* cls, const char* text, DWORD style, int id, HFONT font) {
-  HWND h = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, dlg,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+// The boxes' texts are UTF-8 and their controls wide, so a text shows and
+// takes every character.
+HWND AddControl(HWND dlg, const wchar_t* cls, const std::string& text, DWORD style, int id, HFONT font) {
+  HWND h = CreateWindowExW(0, cls, Widen(CP_UTF8, text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                           dlg, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                            GetModuleHandleA(nullptr), nullptr);
   SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return h;
@@ -149,19 +153,20 @@ void LayOutConfirm(HWND dlg, const std::string& text) {
   const DialogScale px(dlg);
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0));
   SetWindowTextA(dlg, "Confirm");
-  HWND icon = AddControl(dlg, "STATIC", "", SS_ICON, kConfirmIconId, font);
+  HWND icon = AddControl(dlg, L"STATIC", "", SS_ICON, kConfirmIconId, font);
   SendMessageA(icon, STM_SETICON,
                reinterpret_cast<WPARAM>(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_QUESTION))),
                0);
-  HWND label = AddControl(dlg, "STATIC", text.c_str(), SS_LEFT | SS_NOPREFIX, kConfirmTextId, font);
-  HWND yes = AddControl(dlg, "BUTTON", "&Yes", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDYES, font);
-  HWND no = AddControl(dlg, "BUTTON", "&No", BS_PUSHBUTTON | WS_TABSTOP, IDNO, font);
+  HWND label = AddControl(dlg, L"STATIC", text, SS_LEFT | SS_NOPREFIX, kConfirmTextId, font);
+  HWND yes = AddControl(dlg, L"BUTTON", "&Yes", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDYES, font);
+  HWND no = AddControl(dlg, L"BUTTON", "&No", BS_PUSHBUTTON | WS_TABSTOP, IDNO, font);
 
   // Measure the text with the dialog's font to size the box around it.
   RECT textRect{0, 0, px(400), 0};
   HDC dc = GetDC(dlg);
   HGDIOBJ old = SelectObject(dc, font);
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
+  const std::wstring wide = Widen(CP_UTF8, text);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &textRect,
             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
   SelectObject(dc, old);
   ReleaseDC(dlg, dc);
@@ -222,7 +227,8 @@ INT_PTR RunDialog(DLGPROC proc, LPARAM param, DWORD exStyle, HWND owner = Applic
   *p++ = 8;              // point size
   for (const char* face = "MS Shell Dlg"; *face; ++face) *p++ = static_cast<WORD>(*face);
   *p = 0;
-  return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dlg, owner, proc, param);
+  // A wide dialog: its own message loop hands typed characters on whole.
+  return DialogBoxIndirectParamW(GetModuleHandleA(nullptr), dlg, owner, proc, param);
 }
 
 // The announcement box looks like a message box without an icon: the text
@@ -237,37 +243,43 @@ constexpr std::size_t kMeasureLimit = 8192;
 // (after a blank where there is one), each ended by CR LF, the one line break
 // the edit knows; the announcement breaks its lines at each CR. Broken here,
 // because the edit's own wrapping slows down without end on a long paragraph.
-std::string WrappedForEdit(HDC dc, const std::string& text, int width) {
-  TEXTMETRICA metrics{};
-  GetTextMetricsA(dc, &metrics);
+std::wstring WrappedForEdit(HDC dc, const std::wstring& text, int width) {
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
   // Enough characters to fill a line twice over, so one measure finds the break.
   const std::size_t chunk =
       static_cast<std::size_t>(2 * width / std::max<LONG>(1, metrics.tmAveCharWidth) + 8);
-  std::string out;
+  auto low = [&](std::size_t at) { return at < text.size() && text[at] >= 0xDC00 && text[at] <= 0xDFFF; };
+  std::wstring out;
   out.reserve(text.size() + text.size() / 32 + 16);
   std::size_t pos = 0;
   while (pos <= text.size()) {
-    std::size_t end = text.find_first_of("\r\n", pos);
-    if (end == std::string::npos) end = text.size();
+    std::size_t end = text.find_first_of(L"\r\n", pos);
+    if (end == std::wstring::npos) end = text.size();
     while (pos < end) {
       const int count = static_cast<int>(std::min(end - pos, chunk));
       int fit = 0;
       SIZE size{};
-      GetTextExtentExPointA(dc, text.data() + pos, count, width, &fit, nullptr, &size);
+      GetTextExtentExPointW(dc, text.data() + pos, count, width, &fit, nullptr, &size);
       std::size_t take = static_cast<std::size_t>(std::max(fit, 1));
       if (take < end - pos) {
         // The line ends after its last blank; a word longer than the line is cut.
         std::size_t blank = take;
-        while (blank > 0 && text[pos + blank - 1] != ' ') --blank;
+        while (blank > 0 && text[pos + blank - 1] != L' ') --blank;
         if (blank > 0) take = blank;
+      }
+      // Never between the halves of a character beyond the Basic Multilingual Plane.
+      if (low(pos + take)) {
+        if (take > 1) --take;
+        else ++take;
       }
       out.append(text, pos, take);
       pos += take;
-      if (pos < end) out += "\r\n";
+      if (pos < end) out += L"\r\n";
     }
     if (end == text.size()) break;
-    out += "\r\n";
-    pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    out += L"\r\n";
+    pos = end + (text.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
   }
   return out;
 }
@@ -283,7 +295,8 @@ RECT WorkAreaAtCursor() {
   return work;
 }
 
-void LayOutAnnouncement(HWND dlg, const std::string& text) {
+void LayOutAnnouncement(HWND dlg, const std::string& utf8) {
+  const std::wstring text = Widen(CP_UTF8, utf8);
   const DialogScale px(dlg);
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0));
   SetWindowTextA(dlg, kAppTitle);
@@ -305,7 +318,7 @@ void LayOutAnnouncement(HWND dlg, const std::string& text) {
   if (text.size() <= kMeasureLimit) {
     HDC dc = GetDC(dlg);
     HGDIOBJ old = SelectObject(dc, font);
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
     SelectObject(dc, old);
     ReleaseDC(dlg, dc);
@@ -315,16 +328,15 @@ void LayOutAnnouncement(HWND dlg, const std::string& text) {
   HWND textControl = nullptr;
   int textW = 0, textH = 0;
   if (fits) {
-    textControl = AddControl(dlg, "STATIC", text.c_str(), SS_LEFT | SS_NOPREFIX,
-                             kAnnouncementTextId, font);
+    textControl = AddControl(dlg, L"STATIC", utf8, SS_LEFT | SS_NOPREFIX, kAnnouncementTextId, font);
     textW = std::max<int>(measured.right, 1);
     textH = std::max<int>(measured.bottom, 1);
   } else {
     // Sized before it takes the text: every resize would break the lines anew.
     textW = std::min(textRoomW, wrapW + SystemMetricForDpi(SM_CXVSCROLL, px.dpi) + px(12));
     textH = textRoomH;
-    textControl = CreateWindowExA(
-        WS_EX_CLIENTEDGE, "EDIT", "",
+    textControl = CreateWindowExW(
+        WS_EX_CLIENTEDGE, L"EDIT", L"",
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY, margin,
         margin, textW, textH, dlg, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAnnouncementTextId)),
         GetModuleHandleA(nullptr), nullptr);
@@ -332,11 +344,11 @@ void LayOutAnnouncement(HWND dlg, const std::string& text) {
     SendMessageA(textControl, EM_SETLIMITTEXT, 0, 0);  // no limit
     HDC dc = GetDC(dlg);
     HGDIOBJ old = SelectObject(dc, font);
-    SetWindowTextA(textControl, WrappedForEdit(dc, text, wrapW).c_str());
+    SetWindowTextW(textControl, WrappedForEdit(dc, text, wrapW).c_str());
     SelectObject(dc, old);
     ReleaseDC(dlg, dc);
   }
-  HWND ok = AddControl(dlg, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, font);
+  HWND ok = AddControl(dlg, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, font);
 
   const int clientW = std::max(textW, buttonW) + 2 * margin;
   const int buttonTop = margin + textH + gap;
@@ -391,7 +403,7 @@ void RealDialogs::ShowMessage(const std::string& text, const std::string& captio
   ModalScope modal;
   // Errors can come from timers while the user works elsewhere, so the box
   // asks to come to the front.
-  MessageBoxA(ApplicationWindow(), text.c_str(), caption.c_str(),
+  MessageBoxW(ApplicationWindow(), Widen(CP_UTF8, text).c_str(), Widen(CP_UTF8, caption).c_str(),
               MB_OK | MB_SETFOREGROUND | IconFlag(icon));
 }
 
@@ -424,16 +436,15 @@ struct InputBoxState {
 void LayOutInputBox(HWND dlg, const InputBoxState& state) {
   const DialogScale px(dlg);
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(dlg, WM_GETFONT, 0, 0));
-  SetWindowTextA(dlg, state.caption->c_str());
+  SetTextUtf8(dlg, *state.caption);
   const int margin = px(8), clientW = px(300), buttonW = px(75), buttonH = px(23), editH = px(21),
             labelH = px(16);
-  HWND label = AddControl(dlg, "STATIC", state.prompt->c_str(), SS_LEFT | SS_NOPREFIX, kInputPromptId,
-                          font);
-  HWND edit = AddControl(dlg, "EDIT", state.text.c_str(), ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP,
+  HWND label = AddControl(dlg, L"STATIC", *state.prompt, SS_LEFT | SS_NOPREFIX, kInputPromptId, font);
+  HWND edit = AddControl(dlg, L"EDIT", state.text, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP | WS_GROUP,
                          kInputEditId, font);
   SendMessageA(edit, EM_LIMITTEXT, static_cast<WPARAM>(std::max(state.maxLength, 1)), 0);
-  HWND ok = AddControl(dlg, "BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, font);
-  HWND cancel = AddControl(dlg, "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, font);
+  HWND ok = AddControl(dlg, L"BUTTON", "OK", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDOK, font);
+  HWND cancel = AddControl(dlg, L"BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, font);
 
   const int editTop = margin + labelH + px(4);
   const int buttonsTop = editTop + editH + px(12);
@@ -458,7 +469,8 @@ INT_PTR CALLBACK InputBoxProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (LOWORD(wp) == IDOK) {
         auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrA(dlg, DWLP_USER));
-        state->text = GetText(GetDlgItem(dlg, kInputEditId));
+        // A pair cut by the length limit is not kept half.
+        state->text = GetTextUtf8(GetDlgItem(dlg, kInputEditId));
         EndDialog(dlg, IDOK);
         return TRUE;
       }
@@ -489,7 +501,7 @@ YesNoCancel RealDialogs::AskYesNoCancel(NativeWindow owner, const std::string& t
   // from the tray would ask the question a second time over the first.
   ModalScope modal;
   const HWND window = owner ? static_cast<HWND>(owner) : ApplicationWindow();
-  switch (MessageBoxA(window, text.c_str(), "Confirm", MB_YESNOCANCEL | MB_ICONQUESTION)) {
+  switch (MessageBoxW(window, Widen(CP_UTF8, text).c_str(), L"Confirm", MB_YESNOCANCEL | MB_ICONQUESTION)) {
     case IDYES: return YesNoCancel::Yes;
     case IDNO: return YesNoCancel::No;
     default: return YesNoCancel::Cancel;
@@ -543,7 +555,7 @@ bool RunFileDialog(FileDialogFunction dialog, DWORD flags, const FileDialogReque
   const std::wstring path = (flags & OFN_ALLOWMULTISELECT) ? ChosenPath(file, fileOffset) : file.data();
   // Pendra opens files by their path in the code page.
   const std::optional<std::string> ansi = AnsiPath(path);
-  if (!ansi) throw Error(NotInCodePage("The file " + Narrow(CP_ACP, path)));
+  if (!ansi) throw Error(NotInCodePage("The file " + Narrow(CP_UTF8, path)));
   chosenPath = *ansi;
   return true;
 }

@@ -1,5 +1,6 @@
 #include "platform/services.h"
 
+#include "settings/code_page.h"
 #include "settings/data_folder.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"
@@ -39,10 +40,12 @@ void Say(const DataOutcome& outcome) {
     if (notice.kind != DataNotice::Kind::TheirsKept || !Svc().registry) continue;
     // Nobody may be there to answer a box now: the next start tells it.
     try {
+      // The registry holds text in the code page: a character it has not
+      // (of a path, say) is a "?" there.
       TRegIniFile ini(*Svc().registry, kPendraKey);
-      std::string untold = ini.ReadString(kUntoldSection, kUntoldIdent, "");
+      std::string untold = Utf8FromCodePage(ini.ReadString(kUntoldSection, kUntoldIdent, ""));
       if (!untold.empty()) untold += '\n';
-      ini.WriteString(kUntoldSection, kUntoldIdent, untold + notice.text);
+      ini.WriteString(kUntoldSection, kUntoldIdent, CodePageFromUtf8(untold + notice.text).bytes);
     } catch (const std::exception&) {
       // A registry that cannot be written now loses the word, not the copy.
     }
@@ -60,7 +63,7 @@ void SayUntoldNotices() {
   } catch (const std::exception&) {
     return;
   }
-  for (const std::string& text : SplitLines(untold))
+  for (const std::string& text : SplitLines(Utf8FromCodePage(untold)))
     if (!text.empty()) Tell("When Windows last ended its session: " + text, MsgIcon::Warning);
 }
 

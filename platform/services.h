@@ -46,6 +46,7 @@ class IClock {
 class ILocale {
  public:
   virtual ~ILocale() = default;
+  // In UTF-8, as the lists hold the time and date texts written with them.
   virtual const LocaleFormats& Formats() = 0;
   // Changes whenever the formats change (the user changed them), so caches of
   // converted texts can tell they are stale.
@@ -70,6 +71,12 @@ struct FileDialogRequest {
 
 enum class YesNoCancel { Yes, No, Cancel };
 
+// The texts of the boxes (ShowMessage, Announce, Confirm, AskYesNoCancel and
+// the input box's, both ways) are UTF-8, as are the texts of errors, which the
+// general error handler shows: a message quoting a reminder, a tab name or a
+// path shows every character of it. A text in the code page (a path from a
+// file dialog, a printer's name) is converted where the message is composed.
+// The file dialogs, the font dialog and find keep to the code page.
 class IDialogs {
  public:
   virtual ~IDialogs() = default;

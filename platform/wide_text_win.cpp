@@ -30,6 +30,25 @@ std::string Narrow(unsigned codePage, std::wstring_view wide, bool* usedDefault)
   return bytes;
 }
 
+std::string Utf8OfWide(std::wstring_view wide) {
+  auto high = [](wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+  auto low = [](wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+  std::wstring whole;
+  whole.reserve(wide.size());
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    const wchar_t c = wide[i];
+    if (high(c) && i + 1 < wide.size() && low(wide[i + 1])) {
+      whole += c;
+      whole += wide[++i];
+    } else if (high(c) && i + 1 == wide.size()) {
+      break;  // cut off at the end
+    } else {
+      whole += high(c) || low(c) ? L'\xFFFD' : c;
+    }
+  }
+  return Narrow(CP_UTF8, whole);
+}
+
 std::optional<std::string> InAnsiCodePage(std::wstring_view wide) {
   bool usedDefault = false;
   std::string bytes = Narrow(CP_ACP, wide, &usedDefault);

@@ -15,6 +15,11 @@ std::string Narrow(unsigned codePage, std::wstring_view wide, bool* usedDefault 
 // The text in the system's code page when it holds every character of it.
 std::optional<std::string> InAnsiCodePage(std::wstring_view wide);
 
+// UTF-16 as UTF-8, whole characters only: half of a surrogate pair (one a
+// length limit cut off at the end, or a stray one) is no character, so it is
+// dropped at the end and stands as U+FFFD elsewhere.
+std::string Utf8OfWide(std::wstring_view wide);
+
 // A path as the ANSI file functions take it: the path itself where the code
 // page holds it, otherwise its short (8.3) form where the code page holds
 // that (a name outside the code page has one on most volumes); nullopt

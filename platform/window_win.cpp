@@ -6,6 +6,7 @@
 #include "platform/dpi_win.h"
 #include "platform/message_loop_win.h"
 #include "platform/services.h"
+#include "platform/wide_text_win.h"
 
 namespace pendra {
 
@@ -207,6 +208,16 @@ std::string GetText(HWND hwnd) {
 }
 
 void SetText(HWND hwnd, const std::string& text) { SetWindowTextA(hwnd, text.c_str()); }
+
+std::string GetTextUtf8(HWND hwnd) {
+  const int n = GetWindowTextLengthW(hwnd);
+  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(hwnd, s.data(), n + 1);
+  s.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return Utf8OfWide(s);
+}
+
+void SetTextUtf8(HWND hwnd, const std::string& text) { SetWindowTextW(hwnd, Widen(CP_UTF8, text).c_str()); }
 
 RECT WindowRectOf(HWND hwnd) {
   RECT r{};

@@ -105,9 +105,15 @@ class Form : public Window {
   UINT dpi_ = 0;  // 0: the window does not exist yet
 };
 
-// Small helpers.
+// Small helpers. GetText and SetText take the text in the code page, as the
+// ANSI calls do; the Utf8 pair takes UTF-8 through the wide calls, for the
+// texts Pendra holds so (list texts, locale texts, box texts). A control
+// shows every character of it only when it was made by the wide calls
+// (CreateWideControl); a static text or a caption shows it whatever made it.
 std::string GetText(HWND hwnd);
 void SetText(HWND hwnd, const std::string& text);
+std::string GetTextUtf8(HWND hwnd);
+void SetTextUtf8(HWND hwnd, const std::string& text);
 RECT WindowRectOf(HWND hwnd);
 
 }  // namespace pendra

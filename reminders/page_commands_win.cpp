@@ -9,6 +9,7 @@
 #include "reminders/reminder_lists_win.h"
 #include "reminders/reminder_pages_win.h"
 #include "reminders/tabbed_list_win.h"
+#include "settings/code_page.h"
 #include "settings/errors.h"
 
 namespace pendra {
@@ -174,7 +175,7 @@ void ReminderPageCommands::EnableEntryControls(Kind kind, bool enabled) {
 // While an entry is in the entry panel (typed, or taken out by Edit), choosing
 // rows offers no list operation.
 void ReminderPageCommands::SelectionChanged(Kind kind) {
-  EnableEntryControls(kind, GetText(pages_.Page(kind).editMessage).empty());
+  EnableEntryControls(kind, GetWindowTextLengthW(pages_.Page(kind).editMessage) == 0);
 }
 
 void ReminderPageCommands::ListKeyDown(Kind kind, WPARAM key) {
@@ -226,14 +227,14 @@ void ReminderPageCommands::Edit(Kind kind) {
   const EditPlan plan = PlanEdit(kind, list[static_cast<size_t>(row)], lists_.Reader(kind), today);
 
   ReminderPage& p = pages_.Page(kind);
-  SetText(p.editMessage, plan.message);  // its change handler sets OK
+  SetTextUtf8(p.editMessage, plan.message);  // its change handler sets OK
   if (plan.cut) {
     if (!plan.time) throw Error(InvalidTimeMessage(plan.timeField));
     SetPickerTime(p.dtpTime, *plan.time);
     if (kind == Kind::OneTime || kind == Kind::Daily) {
       if (!SetPickerDate(p.dtpSchedule, plan.scheduleDate)) SetPickerDate(p.dtpSchedule, today);
     } else {
-      SetText(p.cbSchedule, plan.scheduleText);
+      SetTextUtf8(p.cbSchedule, plan.scheduleText);
     }
   }
 
@@ -262,7 +263,7 @@ void ReminderPageCommands::LoadSwitchPicture(Kind kind, bool on) {
   const std::string path = SwitchPicturePath(Svc().programFolder, on);
   auto* bmp = static_cast<HBITMAP>(
       LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-  if (!bmp) throw Error("Cannot open file " + path);
+  if (!bmp) throw Error("Cannot open file " + Utf8FromCodePage(path));
   ReminderPage& p = pages_.Page(kind);
   HBITMAP old = glyphs_[Index(kind)];
   glyphs_[Index(kind)] = bmp;

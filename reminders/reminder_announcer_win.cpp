@@ -5,6 +5,7 @@
 #include "reminders/reminder_clock_win.h"
 #include "reminders/reminder_lists_win.h"
 #include "reminders/reminder_pages_win.h"
+#include "settings/code_page.h"
 #include "settings/reg_ini.h"
 
 namespace pendra {
@@ -50,7 +51,7 @@ void ReminderAnnouncer::tmrTimeTimer() {
   const LocaleFormats& formats = Svc().locale->Formats();
   const std::string timeText = FormatTimeText(formats, now.time);
   for (Kind k : {Kind::OneTime, Kind::Weekly, Kind::Monthly, Kind::Daily})
-    SetText(pages_.Page(k).stxtClock, timeText);
+    SetTextUtf8(pages_.Page(k).stxtClock, timeText);
   CheckSecond(Kind::OneTime);
 }
 
@@ -157,7 +158,8 @@ void ReminderAnnouncer::CatchUp(Kind kind, const std::optional<DateTime>& since)
 
 void ReminderAnnouncer::RunStartCatchUp() {
   TRegIniFile ini(*Svc().registry, kReminderEventsKey);
-  const std::string lastBoot = ini.ReadString("Last Boot", " Date", "");
+  // The registry holds the date in the code page; the lists' texts are UTF-8.
+  const std::string lastBoot = Utf8FromCodePage(ini.ReadString("Last Boot", " Date", ""));
   const StoredReaders readers = lists_.Readers();
   const ReminderBook& book = lists_.Book();
   const Date today = Svc().clock->Now().date;

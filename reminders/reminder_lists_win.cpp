@@ -4,6 +4,7 @@
 
 #include "platform/services.h"
 #include "reminders/reminder_pages_win.h"
+#include "settings/code_page.h"
 #include "settings/errors.h"
 #include "settings/list_file.h"
 #include "settings/reg_ini.h"
@@ -13,16 +14,6 @@ namespace pendra {
 namespace {
 
 DataFile* ListFile(Kind kind) { return &Svc().data->File(Info(kind).fileName); }
-
-// Whether no program holds the file open for writing: it opens for reading
-// with writes denied to others. A file that is not there has no writer.
-bool NoneWriting(const std::string& path) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
-  CloseHandle(file);
-  return true;
-}
 
 bool SameFacts(const std::optional<FileFacts>& a, const std::optional<FileFacts>& b) {
   if (!a || !b) return !a && !b;
@@ -291,7 +282,8 @@ void ReminderLists::ReadStoredFormats() {
   } catch (const std::exception&) {
     return;
   }
-  stored_.Load(value);
+  // Stored in the code page, as the registry holds text.
+  stored_.Load(Utf8FromCodePage(value));
   storedValue_ = value;
   if (onFormatsStored) onFormatsStored(stored_);
 }
@@ -306,13 +298,20 @@ void ReminderLists::RememberFormats(size_t slot) {
 }
 
 void ReminderLists::StoreFormats() {
-  std::string value = stored_.Value();
-  if (value == storedValue_) return;
+  CodePageText value = CodePageFromUtf8(stored_.Value());
+  if (value.bytes == storedValue_) return;
   // What was written is saved already; a value that cannot be stored only
-  // means it is tried again at the next write.
+  // means it is tried again at the next write. Formats the code page cannot
+  // hold are not stored at all, so none stale are read by at the next start.
+  const std::string key = std::string(kReminderEventsKey) + "\\" + kFormatsSection;
   try {
-    Svc().registry->WriteText(std::string(kReminderEventsKey) + "\\" + kFormatsSection, kFormatsIdent, value);
-    storedValue_ = std::move(value);
+    if (!value.whole) {
+      Svc().registry->DeleteValue(key, kFormatsIdent);
+      storedValue_.clear();
+      return;
+    }
+    Svc().registry->WriteText(key, kFormatsIdent, value.bytes);
+    storedValue_ = std::move(value.bytes);
   } catch (const std::exception&) {
   }
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/dpi_win.h"
+#include "platform/wide_controls_win.h"
 #include "platform/window_win.h"
 #include "reminders/reminder_clock_win.h"
 
@@ -274,8 +275,10 @@ void ReminderPages::CreateEntryPanel(Kind kind, HWND sheet) {
   HWND g = group.Handle();
 
   AddLabel(g, "Message", 10, 22, 55, 16);
-  p.editMessage = AddControl(g, "EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 70, 19, 660,
-                             21, ControlId(kind, Ctl::editMessage), WS_EX_CLIENTEDGE);
+  // Wide: the message keeps every character typed or pasted into it.
+  p.editMessage = CreateWideEdit(WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE,
+                                 window_.Px(70), window_.Px(19), window_.Px(660), window_.Px(21), g,
+                                 ControlId(kind, Ctl::editMessage), uiFont_);
   hints_.Add(p.editMessage, "Enter Message Here");
 
   static constexpr const char* kScheduleLabels[] = {"Reminder Date", "Day Of Week",

@@ -20,7 +20,7 @@ namespace pendra {
 
 namespace {
 
-constexpr const char* kPanelsProp = "PendraPanels";
+constexpr const wchar_t* kPanelsProp = L"PendraPanels";
 
 // The spin edits' ranges; the interval is hours × 60 + minutes.
 constexpr int kMaxHours = 24;
@@ -42,9 +42,10 @@ ReminderEntryPanels::ReminderEntryPanels(EntryPanelsHost& host, ReminderPages& p
 void ReminderEntryPanels::ControlsBuilt() {
   for (Kind k : kAllKinds) {
     HWND edit = pages_.Page(k).editMessage;
-    SetPropA(edit, kPanelsProp, this);
+    SetPropW(edit, kPanelsProp, this);
+    // A wide subclass of the wide edit: its text stays whole through it.
     messageEditProcs_[static_cast<size_t>(Index(k))] = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageEditProc)));
+        SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MessageEditProc)));
   }
 }
 
@@ -82,29 +83,29 @@ void ReminderEntryPanels::ResetPickers(Kind kind) {
 
 void ReminderEntryPanels::EditMessageChange(Kind kind) {
   ReminderPage& p = pages_.Page(kind);
-  EnableWindow(p.btnOK, !GetText(p.editMessage).empty());
+  EnableWindow(p.btnOK, GetWindowTextLengthW(p.editMessage) > 0);
 }
 
 LRESULT CALLBACK ReminderEntryPanels::MessageEditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = static_cast<ReminderEntryPanels*>(GetPropA(hwnd, kPanelsProp));
+  auto* self = static_cast<ReminderEntryPanels*>(GetPropW(hwnd, kPanelsProp));
   const int id = GetDlgCtrlID(hwnd);
   const int index = (id - kControlBase) / kPageStride;
-  if (!self || index < 0 || index >= kKindCount) return DefWindowProcA(hwnd, msg, wp, lp);
+  if (!self || index < 0 || index >= kKindCount) return DefWindowProcW(hwnd, msg, wp, lp);
   WNDPROC old = self->messageEditProcs_[static_cast<size_t>(index)];
   if (msg == WM_GETDLGCODE && wp == VK_RETURN) {
     // Enter stays with the edit rather than going to the window's keyboard
     // handling, so it runs OK.
-    return CallWindowProcA(old, hwnd, msg, wp, lp) | DLGC_WANTALLKEYS;
+    return CallWindowProcW(old, hwnd, msg, wp, lp) | DLGC_WANTALLKEYS;
   }
   if (msg == WM_CHAR && wp == VK_RETURN) {
     // Enter runs OK whether the button is enabled or not; the key goes on.
     const Kind kind = kAllKinds[static_cast<size_t>(index)];
     Guarded([&] { self->OkClick(kind); });
   } else if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-    RemovePropA(hwnd, kPanelsProp);
+    SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+    RemovePropW(hwnd, kPanelsProp);
   }
-  return CallWindowProcA(old, hwnd, msg, wp, lp);
+  return CallWindowProcW(old, hwnd, msg, wp, lp);
 }
 
 void ReminderEntryPanels::EnableEntryControls(Kind kind, bool enabled, bool menuMovesToo) {
@@ -128,12 +129,14 @@ void ReminderEntryPanels::OkClick(Kind kind) {
   lists_.PrepareChange(kind);
   ReminderPage& p = pages_.Page(kind);
   const LocaleFormats& formats = Svc().locale->Formats();
-  const std::string message = GetText(p.editMessage);
+  // UTF-8, as the lists hold it: the message as typed, the schedule as the
+  // combo box holds it.
+  const std::string message = GetTextUtf8(p.editMessage);
   if (!message.empty()) {
     const std::string timeText = FormatTimeText(formats, PickerDateTime(p.dtpTime).time);
     const std::string schedule = p.dtpSchedule
                                      ? FormatDateText(formats, PickerDateTime(p.dtpSchedule).date)
-                                     : GetText(p.cbSchedule);
+                                     : GetTextUtf8(p.cbSchedule);
     const std::string entry = ComposeEntry(timeText, schedule, message);
     // The appended entry stands for one taken out by an edit in progress.
     lists_.Book().Append(kind, entry);

@@ -12,6 +12,7 @@
 #include "platform/message_loop_win.h"
 #include "platform/monitor_win.h"
 #include "platform/services.h"
+#include "settings/code_page.h"
 #include "settings/reg_ini.h"
 
 namespace pendra {
@@ -330,7 +331,8 @@ void TfrmMain::SaveChangedLists(std::vector<std::exception_ptr>& failures) {
 
 void TfrmMain::WriteLastClose() {
   TRegIniFile(*Svc().registry, kReminderEventsKey)
-      .WriteString("Last Boot", " Date", FormatDateText(Svc().locale->Formats(), Svc().clock->Now().date));
+      .WriteString("Last Boot", " Date",
+                   CodePageFromUtf8(FormatDateText(Svc().locale->Formats(), Svc().clock->Now().date)).bytes);
   // The date is written with the current formats.
   lists_.RememberFormats(kLastBootSlot);
 }

@@ -2,12 +2,13 @@
 
 #include <windowsx.h>
 
+#include "platform/wide_text_win.h"
 #include "platform/window_win.h"
 
 namespace pendra {
 namespace {
 
-constexpr const char* kSelfProp = "PendraTabbedList";
+constexpr const wchar_t* kSelfProp = L"PendraTabbedList";
 constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
 }  // namespace
@@ -16,8 +17,8 @@ TMd4TabbedList::TMd4TabbedList(HWND parent, int id) : parent_(parent), id_(id) {
 
 TMd4TabbedList::~TMd4TabbedList() {
   if (hwnd_ && IsWindow(hwnd_)) {
-    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-    RemovePropA(hwnd_, kSelfProp);
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+    RemovePropW(hwnd_, kSelfProp);
     DestroyWindow(hwnd_);
   }
 }
@@ -30,14 +31,15 @@ HWND TMd4TabbedList::HandleNeeded() {
 void TMd4TabbedList::CreateWnd() {
   const DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_GROUP | LBS_NOTIFY |
                       LBS_USETABSTOPS | LBS_NOINTEGRALHEIGHT;
-  hwnd_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", style, bounds_.left, bounds_.top,
+  // Wide, with a wide subclass: the rows keep every character.
+  hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", style, bounds_.left, bounds_.top,
                           bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent_,
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
-                          GetModuleHandleA(nullptr), nullptr);
+                          GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) return;
-  SetPropA(hwnd_, kSelfProp, this);
+  SetPropW(hwnd_, kSelfProp, this);
   oldProc_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
+      SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
   if (font_) SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   // Every creation starts from the default positions, whatever was parsed before.
   FTabStops = DefaultTabStops();
@@ -54,8 +56,8 @@ void TMd4TabbedList::RecreateWnd() {
   const int selected = ItemIndex();
   const bool visible = IsWindowVisible(hwnd_) != FALSE;
   HWND old = hwnd_;
-  SetWindowLongPtrA(old, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-  RemovePropA(old, kSelfProp);
+  SetWindowLongPtrW(old, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+  RemovePropW(old, kSelfProp);
   hwnd_ = nullptr;
   DestroyWindow(old);
   CreateWnd();
@@ -109,7 +111,7 @@ void TMd4TabbedList::SetBounds(int x, int y, int width, int height) {
 // it (the hint's and this control's), and under Wine each of those looks up a
 // window property in the Wine server: some 50 µs a row, seconds for a long list.
 LRESULT TMd4TabbedList::Call(UINT msg, WPARAM wp, LPARAM lp) const {
-  return CallWindowProcA(oldProc_, hwnd_, msg, wp, lp);
+  return CallWindowProcW(oldProc_, hwnd_, msg, wp, lp);
 }
 
 void TMd4TabbedList::SetItems(const Lines& rows) {
@@ -117,11 +119,16 @@ void TMd4TabbedList::SetItems(const Lines& rows) {
   if (!hwnd_) return;
   SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
   Call(LB_RESETCONTENT);
-  // Room for every row at once, as Windows' list box otherwise grows step by step.
+  // Room for every row at once, as Windows' list box otherwise grows step by
+  // step: a row of UTF-8 takes no more UTF-16 units than bytes.
   std::size_t bytes = 0;
-  for (const auto& row : rows) bytes += row.size() + 1;
+  for (const auto& row : rows) bytes += (row.size() + 1) * sizeof(wchar_t);
   Call(LB_INITSTORAGE, rows.size(), static_cast<LPARAM>(bytes));
-  for (const auto& row : rows) Call(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.c_str()));
+  std::wstring wide;
+  for (const auto& row : rows) {
+    wide = Widen(CP_UTF8, row);
+    Call(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  }
   SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
@@ -142,10 +149,10 @@ std::string TMd4TabbedList::Item(int index) const {
   if (!hwnd_) return {};
   LRESULT n = Call(LB_GETTEXTLEN, static_cast<WPARAM>(index));
   if (n == LB_ERR) return {};
-  std::string s(static_cast<size_t>(n) + 1, '\0');
+  std::wstring s(static_cast<size_t>(n) + 1, L'\0');
   LRESULT got = Call(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(s.data()));
   s.resize(got == LB_ERR ? 0 : static_cast<size_t>(got));
-  return s;
+  return Utf8OfWide(s);
 }
 
 void TMd4TabbedList::InsertItem(int index, const std::string& row) {
@@ -153,7 +160,7 @@ void TMd4TabbedList::InsertItem(int index, const std::string& row) {
   if (!hwnd_) return;
   // -1 is the end of the list for every version of the list box.
   const WPARAM at = index >= Count() ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index);
-  Call(LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(row.c_str()));
+  Call(LB_INSERTSTRING, at, reinterpret_cast<LPARAM>(Widen(CP_UTF8, row).c_str()));
 }
 
 void TMd4TabbedList::DeleteItem(int index) {
@@ -173,8 +180,8 @@ void TMd4TabbedList::SetPopupMenu(HMENU menu, HWND commandTarget) {
 }
 
 LRESULT CALLBACK TMd4TabbedList::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = static_cast<TMd4TabbedList*>(GetPropA(hwnd, kSelfProp));
-  if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+  auto* self = static_cast<TMd4TabbedList*>(GetPropW(hwnd, kSelfProp));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
   WNDPROC oldProc = self->oldProc_;
   switch (msg) {
     case WM_KEYDOWN:
@@ -201,14 +208,14 @@ LRESULT CALLBACK TMd4TabbedList::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LP
       break;
     case WM_NCDESTROY:
       // Destroyed with its parent: the control no longer has a window.
-      SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
-      RemovePropA(hwnd, kSelfProp);
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
+      RemovePropW(hwnd, kSelfProp);
       self->hwnd_ = nullptr;
       break;
     default:
       break;
   }
-  return CallWindowProcA(oldProc, hwnd, msg, wp, lp);
+  return CallWindowProcW(oldProc, hwnd, msg, wp, lp);
 }
 
 }  // namespace pendra

@@ -1,6 +1,7 @@
 #pragma once
 // TMd4TabbedList: a single-column list box that expands tab characters at ten
 // tab positions given in pixels (TabsString). It knows nothing of reminders.
+// Its rows are given and taken in UTF-8 and shown whole, in any script.
 #include <windows.h>
 
 #include <functional>

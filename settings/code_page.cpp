@@ -62,6 +62,27 @@ std::string_view CodePage::Cut(std::string_view text, std::size_t bytes) const {
   return text.substr(0, end);
 }
 
+std::size_t CodePage::WideCount(std::string_view text) const {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t size = CharSize(text, i);
+    count += size == 4 ? 2 : 1;
+    i += size;
+  }
+  return count;
+}
+
+const CodePage& Utf8CodePage() {
+  static const CodePage utf8(CodePage::kUtf8);
+  return utf8;
+}
+
+bool IsAscii(std::string_view text) {
+  for (const char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
+}
+
 std::size_t FileNameStart(std::string_view path, const CodePage& codePage) {
   std::size_t start = 0;
   for (std::size_t i = 0; i < path.size();) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace pendra {
@@ -36,6 +37,10 @@ class CodePage {
   // The longest beginning of `text` of at most `bytes` bytes that does not
   // end inside a character.
   std::string_view Cut(std::string_view text, std::size_t bytes) const;
+  // The characters as the system's wide functions count them, in UTF-16
+  // units: a character beyond the Basic Multilingual Plane, which only UTF-8
+  // holds here, counts twice.
+  std::size_t WideCount(std::string_view text) const;
   // Whether 0xB9, 0xB2 and 0xB3 are the superscript digits 1, 2 and 3, which
   // the system counts as digits in device names (the Western code pages).
   bool HasSuperscriptDigits() const { return number_ >= 1252 && number_ <= 1258; }
@@ -53,5 +58,23 @@ std::size_t FileNameStart(std::string_view path, const CodePage& codePage);
 
 // The system's ANSI code page (platform layer; single-byte off Windows).
 const CodePage& AnsiCodePage();
+
+// UTF-8: how Pendra holds the texts of its lists and the paths of its data
+// files in memory, whatever the system's code page.
+const CodePage& Utf8CodePage();
+
+bool IsAscii(std::string_view text);
+
+// Text in the system's code page as UTF-8 (platform layer; off Windows the
+// code page is 1252). Bytes the code page gives no character (a lead byte
+// without its second byte) come out as the system's stand-in for them.
+std::string Utf8FromCodePage(std::string_view bytes);
+// UTF-8 text in the system's code page (platform layer): whole when every
+// character has its equal there, else with "?" where one has none.
+struct CodePageText {
+  std::string bytes;
+  bool whole = true;
+};
+CodePageText CodePageFromUtf8(std::string_view text);
 
 }  // namespace pendra

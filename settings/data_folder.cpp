@@ -3,6 +3,7 @@
 #include <cstring>
 #include <set>
 
+#include "notes/text_encoding.h"
 #include "settings/code_page.h"
 #include "settings/errors.h"
 
@@ -28,7 +29,7 @@ std::optional<std::string> CopyInto(const std::string& folder, const std::string
                                     const std::string& name, CopyKind kind, const DateTime& now) {
   for (int number = 1; number < 100; ++number) {
     const std::string copy =
-        folder + BackupName(name, now, number, kind, LongestCopyName(folder), AnsiCodePage());
+        folder + BackupName(name, now, number, kind, LongestCopyName(folder), Utf8CodePage());
     // Two copies of the same second never take one name.
     if (PathExists(copy)) continue;
     // The replace that follows leaves the old bytes to this second name:
@@ -49,7 +50,7 @@ std::optional<std::string> CopyInto(const std::string& folder, const std::string
 // path that leads out of it, nor the record.
 bool NamesAFileHere(const std::string& name) {
   return !name.empty() && name != "." && name != ".." && name != kCopyRecordName &&
-         FileNameStart(name, AnsiCodePage()) == 0 && name.find(':') == std::string::npos;
+         FileNameStart(name, Utf8CodePage()) == 0 && name.find(':') == std::string::npos;
 }
 
 // The record that marks a folder of versions as Pendra's.
@@ -87,11 +88,12 @@ Lines DataFile::ReadLines() {
   if (!PathExists(path_)) {
     stamp_ = {};
     content_ = HashOf("");
+    text_.Forget();
     return {};
   }
-  Lines lines = SplitLines(ReadStamped());
+  Lines lines = text_.Decode(ReadStamped());
   // What Pendra would write of them, whatever line ends the file has.
-  content_ = HashOfLines(lines);
+  content_ = HashOf(text_.Encode(lines).bytes);
   return lines;
 }
 
@@ -123,7 +125,7 @@ void DataFile::Remember(std::uint64_t hash) {
   content_ = hash;
 }
 
-DataOutcome DataFile::Write(const std::string& bytes) {
+DataOutcome DataFile::Save(const std::string& bytes, bool bytesLost) {
   // One read of what the file holds now tells whether it holds these bytes
   // already and whether another program changed it.
   std::optional<std::uint64_t> diskHash;
@@ -162,16 +164,18 @@ DataOutcome DataFile::Write(const std::string& bytes) {
   const CopyKind kind = theirs ? CopyKind::Theirs : CopyKind::Version;
   const DateTime now = folder_.Now();
   const auto last = folder_.lastCopies_.find(name_);
+  const bool keepLost = bytesLost && verdict == SaveVerdict::Replace && at > 0;
   // An empty version (a page made at its first show) holds nothing to keep.
   const bool due =
       verdict == SaveVerdict::Replace && at > 0 &&
-      (CopyDue(last == folder_.lastCopies_.end() ? std::nullopt : std::optional(last->second), now) ||
+      (keepLost ||
+       CopyDue(last == folder_.lastCopies_.end() ? std::nullopt : std::optional(last->second), now) ||
        TakesMostAway(at, bytes.size()));
   DataFolder::Kept kept;
   if (theirs || due) {
-    kept = folder_.KeepCopy(*this, kind, now, theirs);
+    kept = folder_.KeepCopy(*this, kind, now, theirs || keepLost);
     // Without a copy, the other version would be lost: nothing is written.
-    if (theirs && !kept.copy) throw Error("Cannot create file " + path_);
+    if ((theirs || keepLost) && !kept.copy) throw Error("Cannot create file " + path_);
   }
   try {
     ReplaceWholeFile(path_, bytes);
@@ -182,8 +186,16 @@ DataOutcome DataFile::Write(const std::string& bytes) {
   }
   Remember(mine);
   folder_.Settle(*this, kept, kind, now);
-  return {theirs ? SaveResult::WrittenKeepingTheirs : SaveResult::Written,
-          folder_.Notices(*this, kept, kind, false)};
+  DataOutcome outcome{theirs ? SaveResult::WrittenKeepingTheirs : SaveResult::Written,
+                      folder_.Notices(*this, kept, kind, false)};
+  if (keepLost)
+    outcome.notices.push_back(
+        {DataNotice::Kind::BytesNotKept,
+         path_ + " held lines in bytes that are no characters of the system's code page. Now that the list holds "
+                 "characters the code page does not have, Pendra stores it in UTF-8, which cannot keep those "
+                 "bytes: they are saved as they were shown. The list as it was is kept as " +
+             *kept.copy + "."});
+  return outcome;
 }
 
 DataOutcome DataFile::WriteLines(const Lines& lines) {
@@ -196,7 +208,10 @@ DataOutcome DataFile::WriteLines(const Lines& lines) {
       return {};
     }
   }
-  return Write(JoinLines(lines));
+  const ListText::Encoded encoded = text_.Encode(lines);
+  DataOutcome outcome = Save(encoded.bytes, encoded.bytesLost);
+  if (outcome.result != SaveResult::ChangedElsewhere) text_.Wrote(encoded);
+  return outcome;
 }
 
 DataOutcome DataFile::Remove() {
@@ -232,6 +247,7 @@ DataOutcome DataFile::Remove() {
   }
   stamp_ = {};
   content_ = HashOf("");
+  text_.Forget();
   folder_.Settle(*this, kept, kind, now);
   return {SaveResult::Written, folder_.Notices(*this, kept, kind, true)};
 }
@@ -340,6 +356,9 @@ void DataFolder::Prune(const std::string& folder, const DateTime& now) {
   std::vector<RecordedCopy> ours;
   std::set<std::string> named;
   for (RecordedCopy& copy : ParseCopyRecord(text)) {
+    // A record an earlier Pendra kept names its copies in the code page.
+    if (!IsValidUtf8(copy.name)) copy.name = Utf8FromCodePage(copy.name);
+    if (!IsValidUtf8(copy.fileName)) copy.fileName = Utf8FromCodePage(copy.fileName);
     if (!NamesAFileHere(copy.name) || !named.insert(copy.name).second) continue;
     // Changed, replaced or gone: no longer the copy Pendra made.
     const std::optional<FileFacts> facts = FactsOf(folder + copy.name);

@@ -28,6 +28,7 @@
 #include "settings/datetime.h"
 #include "settings/file_versions.h"
 #include "settings/list_file.h"
+#include "settings/list_text.h"
 
 namespace pendra {
 
@@ -43,8 +44,9 @@ enum class SaveResult {
 // Something a save or a delete did that the user must be told.
 struct DataNotice {
   enum class Kind {
-    TheirsKept,      // another program's version was kept as a copy; never lost in silence
-    BackupUnwritable // no earlier versions can be kept; said once a run
+    TheirsKept,       // another program's version was kept as a copy; never lost in silence
+    BackupUnwritable, // no earlier versions can be kept; said once a run
+    BytesNotKept      // a list turned UTF-8 could not keep bytes of no character; kept as a copy
   };
   Kind kind;
   std::string text;
@@ -55,6 +57,7 @@ struct [[nodiscard]] DataOutcome {
   std::vector<DataNotice> notices;
 };
 
+// One file of the data folder. Its path, like every path here, is UTF-8.
 class DataFile {
  public:
   DataFile(DataFolder& folder, std::string name);
@@ -67,7 +70,8 @@ class DataFile {
   // Reads the file whole and remembers what it was; fails as ReadWholeFile
   // does, and remembers nothing then.
   std::string Read();
-  // The same as a list; a missing file is an empty list, and counts as read.
+  // The same as a list of UTF-8 lines, the file read in UTF-8 or in the
+  // code page (ListText); a missing file is an empty list, and counts as read.
   Lines ReadLines();
 
   // Whether another program has written, replaced or made the file since it
@@ -78,7 +82,7 @@ class DataFile {
   bool ChangedOnDisk();
   // Whether these bytes (lines) differ from what was last read or written.
   bool Edited(std::string_view bytes) const { return HashOf(bytes) != content_; }
-  bool EditedLines(const Lines& lines) const { return HashOfLines(lines) != content_; }
+  bool EditedLines(const Lines& lines) const { return HashOf(text_.Encode(lines).bytes) != content_; }
   // The hash of the bytes last read or written here.
   std::uint64_t ContentHash() const { return content_; }
 
@@ -93,9 +97,13 @@ class DataFile {
   // A folder of versions that cannot be written never stops the save (a
   // notice, once a run). A file there that cannot be read, or a failed
   // write, fails with "Cannot create file <path>" and changes nothing.
-  DataOutcome Write(const std::string& bytes);
-  // The same for a list; an empty list where no file is reads as that list
-  // already, so a failure to make the file is no failure.
+  DataOutcome Write(const std::string& bytes) { return Save(bytes, false); }
+  // The same for a list, written as it was read while every line fits the
+  // code page (ListText). An empty list where no file is reads as that list
+  // already, so a failure to make the file is no failure. A list turned UTF-8
+  // that cannot keep the bytes of lines read in no character keeps what it
+  // replaces as a copy, whatever the time, and says so; without the copy
+  // nothing is written.
   DataOutcome WriteLines(const Lines& lines);
   // Deletes the file as a save replaces it: a look first, then the version it
   // held kept, whatever the time, as another program's when it changed since
@@ -106,6 +114,8 @@ class DataFile {
  private:
   // Reads the file whole and takes its stamp.
   std::string ReadStamped();
+  // Write, keeping what it replaces when `bytesLost`.
+  DataOutcome Save(const std::string& bytes, bool bytesLost);
   // The file holds bytes of this hash, as Pendra wrote or found them.
   void Remember(std::uint64_t hash);
 
@@ -114,12 +124,13 @@ class DataFile {
   std::string path_;
   FileStamp stamp_;
   std::uint64_t content_ = HashOf("");  // what Pendra holds as read or written
+  ListText text_;  // how the list was read
 };
 
 class DataFolder {
  public:
-  // `folder` with its trailing separator; `now` gives the local time, by which
-  // copies are named and let go.
+  // `folder` (UTF-8) with its trailing separator; `now` gives the local time,
+  // by which copies are named and let go.
   DataFolder(std::string folder, std::function<DateTime()> now);
   DataFolder(const DataFolder&) = delete;
   DataFolder& operator=(const DataFolder&) = delete;

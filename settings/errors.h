@@ -1,5 +1,6 @@
 #pragma once
 // Errors that end the current action and reach the general error handler.
+// Their texts are UTF-8, as the boxes show them.
 #include <stdexcept>
 #include <string>
 

@@ -1,7 +1,5 @@
 #include "settings/list_file.h"
 
-#include <sys/stat.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -57,11 +55,6 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
-
-bool IsDirectory(const std::string& path) {
-  struct stat st{};
-  return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFDIR;
-}
 
 // Puts the written bytes on the disk before the file is moved over the old
 // one, so a crash cannot leave an empty list in its place.
@@ -143,11 +136,11 @@ bool HoldsExactly(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 void RemoveLeftTemporaries(const std::string& path) {
-  const CodePage& codePage = AnsiCodePage();
+  const CodePage& codePage = Utf8CodePage();
   const std::string_view name = std::string_view(path).substr(FileNameStart(path, codePage));
   for (const std::string& candidate : TemporaryCandidatesBeside(path)) {
     if (IsTemporaryNameFor(std::string_view(candidate).substr(FileNameStart(candidate, codePage)), name))
-      std::remove(candidate.c_str());
+      RemoveFile(candidate);
   }
 }
 
@@ -160,12 +153,11 @@ std::string ReadWholeFile(const std::string& path) {
   // Only a file on the disk is read: a device (CON, COM1, a pipe) could keep
   // the read waiting for ever.
   if (!FileExists(path)) throw Error("Cannot open file " + path);
-  FilePtr file(std::fopen(path.c_str(), "rb"));
-  if (!file || IsDirectory(path)) throw Error("Cannot open file " + path);
+  FilePtr file(OpenFile(path, "rb"));
+  if (!file) throw Error("Cannot open file " + path);
   std::string text;
   // Room for the whole file at once, so a large one is not copied as it grows.
-  struct stat st{};
-  if (::stat(path.c_str(), &st) == 0 && st.st_size > 0) text.reserve(static_cast<std::size_t>(st.st_size));
+  if (const std::optional<FileFacts> facts = FactsOf(path)) text.reserve(static_cast<std::size_t>(facts->size));
   if (!ReadAll(file.get(), text)) throw Error("Cannot open file " + path);
   RemoveLeftTemporaries(path);
   return text;
@@ -199,7 +191,7 @@ void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
   const std::string temp = TemporaryPathFor(path);
   bool written = false;
   {
-    FilePtr file(std::fopen(temp.c_str(), "wb"));
+    FilePtr file(OpenFile(temp, "wb"));
     if (file) {
       written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size() &&
                 std::fflush(file.get()) == 0 && CommitToDisk(file.get());
@@ -207,14 +199,14 @@ void ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     }
   }
   if (!written || !ReplaceFileWith(temp, path)) {
-    std::remove(temp.c_str());
+    RemoveFile(temp);
     throw Error("Cannot create file " + path);
   }
   RemoveLeftTemporaries(path);
 }
 
 bool AppendToFile(const std::string& path, std::string_view bytes) {
-  FilePtr file(std::fopen(path.c_str(), "ab"));
+  FilePtr file(OpenFile(path, "ab"));
   if (!file) return false;
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
   return std::fclose(file.release()) == 0 && written;
@@ -222,7 +214,7 @@ bool AppendToFile(const std::string& path, std::string_view bytes) {
 
 bool ReadInPieces(const std::string& path, const std::function<bool(std::string_view)>& piece) {
   if (!FileExists(path)) return false;
-  FilePtr file(std::fopen(path.c_str(), "rb"));
+  FilePtr file(OpenFile(path, "rb"));
   if (!file) return false;
   char buffer[65536];
   std::size_t got;
@@ -230,17 +222,5 @@ bool ReadInPieces(const std::string& path, const std::function<bool(std::string_
     if (!piece(std::string_view(buffer, got))) return false;
   return !std::ferror(file.get());
 }
-
-bool FileExists(const std::string& path) {
-  struct stat st{};
-  return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == S_IFREG;
-}
-
-bool PathExists(const std::string& path) {
-  struct stat st{};
-  return ::stat(path.c_str(), &st) == 0;
-}
-
-bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
 
 }  // namespace pendra

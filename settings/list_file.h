@@ -1,6 +1,10 @@
 #pragma once
-// Text list files: plain 8-bit text read whole into lines and written whole.
+// Text list files: text read whole into lines and written whole, and the
+// files of the data folder. Every path here is UTF-8, so that a file whose
+// name the system's code page cannot hold is reached too; a path in the code
+// page is converted first (Utf8FromCodePage).
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,10 +44,15 @@ bool AppendToFile(const std::string& path, std::string_view bytes);
 // false to stop; false when the file is not there or cannot be read.
 bool ReadInPieces(const std::string& path, const std::function<bool(std::string_view)>& piece);
 
+// Opens a file as std::fopen does (platform layer).
+std::FILE* OpenFile(const std::string& path, const char* mode);
+// A file on the disk is at the path: not a folder, nor a device (platform
+// layer).
 bool FileExists(const std::string& path);
-// Something (a file, a folder) is at the path: it is not simply missing.
+// Something (a file, a folder) is at the path: it is not simply missing
+// (platform layer).
 bool PathExists(const std::string& path);
-bool RemoveFile(const std::string& path);
+bool RemoveFile(const std::string& path);  // platform layer
 
 // Moves source over target, replacing it (platform layer).
 bool ReplaceFileWith(const std::string& source, const std::string& target);
@@ -62,6 +71,10 @@ struct FileFacts {
 std::optional<FileFacts> FactsOf(const std::string& path);
 // The file system's clock now, in the ticks of FileFacts (platform layer).
 std::int64_t FileClockNow();
+// Whether no program holds the file open for writing: it opens for reading
+// with writes denied to others. A file that is not there has no writer
+// (platform layer).
+bool NoneWriting(const std::string& path);
 // Makes the folder unless it is there; false when no folder is there after
 // (platform layer).
 bool MakeFolder(const std::string& path);

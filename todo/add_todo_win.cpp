@@ -7,6 +7,7 @@
 #include "platform/dpi_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
+#include "platform/wide_controls_win.h"
 
 namespace pendra {
 
@@ -53,8 +54,9 @@ void TfrmAddToDo::BeforeShow() {
     return hwnd;
   };
   add("STATIC", "New Item", SS_LEFTNOWORDWRAP, 10, 8, 120, 14, -1);      // lblNewItem
-  edtToDo_ = add("EDIT", "", WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, 10, 24, 280, 21, kEdtToDo,
-                 WS_EX_CLIENTEDGE);
+  // Wide: the item keeps every character typed or pasted into it.
+  edtToDo_ = CreateWideEdit(WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, Px(10), Px(24),
+                            Px(280), Px(21), Handle(), kEdtToDo, font_);
   add("STATIC", "Date", SS_LEFTNOWORDWRAP, 10, 54, 120, 14, -1);         // lblDate
   dtpAddToDo_ = add(DATETIMEPICK_CLASSA, "", WS_TABSTOP | WS_GROUP | DTS_LONGDATEFORMAT, 10, 70,
                     280, 21, kDtpAddToDo);
@@ -90,10 +92,10 @@ void TfrmAddToDo::DpiChanged(UINT) {
   DeleteObject(old);
 }
 
-void TfrmAddToDo::edtToDoChange() { EnableWindow(btnOK_, !GetText(edtToDo_).empty()); }
+void TfrmAddToDo::edtToDoChange() { EnableWindow(btnOK_, GetWindowTextLengthW(edtToDo_) > 0); }
 
 void TfrmAddToDo::btnOKClick() {
-  if (frmToDo_.AddItem(PickerDate(), GetText(edtToDo_)))
+  if (frmToDo_.AddItem(PickerDate(), GetTextUtf8(edtToDo_)))
     SetPickerDate(Svc().clock->Now().date);
   SetText(edtToDo_, "");  // which turns OK off
   Hide();

@@ -10,6 +10,8 @@
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
+#include "platform/wide_controls_win.h"
+#include "platform/wide_text_win.h"
 #include "settings/reg_ini.h"
 
 namespace pendra {
@@ -158,10 +160,12 @@ void TfrmToDo::CreateControls() {
                  reinterpret_cast<LPARAM>(&item));
   }
 
-  ListBox1_ = AddControl(Handle(), "LISTBOX", "",
-                         WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_GROUP | LBS_NOTIFY |
-                             LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
-                         0, kHeaderHeight, 330, 200, kListBox1, WS_EX_CLIENTEDGE);
+  // Wide: the items show whole, in any script.
+  ListBox1_ = CreateWideControl(L"LISTBOX",
+                                WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_GROUP | LBS_NOTIFY | LBS_EXTENDEDSEL |
+                                    LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
+                                WS_EX_CLIENTEDGE, 0, Px(kHeaderHeight), Px(330), Px(200), Handle(), kListBox1,
+                                font_);
   SendMessageA(ListBox1_, LB_SETITEMHEIGHT, 0, Px(kItemHeight));
   AddHint(ListBox1_, "Right Click For Context Menu");
 
@@ -214,12 +218,11 @@ void TfrmToDo::FillList() {
   if (!ListBox1_) return;
   const Lines& items = list_.Items();
   std::size_t bytes = 0;
-  for (const auto& item : items) bytes += item.size() + 1;
+  for (const auto& item : items) bytes += (item.size() + 1) * sizeof(wchar_t);
   SendMessageA(ListBox1_, WM_SETREDRAW, FALSE, 0);
   SendMessageA(ListBox1_, LB_RESETCONTENT, 0, 0);
   SendMessageA(ListBox1_, LB_INITSTORAGE, items.size(), static_cast<LPARAM>(bytes));
-  for (const auto& item : items)
-    SendMessageA(ListBox1_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  for (const auto& item : items) AddListRow(ListBox1_, item);
   SendMessageA(ListBox1_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(ListBox1_, nullptr, TRUE);
 }
@@ -323,8 +326,7 @@ void TfrmToDo::MoveClick(ToDoMove move) {
   if (const auto to = list_.Move(move, focus)) {
     const std::string& item = list_.Items()[static_cast<std::size_t>(*to)];
     SendMessageA(ListBox1_, LB_DELETESTRING, static_cast<WPARAM>(focus.index), 0);
-    SendMessageA(ListBox1_, LB_INSERTSTRING, static_cast<WPARAM>(*to),
-                 reinterpret_cast<LPARAM>(item.c_str()));
+    InsertListRow(ListBox1_, *to, item);
     // The moved item stays selected and focused where it went, in view.
     SendMessageA(ListBox1_, LB_SETSEL, TRUE, *to);
     SendMessageA(ListBox1_, LB_SETCARETINDEX, static_cast<WPARAM>(*to), FALSE);
@@ -335,9 +337,7 @@ void TfrmToDo::MoveClick(ToDoMove move) {
 bool TfrmToDo::AddItem(const Date& date, const std::string& text) {
   const std::string dateText = FormatDateText(Svc().locale->Formats(), date);
   const auto added = list_.Add(dateText, text);
-  if (added && ListBox1_)
-    SendMessageA(ListBox1_, LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(list_.Items()[static_cast<std::size_t>(*added)].c_str()));
+  if (added && ListBox1_) AddListRow(ListBox1_, list_.Items()[static_cast<std::size_t>(*added)]);
   ApplyCommands();
   return added.has_value();
 }

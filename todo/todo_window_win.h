@@ -67,7 +67,7 @@ class TfrmToDo : public Form {
   std::string HintOf(HWND control) const;
 
   // The add dialog's OK: the item made of the date (as the locale writes it
-  // now) and the text; an empty text adds nothing. The change commands go on.
+  // now) and the text, in UTF-8; an empty text adds nothing. The change commands go on.
   // True when an item was added.
   bool AddItem(const Date& date, const std::string& text);
 

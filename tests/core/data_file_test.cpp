@@ -249,6 +249,50 @@ TEST_F(DataFileTest, NamesAtTheLimitAndTwoPendrasOnOneFolder) {
   EXPECT_TRUE(File().ChangedOnDisk());
 }
 
+TEST_F(DataFileTest, AListStaysInTheCodePageUntilACharacterDoesNotFitAndThenStaysUtf8) {
+  const std::string bom = "\xEF\xBB\xBF";
+  struct Case {
+    const char* what;
+    std::string bytes;     // the file as found
+    Lines shown;           // its lines, in UTF-8
+    Lines written;         // what Pendra then saves
+    std::string expected;  // the file after
+  } cases[] = {
+      // Byte for byte as before: the lines' own bytes, each ended CR LF.
+      {"code page", "Caf\xE9\n\x80 5\n", {"Caf\xC3\xA9", "\xE2\x82\xAC 5"},
+       {"\xE2\x82\xAC 5", "Caf\xC3\xA9"}, "\x80 5\r\nCaf\xE9\r\n"},
+      {"one character too many", "Caf\xE9\r\n", {"Caf\xC3\xA9"}, {"Caf\xC3\xA9", "Zadzwo\xC5\x84 \xF0\x9F\x98\x80"},
+       bom + "Caf\xC3\xA9\r\nZadzwo\xC5\x84 \xF0\x9F\x98\x80\r\n"},
+      {"UTF-8 stays", bom + "Zadzwo\xC5\x84\r\n", {"Zadzwo\xC5\x84"}, {"Caf\xC3\xA9"}, bom + "Caf\xC3\xA9\r\n"},
+      {"UTF-8 of another program, no mark", "\xD0\x92\xD0\xB0\n", {"\xD0\x92\xD0\xB0"}, {"ab", "\xD0\x92\xD0\xB0"},
+       "ab\r\n\xD0\x92\xD0\xB0\r\n"},
+      // A mark before bytes that are no UTF-8: the code page's, kept.
+      {"broken mark", bom + "Caf\xE9\r\n", {"\xC3\xAF\xC2\xBB\xC2\xBF" "Caf\xC3\xA9"}, {"x", "\xC3\xAF\xC2\xBB\xC2\xBF" "Caf\xC3\xA9"},
+       "x\r\n" + bom + "Caf\xE9\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteFileBytes(path_, c.bytes);
+    folder_ = std::make_unique<DataFolder>(dir_, [this] { return now_; });
+    DataFile& file = File();
+    EXPECT_EQ(file.ReadLines(), c.shown);
+    EXPECT_FALSE(file.EditedLines(c.shown));
+    EXPECT_EQ(file.WriteLines(c.written).result, SaveResult::Written);
+    EXPECT_EQ(ReadFileBytes(path_), c.expected);
+    EXPECT_EQ(file.ReadLines(), c.written);
+  }
+  // Turned UTF-8, it stays so while Pendra keeps it, and an empty list is an
+  // empty file.
+  EXPECT_EQ(File().WriteLines({"ab"}).result, SaveResult::Written);
+  EXPECT_EQ(ReadFileBytes(path_), "ab\r\n");
+  WriteFileBytes(path_, bom + "\xC5\x84\r\n");
+  File().ReadLines();
+  EXPECT_EQ(File().WriteLines({"ab"}).result, SaveResult::Written);
+  EXPECT_EQ(ReadFileBytes(path_), bom + "ab\r\n");
+  EXPECT_EQ(File().WriteLines({}).result, SaveResult::Written);
+  EXPECT_EQ(ReadFileBytes(path_), "");
+}
+
 TEST_F(DataFileTest, TheToDoListShowsChangesElsewhereUnlessItHasEditsOfItsOwn) {
   WriteFileBytes(path_, "a\nb");  // another program's line ends: no edit of the list's own
   ToDoList list(File());

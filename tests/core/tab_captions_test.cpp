@@ -85,6 +85,31 @@ TEST(TabCaptions, OnlyNamesThatStayAFileInTheProgramFolderArePages) {
             "In the folder C:\\Pendra\\ a tab name may be at most 221 characters long.");
 }
 
+TEST(TabCaptions, CaptionsInUtf8AreCheckedByTheirCharactersAsTheSystemCountsThem) {
+  const std::string emoji = "\xF0\x9F\x98\x80";  // two UTF-16 units
+  const std::string kaigi = "\xE4\xBC\x9A\xE8\xAD\xB0";  // 会議
+  const struct {
+    std::string caption;
+    CaptionFault fault;
+  } cases[] = {
+      {"Zadzwo\xC5\x84 \xD0\x92\xD0\xB0\xD1\x81\xD1\x8F " + kaigi + " " + emoji, CaptionFault::None},
+      {kaigi + ":1", CaptionFault::ForbiddenCharacter},
+      {"\xD0\x92\xD0\xB0\xD1\x81\xD1\x8F?", CaptionFault::ForbiddenCharacter},
+      {"COM\xC2\xB9", CaptionFault::DeviceName},
+      {"lpt\xC2\xB3.notes", CaptionFault::DeviceName},
+      {"COM\xC2\xB9x", CaptionFault::None},
+      {Times(110, emoji) + "x", CaptionFault::None},
+      {Times(111, emoji), CaptionFault::TooLong},
+      {Times(221, "\xE4\xBC\x9A"), CaptionFault::None},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.caption.substr(0, 40));
+    EXPECT_EQ(CheckTabCaption("C:\\Pendra\\", c.caption, CodePage(CodePage::kUtf8)), c.fault);
+  }
+  EXPECT_EQ(QuotedCaption(Times(27, "\xE4\xBC\x9A"), CodePage(CodePage::kUtf8)),
+            Times(26, "\xE4\xBC\x9A") + "...");
+}
+
 TEST(TabCaptions, ALongCaptionIsQuotedByItsBeginningWithoutCuttingACharacter) {
   EXPECT_EQ(QuotedCaption(std::string(80, 'x'), CodePage()), std::string(80, 'x'));
   EXPECT_EQ(QuotedCaption(std::string(81, 'x'), CodePage()), std::string(80, 'x') + "...");

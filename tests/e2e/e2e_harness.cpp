@@ -339,6 +339,18 @@ std::string WindowText(HWND hwnd) {
   return s;
 }
 
+std::string WindowTextUtf8(HWND hwnd) {
+  std::wstring s(65536, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, s.size(), reinterpret_cast<LPARAM>(s.data()), SMTO_ABORTIFHUNG, 2000, &got);
+  s.resize(wcsnlen(s.data(), std::min<std::size_t>(got, s.size() - 1)));
+  std::string text(s.size() * 4 + 1, '\0');
+  text.resize(static_cast<std::size_t>(std::max(0, WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()),
+                                                                       text.data(), static_cast<int>(text.size()),
+                                                                       nullptr, nullptr))));
+  return text;
+}
+
 std::string ControlText(HWND control, std::size_t maxChars) {
   std::string s(maxChars + 1, '\0');
   DWORD_PTR got = 0;
@@ -409,6 +421,10 @@ void TypeCharacter(wchar_t c, std::initializer_list<WORD> held) {
   }
   for (auto it = std::rbegin(held); it != std::rend(held); ++it) inputs.push_back(KeyInput(*it, true));
   SendInputs(std::move(inputs));
+}
+
+void TypeCharacters(const std::wstring& text) {
+  for (wchar_t c : text) TypeCharacter(c);
 }
 
 void TypeText(const std::string& text) {

@@ -119,6 +119,8 @@ bool PressButton(const MessageBoxInfo& box, int id, DWORD timeoutMs = kDefaultTi
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0, DWORD timeoutMs = 5000);
 void Post(HWND hwnd, UINT msg, WPARAM wp = 0, LPARAM lp = 0);
 std::string WindowText(HWND hwnd);
+// The text asked in UTF-16 and given in UTF-8: every character, in any code page.
+std::string WindowTextUtf8(HWND hwnd);
 
 // A text control's text read with a buffer of this side's own (RICHED32's
 // control answers WM_GETTEXTLENGTH from another process with 0).
@@ -137,6 +139,9 @@ void PressKey(WORD vk, std::initializer_list<WORD> held = {});
 // Types one character as a keyboard of any language sends it (Unicode
 // input), while the given keys are held: with Ctrl and Alt, as AltGr types.
 void TypeCharacter(wchar_t c, std::initializer_list<WORD> held = {});
+// Each unit of the text so (a character beyond the Basic Multilingual Plane
+// as its two halves, as a keyboard sends it).
+void TypeCharacters(const std::wstring& text);
 // The window with the keyboard focus in the thread that owns `window`.
 HWND FocusOf(HWND window);
 // Puts plain text on the clipboard; false when it could not.

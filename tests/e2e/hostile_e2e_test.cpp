@@ -7,6 +7,7 @@
 #include <sddl.h>
 // clang-format on
 
+#include "settings/code_page.h"
 #include "tests/e2e/hostile_walk.h"
 
 namespace pendra::e2e {
@@ -95,8 +96,12 @@ void ExpectSameLines(HostileWalk &t, const std::string &name, const std::string 
 
 // What the notebook says of a tab whose caption holds characters no file name
 // may; a long caption is quoted by its beginning.
+// The caption given in the code page: the box quotes it by its first 80
+// bytes in UTF-8, as Pendra holds it, and is read back in the code page.
 std::string PageWithoutFile(const std::string &caption) {
-  return "Pendra: The page of the tab \"" + (caption.size() > 80 ? caption.substr(0, 80) + "..." : caption) +
+  const std::string utf8 = Utf8FromCodePage(caption);
+  const std::string quoted = utf8.size() > 80 ? std::string(Utf8CodePage().Cut(utf8, 80)) + "..." : utf8;
+  return "Pendra: The page of the tab \"" + CodePageFromUtf8(quoted).bytes +
          "\" cannot be stored in a file, so it stays empty. A tab name may not hold \\ / : * ? \" < > | or "
          "control characters. Remove the tab under Edit Tabs and add it with another name.";
 }

@@ -10,7 +10,8 @@
 
 namespace pendra::e2e {
 
-inline std::string ListBoxText(HWND list, int index) {
+// In the code page (CP_ACP), or in UTF-8 (CP_UTF8), whole.
+inline std::string ListBoxText(HWND list, int index, UINT codePage = CP_ACP) {
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0, SMTO_NORMAL, 30000,
                            &length) ||
@@ -21,8 +22,8 @@ inline std::string ListBoxText(HWND list, int index) {
   SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(index),
                       reinterpret_cast<LPARAM>(wide.data()), SMTO_NORMAL, 30000, &got);
   wide.resize(std::min<size_t>(got, length));
-  std::string text(wide.size() * 2 + 1, '\0');
-  const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
+  std::string text(wide.size() * 4 + 1, '\0');
+  const int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(),
                                     static_cast<int>(text.size()), nullptr, nullptr);
   text.resize(static_cast<size_t>(n > 0 ? n : 0));
   return text;

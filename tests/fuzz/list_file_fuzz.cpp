@@ -11,8 +11,10 @@
 #include <unistd.h>
 
 #include "notes/tab_captions.h"
+#include "notes/text_encoding.h"
 #include "reminders/reminder_book.h"
 #include "settings/list_file.h"
+#include "settings/list_text.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "todo/todo_list.h"
 
@@ -118,13 +120,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_REQUIRE(JoinLines(lines) == WithCrLf(text));
   FUZZ_REQUIRE(SplitLines(JoinLines(lines)) == lines);
 
-  // Read from the file as the to-do list and the reminder window read theirs.
+  // Read from the file as the to-do list and the reminder window read theirs:
+  // in UTF-8, and written back, unchanged, as the file was (its line ends
+  // CR LF); a list of no lines is an empty file.
   const std::string path = g_folder + kToDoFileName;
   WriteRaw(path, data, size);
   DataFolder folder(g_folder, [] { return DateTime{{2025, 3, 1}, {9, 0, 0}}; });
   ToDoList todo(folder.File(kToDoFileName));
   todo.Load();
-  FUZZ_REQUIRE(todo.Read() && todo.Items() == lines);
+  ListText listText;
+  const Lines shown = listText.Decode(text);
+  FUZZ_REQUIRE(todo.Read() && todo.Items() == shown);
+  const TextEncoding encoding = DetectEncoding(text);
+  FUZZ_REQUIRE(IsUtf8(encoding) || shown.size() == lines.size());
+  const ListText::Encoded back = listText.Encode(shown);
+  const std::string whole =
+      IsUtf8(encoding) ? std::string(MarkOf(encoding)) + WithCrLf(TextOfFile(text, encoding)) : WithCrLf(text);
+  FUZZ_REQUIRE(!back.bytesLost && (shown.empty() ? back.bytes.empty() : back.utf8 == IsUtf8(encoding) && back.bytes == whole));
+  for (const std::string& line : shown) CheckCaption(line, Utf8CodePage());
 
   // The reminder book takes the lines as read; an edit taken out and put
   // back, or a row moved down and up again, leaves what a save writes as it was.

@@ -95,10 +95,10 @@ TEST(RealLocaleRead, GermanNamesAndFormats) {
   EXPECT_EQ(f.longDayNames[0], "Sonntag");
   EXPECT_EQ(f.longDayNames[1], "Montag");
   EXPECT_EQ(f.longDayNames[6], "Samstag");
-  EXPECT_EQ(f.longMonthNames[2], "M\xE4rz");  // the system's 8-bit code page
+  EXPECT_EQ(f.longMonthNames[2], "M\xC3\xA4rz");  // in UTF-8, as the lists hold them
   EXPECT_EQ(f.longTime, "HH:mm:ss");
   EXPECT_EQ(FormatAnnouncementDate(f, {2000, 6, 19}), "Montag, Juni 19, 2000,");
-  EXPECT_EQ(FormatAnnouncementDate(f, {2001, 3, 4}), "Sonntag, M\xE4rz 4, 2001,");
+  EXPECT_EQ(FormatAnnouncementDate(f, {2001, 3, 4}), "Sonntag, M\xC3\xA4rz 4, 2001,");
 
   // Day, month and year in German order with dots, whether padded or not.
   const std::string text = FormatDateText(f, {2000, 6, 5});

@@ -19,6 +19,7 @@
 #include "notes/tab_list_dialog_win.h"
 #include "platform/application_win.h"
 #include "platform/message_loop_win.h"
+#include "platform/wide_text_win.h"
 #include "tests/win/placeholder_form_win.h"
 #include "settings/reg_ini.h"
 #include "tests/win/test_env_win.h"
@@ -521,7 +522,7 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
   // 150 characters fit the folder, but Wine keeps names in UTF-8, where they
   // take 300 bytes, more than a Linux file name may.
   const std::string unmade(150, '\xE9');
-  const std::string moved(LongestTabCaption(TestEnv().folder, AnsiCodePage()) + 1, 'm');
+  const std::string moved(LongestTabCaption(TestEnv().folder, Utf8CodePage()) + 1, 'm');
   for (const std::string& caption : {tooLong, unmade, moved}) {
     SCOPED_TRACE(caption.substr(0, 1));
     TestEnv().Reset();
@@ -535,7 +536,7 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
     turn();
     const std::string told = caption == tooLong ? "The page of the tab \"" + tooLong.substr(0, 80) + "...\" cannot be stored"
                              : caption == moved ? "The page of the tab \"" + moved.substr(0, 80) + "...\" is shown read-only"
-                                                : "Cannot create file " + Path(unmade + ".pnd") + ".";
+                                                : "Cannot create file " + Utf8FromCodePage(Path(unmade + ".pnd")) + ".";
     ASSERT_EQ(Dialogs().shown.size(), 1u);
     EXPECT_EQ(Dialogs().shown[0].text.rfind(told, 0), 0u) << Dialogs().shown[0].text;
     EXPECT_EQ(notebook->PageFile(), std::nullopt);
@@ -564,17 +565,41 @@ TEST_F(NotebookTest, APageThatCannotBeStoredNeverHoldsTheUserOnItsTab) {
   }
 }
 
-// Runs in the pass under UTF-8 as the code page (65001), where a name's
-// character takes up to four bytes.
-TEST_F(NotebookTest, Utf8CodePageTabNamesNameTheirOwnPageFiles) {
-  if (GetACP() != CP_UTF8) GTEST_SKIP() << "not code page 65001 (run with LC_ALL=hi_IN.UTF-8)";
-  Create("日本語のメモ\r\nनमस्ते 😀\r\n");
+// Tab names in any script, in every code page (1252, and 932 and 65001 in
+// their passes): each names its page file by its wide name and shows whole,
+// Tabs.lst names them in UTF-8, and a name that is no file name is refused
+// with the reason.
+TEST_F(NotebookTest, TabNamesInAnyScriptNameTheirOwnPageFilesAlsoInJapaneseAndUtf8CodePage) {
+  const std::string cjk = "日本語のメモ", emoji = "नमस्ते 😀", polish = "Zadzwoń Вася";
+  Create(("\xEF\xBB\xBF" + cjk + "\r\n" + emoji + "\r\n").c_str());
   Show();
   Type("memo");
   ClickTab(1);
   Type("two");
   ClickTab(0);
-  EXPECT_EQ(File("日本語のメモ.pnd") + File("नमस्ते 😀.pnd"), "memotwo");
+  const std::string folder = Utf8FromCodePage(TestEnv().folder);
+  EXPECT_EQ(ReadWholeFile(folder + cjk + ".pnd") + ReadWholeFile(folder + emoji + ".pnd"), "memotwo");
+  wchar_t shown[64] = {};
+  TCITEMW item{};
+  item.mask = TCIF_TEXT;
+  item.pszText = shown;
+  item.cchTextMax = 64;
+  SendMessageW(notebook->tbcPendra(), TCM_GETITEMW, 1, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(Utf8OfWide(shown), emoji);
+
+  ToolbarClick(P::btnEditTabs);
+  Dialogs().inputAnswers = {cjk + ":1", polish};
+  MenuCommand(dialog->Handle(), D::btnAdd);
+  MenuCommand(dialog->Handle(), D::btnAdd);
+  ASSERT_EQ(Dialogs().shown.size(), 1u);
+  EXPECT_EQ(Dialogs().shown[0].text, "The tab \"" + cjk +
+                                         ":1\" cannot be added. A tab name may not hold \\ / : * ? \" < > | or "
+                                         "control characters.");
+  MenuCommand(dialog->Handle(), D::btnOK);
+  EXPECT_EQ(File("Tabs.lst"), "\xEF\xBB\xBF" + cjk + "\r\n" + emoji + "\r\n" + polish + "\r\n");
+  ClickTab(2);
+  EXPECT_EQ(notebook->PageFile(), folder + polish + ".pnd");
+  EXPECT_TRUE(FileExists(folder + polish + ".pnd"));
 }
 
 // Runs in the Japanese pass (code page 932): 予定表, ソ, ポ, 能 and 十 end in
@@ -586,18 +611,20 @@ TEST_F(NotebookTest, JapaneseTabNamesNameTheirOwnPageFiles) {
   WriteFileBytes(Path(yoteihyo + ".pnd.1234-1.tmp"), "left over");
   Create((yoteihyo + "\r\n" + others + "\r\n").c_str());
   Show();
-  EXPECT_EQ(notebook->PageFile(), Path(yoteihyo + ".pnd"));
+  // Pendra holds the captions and the path in UTF-8.
+  EXPECT_EQ(notebook->PageFile(), Utf8FromCodePage(Path(yoteihyo + ".pnd")));
   Type("memo");
   ClickTab(1);
   // Found under its own name: Wine keeps it as UTF-8 on the Linux side.
   EXPECT_EQ(Snapshot(), (Files{{yoteihyo + ".pnd", "memo"}, {others + ".pnd", ""}, {"Tabs.lst", File("Tabs.lst")},
                                {"check.bmp", File("check.bmp")}, {"undo.bmp", File("undo.bmp")}}));
-  // The tab list takes such a name and refuses a real separator after it.
+  // The tab list takes such a name (表, given in UTF-8) and refuses a real
+  // separator after it.
   ToolbarClick(P::btnEditTabs);
-  Dialogs().inputAnswers = {"\x95\x5C", "\x95\x5C/x"};
+  Dialogs().inputAnswers = {"\xE8\xA1\xA8", "\xE8\xA1\xA8/x"};
   MenuCommand(dialog->Handle(), D::btnAdd);
   MenuCommand(dialog->Handle(), D::btnAdd);
-  EXPECT_EQ(dialog->WorkingList(), (Lines{yoteihyo, others, "\x95\x5C"}));
+  EXPECT_EQ(dialog->WorkingList(), (Lines{Utf8FromCodePage(yoteihyo), Utf8FromCodePage(others), "\xE8\xA1\xA8"}));
   EXPECT_EQ(Dialogs().shown.size(), 1u);
   EXPECT_TRUE(Dialogs().Errors().empty());
 }

@@ -413,8 +413,7 @@ TEST(RealDialogsTest, AnnouncementLiesInItsWorkAreaShowsTheWholeTextAndAnswersEn
           char name[32] = {};
           GetClassNameA(text, name, sizeof name);
           cls = name;
-          shown.resize(static_cast<size_t>(GetWindowTextLengthA(text)) + 1);
-          shown.resize(static_cast<size_t>(GetWindowTextA(text, shown.data(), static_cast<int>(shown.size()))));
+          shown = GetTextUtf8(text);
           scrolls = GetWindowLongA(text, GWL_STYLE) & WS_VSCROLL;
           for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
             GetClassNameA(child, name, sizeof name);

@@ -38,6 +38,39 @@ TEST_F(EditCommandTest, EditingTheSecondOfThreeThenOkPutsItLast) {
   EXPECT_EQ(FileOf(Kind::Daily), Crlf({rows[0], rows[2], rows[1]}));
 }
 
+// A message in any script, typed (a character beyond the Basic Multilingual
+// Plane too) and pasted, goes whole into the list, its file, the announcement
+// and back into the edit, and is whole after a restart; a pair the edit's
+// limit cut is not kept half. In every code page's pass.
+TEST_F(EditCommandTest, AMessageInAnyScriptStaysWholeAlsoInJapaneseAndUtf8CodePage) {
+  Open().Show();
+  const ReminderPage& p = P(Kind::Daily);
+  for (wchar_t c : std::wstring(L"Zadzwo\u0144 \u0412\u0430\u0441\u044F \u4F1A\u8B70 \U0001F600"))
+    TypeUnicode(p.editMessage, c);
+  SetClipboardUnicode(L" \u0141ukasz");
+  KeyThroughLoop('V', {VK_CONTROL}, p.editMessage);
+  const std::string message = "Zadzwoń Вася 会議 😀 Łukasz";
+  EXPECT_EQ(GetTextUtf8(p.editMessage), message);
+  Click(p.btnOK);
+  const std::string entry = "1:05:00 PM-6/19/2000--" + message;
+  EXPECT_EQ(Shown(Kind::Daily), Rows{entry});
+  EXPECT_EQ(FileOf(Kind::Daily), (GetACP() == CP_UTF8 ? "" : "\xEF\xBB\xBF") + entry + "\r\n");
+  Click(p.btnTest);
+  ASSERT_FALSE(TestEnv().dialogs.shown.empty());
+  EXPECT_NE(TestEnv().dialogs.shown.back().text.find(message), std::string::npos);
+
+  Choose(Kind::Daily, 0);
+  Click(p.btnEdit);
+  EXPECT_EQ(GetTextUtf8(p.editMessage), message);
+  Click(p.btnCancel);
+  SendMessageW(p.editMessage, EM_LIMITTEXT, 3, 0);
+  SetClipboardUnicode(L"ab\U0001F600");
+  SendMessageW(p.editMessage, WM_PASTE, 0, 0);
+  Click(p.btnOK);
+  Open();
+  EXPECT_EQ(Shown(Kind::Daily), (Rows{entry, "1:05:00 PM-6/19/2000--ab"}));
+}
+
 TEST_F(EditCommandTest, CancelGivesBackTheListAndFileAndComboTextsGoInUnchecked) {
   const Rows rows{"9:00:00 AM-Monday--Gym", "9:00:00 AM-Mondya--Typo"};
   WriteList(Kind::Weekly, rows);
