@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/services.h"
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 #include "settings/code_page.h"
 #include "settings/list_file.h"
 

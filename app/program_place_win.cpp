@@ -6,7 +6,7 @@
 
 #include "app/program_place.h"
 #include "platform/services.h"
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 namespace {

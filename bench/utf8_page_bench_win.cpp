@@ -33,7 +33,7 @@
 #include "notes/rich_text_win.h"
 #include "platform/application_win.h"
 #include "platform/real_services_win.h"
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 #include "settings/list_file.h"
 #include "settings/reg_ini.h"
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "notes/text_document_win.h"
-#include "notes/text_encoding.h"
+#include "settings/text_encoding.h"
 #include "settings/code_page.h"
 
 namespace pendra {

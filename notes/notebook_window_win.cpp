@@ -16,7 +16,7 @@
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 #include "settings/code_page.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"

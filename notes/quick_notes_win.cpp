@@ -4,7 +4,7 @@
 
 #include "platform/application_win.h"
 #include "platform/monitor_win.h"
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"
 

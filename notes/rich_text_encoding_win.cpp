@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "notes/rich_text_win.h"
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 #include "settings/code_page.h"
 
 namespace pendra {

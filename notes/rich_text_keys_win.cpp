@@ -7,7 +7,7 @@
 #include <cwchar>
 
 #include "notes/rich_text_win.h"
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 #include "platform/window_win.h"
 
 namespace pendra {

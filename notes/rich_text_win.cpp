@@ -12,7 +12,7 @@
 #include "notes/text_print_win.h"
 #include "notes/text_rules.h"
 #include "platform/on_demand_win.h"
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 #include "platform/window_win.h"
 #include "settings/code_page.h"
 #include "settings/errors.h"

@@ -30,7 +30,7 @@
 #include <string>
 #include <vector>
 
-#include "notes/text_encoding.h"
+#include "settings/text_encoding.h"
 #include "platform/services.h"
 
 namespace pendra {

@@ -1,6 +1,6 @@
 #include "platform/wide_controls_win.h"
 
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 namespace {

@@ -6,7 +6,7 @@
 #include "platform/dpi_win.h"
 #include "platform/message_loop_win.h"
 #include "platform/services.h"
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 

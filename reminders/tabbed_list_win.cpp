@@ -2,7 +2,7 @@
 
 #include <windowsx.h>
 
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 #include "platform/window_win.h"
 
 namespace pendra {

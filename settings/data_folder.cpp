@@ -3,7 +3,7 @@
 #include <cstring>
 #include <set>
 
-#include "notes/text_encoding.h"
+#include "settings/text_encoding.h"
 #include "settings/code_page.h"
 #include "settings/errors.h"
 

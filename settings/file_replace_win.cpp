@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 #include "settings/code_page.h"
 #include "settings/list_file.h"
 

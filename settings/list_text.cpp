@@ -1,6 +1,6 @@
 #include "settings/list_text.h"
 
-#include "notes/text_encoding.h"
+#include "settings/text_encoding.h"
 #include "settings/code_page.h"
 
 namespace pendra {

@@ -11,7 +11,7 @@
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
 #include "platform/wide_controls_win.h"
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 #include "settings/reg_ini.h"
 
 namespace pendra {

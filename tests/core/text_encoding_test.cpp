@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "notes/text_encoding.h"
+#include "settings/text_encoding.h"
 
 namespace pendra {
 namespace {

@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "notes/tab_captions.h"
-#include "notes/text_encoding.h"
+#include "settings/text_encoding.h"
 #include "reminders/reminder_book.h"
 #include "settings/list_file.h"
 #include "settings/list_text.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "notes/text_encoding.h"
+#include "settings/text_encoding.h"
 #include "settings/list_file.h"
 #include "tests/fuzz/fuzz_support.h"
 

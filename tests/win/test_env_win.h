@@ -12,7 +12,7 @@
 #include "tests/common/file_bytes.h"
 #include <vector>
 
-#include "notes/text_encoding.h"
+#include "settings/text_encoding.h"
 #include "platform/services.h"
 #include "settings/data_folder.h"
 #include "settings/datetime.h"

@@ -1,4 +1,4 @@
-#include "platform/wide_text_win.h"
+#include "settings/wide_text_win.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "notes/text_encoding.h"
+#include "settings/text_encoding.h"
 
 namespace pendra {
 namespace {
