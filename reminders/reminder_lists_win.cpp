@@ -15,10 +15,6 @@ namespace {
 
 DataFile* ListFile(Kind kind) { return &Svc().data->File(Info(kind).fileName); }
 
-bool SameFacts(const std::optional<FileFacts>& a, const std::optional<FileFacts>& b) {
-  if (!a || !b) return !a && !b;
-  return a->size == b->size && a->writeTime == b->writeTime;
-}
 
 }  // namespace
 
@@ -186,11 +182,10 @@ void ReminderLists::LookAtChangedLists() {
   const DateTime now = Svc().clock->Now();
   bool again = false;
   for (Kind k : kAllKinds) {
-    std::optional<Settling>& settling = settling_[static_cast<size_t>(Index(k))];
     // Unread lists are left to the retries. A list holding a change of its
     // own keeps it; its save keeps the other version beside it.
     if (!book_.Loaded(k) || book_.EditInProgress(k)) {
-      settling.reset();
+      File(k).ForgetLooks();
       continue;
     }
     if (!File(k).ChangedOnDisk()) {
@@ -198,32 +193,20 @@ void ReminderLists::LookAtChangedLists() {
       continue;
     }
     if (File(k).EditedLines(book_.List(k))) {
-      settling.reset();
+      File(k).ForgetLooks();
       continue;
     }
-    if (!Whole(k) || !Reread(k)) again = true;
+    if (!File(k).AtRest(!book_.List(k).empty()) || !Reread(k)) again = true;
   }
   looksWaiting_ = again ? looksWaiting_ + 1 : 0;
   if (again && onLookLater) onLookLater(looksWaiting_ < kQuickLooks ? kLookAgainMs : kLookSlowlyMs);
-}
-
-bool ReminderLists::Whole(Kind kind) {
-  const std::optional<FileFacts> facts = FactsOf(ListFilePath(kind));
-  std::optional<Settling>& settling = settling_[static_cast<size_t>(Index(kind))];
-  if (!settling || !SameFacts(settling->facts, facts)) {
-    settling = Settling{facts, 0};
-    return false;
-  }
-  ++settling->steadyLooks;
-  const bool emptied = facts && facts->size == 0 && !book_.List(kind).empty();
-  return settling->steadyLooks >= (emptied ? kEmptyLooks : 1) && NoneWriting(ListFilePath(kind));
 }
 
 void ReminderLists::Looked(Kind kind, const DateTime& now) {
   const size_t i = static_cast<size_t>(Index(kind));
   checkedAt_[i] = now;
   noticedAt_[i].reset();
-  settling_[i].reset();
+  File(kind).ForgetLooks();
 }
 
 std::optional<DateTime> ReminderLists::LastChecked(Kind kind) const {

@@ -77,12 +77,11 @@ class ReminderLists {
   // a change of their own (an edit in progress too), once the file is whole:
   // its size and time the same at two looks in a row, a look apart, and no
   // program holding it open for writing. A file emptied where the list has
-  // rows waits longer (kEmptyLooks), since a program rewriting a file in
+  // rows waits longer (DataFile::AtRest), since a program rewriting a file in
   // place empties it first. Each look is one look at each file's size and
   // time; unread lists are left to the retries. Looked at when the window is
   // shown, and a moment after the program folder changed.
   void LookAtChangedLists();
-  static constexpr int kEmptyLooks = 10;
   // The program folder changed, after `since` at the earliest: a list file
   // found changed at the next look is known unchanged until then. No file is
   // touched here.
@@ -119,7 +118,6 @@ class ReminderLists {
   // known unchanged (`since`): what it brings is caught up.
   void TakeTheirs(Kind kind, Lines lines, const std::optional<DateTime>& since);
   // Whether a changed list file is whole by this look (LookAtChangedLists).
-  bool Whole(Kind kind);
   // The list file was read, written or found unchanged at `now`.
   void Looked(Kind kind, const DateTime& now);
   // When the list file was last known to hold what Pendra held.
@@ -137,16 +135,10 @@ class ReminderLists {
   // buttons built later.
   std::array<bool, 4> clearAllEnabled_{true, true, true, true};
 
-  // When each list file was last read, written or found unchanged; the first
-  // change of the folder noticed since; and, for a file found changed, its
-  // size and time at the last look and how many looks since found them so.
-  struct Settling {
-    std::optional<FileFacts> facts;
-    int steadyLooks = 0;
-  };
+  // When each list file was last read, written or found unchanged, and the
+  // first change of the folder noticed since.
   std::array<std::optional<DateTime>, 4> checkedAt_;
   std::array<std::optional<DateTime>, 4> noticedAt_;
-  std::array<std::optional<Settling>, 4> settling_;
   int looksWaiting_ = 0;  // looks in a row that found a file not whole
 
   // The minute in which unread lists were last tried.

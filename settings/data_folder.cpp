@@ -75,6 +75,7 @@ std::string DataFile::ReadStamped() {
   const std::int64_t takenAt = FileClockNow();
   std::string bytes = ReadWholeFile(path_);
   stamp_ = StampOf(facts, HashOf(bytes), takenAt);
+  looks_.reset();
   return bytes;
 }
 
@@ -120,7 +121,24 @@ bool DataFile::ChangedOnDisk() {
   return false;
 }
 
+bool DataFile::AtRest(bool holdsContent) {
+  const std::optional<FileFacts> facts = FactsOf(path_);
+  const bool emptied = facts && facts->size == 0 && holdsContent;
+  // Unwritten for a while (a change made while the window was hidden):
+  // whole already. A clock set back counts nothing as quiet.
+  const std::int64_t quietFor = facts ? FileClockNow() - facts->writeTime : 0;
+  const std::int64_t quietEnough = emptied ? kEmptyLooks * kWriteTimeGranularity / 2 : kWriteTimeGranularity;
+  if (facts && quietFor >= quietEnough && NoneWriting(path_)) return true;
+  if (!looks_ || looks_->facts != facts) {
+    looks_ = Looks{facts, 0};
+    return false;
+  }
+  ++looks_->steady;
+  return looks_->steady >= (emptied ? kEmptyLooks : 1) && NoneWriting(path_);
+}
+
 void DataFile::Remember(std::uint64_t hash) {
+  looks_.reset();
   stamp_ = StampOf(FactsOf(path_), hash, FileClockNow());
   content_ = hash;
 }

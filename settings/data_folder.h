@@ -86,6 +86,16 @@ class DataFile {
   // The hash of the bytes last read or written here.
   std::uint64_t ContentHash() const { return content_; }
 
+  // Whether a change another program makes to the file has come to rest: no
+  // program holds it open for writing, and it was last written a while ago,
+  // or looks a moment apart found the same size and time. A file emptied
+  // where Pendra holds content must stay so longer (kEmptyLooks looks), since
+  // a program rewriting a file in place empties it first.
+  bool AtRest(bool holdsContent);
+  // The looks start afresh (the file was read, or is not waited for now).
+  void ForgetLooks() { looks_.reset(); }
+  static constexpr int kEmptyLooks = 10;
+
   // Saves the bytes in place of the file: first a look at what it holds now.
   // - Changed elsewhere while these bytes are what was read: nothing is
   //   written (ChangedElsewhere); the caller reads the file again.
@@ -125,6 +135,13 @@ class DataFile {
   FileStamp stamp_;
   std::uint64_t content_ = HashOf("");  // what Pendra holds as read or written
   ListText text_;  // how the list was read
+  // What the looks at a changing file found: its facts at the last look, and
+  // how many looks in a row found them so.
+  struct Looks {
+    std::optional<FileFacts> facts;
+    int steady = 0;
+  };
+  std::optional<Looks> looks_;
 };
 
 class DataFolder {

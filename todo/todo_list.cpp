@@ -41,14 +41,18 @@ std::optional<DataOutcome> ToDoList::SaveForClose() {
   return file_.WriteLines(items_);
 }
 
-bool ToDoList::Refresh() {
-  if (!read_ || !file_.ChangedOnDisk() || file_.EditedLines(items_)) return false;
+ToDoList::Refreshed ToDoList::Refresh() {
+  if (!read_ || !file_.ChangedOnDisk() || file_.EditedLines(items_)) {
+    file_.ForgetLooks();
+    return Refreshed::Nothing;
+  }
+  if (!file_.AtRest(!items_.empty())) return Refreshed::NotYet;
   try {
     Load();
   } catch (const Error&) {
-    return false;
+    return Refreshed::Nothing;
   }
-  return true;
+  return Refreshed::Read;
 }
 
 std::string ToDoList::NotReadMessage() const {

@@ -62,10 +62,13 @@ class ToDoList {
   // for a list with no edit of its own, which the next show reads again. A
   // list that was never read is not written; none then.
   std::optional<DataOutcome> SaveForClose();
-  // The show: reads ToDo.lst again when another program changed it and the
-  // list holds no edit of its own; a file that cannot be read then leaves the
-  // list as it is. True when the list was read again.
-  bool Refresh();
+  // The show, an activation, a change of the folder: reads ToDo.lst again
+  // when another program changed it and the list holds no edit of its own,
+  // once the file has come to rest (DataFile::AtRest; NotYet asks for another
+  // look a moment later). A file that cannot be read then leaves the list as
+  // it is.
+  enum class Refreshed { Nothing, Read, NotYet };
+  Refreshed Refresh();
 
   // The text of the error raised when an unread list is to be saved.
   std::string NotReadMessage() const;

@@ -104,15 +104,21 @@ void TfrmToDo::FormCreate() {
 // Controls
 
 void TfrmToDo::BeforeShow() {
+  if (!Handle()) CreateControls();
   RefreshList();
-  if (Handle()) return;
-  CreateControls();
 }
 
 void TfrmToDo::RefreshList() {
   // What another program wrote to ToDo.lst is shown, unless the list holds
-  // edits of its own: the save keeps both then.
-  if (list_.Refresh()) FillList();
+  // edits of its own: the save keeps both then. A file still being written is
+  // looked at again a moment later.
+  switch (list_.Refresh()) {
+    case ToDoList::Refreshed::Read: FillList(); break;
+    case ToDoList::Refreshed::NotYet:
+      if (Handle()) SetTimer(Handle(), kLookTimer, kLookAgainMs, nullptr);
+      break;
+    case ToDoList::Refreshed::Nothing: break;
+  }
 }
 
 HWND TfrmToDo::AddControl(HWND parent, const char* cls, const char* text, DWORD style, int x,
@@ -437,6 +443,11 @@ LRESULT TfrmToDo::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) RefreshList();
       break;
+    case WM_TIMER:
+      if (wp != kLookTimer) break;
+      KillTimer(Handle(), kLookTimer);
+      if (Visible()) RefreshList();
+      return 0;
     case WM_SIZE:
       Relayout();
       return 0;

@@ -44,6 +44,9 @@ class TfrmToDo : public Form {
   // 96 DPI; the window scales them to its DPI.
   static constexpr RECT kDesignBounds{275, 207, 275 + 431, 207 + 287};
   static constexpr int kMinWidth = 430, kMaxWidth = 860, kMinHeight = 287, kMaxHeight = 580;
+  // A ToDo.lst another program is still writing is looked at again after this.
+  static constexpr UINT_PTR kLookTimer = 1;
+  static constexpr UINT kLookAgainMs = 500;
 
   // Runs the creation steps: the button panel's stored visibility and
   // ToDo.lst. An error is shown and ends them; the program goes on.

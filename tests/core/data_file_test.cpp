@@ -297,10 +297,20 @@ TEST_F(DataFileTest, TheToDoListShowsChangesElsewhereUnlessItHasEditsOfItsOwn) {
   WriteFileBytes(path_, "a\nb");  // another program's line ends: no edit of the list's own
   ToDoList list(File());
   list.Load();
-  EXPECT_FALSE(list.Refresh());
+  using R = ToDoList::Refreshed;
+  EXPECT_EQ(list.Refresh(), R::Nothing);
+  // Just written: read at the next look that finds it as it was.
   WriteFileBytes(path_, "a\r\nb\r\nc\r\n");
-  EXPECT_TRUE(list.Refresh());
+  EXPECT_EQ(list.Refresh(), R::NotYet);
+  EXPECT_EQ(list.Refresh(), R::Read);
   EXPECT_EQ(list.Items(), (Lines{"a", "b", "c"}));
+  // Emptied in place to be written again: not taken for an empty list at once.
+  WriteFileBytes(path_, "");
+  for (int look = 0; look < DataFile::kEmptyLooks; ++look) ASSERT_EQ(list.Refresh(), R::NotYet) << look;
+  WriteFileBytes(path_, "a\r\nb\r\nc\r\nd\r\n");
+  EXPECT_EQ(list.Refresh(), R::NotYet);
+  EXPECT_EQ(list.Refresh(), R::Read);
+  EXPECT_EQ(list.Items().size(), 4u);
 
   WriteFileBytes(path_, "x\r\n");
   EXPECT_EQ(list.Save().result, SaveResult::ChangedElsewhere);  // read instead of written
@@ -309,7 +319,7 @@ TEST_F(DataFileTest, TheToDoListShowsChangesElsewhereUnlessItHasEditsOfItsOwn) {
 
   list.Add("d", "mine");
   WriteFileBytes(path_, "y\r\n");
-  EXPECT_FALSE(list.Refresh());
+  EXPECT_EQ(list.Refresh(), R::Nothing);
   ASSERT_TRUE(list.SaveForClose());
   EXPECT_EQ(ReadFileBytes(path_), "x\r\n d         mine\r\n");
   EXPECT_EQ(Copy("14-05-09", " from another program"), "y\r\n");

@@ -250,7 +250,7 @@ TEST_F(ListFilesTest, AListRewrittenInPlaceIsReadOnceWholeAndAnnouncesNothingTwi
     for (int look = 0; look < count; ++look) Tick(TfrmMain::tmrLook);
   };
   WriteFileBytes(PathOf(Kind::Weekly), "");
-  looks(ReminderLists::kEmptyLooks);
+  looks(DataFile::kEmptyLooks);
   EXPECT_EQ(Rows(Kind::Weekly), lunch);
   const HANDLE writer = CreateFileA(PathOf(Kind::Weekly).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -265,7 +265,7 @@ TEST_F(ListFilesTest, AListRewrittenInPlaceIsReadOnceWholeAndAnnouncesNothingTwi
   EXPECT_EQ(Announcements().size(), 1u);
 
   WriteFileBytes(PathOf(Kind::Weekly), "");
-  looks(ReminderLists::kEmptyLooks + 1);
+  looks(DataFile::kEmptyLooks + 1);
   EXPECT_TRUE(Rows(Kind::Weekly).empty());
 }
 
