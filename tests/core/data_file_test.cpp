@@ -171,8 +171,13 @@ TEST_F(DataFileTest, TheFolderIsPrunedAtItsFirstCopyThenOnceAnHour) {
   };
   ASSERT_EQ(std::system(("mkdir '" + dir_ + "Backup'").c_str()), 0);
   plantOldVersion("ToDo 2025-01-01 09-00-00.lst");
+  // A record that names a file outside the folder names nothing to let go.
+  WriteFileBytes(dir_ + "Notes.txt", "the user's");
+  record += CopyRecordLine({"../Notes.txt", "ToDo.lst", {{2025, 1, 1}, {9, 0, 0}}, *FactsOf(dir_ + "Notes.txt")});
+  WriteFileBytes(dir_ + "Backup/" + kCopyRecordName, CopyRecordHeading() + record);
   (void)file.WriteLines({"v1 of the list"});
   EXPECT_FALSE(Exists("Backup/ToDo 2025-01-01 09-00-00.lst"));
+  EXPECT_TRUE(Exists("Notes.txt"));
   record.clear();
   plantOldVersion("ToDo 2025-01-01 09-00-01.lst");
   for (int minute = 15; minute <= 65; minute += 10) {
