@@ -42,7 +42,7 @@ TEST(FileVersions, ACopyIsNamedByItsFileAndTimeAndReadBack) {
   const std::string cut = BackupName(longName, kNow, 1, CopyKind::Version, 240, CodePage(932));
   EXPECT_LE(cut.size(), 240u);
   EXPECT_EQ(cut.substr(cut.size() - 24), " 2025-03-10 12-00-00.pnd");
-  EXPECT_EQ(BackupName("\x82\xA0\x82\xA0.pnd", kNow, 1, CopyKind::Version, 26, CodePage(932)),
+  EXPECT_EQ(BackupName("\x82\xA0\x82\xA0.pnd", kNow, 1, CopyKind::Version, 27, CodePage(932)),
             "\x82\xA0 2025-03-10 12-00-00.pnd");
 }
 
