@@ -50,6 +50,7 @@ class TfrmMain : public Form,
   // "Exit Pendra" runs the Cancel of the four entry panels first, in the order
   // weekly, one-time, daily, monthly.
   void CancelPanelsForExit() override;
+  bool AnnouncementWaiting() const override { return Gate().BoxOpen() || Gate().Waiting() > 0; }
 
   // The program folder changed: the lists another program changed are read
   // again, so their reminders go off while the window is hidden too.
