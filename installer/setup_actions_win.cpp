@@ -175,6 +175,29 @@ extern "C" __declspec(dllexport) UINT __stdcall ClosePendra(MSIHANDLE install) {
   }
 }
 
+// The installed programs entry shows Pendra's icon. Windows takes it from the
+// package's ARPPRODUCTICON; an installer that writes the entry without it
+// (Wine's) gets it here. An entry that has an icon keeps it. Never fails.
+extern "C" __declspec(dllexport) UINT __stdcall ShowIconInEntry(MSIHANDLE install) {
+  wchar_t entry[128] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+  const DWORD prefix = static_cast<DWORD>(lstrlenW(entry));
+  DWORD length = 128 - prefix;
+  Path icon;
+  if (MsiGetPropertyW(install, L"ProductCode", entry + prefix, &length) != ERROR_SUCCESS || !InstalledExe(install, icon))
+    return ERROR_SUCCESS;
+  lstrcatW(icon, L",0");
+  const HKEY roots[] = {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE};
+  for (HKEY root : roots) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, entry, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS) continue;
+    if (RegQueryValueExW(key, L"DisplayIcon", nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      RegSetValueExW(key, L"DisplayIcon", 0, REG_SZ, reinterpret_cast<const BYTE*>(icon),
+                     (lstrlenW(icon) + 1) * sizeof(wchar_t));
+    RegCloseKey(key);
+  }
+  return ERROR_SUCCESS;
+}
+
 // An uninstall that is not an upgrade takes the Run value with it when that
 // value starts the Pendra being removed, so Windows is not left starting a
 // file that is gone. A value that starts another copy stays. Never fails.

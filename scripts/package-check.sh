@@ -58,10 +58,12 @@ _pkg_entry_is() {  # exactly one entry, of this version, with its uninstall comm
   [ "$(_pkg_reg "$key" DisplayVersion)" = "$1" ] || { echo "  not version $1"; return 1; }
   _pkg_reg "$key" UninstallString | grep -qiF "msiexec.exe /x$code" || { echo "  no uninstall command"; return 1; }
   [ "$(_pkg_reg "$key" InstallLocation)" = "$dir_win\\" ] || { echo "  not installed in $dir_win"; return 1; }
-  # The icon is registered with the product, for this user alone.
+  # The icon is registered with the product, for this user alone, and the
+  # entry shows Pendra's.
   icon=$(wine reg query 'HKCU\Software\Microsoft\Installer\Products' /s </dev/null 2>/dev/null |
     tr -d '\r' | sed -n 's/^ *ProductIcon *REG_SZ *//p' | grep -iF "$code")
-  [ -n "$icon" ] && [ -f "$(winepath -u "$icon" 2>/dev/null)" ] || { echo "  no icon"; return 1; }
+  [ -n "$icon" ] && [ -f "$(winepath -u "$icon" 2>/dev/null)" ] &&
+    [ "$(_pkg_reg "$key" DisplayIcon)" = "$dir_win\Pendra.exe,0" ] || { echo "  no icon"; return 1; }
 }
 
 # The end-to-end test program's helpers for packages (tests/e2e/e2e_main.cpp),
@@ -94,9 +96,9 @@ _pkg_user_data() {
       </dev/null >/dev/null 2>&1
 }
 
-# An installer's log (ANSI or UTF-16) holds this text.
+# An installer's log holds this text (in UTF-16 too: its zero bytes go).
 _pkg_log_says() {
-  { iconv -f UTF-16 -t UTF-8 "$1" 2>/dev/null || cat "$1"; } | tr -d '\r' | grep -qF "$2" ||
+  tr -d '\0\r' <"$1" | grep -qF "$2" ||
     { echo "  the log does not say: $2"; return 1; }
 }
 
@@ -350,12 +352,17 @@ pendra_package_check() {
           _pkg_e2e --running'
 
   before=$(_pkg_data "$dir")
+  # The Run value as the user may have it: quoted, in other letters. The
+  # launcher's place as Pendra did not store it: it does so when it ends.
+  wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Pendra /d "\"${exe_win^^}\"" /f \
+    </dev/null >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Tavrin Software\Pendra\Tray\Position' /v Left /d 401 /f </dev/null >/dev/null 2>&1
   _pkg_check "msiexec /x /qn ends the running Pendra and removes the program, the guide, the shortcut, the entry and the Run value" \
-    eval '_pkg_msiexec /x "$(winepath -w "$msi")" /qn && _pkg_e2e --none-running &&
+    eval '_pkg_msiexec /x "$(winepath -w "$msi")" /qn &&
           _pkg_gone "$dir/Pendra.exe" "$dir/check.bmp" "$dir/undo.bmp" "$dir/Pendra Guide.html" \
                     "$dir/Pendra Guide files" "$menu" && [ -z "$(_pkg_entries)" ] && [ -z "$(_pkg_run)" ] &&
           ! wine reg query "HKCU\\Software\\Tavrin Software\\Pendra Installer" </dev/null >/dev/null 2>&1'
-  _pkg_check "the uninstall keeps every data file and the settings" \
+  _pkg_check "the uninstall keeps every data file and the settings, Pendra having saved them as at Exit" \
     eval '[ -n "$before" ] && run= && _pkg_kept'
 
   _pkg_e2e --close-running >/dev/null 2>&1

@@ -4,8 +4,8 @@
 // exits one packaged Pendra, "--start <Pendra.exe>" starts one and leaves it
 // running, "--start-announcing <Pendra.exe>" too, showing a reminder it
 // missed, "--answer-reminder" answers that, "--running" waits for the
-// Pendra something else started, "--none-running" finds none, and
-// "--close-running" exits the one that runs.
+// Pendra something else started, and "--close-running" exits the one that
+// runs.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -109,7 +109,6 @@ int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--answer-reminder") == 0) return AnswerReminder();
   if (argc == 2 && std::strcmp(argv[1], "--running") == 0)
     return pendra::e2e::WaitUntil([] { return FindWindowA("TfrmTray", "frmTray") != nullptr; }) ? 0 : 1;
-  if (argc == 2 && std::strcmp(argv[1], "--none-running") == 0) return FindWindowA("TfrmTray", "frmTray") ? 1 : 0;
   if (argc == 2 && std::strcmp(argv[1], "--close-running") == 0) return CloseRunning();
   testing::InitGoogleTest(&argc, argv);
   pendra::e2e::SetBuiltPendraExe(argc > 1 ? ToWindowsPath(argv[1]) : BesideThisExe());
