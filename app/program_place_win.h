@@ -13,15 +13,19 @@ bool ToldToUnpackFirst();
 
 // True when two paths name one file, whatever their letter case and whether
 // either is in its short (8.3) form, as a path is written where its long form
-// does not fit the code page. Paths of files that do not exist compare as
-// they are written. Inline and without the C++ library: the installer's
-// actions use it too.
+// does not fit the code page. Paths of files that do not exist, and paths
+// longer than MAX_PATH (which some systems' GetLongPathNameW overruns),
+// compare as they are written. Inline and without the C++ library: the
+// installer's actions use it too.
 inline bool SameFileW(const wchar_t* a, const wchar_t* b) {
-  constexpr DWORD kSize = 1024;  // a longer path is compared as written
+  constexpr DWORD kSize = 1024;
+  const auto longForm = [](const wchar_t* path, wchar_t (&buffer)[kSize]) {
+    if (lstrlenW(path) >= MAX_PATH) return path;
+    const DWORD n = GetLongPathNameW(path, buffer, kSize);
+    return n > 0 && n < kSize ? static_cast<const wchar_t*>(buffer) : path;
+  };
   wchar_t longA[kSize], longB[kSize];
-  const DWORD na = GetLongPathNameW(a, longA, kSize);
-  const DWORD nb = GetLongPathNameW(b, longB, kSize);
-  return lstrcmpiW(na > 0 && na < kSize ? longA : a, nb > 0 && nb < kSize ? longB : b) == 0;
+  return lstrcmpiW(longForm(a, longA), longForm(b, longB)) == 0;
 }
 
 }  // namespace pendra

@@ -207,7 +207,7 @@ _pkg_msi_per_user() {  # no ALLUSERS, and no elevation asked for
 _pkg_msi_versions() {
   local record
   record=$(strings -el "$2" | grep -A1 -xF FileVersion | sed -n 2p)
-  [ "${record%.*}" = "${3%.*}" ] && [ "${3##*.}" -gt 0 ] &&
+  [ "${record%.*}" = "${3%.*}" ] &&
     [ "$(msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductVersion\t//p')" = "$3" ] &&
     [ "$(msiinfo export "$1" File | tr -d '\r' | awk -F'\t' '$1 == "Pendra.exe" { print $5 }')" = 65535.65535.65535.65535 ]
 }
