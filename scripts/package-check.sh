@@ -365,7 +365,8 @@ pendra_package_check() {
   _pkg_check "the uninstall keeps every data file and the settings, Pendra having saved them as at Exit" \
     eval '[ -n "$before" ] && run= && _pkg_kept'
 
-  _pkg_e2e --close-running >/dev/null 2>&1
+  # A check that failed may have left Pendra running.
+  [ "$PACKAGE_FAILED" -eq 0 ] || _pkg_e2e --close-running >/dev/null 2>&1
   rm -rf "$dir" "$portable"
   wine reg delete 'HKCU\Software\Tavrin Software' /f </dev/null >/dev/null 2>&1
   export WINEDLLOVERRIDES=$overrides
