@@ -21,12 +21,21 @@ inline bool SameTextNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-// True when a Run value starts this executable (quoted or not, in any case).
-// Inline and without allocation: the installer's action uses it too.
+// The program a Run value starts: the text inside its leading quotes, or the
+// whole value (an entry written unquoted, blanks and all). Inline and without
+// allocation, in the code page or in UTF-16: the installer's actions use it too.
+template <class Char>
+std::basic_string_view<Char> RunCommandPath(std::basic_string_view<Char> command) {
+  if (command.empty() || command.front() != Char('"')) return command;
+  command.remove_prefix(1);
+  return command.substr(0, command.find(Char('"')));
+}
+
+// True when a Run value starts this executable by the same path (quoted or
+// not, in any case). A short path names it too; only the file system can
+// tell that (SameFileW).
 inline bool RunCommandNames(std::string_view command, std::string_view exePath) {
-  if (command.size() >= 2 && command.front() == '"' && command.back() == '"')
-    command = command.substr(1, command.size() - 2);
-  return !exePath.empty() && SameTextNoCase(command, exePath);
+  return !exePath.empty() && SameTextNoCase(RunCommandPath(command), exePath);
 }
 
 // True when the program folder is one that an archive program made in the

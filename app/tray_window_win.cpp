@@ -9,12 +9,17 @@
 #include <utility>
 #include <vector>
 
+#include "app/end_request.h"
 #include "app/program_place.h"
+#include "app/program_place_win.h"
 #include "platform/application_win.h"
 #include "platform/help.h"
 #include "platform/monitor_win.h"
 #include "platform/services.h"
+#include "settings/code_page.h"
 #include "settings/errors.h"
+#include "settings/list_file.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 namespace {
@@ -27,6 +32,10 @@ constexpr int kDesignTop = 252;
 constexpr const char* kTrayTip = "Pendra: Right Click for Menu";
 constexpr const char* kLauncherHint = "Pendra: Right click for Menu";
 constexpr const char* kRunValueName = "Pendra";
+// Where Task Manager and Settings keep a start-up program turned off: a value
+// of the Run value's name whose first byte is odd (3) while it is off.
+constexpr const char* kStartupApprovedKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 
 // Settings of the tray key. The first ident has always been read with a
 // capital T and written without; value names match regardless of case.
@@ -163,12 +172,12 @@ void TfrmTray::FormCreate() {
     RemoveTrayIcon();
   }
 
-  if (stored(kSectionStart, kIdentStartWithWindows, false)) {
-    SetCaption(kWindows1, kCaptionNoStartWithWindows);
-    FollowStartWithWindows();
-  } else {
-    SetCaption(kWindows1, kCaptionStartWithWindows);
-  }
+  // The caption says what Windows will do at the next logon, whatever the
+  // stored switch says.
+  const bool chosen = stored(kSectionStart, kIdentStartWithWindows, false);
+  bool starts = false;
+  Guarded([&] { starts = StartsWithWindows(chosen); });
+  SetCaption(kWindows1, starts ? kCaptionNoStartWithWindows : kCaptionStartWithWindows);
 
   TRegIniFile(*Svc().registry, kPendraKey)
       .WriteString("Current Version", "PathName", Svc().programFolder + "Pendra.exe");
@@ -379,11 +388,19 @@ std::string CouldNotSave(const std::vector<std::string>& errors) {
 // saved here, while the answer can still keep the session going. A save that
 // fails answers no, with a reason the system shows the user; no box is shown
 // meanwhile, since it would hold up the logoff until someone answers it.
-bool TfrmTray::QueryEndSession() {
+//
+// An installer that has to replace the program asks the same way, only for
+// this program (ENDSESSION_CLOSEAPP). It is refused while a reminder waits for
+// its answer: the program would end with it unread, and it is not announced
+// again that day.
+bool TfrmTray::QueryEndSession(bool closeApp) {
   sessionSaved_ = false;
   std::string refusal;
   bool saveFailed = false;
-  {
+  IReminderPanels* reminders = Forms().reminderPanels;
+  if (closeApp && reminders && reminders->AnnouncementWaiting()) {
+    refusal = kReminderUnansweredReason;
+  } else {
     QuietErrors errors;
     bool allowed = false;
     Guarded([&] { allowed = FormCloseQuery(); });
@@ -450,6 +467,18 @@ void TfrmTray::SetSessionBlock(const std::string& reason) {
   if (reason == sessionBlock_) return;
   sessionBlock_ = reason;
   TrayApi().blockReason(Handle(), reason);
+  PublishEndRefusal(reason);
+}
+
+// The reason is also left where the installer that asked can read it: Windows
+// keeps the one given above only for its own shutdown screen.
+void TfrmTray::PublishEndRefusal(const std::string& reason) {
+  if (HANDLE old = RemovePropA(Handle(), kEndRefusalProperty))
+    GlobalDeleteAtom(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(old)));
+  if (reason.empty()) return;
+  constexpr std::size_t kAtomLength = 255;
+  if (const ATOM atom = GlobalAddAtomA(reason.substr(0, kAtomLength).c_str()))
+    SetPropA(Handle(), kEndRefusalProperty, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(atom)));
 }
 
 void TfrmTray::mnuPendraClick() { ShowForm(Forms().frmPendra); }
@@ -489,6 +518,8 @@ void TfrmTray::DoNotShowInTray1Click() {
   }
 }
 
+// Turning it on also clears a turn-off made in Task Manager or Settings, which
+// would otherwise keep Windows from starting the program all the same.
 void TfrmTray::Windows1Click() {
   if (MenuCaption(kWindows1) == kCaptionStartWithWindows) {
     SetCaption(kWindows1, kCaptionNoStartWithWindows);
@@ -499,6 +530,7 @@ void TfrmTray::Windows1Click() {
     Svc().registry->DeleteValue(kRunKey, kRunValueName);
     settings_->WriteBool(kSectionStart, kIdentStartWithWindows, false);
   }
+  Svc().registry->DeleteValue(kStartupApprovedKey, kRunValueName);
 }
 
 // A Run key that cannot be opened is passed over; the choice is still recorded.
@@ -509,15 +541,27 @@ void TfrmTray::WriteRunValue() {
   }
 }
 
-// The program that starts with Windows is the one running now: a copy moved,
-// unpacked elsewhere or installed anew takes the Run value over, so it never
-// names a file that is gone. A value of another type is not Pendra's to
-// replace.
-void TfrmTray::FollowStartWithWindows() {
+// True when Windows starts this copy at logon. The Run value belongs to the
+// copy that wrote it: another copy (on a stick, unpacked to try) leaves it
+// alone, and one removed outside Pendra stays removed. It is rewritten only
+// when it names a file that is gone, the user having turned Start With
+// Windows on: this copy was moved. A value of another type is not Pendra's.
+bool TfrmTray::StartsWithWindows(bool chosen) {
   std::string command;
-  const ValueKind kind = Svc().registry->Read(kRunKey, kRunValueName, command);
-  if (kind == ValueKind::Other || (kind == ValueKind::Text && RunCommandNames(command, Svc().exePath))) return;
-  WriteRunValue();
+  if (Svc().registry->Read(kRunKey, kRunValueName, command) != ValueKind::Text) return false;
+  if (!RunNamesThisCopy(command)) {
+    // The registry holds the path in the code page; the file functions take UTF-8.
+    if (!chosen || FileExists(Utf8FromCodePage(RunCommandPath(std::string_view(command))))) return false;
+    WriteRunValue();
+  }
+  const std::optional<std::string> approved = Svc().registry->ReadBytes(kStartupApprovedKey, kRunValueName);
+  return !approved || approved->empty() || (static_cast<unsigned char>(approved->front()) & 1) == 0;
+}
+
+bool TfrmTray::RunNamesThisCopy(const std::string& command) const {
+  if (RunCommandNames(command, Svc().exePath)) return true;
+  const std::wstring path = Widen(CP_ACP, RunCommandPath(std::string_view(command)));
+  return SameFileW(path.c_str(), Widen(CP_ACP, Svc().exePath).c_str());
 }
 
 void TfrmTray::Help1Click() { ShowHelp(nullptr, HelpTopic::Contents); }
@@ -678,7 +722,7 @@ LRESULT TfrmTray::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_QUERYENDSESSION:
-      return QueryEndSession() ? TRUE : FALSE;
+      return QueryEndSession((lp & ENDSESSION_CLOSEAPP) != 0) ? TRUE : FALSE;
     case WM_ENDSESSION:
       if (wp)
         EndSession();
@@ -691,6 +735,7 @@ LRESULT TfrmTray::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
       CancelDrag();
       RemoveTrayIcon();
+      PublishEndRefusal({});
       return 0;
     default:
       break;

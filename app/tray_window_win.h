@@ -25,6 +25,9 @@ inline constexpr UINT kSessionRefusedMessage = WM_APP + 0x101;
 
 // Given to the system when the editor's question kept the session going.
 inline constexpr const char* kEditorUnsavedReason = "Pendra: the changes in the editor are not saved.";
+// Given to an installer that asked the program to end while a reminder waits
+// for its answer.
+inline constexpr const char* kReminderUnansweredReason = "Pendra: a reminder is shown and not yet answered.";
 
 // Command ids of the program menu pmnSysTrayEx.
 enum TrayMenuId : int {
@@ -110,7 +113,8 @@ class TfrmTray : public Form {
   void CreateHintWindow();
   void SetCaption(int id, const char* caption);
   void WriteRunValue();
-  void FollowStartWithWindows();
+  bool StartsWithWindows(bool chosen);
+  bool RunNamesThisCopy(const std::string& command) const;
   void AddTrayIcon();
   void AddTrayIconInBackground();
   // The shell took the icon, or it is tried again every kIconRetryMs.
@@ -120,11 +124,12 @@ class TfrmTray : public Form {
   void PopupMenuAt(POINT screenPoint);
   void StoreLauncherPosition();
   void CloseWindowsForExit();
-  bool QueryEndSession();
+  bool QueryEndSession(bool closeApp);
   bool SaveWindowsForSessionEnd();
   void EndSession();
   void SessionGoesOn();
   void SetSessionBlock(const std::string& reason);
+  void PublishEndRefusal(const std::string& reason);
 
   void imgStartMouseDown(int x, int y);
   void imgStartMouseMove(int x, int y);

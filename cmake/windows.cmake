@@ -13,6 +13,10 @@ target_compile_options(pendra_win PRIVATE ${PENDRA_WARNINGS})
 # (-Os: about 40 % smaller than -O3), each function in a section of its own so
 # that the link drops what nothing calls.
 set(PENDRA_SIZE_OPTIONS $<$<CONFIG:Release>:-Os> -ffunction-sections -fdata-sections)
+# Line tables and function names only (-g1): enough to turn a crash address
+# into a file and a line, and cheap to build. The shipped exe is stripped of
+# them (Pendra.debug keeps them).
+list(APPEND PENDRA_SIZE_OPTIONS -g1)
 target_compile_options(pendra_core PRIVATE ${PENDRA_SIZE_OPTIONS})
 target_compile_options(pendra_win PRIVATE ${PENDRA_SIZE_OPTIONS})
 # The core calls a few platform functions (replacing a file safely) that have a

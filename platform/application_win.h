@@ -24,11 +24,13 @@ class IEditorCloseQuery {
 };
 
 // Asked by "Exit Pendra" once the windows have closed and saved: the reminder
-// window cancels its four entry panels.
+// window cancels its four entry panels. Asked by an installer's request to
+// end: whether an announcement is up or waits behind another box.
 class IReminderPanels {
  public:
   virtual ~IReminderPanels() = default;
   virtual void CancelPanelsForExit() = 0;
+  virtual bool AnnouncementWaiting() const = 0;
 };
 
 // The objects created at start, in creation order. Windows reach each other

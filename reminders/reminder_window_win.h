@@ -51,6 +51,7 @@ class TfrmMain : public Form,
   // "Exit Pendra" runs the Cancel of the four entry panels first, in the order
   // weekly, one-time, daily, monthly.
   void CancelPanelsForExit() override;
+  bool AnnouncementWaiting() const override { return Gate().BoxOpen() || Gate().Waiting() > 0; }
 
   // The program folder changed, `sinceMs` ago at the earliest: the lists
   // another program changed are read again once whole, so their reminders go

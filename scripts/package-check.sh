@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
 # Checks the packages of scripts/package.sh under Wine, each check one passed
 # or failed test:
-#  - the exe is stripped and within 1.1 MB, each package within 1 MB; the
-#    program needs only Windows' own DLLs; the installer keeps a validator's
-#    rules for a per-user package;
+#  - the exe is stripped and within 1.1 MB, names the debug file shipped
+#    beside it, which gives the file and line of an address; each package is
+#    within 1 MB; the program needs only Windows' own DLLs; the installer
+#    keeps a validator's rules for a per-user package, carries the build's
+#    version and always puts its exe in place;
 #  - the portable zip holds the program, its pictures and the whole guide, and
 #    Pendra started from an unpacked folder keeps its data there;
-#  - the installer installs per user into %LOCALAPPDATA%\Programs\Pendra;
-#    Pendra starts and keeps its data there and is the one to start with
-#    Windows; a second build of the same version, then a later build opened
-#    as a double-click does (which starts Pendra), each replace it, keeping
-#    the data, the settings and the Run value; an older version is refused;
-#    the uninstall removes the program and the Run value, not the data.
+#  - the previous release (tests/package) installed per user into
+#    %LOCALAPPDATA%\Programs\Pendra and running with the user's data: this
+#    build installed over it with /qn and watched ends it, puts the new exe
+#    in place, leaves one entry, keeps the data, settings and Run value, and
+#    starts Pendra again; Pendra takes Start With Windows over from a copy
+#    that is gone;
+#  - a second build of the same version is refused while Pendra shows a
+#    reminder, saying why and leaving the installed one whole, and then
+#    replaces it, with /qn and watched, as above; an older version is
+#    refused; the uninstall ends Pendra and removes the program and the Run
+#    value, not the data.
 #
 # Sourced by scripts/test.sh, in its Wine prefix and display:
 #   pendra_package_check <build folder>   sets PACKAGE_PASSED and PACKAGE_FAILED
@@ -51,13 +58,49 @@ _pkg_entry_is() {  # exactly one entry, of this version, with its uninstall comm
   [ "$(_pkg_reg "$key" DisplayVersion)" = "$1" ] || { echo "  not version $1"; return 1; }
   _pkg_reg "$key" UninstallString | grep -qiF "msiexec.exe /x$code" || { echo "  no uninstall command"; return 1; }
   [ "$(_pkg_reg "$key" InstallLocation)" = "$dir_win\\" ] || { echo "  not installed in $dir_win"; return 1; }
-  # The icon is registered with the product, for this user alone.
+  # The icon is registered with the product, for this user alone, and the
+  # entry shows Pendra's.
   icon=$(wine reg query 'HKCU\Software\Microsoft\Installer\Products' /s </dev/null 2>/dev/null |
     tr -d '\r' | sed -n 's/^ *ProductIcon *REG_SZ *//p' | grep -iF "$code")
-  [ -n "$icon" ] && [ -f "$(winepath -u "$icon" 2>/dev/null)" ] || { echo "  no icon"; return 1; }
+  [ -n "$icon" ] && [ -f "$(winepath -u "$icon" 2>/dev/null)" ] &&
+    [ "$(_pkg_reg "$key" DisplayIcon)" = "$dir_win\Pendra.exe,0" ] || { echo "  no icon"; return 1; }
 }
 
-_pkg_run_once() { wine "$_pkg_build/win/e2e_tests.exe" --run-once "$1" </dev/null 2>&1 | tr -d '\r'; }
+# The end-to-end test program's helpers for packages (tests/e2e/e2e_main.cpp),
+# and msiexec. Their output goes through a file: a Pendra they leave running
+# would hold a pipe open.
+_pkg_e2e() {
+  local status
+  wine "$_pkg_build/win/e2e_tests.exe" "$@" </dev/null >"$_pkg_out/e2e.out" 2>&1
+  status=$?
+  tr -d '\r' <"$_pkg_out/e2e.out"
+  return $status
+}
+_pkg_msiexec() { wine msiexec "$@" </dev/null >>"$_pkg_out/msiexec.out" 2>&1; }
+_pkg_run_once() { _pkg_e2e --run-once "$1"; }
+
+# The installed exe is this one, byte for byte.
+_pkg_exe_is() { [ "$(md5sum <"$dir/Pendra.exe")" = "$(md5sum <"$1")" ] || { echo "  another Pendra.exe"; return 1; }; }
+# The installed exe is the file that was marked before the install.
+_pkg_exe_untouched() { [ "$(stat -c %Y "$dir/Pendra.exe")" = "$(date -d 2001-01-01 +%s)" ]; }
+
+# What the user has: a page, a reminder, a moved launcher, Start With Windows on.
+_pkg_user_data() {
+  printf 'A page written before the upgrade\r\n' >"$dir/ABC.pnd"
+  printf '11:59:59 PM-Monday--A reminder added before the upgrade\r\n' >"$dir/DayMessage.lst"
+  wine reg add 'HKCU\Software\Tavrin Software\Pendra\Tray\Position' /v Left /d 400 /f </dev/null >/dev/null 2>&1 &&
+    wine reg add 'HKCU\Software\Tavrin Software\Pendra\Tray\Position' /v Top /d 300 /f </dev/null >/dev/null 2>&1 &&
+    wine reg add 'HKCU\Software\Tavrin Software\Pendra\Tray\Start' /v StartWithWindows /d 1 /f \
+      </dev/null >/dev/null 2>&1 &&
+    wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Pendra /d "$exe_win" /f \
+      </dev/null >/dev/null 2>&1
+}
+
+# An installer's log holds this text (in UTF-16 too: its zero bytes go).
+_pkg_log_says() {
+  tr -d '\0\r' <"$1" | grep -qF "$2" ||
+    { echo "  the log does not say: $2"; return 1; }
+}
 
 # The files Pendra writes, with their bytes: one line per file.
 _pkg_data() {
@@ -100,8 +143,21 @@ _pkg_small() {  # file, most bytes
 _pkg_stripped() {  # the exe without debug sections, naming the file that has them
   local sections
   sections=$(i686-w64-mingw32-objdump -h "$1") || return 1
-  ! printf '%s\n' "$sections" | grep -q ' \.debug_' && printf '%s\n' "$sections" | grep -q ' \.gnu_debuglink' &&
-    i686-w64-mingw32-objdump -h "$2" | grep -q ' \.debug_info'
+  ! printf '%s\n' "$sections" | grep -q ' \.debug_' &&
+    printf '%s\n' "$sections" | grep -q ' \.gnu_debuglink' && strings -a "$1" | grep -qxF "$(basename "$2")" &&
+    i686-w64-mingw32-objdump -h "$2" | grep -q ' \.debug_line' ||
+    { echo "  $(basename "$1") does not name $(basename "$2"), or that has no lines"; return 1; }
+}
+
+# A crash address inside one of Pendra's own functions reads as its file and
+# line, as the README tells.
+_pkg_lines() {
+  local address where
+  address=$(i686-w64-mingw32-nm -C "$1" | sed -n 's/^\([0-9a-f]*\) T pendra::TfrmTray::Windows1Click()$/\1/p')
+  [ -n "$address" ] || { echo "  no pendra::TfrmTray::Windows1Click in $(basename "$1")"; return 1; }
+  where=$(i686-w64-mingw32-addr2line -e "$1" "$(printf '%x' $((0x$address + 4)))")
+  echo "  0x$address + 4: $where"
+  [[ $where == */app/tray_window_win.cpp:[1-9]* ]]
 }
 
 # What a Windows Installer validator checks of a package whose every
@@ -145,11 +201,15 @@ _pkg_msi_per_user() {  # no ALLUSERS, and no elevation asked for
   [ $((words & 8)) -ne 0 ] && ! msiinfo export "$1" Property | grep -q '^ALLUSERS'
 }
 
-_pkg_msi_version_is_record() {  # the product's and the exe's File row's
+# The product's version is the build's: the version record's first three
+# fields and the build number. The exe's File row carries the highest version
+# there is, so Windows Installer's version rules never keep an installed exe.
+_pkg_msi_versions() {
   local record
   record=$(strings -el "$2" | grep -A1 -xF FileVersion | sed -n 2p)
-  [ -n "$record" ] && [ "$(msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductVersion\t//p')" = "$record" ] &&
-    [ "$(msiinfo export "$1" File | tr -d '\r' | awk -F'\t' '$1 == "Pendra.exe" { print $5 }')" = "$record" ]
+  [ "${record%.*}" = "${3%.*}" ] &&
+    [ "$(msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductVersion\t//p')" = "$3" ] &&
+    [ "$(msiinfo export "$1" File | tr -d '\r' | awk -F'\t' '$1 == "Pendra.exe" { print $5 }')" = 65535.65535.65535.65535 ]
 }
 
 _pkg_run() { _pkg_reg 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' Pendra; }
@@ -176,6 +236,7 @@ pendra_package_check() {
   PACKAGE_PASSED=0
   PACKAGE_FAILED=0
   local out=$_pkg_build/package-check
+  _pkg_out=$out
   rm -rf "$out"
   mkdir -p "$out"
   # No menu entries or icons of the installed program on the Linux side.
@@ -189,37 +250,40 @@ pendra_package_check() {
     [[ $shell_options == *e* ]] && set -e
     return 0
   fi
-  local msi zip version old later
+  local msi zip version old previous debug
   msi=$(ls "$out"/dist/Pendra-*.msi)
   zip=$(ls "$out"/dist/Pendra-*-portable.zip)
   version=${msi##*/Pendra-}
   version=${version%.msi}
-  # A later build: the fourth field one up. An older version: one step down
-  # in the first three fields.
-  local major minor patch build
-  IFS=. read -r major minor patch build <<<"$version"
-  later=$major.$minor.$patch.$((${build:-0} + 1))
+  debug=$out/dist/Pendra-$version.debug
+  # The release before this one, as its users have it installed.
+  previous=$(ls "$PWD"/tests/package/Pendra-*.msi)
+  # An older version: one step down in the first three fields.
+  local major minor patch
+  IFS=. read -r major minor patch _ <<<"$version"
   if [ "$patch" -gt 0 ]; then old=$major.$minor.$((patch - 1))
   elif [ "$minor" -gt 0 ]; then old=$major.$((minor - 1)).0
   else old=$((major - 1)).0.0
   fi
   local name
-  for name in same:$version later:$later old:$old; do
+  for name in same:$version old:$old; do
     PENDRA_BUILD="$_pkg_build" PENDRA_DIST="$out/${name%%:*}" PENDRA_PACKAGE_VERSION=${name#*:} \
       bash scripts/package.sh >>"$out/package.log" 2>&1
   done
-  _pkg_check "packages built: $(basename "$msi"), $(basename "$zip"), a second build of $version, $later and $old" \
-    test -s "$out/same/Pendra-$version.msi" -a -s "$out/later/Pendra-$later.msi" -a -s "$out/old/Pendra-$old.msi"
-  _pkg_check "Pendra.exe ships stripped, within 1.1 MB, its debug information beside the packages" \
-    eval '_pkg_small "$_pkg_build/win/Pendra.exe" $((11 * 1024 * 1024 / 10)) &&
-          _pkg_stripped "$_pkg_build/win/Pendra.exe" "$out/dist/Pendra-$version.debug"'
+  _pkg_check "packages built: $(basename "$msi"), $(basename "$zip"), a second build of $version and $old" \
+    test -s "$out/same/Pendra-$version.msi" -a -s "$out/old/Pendra-$old.msi"
+  local shipped=$out/shipped
+  mkdir -p "$shipped" && unzip -q -o "$zip" Pendra.exe -d "$shipped"
+  _pkg_check "Pendra.exe ships stripped, within 1.1 MB, naming $(basename "$debug"), which gives the file and line of an address" \
+    eval '_pkg_small "$shipped/Pendra.exe" $((11 * 1024 * 1024 / 10)) && _pkg_stripped "$shipped/Pendra.exe" "$debug" &&
+          _pkg_lines "$debug"'
   _pkg_check "the installer is within 1 MB" _pkg_small "$msi" $((1024 * 1024))
   _pkg_check "the zip is within 1 MB" _pkg_small "$zip" $((1024 * 1024))
-  _pkg_check "Pendra.exe needs only Windows' own DLLs" _pkg_imports_only_windows "$_pkg_build/win/Pendra.exe"
+  _pkg_check "Pendra.exe needs only Windows' own DLLs" _pkg_imports_only_windows "$shipped/Pendra.exe"
   _pkg_check "the installer is per user and asks for no administrator" _pkg_msi_per_user "$msi"
   _pkg_check "the installer keeps a validator's rules for the user's profile" _pkg_msi_rules "$msi"
-  _pkg_check "the installer's version and its exe's are the program's own ($version)" \
-    _pkg_msi_version_is_record "$msi" "$_pkg_build/win/Pendra.exe"
+  _pkg_check "the installer's version is the build's ($version), its exe always replaces the installed one" \
+    _pkg_msi_versions "$msi" "$shipped/Pendra.exe" "$version"
 
   # The portable zip, unpacked and started as a user would.
   local portable=$out/portable
@@ -230,60 +294,79 @@ pendra_package_check() {
     _pkg_writes_data_in "$portable" "$(winepath -w "$portable" | tr -d '\r')"
   wine reg delete 'HKCU\Software\Tavrin Software' /f </dev/null >/dev/null 2>&1
 
-  # The installer, for a user who never had Pendra.
-  local dir_win dir menu programs_files
+  # The previous release, installed for a user who never had Pendra, with
+  # the user's data and Pendra running.
+  local dir_win dir menu programs_files exe_win
   dir_win="$(_pkg_winpath LOCALAPPDATA)\\Programs\\Pendra"
+  exe_win=$dir_win\\Pendra.exe
   dir=$(winepath -u "$dir_win" | tr -d '\r')
   menu="$(winepath -u "$(_pkg_winpath APPDATA)\\Microsoft\\Windows\\Start Menu\\Programs" | tr -d '\r')/Pendra.lnk"
   programs_files=$(winepath -u "$(_pkg_winpath ProgramFiles)" | tr -d '\r')
   rm -rf "$dir"
-  _pkg_check "msiexec /i $version /qn installs into %LOCALAPPDATA%\\Programs\\Pendra" \
-    eval 'wine msiexec /i "$(winepath -w "$msi")" /qn </dev/null &&
-          [ -f "$dir/Pendra.exe" ] && [ -f "$dir/check.bmp" ] && [ -f "$dir/undo.bmp" ] &&
-          [ -f "$dir/Pendra Guide.html" ] && [ ! -e "$programs_files/Pendra" ]'
-  _pkg_check "the Start menu shortcut and the uninstall entry ($version) exist" \
-    eval '[ -f "$menu" ] && strings -a "$menu" | grep -q "Pendra.exe" && _pkg_entry_is "$version"'
-  # Start With Windows was on for a copy that is gone.
-  wine reg add 'HKCU\Software\Tavrin Software\Pendra\Tray\Start' /v StartWithWindows /d 1 /f </dev/null >/dev/null 2>&1
+  local run="$exe_win" before
+  _pkg_check "the previous release, $(basename "$previous"), installs with /qn and runs with the user's data" \
+    eval '_pkg_msiexec /i "$(winepath -w "$previous")" /qn && _pkg_run_once "$exe_win" &&
+          _pkg_user_data && _pkg_e2e --start "$exe_win"'
+  before=$(_pkg_data "$dir")
+  _pkg_check "$version with /qn over the running previous release: the new exe, one entry, the data kept, Pendra running again" \
+    eval '_pkg_msiexec /i "$(winepath -w "$msi")" /qn && _pkg_exe_is "$shipped/Pendra.exe" &&
+          _pkg_entry_is "$version" && _pkg_kept && _pkg_e2e --close-running'
+  _pkg_check "$version watched over the running previous release: the new exe, one entry, the shortcut, the data kept, Pendra running again" \
+    eval '_pkg_msiexec /i "$(winepath -w "$previous")" /qn && _pkg_e2e --start "$exe_win" &&
+          _pkg_msiexec /i "$(winepath -w "$msi")" && _pkg_exe_is "$shipped/Pendra.exe" &&
+          [ -f "$dir/check.bmp" ] && [ -f "$dir/undo.bmp" ] && [ -f "$dir/Pendra Guide.html" ] &&
+          [ ! -e "$programs_files/Pendra" ] && [ -f "$menu" ] && strings -a "$menu" | grep -q "Pendra.exe" &&
+          _pkg_entry_is "$version" && _pkg_kept && _pkg_e2e --close-running'
+  _pkg_check "Pendra saved as at Exit: the reminder, the page and the launcher's place are there" \
+    eval 'grep -q "A reminder added before the upgrade" "$dir/DayMessage.lst" &&
+          grep -q "A page written before the upgrade" "$dir/ABC.pnd" &&
+          [ "$(_pkg_reg "HKCU\\Software\\Tavrin Software\\Pendra\\Tray\\Position" Top)" = 300 ]'
+  # Start With Windows on for a copy that is gone (moved): the installed one takes it.
   wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Pendra /d 'C:\Gone\Pendra.exe' /f \
     </dev/null >/dev/null 2>&1
-  local run="$dir_win\\Pendra.exe"
-  _pkg_check "the installed Pendra starts (the silent install started none), keeps its data in its folder and is the one to start with Windows" \
+  _pkg_check "the installed Pendra keeps its data in its folder and takes Start With Windows over from a copy that is gone" \
     eval '_pkg_writes_data_in "$dir" "$dir_win" && [ "$(_pkg_run | tr -d \")" = "$run" ]'
 
-  # What the user has by now: a page, a reminder, a moved launcher.
-  printf 'A page written before the upgrade\r\n' >"$dir/ABC.pnd"
-  printf '11:59:59 PM-Monday--A reminder added before the upgrade\r\n' >"$dir/DayMessage.lst"
-  wine reg add 'HKCU\Software\Tavrin Software\Pendra\Tray\Position' /v Left /d 400 /f </dev/null >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Tavrin Software\Pendra\Tray\Position' /v Top /d 300 /f </dev/null >/dev/null 2>&1
-  local before first
-  before=$(_pkg_data "$dir")
-  run=$(_pkg_run)
+  # A second build of the same version, while Pendra shows a reminder, then
+  # once it was answered.
+  local first log=$out/refused.log
   first=$(_pkg_entries)
-  _pkg_check "a second build of $version replaces the first: one entry, a new one, the data, settings and Run value kept" \
-    eval 'wine msiexec /i "$(winepath -w "$out/same/Pendra-$version.msi")" /qn </dev/null &&
-          _pkg_entry_is "$version" && [ "$(_pkg_entries)" != "$first" ] && [ -f "$dir/Pendra.exe" ] && _pkg_kept'
-  _pkg_check "$later, opened as a double-click does, replaces it: one entry, the data, settings and Run value kept" \
-    eval 'wine msiexec /i "$(winepath -w "$out/later/Pendra-$later.msi")" </dev/null && _pkg_entry_is "$later" &&
-          [ -f "$dir/Pendra.exe" ] && _pkg_kept'
-  _pkg_check "Pendra runs after that install, and exits with the reminder, the page and the launcher's place" \
-    eval 'wine "$_pkg_build/win/e2e_tests.exe" --close-running </dev/null &&
-          grep -q "A reminder added before the upgrade" "$dir/DayMessage.lst" &&
-          grep -q "A page written before the upgrade" "$dir/ABC.pnd" &&
-          [ "$(_pkg_reg "HKCU\\Software\\Tavrin Software\\Pendra\\Tray\\Position" Top)" = 300 ] &&
-          [ "$(_pkg_run)" = "$run" ]'
-  _pkg_check "the older $old is refused, $later stays" \
-    eval '! wine msiexec /i "$(winepath -w "$out/old/Pendra-$old.msi")" /qn </dev/null && _pkg_entry_is "$later"'
+  touch -d 2001-01-01 "$dir/Pendra.exe"
+  _pkg_check "a second build of $version with /qn while Pendra shows a reminder is refused, saying why; the first stays whole and Pendra runs on" \
+    eval '_pkg_e2e --start-announcing "$exe_win" &&
+          ! _pkg_msiexec /i "$(winepath -w "$out/same/Pendra-$version.msi")" /qn /l*v "$(winepath -w "$log")" &&
+          _pkg_log_says "$log" "a reminder is shown and not yet answered" && [ "$(_pkg_entries)" = "$first" ] &&
+          _pkg_exe_untouched && [ -f "$dir/check.bmp" ] && [ -f "$dir/Pendra Guide.html" ] && _pkg_e2e --running'
+  _pkg_e2e --answer-reminder
+  before=$(_pkg_data "$dir")
+  _pkg_check "the second build of $version with /qn over the running Pendra: a new exe, one new entry, the data kept, Pendra running again" \
+    eval '_pkg_msiexec /i "$(winepath -w "$out/same/Pendra-$version.msi")" /qn && ! _pkg_exe_untouched &&
+          _pkg_entry_is "$version" && [ "$(_pkg_entries)" != "$first" ] && _pkg_kept && _pkg_e2e --running'
+  first=$(_pkg_entries)
+  touch -d 2001-01-01 "$dir/Pendra.exe"
+  _pkg_check "the first build of $version watched over the running second: a new exe, one new entry, the data kept, Pendra running again" \
+    eval '_pkg_msiexec /i "$(winepath -w "$msi")" && ! _pkg_exe_untouched &&
+          _pkg_entry_is "$version" && [ "$(_pkg_entries)" != "$first" ] && _pkg_kept && _pkg_e2e --running'
+  _pkg_check "the older $old is refused, $version stays and Pendra runs on" \
+    eval '! _pkg_msiexec /i "$(winepath -w "$out/old/Pendra-$old.msi")" /qn && _pkg_entry_is "$version" &&
+          _pkg_e2e --running'
 
   before=$(_pkg_data "$dir")
-  _pkg_check "msiexec /x /qn removes the program, the guide, the shortcut, the entry and the Run value" \
-    eval 'wine msiexec /x "$(winepath -w "$out/later/Pendra-$later.msi")" /qn </dev/null &&
+  # The Run value as the user may have it: quoted, in other letters. The
+  # launcher's place as Pendra did not store it: it does so when it ends.
+  wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Pendra /d "\"${exe_win^^}\"" /f \
+    </dev/null >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Tavrin Software\Pendra\Tray\Position' /v Left /d 401 /f </dev/null >/dev/null 2>&1
+  _pkg_check "msiexec /x /qn ends the running Pendra and removes the program, the guide, the shortcut, the entry and the Run value" \
+    eval '_pkg_msiexec /x "$(winepath -w "$msi")" /qn &&
           _pkg_gone "$dir/Pendra.exe" "$dir/check.bmp" "$dir/undo.bmp" "$dir/Pendra Guide.html" \
                     "$dir/Pendra Guide files" "$menu" && [ -z "$(_pkg_entries)" ] && [ -z "$(_pkg_run)" ] &&
           ! wine reg query "HKCU\\Software\\Tavrin Software\\Pendra Installer" </dev/null >/dev/null 2>&1'
-  _pkg_check "the uninstall keeps every data file and the settings" \
+  _pkg_check "the uninstall keeps every data file and the settings, Pendra having saved them as at Exit" \
     eval '[ -n "$before" ] && run= && _pkg_kept'
 
+  # A check that failed may have left Pendra running.
+  [ "$PACKAGE_FAILED" -eq 0 ] || _pkg_e2e --close-running >/dev/null 2>&1
   rm -rf "$dir" "$portable"
   wine reg delete 'HKCU\Software\Tavrin Software' /f </dev/null >/dev/null 2>&1
   export WINEDLLOVERRIDES=$overrides

@@ -3,14 +3,18 @@
 #   Pendra-<version>.msi           per-user installer (into %LOCALAPPDATA%\Programs\Pendra)
 #   Pendra-<version>-portable.zip  Pendra.exe, its two pictures and the guide
 #   Pendra-<version>.debug         the debug information the shipped exe lacks, for
-#                                  reading a crash address (addr2line -e)
-# The version is the FileVersion of the program's own version record
-# (res/Pendra.rc), so the package and the about box always agree. Each package
-# must stay within 1 MB, the exe within 1.1 MB.
+#                                  reading a crash address (addr2line -e); the
+#                                  shipped exe names this file
+# The version says which build this is: the first three fields of the
+# FileVersion of the program's own version record (res/Pendra.rc), then the
+# build number, which counts the commits that lead to the build. The
+# installed programs list shows it; the about box shows the version record.
+# Each package must stay within 1 MB, the exe within 1.1 MB.
 #
 # Environment: PENDRA_BUILD (build folder, default ./build), PENDRA_JOBS,
-# PENDRA_DIST (output folder, default ./dist). PENDRA_PACKAGE_VERSION packs
-# the same program under another version number, which the upgrade checks
+# PENDRA_DIST (output folder, default ./dist), PENDRA_BUILD_NUMBER (instead
+# of the count of commits). PENDRA_PACKAGE_VERSION packs the same program
+# under another version number, which the upgrade checks
 # (scripts/package-check.sh) use to make a later and an older installer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,14 +34,16 @@ RECORD=$(sed -n 's/^ *VALUE "FileVersion", "\([0-9.]*\)\\0"$/\1/p' res/Pendra.rc
 FIXED=$(sed -n 's/^FILEVERSION \([0-9, ]*\)$/\1/p' res/Pendra.rc | tr -d ' ' | tr , .)
 [ -n "$RECORD" ] || fail "no FileVersion in res/Pendra.rc"
 [ "$RECORD" = "$FIXED" ] || fail "res/Pendra.rc: FileVersion $RECORD differs from FILEVERSION $FIXED"
-VERSION=${PENDRA_PACKAGE_VERSION:-$RECORD}
+BUILD_NUMBER=${PENDRA_BUILD_NUMBER:-$(git rev-list --count HEAD 2>/dev/null || echo 0)}
+IFS=. read -r MAJOR MINOR PATCH _ <<<"$RECORD"
+VERSION=${PENDRA_PACKAGE_VERSION:-$MAJOR.$MINOR.$PATCH.$BUILD_NUMBER}
 # Windows Installer takes major.minor.build (at most 255.255.65534 here, so
-# that a next one exists) and ignores a fourth field when it compares
-# versions; the installer replaces any Pendra below the next three-field
-# version (res/Pendra.wxs).
-IFS=. read -r MAJOR MINOR PATCH _ <<<"$VERSION"
-[ "${MAJOR:-256}" -le 255 ] && [ "${MINOR:-256}" -le 255 ] && [ "${PATCH:-65535}" -le 65534 ] ||
-  fail "version $VERSION does not fit a Windows Installer version"
+# that a next one exists) and a fourth field of at most 65535, which it
+# ignores when it compares versions; the installer replaces any Pendra below
+# the next three-field version (res/Pendra.wxs).
+IFS=. read -r MAJOR MINOR PATCH FOURTH <<<"$VERSION"
+[ "${MAJOR:-256}" -le 255 ] && [ "${MINOR:-256}" -le 255 ] && [ "${PATCH:-65535}" -le 65534 ] &&
+  [ "${FOURTH:-0}" -le 65535 ] || fail "version $VERSION does not fit a Windows Installer version"
 NEXT_VERSION=$MAJOR.$MINOR.$((PATCH + 1))
 
 echo "== build Pendra.exe"
@@ -54,7 +60,13 @@ rm -rf "$FILES"
 mkdir -p "$FILES" "$DIST"
 cp "$BUILD/win/Pendra.exe" "$BUILD/win/PendraSetup.dll" res/check.bmp res/undo.bmp res/Pendra.ico \
   res/Pendra.wxs "$FILES/"
-cp "$BUILD/win/Pendra.debug" "$DIST/Pendra-$VERSION.debug"
+# The debug information goes out under the build's name, and the shipped exe
+# names that file (with its checksum), so gdb and addr2line find it beside it.
+DEBUG=$DIST/Pendra-$VERSION.debug
+cp "$BUILD/win/Pendra.debug" "$DEBUG"
+i686-w64-mingw32-objcopy --remove-section=.gnu_debuglink "$FILES/Pendra.exe" &&
+  i686-w64-mingw32-objcopy --add-gnu-debuglink="$DEBUG" "$FILES/Pendra.exe" ||
+  fail "cannot make Pendra.exe name $(basename "$DEBUG")"
 
 GUIDE_DIR="Pendra Guide files"
 echo "== guide"
@@ -83,8 +95,11 @@ rm -f "$MSI"
 wixl -a x86 -D Version="$VERSION" -D NextVersion="$NEXT_VERSION" -o "$MSI" "$FILES/Pendra.wxs" \
   "$FILES/guide.wxs" 2>&1 | grep -v 'unimplemented' || true
 [ -s "$MSI" ] || fail "wixl made no installer"
-# wixl leaves a file's version out; the exe's is its version record's.
-msibuild "$MSI" -q "UPDATE \`File\` SET \`Version\` = '$RECORD' WHERE \`File\` = 'Pendra.exe'" ||
+# wixl leaves a file's version out. Windows Installer keeps an installed file
+# whose version is not below the packaged one's, and every build's version
+# record is the same: the exe's row carries the highest version there is, so
+# the packaged exe always replaces the installed one.
+msibuild "$MSI" -q "UPDATE \`File\` SET \`Version\` = '65535.65535.65535.65535' WHERE \`File\` = 'Pendra.exe'" ||
   fail "cannot give Pendra.exe its version in the installer"
 
 echo "== $ZIP"

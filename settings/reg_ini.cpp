@@ -69,8 +69,16 @@ void MemoryRegistry::WriteText(const std::string& keyPath, const std::string& na
   keys_[path].values[Folded(name)] = Value{ValueKind::Text, value};
 }
 
-void MemoryRegistry::WriteBinary(const std::string& keyPath, const std::string& name) {
-  WriteText(keyPath, name, {});
+std::optional<std::string> MemoryRegistry::ReadBytes(const std::string& keyPath, const std::string& name) {
+  auto key = keys_.find(FoldedPath(keyPath));
+  if (key == keys_.end()) return std::nullopt;
+  auto value = key->second.values.find(Folded(name));
+  if (value == key->second.values.end()) return std::nullopt;
+  return value->second.text;
+}
+
+void MemoryRegistry::WriteBinary(const std::string& keyPath, const std::string& name, const std::string& bytes) {
+  WriteText(keyPath, name, bytes);
   keys_[FoldedPath(keyPath)].values[Folded(name)].kind = ValueKind::Other;
 }
 

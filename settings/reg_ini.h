@@ -3,6 +3,7 @@
 // is a subkey of it (created on first write), an ident is a value name. Every
 // value is stored as text; value names match without regard to case.
 #include <map>
+#include <optional>
 #include <string>
 
 namespace pendra {
@@ -15,6 +16,8 @@ class IRegistry {
   virtual ~IRegistry() = default;
   // Reads a value; out is set only for Text.
   virtual ValueKind Read(const std::string& keyPath, const std::string& name, std::string& out) = 0;
+  // The stored bytes of a value of any type; nullopt when it is missing.
+  virtual std::optional<std::string> ReadBytes(const std::string& keyPath, const std::string& name) = 0;
   // Writes a text value, creating the key when missing; throws Error on failure.
   virtual void WriteText(const std::string& keyPath, const std::string& name,
                          const std::string& value) = 0;
@@ -30,13 +33,14 @@ class IRegistry {
 class MemoryRegistry final : public IRegistry {
  public:
   ValueKind Read(const std::string& keyPath, const std::string& name, std::string& out) override;
+  std::optional<std::string> ReadBytes(const std::string& keyPath, const std::string& name) override;
   void WriteText(const std::string& keyPath, const std::string& name,
                  const std::string& value) override;
   bool DeleteValue(const std::string& keyPath, const std::string& name) override;
   bool KeyExists(const std::string& keyPath) override;
   void DeleteTree(const std::string& keyPath) override;
   // A non-text value, to exercise "Invalid data type".
-  void WriteBinary(const std::string& keyPath, const std::string& name);
+  void WriteBinary(const std::string& keyPath, const std::string& name, const std::string& bytes = {});
 
  private:
   struct Value {

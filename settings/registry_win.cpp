@@ -39,14 +39,16 @@ class Key {
 
 }  // namespace
 
-ValueKind WinRegistry::Read(const std::string& keyPath, const std::string& name,
-                            std::string& out) {
-  Key key(root_);
-  if (!key.Open(keyPath, KEY_QUERY_VALUE)) return ValueKind::Missing;
+namespace {
+
+// A value's type and bytes; false when the key or the value is missing.
+bool QueryValue(RegistryRoot root, const std::string& keyPath, const std::string& name, DWORD& type,
+                std::vector<BYTE>& data, DWORD& size) {
+  Key key(root);
+  if (!key.Open(keyPath, KEY_QUERY_VALUE)) return false;
   // Most values fit the first buffer, which saves asking for the size first.
-  DWORD type = 0;
-  std::vector<BYTE> data(256);
-  DWORD size = static_cast<DWORD>(data.size() - 1);
+  data.resize(256);
+  size = static_cast<DWORD>(data.size() - 1);
   LONG rc = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data.data(), &size);
   // The value may grow between two calls; ask again until it fits.
   while (rc == ERROR_MORE_DATA) {
@@ -55,7 +57,23 @@ ValueKind WinRegistry::Read(const std::string& keyPath, const std::string& name,
     rc = RegQueryValueExA(key.Get(), name.c_str(), nullptr, &type, data.data(), &got);
     size = got;
   }
-  if (rc != ERROR_SUCCESS) return ValueKind::Missing;
+  return rc == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+std::optional<std::string> WinRegistry::ReadBytes(const std::string& keyPath, const std::string& name) {
+  DWORD type = 0, size = 0;
+  std::vector<BYTE> data;
+  if (!QueryValue(root_, keyPath, name, type, data, size)) return std::nullopt;
+  return std::string(reinterpret_cast<const char*>(data.data()), size);
+}
+
+ValueKind WinRegistry::Read(const std::string& keyPath, const std::string& name,
+                            std::string& out) {
+  DWORD type = 0, size = 0;
+  std::vector<BYTE> data;
+  if (!QueryValue(root_, keyPath, name, type, data, size)) return ValueKind::Missing;
   if (type != REG_SZ && type != REG_EXPAND_SZ) return ValueKind::Other;
   // Text ends at its terminating zero (the stored size may or may not count it).
   const char* chars = reinterpret_cast<const char*>(data.data());

@@ -11,6 +11,7 @@ class WinRegistry final : public IRegistry {
  public:
   explicit WinRegistry(RegistryRoot root = RegistryRoot::CurrentUser) : root_(root) {}
   ValueKind Read(const std::string& keyPath, const std::string& name, std::string& out) override;
+  std::optional<std::string> ReadBytes(const std::string& keyPath, const std::string& name) override;
   void WriteText(const std::string& keyPath, const std::string& name,
                  const std::string& value) override;
   bool DeleteValue(const std::string& keyPath, const std::string& name) override;

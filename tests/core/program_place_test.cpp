@@ -12,7 +12,11 @@ TEST(ProgramPlace, TheRunValueStartsThisExecutableQuotedWhereItHasABlank) {
   EXPECT_TRUE(RunCommandNames(RunCommand(spaced), spaced));
   EXPECT_TRUE(RunCommandNames("c:\\users\\ann lee\\PENDRA\\pendra.exe", spaced));
   EXPECT_FALSE(RunCommandNames("\"C:\\Old\\Pendra.exe\"", spaced));
-  EXPECT_FALSE(RunCommandNames('"' + spaced, spaced));
+  // Windows takes the program from inside the quotes, or from all of an
+  // unquoted value, blanks and all.
+  EXPECT_TRUE(RunCommandNames('"' + spaced + "\" /min", spaced));
+  EXPECT_TRUE(RunCommandNames('"' + spaced, spaced));
+  EXPECT_EQ(RunCommandPath(std::wstring_view(L"C:\\Ann Lee\\Pendra.exe")), L"C:\\Ann Lee\\Pendra.exe");
   EXPECT_FALSE(RunCommandNames("", ""));
 }
 

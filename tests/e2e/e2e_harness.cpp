@@ -215,6 +215,11 @@ void PendraProcess::Kill() {
   }
 }
 
+void PendraProcess::Detach() {
+  if (process_) CloseHandle(process_);
+  process_ = nullptr;
+}
+
 WindowInfo DescribeWindow(HWND hwnd) {
   WindowInfo w;
   w.hwnd = hwnd;

@@ -72,6 +72,8 @@ class PendraProcess {
   // Waits (pumping messages) for the end; returns the exit code, or kNotExited.
   DWORD WaitExit(DWORD timeoutMs = kDefaultTimeoutMs);
   void Kill();
+  // Leaves the process running past this object.
+  void Detach();
 
   DWORD Pid() const { return pid_; }
   HANDLE Handle() const { return process_; }

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "app/end_request.h"
 #include "app/tray_window_win.h"
 #include "tests/e2e/e2e_harness.h"
 
@@ -105,6 +106,81 @@ TEST_F(TrayE2e, SettingsSurviveARestartAndAHiddenRunKeepsThePosition) {
   EXPECT_EQ(Tray("Position", "Left"), "400");
   EXPECT_EQ(Tray("Position", "Top"), "273");
   EXPECT_EQ(Tray("Start", "StartWithWindows"), "0");
+}
+
+// Task Manager's and Settings' switch for a start-up program.
+constexpr const char* kStartupApprovedKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
+
+// The menu's captions cannot be read from another process under Wine; the
+// command shows which one was offered: "Start With &Windows" makes the Run
+// value name this copy.
+TEST_F(TrayE2e, StartWithWindowsStaysWithTheCopyThatSetItAndFollowsTaskManager) {
+  WriteRegText(std::string(kTrayKey) + "\\Start", "StartWithWindows", "1");
+  auto offersToStart = [&](const std::optional<std::string>& runAtStart) {
+    PendraProcess& p = StartPendra();
+    HWND tray = TrayOf(p);
+    if (!tray) return false;
+    EXPECT_EQ(ReadRegText(kRunKey, "Pendra"), runAtStart);
+    Post(tray, WM_COMMAND, kWindows1, 0);
+    const bool started = WaitUntil([&] { return ReadRegText(kRunKey, "Pendra") == ExePath(); }, 5000);
+    EXPECT_EQ(CloseTray(p), 0u);
+    return started;
+  };
+  // Another copy that exists keeps the entry it set.
+  const std::string other = PathOf("Stick\\Pendra.exe");
+  CreateDirectoryA(PathOf("Stick").c_str(), nullptr);
+  WriteFileBytes(other, "MZ");
+  WriteRegText(kRunKey, "Pendra", '"' + other + '"');
+  EXPECT_TRUE(offersToStart('"' + other + '"'));
+  // An entry removed outside Pendra stays removed.
+  DeleteRegValue(kRunKey, "Pendra");
+  EXPECT_TRUE(offersToStart(std::nullopt));
+  // Turned off in Task Manager: the command turns it on there too.
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kStartupApprovedKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            nullptr),
+            ERROR_SUCCESS);
+  const BYTE off[12] = {3, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60, 0x70, 0x01};
+  RegSetValueExA(key, "Pendra", 0, REG_BINARY, off, sizeof off);
+  RegCloseKey(key);
+  EXPECT_TRUE(offersToStart(ExePath()));
+  EXPECT_EQ(RegSnapshot(kStartupApprovedKey), std::vector<std::string>{std::string(kStartupApprovedKey) + "\\"});
+  DeleteRegValue(kStartupApprovedKey, "Pendra");
+}
+
+// An installer that has to replace the program asks it to end as the end of
+// the session does, for this program alone. While a reminder waits for its
+// answer Pendra refuses and says why; then it saves as at Exit and ends.
+TEST_F(TrayE2e, AnInstallersEndRequestWaitsForTheReminderThenSavesAsAtExit) {
+  SYSTEMTIME midnight = DaysFromToday(-1);
+  midnight.wHour = midnight.wMinute = midnight.wSecond = midnight.wMilliseconds = 0;
+  const std::string daily = TimeText(midnight) + "-" + DateText(midnight) + "--Take the pills\r\n";
+  WriteFileBytes(PathOf("DailyMessage.lst"), daily);
+  WriteRegText(std::string(kEventsKey) + "\\Last Boot", " Date", DateText(midnight));
+  PendraProcess& p = StartPendra();
+  HWND tray = TrayOf(p);
+  ASSERT_TRUE(tray);
+  const auto box = WaitForMessageBox(p.Pid());
+  ASSERT_TRUE(box);
+  EXPECT_EQ(Send(tray, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), FALSE);
+  char reason[256] = {};
+  const HANDLE atom = GetPropA(tray, kEndRefusalProperty);
+  GlobalGetAtomNameA(static_cast<ATOM>(reinterpret_cast<UINT_PTR>(atom)), reason, sizeof reason);
+  EXPECT_STREQ(reason, kReminderUnansweredReason);
+  Send(tray, WM_ENDSESSION, FALSE, ENDSESSION_CLOSEAPP);
+  EXPECT_FALSE(GetPropA(tray, kEndRefusalProperty));
+  ASSERT_TRUE(PressButton(*box, IDOK));
+
+  HWND quick = ShowFromTray(p, kQuickNotes1, "TfrmQuickie");
+  ASSERT_TRUE(quick);
+  Send(FindChild(quick, "RichEdit20A"), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("typed before the update"));
+  EXPECT_EQ(Send(tray, WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), TRUE);
+  Send(tray, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+  EXPECT_EQ(p.WaitExit(), 0u);
+  EXPECT_EQ(ReadFileBytes(PathOf("Quick.qnf")), "typed before the update");
+  EXPECT_EQ(ReadFileBytes(PathOf("DailyMessage.lst")), daily);
+  EXPECT_EQ(ReadRegText(std::string(kEventsKey) + "\\Last Boot", " Date"), DateText(DaysFromToday(0)));
 }
 
 TEST_F(TrayE2e, ExitPendraSavesAndEndsWithZero) {

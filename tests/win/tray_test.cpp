@@ -343,6 +343,22 @@ TEST_F(TrayTest, StartWithWindowsAndHelp) {
   EXPECT_EQ(tray->MenuCaption(kWindows1), "D&o not Start With Windows");
   Svc().registry->Read(kRunKey, "Pendra", run);
   EXPECT_EQ(run, TestEnv().folder + "Pendra.exe");
+  // A value that names this copy in another spelling is its own and stays
+  // as it is: quoted, in other letter case, by its short path.
+  const std::string exe = TestEnv().folder + "Pendra.exe";
+  test::WriteFileBytes(exe, "MZ");
+  char shortPath[MAX_PATH] = {};
+  GetShortPathNameA(exe.c_str(), shortPath, MAX_PATH);
+  std::string upper = exe;
+  CharUpperA(upper.data());
+  for (const std::string& spelling : {'"' + upper + '"', std::string(shortPath)}) {
+    Svc().registry->WriteText(kRunKey, "Pendra", spelling);
+    Start();
+    EXPECT_EQ(tray->MenuCaption(kWindows1), "D&o not Start With Windows") << spelling;
+    Svc().registry->Read(kRunKey, "Pendra", run);
+    EXPECT_EQ(run, spelling);
+  }
+  DeleteFileA(exe.c_str());
   Command(kWindows1);
   EXPECT_EQ(Svc().registry->Read(kRunKey, "Pendra", run), ValueKind::Missing);
   EXPECT_EQ(Stored("Start", "StartWithWindows"), "0");
