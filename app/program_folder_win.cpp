@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "platform/services.h"
-#include "settings/wide_text_win.h"
 #include "settings/code_page.h"
 #include "settings/list_file.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 

@@ -33,9 +33,9 @@
 #include "notes/rich_text_win.h"
 #include "platform/application_win.h"
 #include "platform/real_services_win.h"
-#include "settings/wide_text_win.h"
 #include "settings/list_file.h"
 #include "settings/reg_ini.h"
+#include "settings/wide_text_win.h"
 
 using namespace pendra;
 using namespace pendra::bench;

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "notes/text_document_win.h"
-#include "settings/text_encoding.h"
 #include "settings/code_page.h"
+#include "settings/text_encoding.h"
 
 namespace pendra {
 

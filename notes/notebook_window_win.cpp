@@ -17,10 +17,10 @@
 #include "platform/monitor_win.h"
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
-#include "settings/wide_text_win.h"
 #include "settings/code_page.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 namespace {

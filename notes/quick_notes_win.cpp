@@ -4,9 +4,9 @@
 
 #include "platform/application_win.h"
 #include "platform/monitor_win.h"
-#include "settings/wide_text_win.h"
 #include "settings/errors.h"
 #include "settings/reg_ini.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 namespace {

@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "notes/rich_text_win.h"
-#include "settings/wide_text_win.h"
 #include "settings/code_page.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 namespace {

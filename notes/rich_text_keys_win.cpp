@@ -7,8 +7,8 @@
 #include <cwchar>
 
 #include "notes/rich_text_win.h"
-#include "settings/wide_text_win.h"
 #include "platform/window_win.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 namespace {

@@ -30,8 +30,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/text_encoding.h"
 #include "platform/services.h"
+#include "settings/text_encoding.h"
 
 namespace pendra {
 

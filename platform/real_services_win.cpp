@@ -20,11 +20,11 @@
 #include "platform/dpi_win.h"
 #include "platform/message_loop_win.h"
 #include "platform/sound_player_win.h"
-#include "settings/wide_text_win.h"
 #include "platform/window_win.h"
 #include "settings/code_page.h"
 #include "settings/errors.h"
 #include "settings/registry_win.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 

@@ -2,8 +2,8 @@
 
 #include <windowsx.h>
 
-#include "settings/wide_text_win.h"
 #include "platform/window_win.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 namespace {

@@ -3,9 +3,9 @@
 #include <cstring>
 #include <set>
 
-#include "settings/text_encoding.h"
 #include "settings/code_page.h"
 #include "settings/errors.h"
+#include "settings/text_encoding.h"
 
 namespace pendra {
 

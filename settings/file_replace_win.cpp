@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "settings/wide_text_win.h"
 #include "settings/code_page.h"
 #include "settings/list_file.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 

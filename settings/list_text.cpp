@@ -1,7 +1,7 @@
 #include "settings/list_text.h"
 
-#include "settings/text_encoding.h"
 #include "settings/code_page.h"
+#include "settings/text_encoding.h"
 
 namespace pendra {
 

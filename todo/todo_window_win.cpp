@@ -11,8 +11,8 @@
 #include "platform/on_demand_win.h"
 #include "platform/services.h"
 #include "platform/wide_controls_win.h"
-#include "settings/wide_text_win.h"
 #include "settings/reg_ini.h"
+#include "settings/wide_text_win.h"
 
 namespace pendra {
 

@@ -10,9 +10,9 @@
 #include "app/tray_window_win.h"
 #include "notes/notebook_window_win.h"
 #include "notes/tab_list_dialog_win.h"
-#include "settings/wide_text_win.h"
 #include "reminders/reminder_page_win.h"
 #include "settings/code_page.h"
+#include "settings/wide_text_win.h"
 #include "tests/e2e/e2e_harness.h"
 #include "tests/e2e/list_box_text.h"
 

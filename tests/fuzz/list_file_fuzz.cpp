@@ -11,10 +11,10 @@
 #include <unistd.h>
 
 #include "notes/tab_captions.h"
-#include "settings/text_encoding.h"
 #include "reminders/reminder_book.h"
 #include "settings/list_file.h"
 #include "settings/list_text.h"
+#include "settings/text_encoding.h"
 #include "tests/fuzz/fuzz_support.h"
 #include "todo/todo_list.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "settings/text_encoding.h"
 #include "settings/list_file.h"
+#include "settings/text_encoding.h"
 #include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -19,9 +19,9 @@
 #include "notes/tab_list_dialog_win.h"
 #include "platform/application_win.h"
 #include "platform/message_loop_win.h"
+#include "settings/reg_ini.h"
 #include "settings/wide_text_win.h"
 #include "tests/win/placeholder_form_win.h"
-#include "settings/reg_ini.h"
 #include "tests/win/test_env_win.h"
 
 namespace pendra::test {

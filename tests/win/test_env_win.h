@@ -12,11 +12,11 @@
 #include "tests/common/file_bytes.h"
 #include <vector>
 
-#include "settings/text_encoding.h"
 #include "platform/services.h"
 #include "settings/data_folder.h"
 #include "settings/datetime.h"
 #include "settings/reg_ini.h"
+#include "settings/text_encoding.h"
 
 namespace pendra::test {
 
