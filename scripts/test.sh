@@ -14,7 +14,7 @@
 # Environment: PENDRA_BUILD (build folder, default ./build), PENDRA_JOBS
 # (parallel build jobs, default 2), PENDRA_TEST_TIMEOUT (seconds per test
 # executable, default 900), PENDRA_FUZZ_SECONDS (seconds per fuzz target,
-# default 20), PENDRA_TEST_DISPLAY (an X display to run the
+# default 10), PENDRA_TEST_DISPLAY (an X display to run the
 # Windows tests on; by default they run in an Xvfb of their own, whatever
 # DISPLAY says, so the desktop they are started from plays no part).
 set -euo pipefail
@@ -107,7 +107,7 @@ run_suite() {
 run_suite core_tests "$BUILD/native/core_tests"
 
 # The fuzz targets: each reader of outside data for a bounded time
-# (PENDRA_FUZZ_SECONDS, default 20), each target one passed or failed test.
+# (PENDRA_FUZZ_SECONDS, default 10), each target one passed or failed test.
 . scripts/fuzz.sh
 if pendra_fuzz_available; then
   build fuzz "$BUILD/fuzz" "${PENDRA_FUZZ_CMAKE_OPTIONS[@]}"
@@ -115,7 +115,7 @@ if pendra_fuzz_available; then
   FUZZ_FAILED=0
   for name in $(pendra_fuzz_targets); do
     log="$BUILD/fuzz/$name.log"
-    if pendra_fuzz_run "$BUILD/fuzz" "$name" "${PENDRA_FUZZ_SECONDS:-20}" "$log"; then
+    if pendra_fuzz_run "$BUILD/fuzz" "$name" "${PENDRA_FUZZ_SECONDS:-10}" "$log"; then
       echo "== fuzz $name: passed, $PENDRA_FUZZ_RESULT"
       FUZZ_PASSED=$((FUZZ_PASSED + 1))
     else

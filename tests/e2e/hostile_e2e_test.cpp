@@ -1,5 +1,5 @@
 // Hostile data files met by the running program: binary garbage in every file
-// it reads, one 100 MB line in every list, a page and a note just over the
+// it reads, one 33 MB line in every list, a page and a note just over the
 // 32 MB a text window takes, each file read-only, a read-only program folder,
 // and a folder in the place of each file.
 // clang-format off

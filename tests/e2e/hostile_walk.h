@@ -28,13 +28,14 @@ inline constexpr const char *kDataFiles[] = {"Message.lst",      "DayMessage.lst
                                              "ABC.pnd",          "DEF.pnd",        "Quick.qnf"};
 inline constexpr DWORD kStepMs = 60000;
 
-// One line of 100 MB, made once per run and copied where a case wants it.
+// One line of 33 MB, beyond what a page takes, made once per run and copied
+// where a case wants it.
 inline const std::string &HugeLineFile() {
   static const std::string path = [] {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
-    const std::string p = std::string(temp) + "pendra-hostile-100mb-line.bin";
-    WriteFileBytes(p, "9:00:00 AM-1/1/2001--" + std::string(100u << 20, 'x'));
+    const std::string p = std::string(temp) + "pendra-hostile-33mb-line.bin";
+    WriteFileBytes(p, "9:00:00 AM-1/1/2001--" + std::string(33u << 20, 'x'));
     return p;
   }();
   return path;
