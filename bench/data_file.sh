@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Data file save benchmark: a 100 KB page replaced plainly, saved with the
 # look before writing, and saved keeping a copy in Backup, side by side under
-# Wine; budgets 1.3 times the plain replace with the copy, 1 ms for the look.
+# Wine; budgets 1.3 times the save without a copy for the save with one, 1 ms
+# for the look.
 # Builds what is missing first.
 # Usage: bash bench/data_file.sh [rounds] [bytes]
 set -euo pipefail
