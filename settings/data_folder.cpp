@@ -232,6 +232,13 @@ DataOutcome DataFile::WriteLines(const Lines& lines) {
   return outcome;
 }
 
+// A delete that did not happen is said, else the list the user removed would
+// come back without a word.
+DataOutcome DataFile::NotRemoved(const char* why, std::vector<DataNotice> notices) const {
+  notices.push_back({DataNotice::Kind::NotRemoved, path_ + " was not removed: " + why});
+  return {SaveResult::NotRemoved, std::move(notices)};
+}
+
 DataOutcome DataFile::Remove() {
   if (!PathExists(path_)) {
     stamp_ = {};
@@ -248,7 +255,7 @@ DataOutcome DataFile::Remove() {
         return true;
       }) ||
       !MayReplace(path_))
-    return {SaveResult::NotRemoved, {}};
+    return NotRemoved("another program is using it, or it cannot be read.", {});
   const CopyKind kind = stamp_.exists && hash.Value() == stamp_.hash ? CopyKind::Version : CopyKind::Theirs;
   const DateTime now = folder_.Now();
   DataFolder::Kept kept;
@@ -257,11 +264,12 @@ DataOutcome DataFile::Remove() {
     // where the folder of versions cannot take it, and not deleted at all
     // where no copy can be made.
     kept = folder_.KeepCopy(*this, kind, now, true);
-    if (!kept.copy) return {SaveResult::NotRemoved, folder_.Notices(*this, kept, kind, true)};
+    if (!kept.copy)
+      return NotRemoved("no copy of it could be kept first.", folder_.Notices(*this, kept, kind, true));
   }
   if (!RemoveFile(path_)) {
     if (kept.copy) RemoveFile(*kept.copy);
-    return {SaveResult::NotRemoved, {}};
+    return NotRemoved("another program is using it, or it may not be deleted.", {});
   }
   stamp_ = {};
   content_ = HashOf("");

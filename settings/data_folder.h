@@ -46,7 +46,8 @@ struct DataNotice {
   enum class Kind {
     TheirsKept,       // another program's version was kept as a copy; never lost in silence
     BackupUnwritable, // no earlier versions can be kept; said once a run
-    BytesNotKept      // a list turned UTF-8 could not keep bytes of no character; kept as a copy
+    BytesNotKept,     // a list turned UTF-8 could not keep bytes of no character; kept as a copy
+    NotRemoved        // a delete asked for did not happen: the file is as it was
   };
   Kind kind;
   std::string text;
@@ -118,10 +119,11 @@ class DataFile {
   // Deletes the file as a save replaces it: a look first, then the version it
   // held kept, whatever the time, as another program's when it changed since
   // Pendra read it. A file that cannot be kept or deleted stays as it was
-  // (NotRemoved); none there is removed already.
+  // (NotRemoved, with a notice saying so); none there is removed already.
   DataOutcome Remove();
 
  private:
+  DataOutcome NotRemoved(const char* why, std::vector<DataNotice> notices) const;
   // Reads the file whole and takes its stamp.
   std::string ReadStamped();
   // Write, keeping what it replaces when `bytesLost`.

@@ -225,6 +225,14 @@ TEST_F(DataFileTest, ADeleteKeepsWhatItTakesAway) {
   EXPECT_EQ(Copy("14-05-09", " from another program"), "theirs\r\n");
   ASSERT_EQ(removed.notices.size(), 1u);
   EXPECT_EQ(removed.notices[0].kind, DataNotice::Kind::TheirsKept);
+
+  // One that cannot be read stays, and the user is told why it came back.
+  ASSERT_EQ(mkdir(path_.c_str(), 0700), 0);
+  const DataOutcome refused = file.Remove();
+  EXPECT_EQ(refused.result, SaveResult::NotRemoved);
+  ASSERT_EQ(refused.notices.size(), 1u);
+  EXPECT_EQ(refused.notices[0].text, path_ + " was not removed: another program is using it, or it cannot be read.");
+  EXPECT_TRUE(Exists("ToDo.lst"));
 }
 
 // A tab named near the length limit still has its versions, under a name cut
