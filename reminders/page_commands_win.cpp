@@ -207,7 +207,8 @@ void ReminderPageCommands::RemoveAll(Kind kind) {
   }
   if (!Svc().dialogs->Confirm(Info(kind).removeAllQuestion)) return;
   EnableWindow(pages_.Page(kind).btnClearAll, FALSE);
-  lists_.RemoveListFile(kind);
+  // A list that stayed (another program holds its file) can still be removed.
+  if (!lists_.RemoveListFile(kind)) lists_.EnableRemoveAll(kind);
 }
 
 void ReminderPageCommands::MoveRow(Kind kind, MoveKind move) {

@@ -100,11 +100,13 @@ void ReminderLists::PrepareChange(Kind kind) {
   RememberFormats(slot);
 }
 
-void ReminderLists::RemoveListFile(Kind kind) {
+bool ReminderLists::RemoveListFile(Kind kind) {
   // A file that cannot be kept or deleted is loaded back unchanged; the
   // reminders it held stay in a copy whatever the time.
-  Say(File(kind).Remove());
+  const DataOutcome removed = File(kind).Remove();
+  Say(removed);
   LoadList(kind);
+  return removed.result != SaveResult::NotRemoved;
 }
 
 void ReminderLists::LoadList(Kind kind) {

@@ -58,8 +58,9 @@ class ReminderLists {
   // it is written whole in the current ones, so its file never mixes two.
   void PrepareChange(Kind kind);
   // Remove All: deletes the kind's list file, keeping what it held as a
-  // copy, then loads the list (empty, or as the file stayed).
-  void RemoveListFile(Kind kind);
+  // copy, then loads the list (empty, or as the file stayed). False when
+  // the file stayed.
+  bool RemoveListFile(Kind kind);
   // Loads the kind's list file into the book and the list control; what
   // another program wrote since is taken as a look finds it.
   void LoadList(Kind kind);

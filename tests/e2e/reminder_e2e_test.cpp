@@ -160,7 +160,8 @@ TEST_F(ReminderE2e, AListChangedElsewhereWhileRunningGoesOffWithTheWindowHidden)
 }
 
 // Remove All with the keys: the list file goes, and what it held is kept in
-// Backup, whatever the time since the last version.
+// Backup, whatever the time since the last version. While another program
+// holds the file nothing goes, and the user is told.
 TEST_F(ReminderE2e, RemoveAllKeepsWhatItTakesAway) {
   WriteRegText(std::string(kEventsKey) + "\\Last Boot", " Date", DateText(DaysFromToday(0)));
   const std::string list = "9:00:00 AM-" + DateText(DaysFromToday(3)) + "--dentist\r\n";
@@ -168,11 +169,26 @@ TEST_F(ReminderE2e, RemoveAllKeepsWhatItTakesAway) {
   PendraProcess& p = StartPendra();
   HWND reminders = ShowFromTray(p, kReminders1, "TfrmMain");
   ASSERT_TRUE(reminders);
-  ASSERT_TRUE(ClickInto(reminders, FindChild(reminders, "Edit")));
-  PressKey('A', {VK_MENU});  // Remove &All
-  const auto box = WaitForMessageBox(p.Pid());
-  ASSERT_TRUE(box.has_value());
-  EXPECT_NE(box->text.find("remove all your Reminders"), std::string::npos) << box->text;
+  const HANDLE held =
+      CreateFileA(PathOf("Message.lst").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  for (bool isHeld : {true, false}) {
+    ASSERT_TRUE(ClickInto(reminders, FindChild(reminders, "Edit")));
+    PressKey('A', {VK_MENU});  // Remove &All
+    const auto box = WaitForMessageBox(p.Pid());
+    ASSERT_TRUE(box.has_value());
+    EXPECT_NE(box->text.find("remove all your Reminders"), std::string::npos) << box->text;
+    if (!isHeld) break;
+    PressKey(VK_RETURN);  // Yes
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box->hwnd); }, 5000));
+    const auto refused = WaitForMessageBox(p.Pid());
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_NE(refused->text.find("Message.lst was not removed"), std::string::npos) << refused->text;
+    CloseHandle(held);  // before the list is read again
+    PressKey(VK_RETURN);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(refused->hwnd); }, 5000));
+    EXPECT_EQ(ReadFileBytes(PathOf("Message.lst")), list);
+  }
   PressKey(VK_RETURN);  // Yes
   EXPECT_TRUE(WaitUntil([&] { return !FileExists(PathOf("Message.lst")); }, 5000));
   const std::vector<std::string> copies = FolderSnapshot(PathOf("Backup\\"));
