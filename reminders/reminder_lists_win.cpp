@@ -15,7 +15,6 @@ namespace {
 
 DataFile* ListFile(Kind kind) { return &Svc().data->File(Info(kind).fileName); }
 
-
 }  // namespace
 
 ReminderLists::ReminderLists(ReminderPages& pages)

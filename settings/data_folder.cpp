@@ -53,6 +53,23 @@ bool NamesAFileHere(const std::string& name) {
          FileNameStart(name, Utf8CodePage()) == 0 && name.find(':') == std::string::npos;
 }
 
+// What a file holds now, by its hash and size; none when it cannot be read.
+struct OnDisk {
+  std::uint64_t hash = 0;
+  std::size_t size = 0;
+};
+std::optional<OnDisk> LookInto(const std::string& path) {
+  pendra::ContentHash hash;
+  std::size_t size = 0;
+  if (!ReadInPieces(path, [&](std::string_view piece) {
+        hash.Add(piece);
+        size += piece.size();
+        return true;
+      }))
+    return std::nullopt;
+  return OnDisk{hash.Value(), size};
+}
+
 // The record that marks a folder of versions as Pendra's.
 bool StartRecord(const std::string& folder) {
   try {
@@ -87,9 +104,7 @@ std::string DataFile::Read() {
 
 Lines DataFile::ReadLines() {
   if (!PathExists(path_)) {
-    stamp_ = {};
-    content_ = HashOf("");
-    text_.Forget();
+    Forget();
     return {};
   }
   Lines lines = text_.Decode(ReadStamped());
@@ -110,13 +125,8 @@ bool DataFile::ChangedOnDisk() {
       break;
   }
   const std::int64_t takenAt = FileClockNow();
-  pendra::ContentHash hash;
-  if (!ReadInPieces(path_, [&](std::string_view piece) {
-        hash.Add(piece);
-        return true;
-      }))
-    return true;
-  if (hash.Value() != stamp_.hash) return true;
+  const std::optional<OnDisk> disk = LookInto(path_);
+  if (!disk || disk->hash != stamp_.hash) return true;
   stamp_ = StampOf(now, stamp_.hash, takenAt);
   return false;
 }
@@ -141,6 +151,12 @@ void DataFile::Remember(std::uint64_t hash) {
   looks_.reset();
   stamp_ = StampOf(FactsOf(path_), hash, FileClockNow());
   content_ = hash;
+}
+
+void DataFile::Forget() {
+  stamp_ = {};
+  content_ = HashOf("");
+  text_.Forget();
 }
 
 DataOutcome DataFile::Save(const std::string& bytes, bool bytesLost) {
@@ -241,25 +257,17 @@ DataOutcome DataFile::NotRemoved(const char* why, std::vector<DataNotice> notice
 
 DataOutcome DataFile::Remove() {
   if (!PathExists(path_)) {
-    stamp_ = {};
-    content_ = HashOf("");
+    Forget();
     return {};
   }
   // The look, as before a save: a version Pendra has not seen is another
   // program's.
-  pendra::ContentHash hash;
-  std::size_t at = 0;
-  if (!ReadInPieces(path_, [&](std::string_view piece) {
-        hash.Add(piece);
-        at += piece.size();
-        return true;
-      }) ||
-      !MayReplace(path_))
-    return NotRemoved("another program is using it, or it cannot be read.", {});
-  const CopyKind kind = stamp_.exists && hash.Value() == stamp_.hash ? CopyKind::Version : CopyKind::Theirs;
+  const std::optional<OnDisk> disk = LookInto(path_);
+  if (!disk || !MayReplace(path_)) return NotRemoved("another program is using it, or it cannot be read.", {});
+  const CopyKind kind = stamp_.exists && disk->hash == stamp_.hash ? CopyKind::Version : CopyKind::Theirs;
   const DateTime now = folder_.Now();
   DataFolder::Kept kept;
-  if (at > 0) {
+  if (disk->size > 0) {
     // What a delete takes away is kept whatever the time: beside the file
     // where the folder of versions cannot take it, and not deleted at all
     // where no copy can be made.
@@ -271,9 +279,7 @@ DataOutcome DataFile::Remove() {
     if (kept.copy) RemoveFile(*kept.copy);
     return NotRemoved("another program is using it, or it may not be deleted.", {});
   }
-  stamp_ = {};
-  content_ = HashOf("");
-  text_.Forget();
+  Forget();
   folder_.Settle(*this, kept, kind, now);
   return {SaveResult::Written, folder_.Notices(*this, kept, kind, true)};
 }
@@ -330,10 +336,9 @@ std::vector<DataNotice> DataFolder::Notices(const DataFile& file, const Kept& ke
   std::vector<DataNotice> notices;
   if (kept.folderFailed && !troubleSaid_) {
     troubleSaid_ = true;
-    const char separator = folder_.empty() ? '\\' : folder_.back();
     notices.push_back({DataNotice::Kind::BackupUnwritable,
                        "Earlier versions of Pendra's files cannot be kept in " + folder_ + kBackupFolderName +
-                           separator +
+                           Separator() +
                            ": the folder cannot be made or written to. Pendra saves your files without them, "
                            "and says this once until it is started again."});
   }
@@ -348,9 +353,8 @@ std::vector<DataNotice> DataFolder::Notices(const DataFile& file, const Kept& ke
 }
 
 std::optional<std::string> DataFolder::VersionFolder() {
-  const char separator = folder_.empty() ? '\\' : folder_.back();
   for (const char* name : {kBackupFolderName, kOwnBackupFolderName}) {
-    const std::string folder = folder_ + name + separator;
+    const std::string folder = folder_ + name + Separator();
     if (!PathExists(folder_ + name)) {
       if (!MakeFolder(folder)) return std::nullopt;
       StartRecord(folder);

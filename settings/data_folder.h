@@ -130,6 +130,8 @@ class DataFile {
   DataOutcome Save(const std::string& bytes, bool bytesLost);
   // The file holds bytes of this hash, as Pendra wrote or found them.
   void Remember(std::uint64_t hash);
+  // The file is not there (any more): what Pendra holds is an empty list.
+  void Forget();
 
   DataFolder& folder_;
   std::string name_;
@@ -183,6 +185,7 @@ class DataFolder {
   bool IsOurs(const std::string& folder);
   void Prune(const std::string& folder, const DateTime& now);
   DateTime Now() const { return now_(); }
+  char Separator() const { return folder_.empty() ? '\\' : folder_.back(); }
 
   std::string folder_;
   std::function<DateTime()> now_;
