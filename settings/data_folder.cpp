@@ -263,7 +263,8 @@ DataOutcome DataFile::Remove() {
   // The look, as before a save: a version Pendra has not seen is another
   // program's.
   const std::optional<OnDisk> disk = LookInto(path_);
-  if (!disk || !MayReplace(path_)) return NotRemoved("another program is using it, or it cannot be read.", {});
+  if (!disk) return NotRemoved("another program is using it, or it cannot be read.", {});
+  if (!MayReplace(path_)) return NotRemoved("it is read-only.", {});
   const CopyKind kind = stamp_.exists && disk->hash == stamp_.hash ? CopyKind::Version : CopyKind::Theirs;
   const DateTime now = folder_.Now();
   DataFolder::Kept kept;
