@@ -196,14 +196,27 @@ TEST_F(ListFilesE2e, ListThatCannotBeWrittenKeepsTheProgramRunning) {
   ASSERT_TRUE(held.Held());
   AddEntry(ShowReminderWindow(p), Kind::Daily, "Added while held");
   const std::string cannot = "Cannot create file " + PathOf("DailyMessage.lst") + ".";
-  EXPECT_EQ(AnswerUntil(p, "Cannot create"), std::vector<std::string>{cannot});
+  // The entry takes the panel's time, the moment the window opened: when the
+  // clock's check falls between that and OK, the entry is announced as well,
+  // before or after the box.
+  int announced = 0;
+  const auto answerCannot = [&] {
+    std::vector<std::string> answered = AnswerUntil(p, "Cannot create");
+    announced += static_cast<int>(std::erase_if(answered, [](const std::string& text) {
+      return text.find("DAILY REMINDER") != std::string::npos &&
+             text.find("Added while held") != std::string::npos;
+    }));
+    return answered;
+  };
+  EXPECT_EQ(answerCannot(), std::vector<std::string>{cannot});
 
   // The exit does not throw the new entry away: it cannot save it and stays,
   // having saved the rest.
   const std::string lastBoot = std::string(kEventsKey) + "\\Last Boot";
   DeleteRegValue(lastBoot, " Date");
   Post(tray, WM_COMMAND, kMnuClose, 0);
-  EXPECT_EQ(AnswerUntil(p, "Cannot create"), std::vector<std::string>{cannot});
+  EXPECT_EQ(answerCannot(), std::vector<std::string>{cannot});
+  EXPECT_LE(announced, 1);
   PumpFor(500);
   EXPECT_TRUE(p.Running());
   EXPECT_TRUE(IsWindowVisible(tray));
